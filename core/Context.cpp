@@ -1,0 +1,10 @@
+#include "core/Context.h"
+
+Context::Context(const QString &programFolder, const QString &userSettingsFile)
+    : m_programFolder(programFolder), m_fileIni(m_programFolder), m_userSettings(userSettingsFile),
+      m_clock(std::make_unique<SystemClock>()),
+      m_commandLine(std::make_unique<ProcessCommandLine>(QStringList()))
+{
+}
+
+Context::~Context() = default;

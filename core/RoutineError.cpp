@@ -1,0 +1,69 @@
+#include "core/RoutineError.h"
+
+#include "core/Context.h"
+
+using namespace Qt::StringLiterals;
+
+RoutineError::RoutineError(int number, QString description)
+    : m_number(number), m_description(std::move(description)),
+      m_what(QByteArray::number(number) + ' ' + m_description.toUtf8())
+{
+}
+
+RoutineError::RoutineError(int number) : RoutineError(number, standardDescription(number)) {}
+
+QString RoutineError::standardDescription(int number)
+{
+    switch (number) {
+    case ErrorCode::InvalidProcedureCall:
+        return u"Chiamata di routine o argomento non validi"_s;
+    case ErrorCode::Overflow:
+        return u"Overflow"_s;
+    case ErrorCode::SubscriptOutOfRange:
+        return u"Indice non compreso nell'intervallo"_s;
+    case ErrorCode::FileNotFound:
+        return u"Impossibile trovare il file"_s;
+    case ErrorCode::FileAlreadyOpen:
+        return u"File già aperto"_s;
+    case ErrorCode::FileAlreadyExists:
+        return u"File già esistente"_s;
+    case ErrorCode::PermissionDenied:
+        return u"Autorizzazione negata"_s;
+    case ErrorCode::PathFileAccessError:
+        return u"Errore di accesso al percorso/file"_s;
+    case ErrorCode::PathNotFound:
+        return u"Impossibile trovare il percorso"_s;
+    case ErrorCode::InvalidUseOfNull:
+        return u"Utilizzo non valido di Null"_s;
+    case ErrorCode::NoCurrentRecord:
+        return u"Il valore di BOF o EOF è True oppure il record corrente è stato eliminato. "
+               u"L'operazione richiesta richiede un record corrente."_s;
+    case ErrorCode::ObjectClosed:
+        return u"Operazione non consentita se l'oggetto è chiuso."_s;
+    case ErrorCode::ObjectOpen:
+        return u"Operazione non consentita se l'oggetto è aperto."_s;
+    case ErrorCode::ConnectionClosed:
+        return u"Impossibile utilizzare la connessione per eseguire l'operazione. "
+               u"La connessione è chiusa o non è valida in questo contesto."_s;
+    case ErrorCode::RowDeletedMeanwhile:
+        return u"Impossibile trovare la riga per l'aggiornamento. "
+               u"Alcuni valori potrebbero essere stati modificati dall'ultima lettura."_s;
+    default:
+        return u"Errore definito dall'applicazione o dall'oggetto"_s;
+    }
+}
+
+QString unexpectedErrorText(const RoutineError &error)
+{
+    return u"Errore "_s + QString::number(error.number()) + u"\r\n"_s + error.description()
+           + u"\r\n\r\n"_s + u"Si è verificato un errore imprevisto,"_s
+           + u"scegliere riprova per ritentare l'operazione."_s;
+}
+
+void offerRetryOrExit(Context &context, const QString &routine, const RoutineError &error)
+{
+    const auto answer = context.prompt().ask(Prompt::Icon::Warning, Prompt::Buttons::RetryCancel, routine,
+                                             unexpectedErrorText(error));
+    if (answer != Prompt::Answer::Retry)
+        context.programExit().exit();
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <exception>
+
+class Context;
+
+/** Error numbers that routines branch on, as the old run time and database engine gave them. */
+namespace ErrorCode {
+inline constexpr int InvalidProcedureCall = 5;
+inline constexpr int Overflow = 6;
+inline constexpr int SubscriptOutOfRange = 9;
+inline constexpr int FileNotFound = 53;
+inline constexpr int FileAlreadyOpen = 55;
+inline constexpr int FileAlreadyExists = 58;
+inline constexpr int PermissionDenied = 70;
+inline constexpr int PathFileAccessError = 75;
+inline constexpr int PathNotFound = 76;
+inline constexpr int InvalidUseOfNull = 94;
+inline constexpr int NoCurrentRecord = 3021;
+inline constexpr int ObjectClosed = 3704;
+inline constexpr int ObjectOpen = 3705;
+inline constexpr int ConnectionClosed = 3709;
+inline constexpr int RowDeletedMeanwhile = -2147217864;
+inline constexpr int Unspecified = -2147467259;
+} // namespace ErrorCode
+
+/**
+ * A run-time error carrying the old program's number and an Italian description. Routines throw it
+ * inside themselves and their own handler decides what to do; it never crosses the event loop.
+ */
+class RoutineError : public std::exception
+{
+public:
+    RoutineError(int number, QString description);
+    /** The error with the description the old run time gave for that number. */
+    explicit RoutineError(int number);
+
+    int number() const { return m_number; }
+    const QString &description() const { return m_description; }
+    const char *what() const noexcept override { return m_what.constData(); }
+
+    /** The run time's own Italian description of a number, or a generic one. */
+    static QString standardDescription(int number);
+
+private:
+    int m_number;
+    QString m_description;
+    QByteArray m_what;
+};
+
+/**
+ * The unexpected-error box shared by many routines: "Errore n", the description and the plea to
+ * retry, with Retry and Cancel under the routine's name. Returns when the user chose Retry; Cancel
+ * ends the program at once.
+ */
+void offerRetryOrExit(Context &context, const QString &routine, const RoutineError &error);
+
+/** The text of the unexpected-error box. */
+QString unexpectedErrorText(const RoutineError &error);
+
+/** Runs a step of a routine; when it fails, the unexpected-error box lets the user run it again. */
+template<typename Step>
+auto runWithRetry(Context &context, const QString &routine, Step &&step) -> decltype(step())
+{
+    for (;;) {
+        try {
+            return step();
+        } catch (const RoutineError &error) {
+            offerRetryOrExit(context, routine, error);
+        }
+    }
+}

@@ -1,0 +1,11 @@
+#include "core/config/Credential.h"
+
+#include "core/text/Cp1252.h"
+
+QString MascheraStringa(const QString &text, unsigned char key)
+{
+    QByteArray bytes = Cp1252::encode(text);
+    for (char &byte : bytes)
+        byte = static_cast<char>(static_cast<unsigned char>(byte) ^ key);
+    return Cp1252::decode(bytes);
+}

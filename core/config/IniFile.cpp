@@ -1,0 +1,171 @@
+#include "core/config/IniFile.h"
+
+#include "core/files/ProgramFolder.h"
+#include "core/text/Cp1252.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <optional>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/** One line of the file as it stands, with its own line end, so untouched lines keep every byte. */
+struct RawLine
+{
+    QByteArray text;
+    QByteArray end;
+};
+
+std::vector<RawLine> splitRaw(const QByteArray &bytes)
+{
+    std::vector<RawLine> lines;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype i = start;
+        while (i < bytes.size() && bytes[i] != '\r' && bytes[i] != '\n')
+            ++i;
+        RawLine line{bytes.mid(start, i - start), {}};
+        if (i < bytes.size()) {
+            const qsizetype endLength = (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
+            line.end = bytes.mid(i, endLength);
+            i += endLength;
+        }
+        lines.push_back(line);
+        start = i;
+    }
+    return lines;
+}
+
+/** The section a line opens, or nothing when it opens none. */
+std::optional<QString> sectionName(const QByteArray &line)
+{
+    const QString text = Cp1252::decode(line).trimmed();
+    if (!text.startsWith(u'['))
+        return std::nullopt;
+    const qsizetype close = text.indexOf(u']');
+    return (close < 0 ? text.mid(1) : text.mid(1, close - 1)).trimmed();
+}
+
+struct KeyLine
+{
+    QString key;
+    QString value;
+};
+
+std::optional<KeyLine> keyLine(const QByteArray &line)
+{
+    const QString text = Cp1252::decode(line);
+    const qsizetype equals = text.indexOf(u'=');
+    if (equals < 0 || text.trimmed().startsWith(u';'))
+        return std::nullopt;
+    QString value = text.mid(equals + 1).trimmed();
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
+        value = value.mid(1, value.size() - 2);
+    return KeyLine{text.left(equals).trimmed(), value};
+}
+
+struct Location
+{
+    std::optional<size_t> section;   // line that opens the section
+    std::optional<size_t> key;       // line that holds the key
+    size_t lastContent = 0;          // last non-blank line of the section
+};
+
+Location locate(const std::vector<RawLine> &lines, const QString &section, const QString &key)
+{
+    Location where;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (const auto name = sectionName(lines[i].text)) {
+            if (where.section)
+                break;
+            if (name->compare(section, Qt::CaseInsensitive) == 0)
+                where.section = where.lastContent = i;
+            continue;
+        }
+        if (!where.section)
+            continue;
+        if (!Cp1252::decode(lines[i].text).trimmed().isEmpty())
+            where.lastContent = i;
+        if (const auto entry = keyLine(lines[i].text);
+            entry && entry->key.compare(key, Qt::CaseInsensitive) == 0) {
+            where.key = i;
+            break;
+        }
+    }
+    return where;
+}
+
+} // namespace
+
+clsFileINI::clsFileINI(const ProgramFolder &programFolder) : m_programFolder(programFolder) {}
+
+void clsFileINI::setNomeFile(const QString &value)
+{
+    m_nomeFile = value;
+    if (!m_nomeFile.contains(u'.'))
+        m_nomeFile += u".ini"_s;
+    if (!m_nomeFile.contains(u'\\') && !m_nomeFile.contains(u'/'))
+        m_nomeFile = m_programFolder.path() + u'/' + m_nomeFile;
+}
+
+QString clsFileINI::path() const
+{
+    return resolvePath(m_programFolder.path(), m_nomeFile);
+}
+
+QString clsFileINI::Leggi(const QString &key, const QString &defaultValue) const
+{
+    QFile file(path());
+    if (!file.open(QIODevice::ReadOnly))
+        return defaultValue;
+    const auto lines = splitRaw(file.readAll());
+    const Location where = locate(lines, m_sezione, key);
+    if (!where.key)
+        return defaultValue;
+    return keyLine(lines[*where.key].text)->value;
+}
+
+int clsFileINI::Scrivi(const QString &key, const QString &value)
+{
+    const QString target = path();
+    const QFileInfo info(target);
+    if (info.exists() && !info.isWritable())
+        return 0;
+
+    QByteArray bytes;
+    if (info.exists()) {
+        QFile file(target);
+        if (!file.open(QIODevice::ReadOnly))
+            return 0;
+        bytes = file.readAll();
+    }
+    auto lines = splitRaw(bytes);
+    const Location where = locate(lines, m_sezione, key);
+    if (where.key) {
+        const QString existingKey = keyLine(lines[*where.key].text)->key;
+        lines[*where.key].text = Cp1252::encode(QString(existingKey + u'=' + value));
+    } else {
+        if (!lines.empty() && lines.back().end.isEmpty())
+            lines.back().end = "\r\n";
+        const RawLine entry{Cp1252::encode(QString(key + u'=' + value)), "\r\n"};
+        if (where.section) {
+            lines.insert(lines.begin() + qsizetype(where.lastContent) + 1, entry);
+        } else {
+            lines.push_back({Cp1252::encode(QString(u'[' + m_sezione + u']')), "\r\n"});
+            lines.push_back(entry);
+        }
+    }
+
+    QByteArray output;
+    for (const RawLine &line : lines)
+        output += line.text + line.end;
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly) || file.write(output) != output.size() || !file.commit())
+        return 0;
+    return 1;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+class ProgramFolder;
+
+/**
+ * The INI file of the installation, read and written with the Windows profile rules: sections and
+ * keys found without regard to case, a missing key gives the default, a write changes one value in
+ * place and keeps every other byte of the file. The file is Windows-1252 with CR LF.
+ *
+ * The section is a member: each caller sets it before reading or writing, and it carries over to
+ * the next caller.
+ */
+class clsFileINI
+{
+public:
+    explicit clsFileINI(const ProgramFolder &programFolder);
+
+    const QString &NomeFile() const { return m_nomeFile; }
+    /** A name without "." gets ".ini"; a name without a folder gets the program folder in front. */
+    void setNomeFile(const QString &value);
+
+    const QString &Sezione() const { return m_sezione; }
+    void setSezione(const QString &value) { m_sezione = value; }
+
+    /** Writes the value of the key in the current section; non-zero when the file was written. */
+    int Scrivi(const QString &key, const QString &value);
+    /** The whole value of the key in the current section, or the default when it is absent. */
+    QString Leggi(const QString &key, const QString &defaultValue) const;
+
+private:
+    QString path() const;
+
+    const ProgramFolder &m_programFolder;
+    QString m_nomeFile;
+    QString m_sezione;
+};

@@ -1,0 +1,118 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+class QDialog;
+
+/** Message boxes: the one way a routine speaks to the user and hears the answer. */
+class Prompt
+{
+public:
+    enum class Icon { None, Information, Warning, Critical, Question };
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+    enum class Answer { Ok, Cancel, Yes, No, Retry };
+
+    virtual ~Prompt() = default;
+    /** Shows a modal box; an empty title stands for the program's title. */
+    virtual Answer ask(Icon icon, Buttons buttons, const QString &title, const QString &text) = 0;
+
+    void inform(const QString &title, const QString &text) { ask(Icon::Information, Buttons::Ok, title, text); }
+    void warn(const QString &title, const QString &text) { ask(Icon::Warning, Buttons::Ok, title, text); }
+    void critical(const QString &title, const QString &text) { ask(Icon::Critical, Buttons::Ok, title, text); }
+};
+
+/** The end of the program, from wherever a routine decides it. */
+class ProgramExit
+{
+public:
+    virtual ~ProgramExit() = default;
+    [[noreturn]] virtual void exit(int code = 0) = 0;
+};
+
+/** Shows a window modally and returns its QDialog result. */
+class DialogRunner
+{
+public:
+    virtual ~DialogRunner() = default;
+    virtual int run(QDialog &dialog) = 0;
+};
+
+/** File choosers; an empty result means the user cancelled. */
+class FileDialogs
+{
+public:
+    virtual ~FileDialogs() = default;
+    virtual QString openFileName(const QString &title, const QString &startPath, const QString &filter) = 0;
+    virtual QString saveFileName(const QString &title, const QString &startPath, const QString &filter) = 0;
+};
+
+/** Opens a topic of the help file by its context number. */
+class Help
+{
+public:
+    virtual ~Help() = default;
+    virtual void showTopic(const QString &helpFile, int topic) = 0;
+};
+
+/** Opens a web address or a local document in the user's browser. */
+class UrlOpener
+{
+public:
+    virtual ~UrlOpener() = default;
+    virtual void open(const QUrl &url) = 0;
+};
+
+/** Shows a Windows-1252 text file read-only and returns when the user has closed it. */
+class LogViewer
+{
+public:
+    virtual ~LogViewer() = default;
+    virtual void show(const QString &path) = 0;
+};
+
+class Clock
+{
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+};
+
+/** The arguments the program was started with, without the program's own name. */
+class CommandLine
+{
+public:
+    virtual ~CommandLine() = default;
+    virtual QStringList arguments() const = 0;
+};
+
+class Beeper
+{
+public:
+    virtual ~Beeper() = default;
+    virtual void beep() = 0;
+};
+
+/** Debug mode: the arguments, taken as one text, are exactly "DEBUG". Asked at each use, never stored. */
+bool ModalitaDebug(const CommandLine &commandLine);
+
+class SystemClock final : public Clock
+{
+public:
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+};
+
+class ProcessCommandLine final : public CommandLine
+{
+public:
+    explicit ProcessCommandLine(QStringList arguments) : m_arguments(std::move(arguments)) {}
+    QStringList arguments() const override { return m_arguments; }
+
+private:
+    QStringList m_arguments;
+};
+
+/** The title of a message box that has none of its own. */
+inline const QString TitoloProgramma = QStringLiteral("KX58TORVA");

@@ -1,0 +1,35 @@
+#include "core/text/InputFilters.h"
+
+#include "core/Context.h"
+#include "core/text/ItalianNumbers.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+constexpr int Backspace = 8;
+constexpr int Enter = 13;
+} // namespace
+
+bool tastoNumericoAmmesso(int key)
+{
+    return key == u',' || key == u'.' || (key >= u'0' && key <= u'9');
+}
+
+int TastoNumerico(Context &context, int key)
+{
+    if (key == u'.')
+        return u',';
+    if (key == Backspace || tastoNumericoAmmesso(key))
+        return key;
+    if (key == Enter)
+        return 0;
+    context.beeper().beep();
+    context.prompt().inform(u"Campo Numerico"_s, u"Carattere non numerico"_s);
+    return 0;
+}
+
+int TastoMaiuscolo(int key)
+{
+    const QString upper = ItalianNumbers::locale().toUpper(QString(QChar(char16_t(key))));
+    return upper.size() == 1 ? upper.front().unicode() : key;
+}

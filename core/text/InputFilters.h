@@ -1,0 +1,16 @@
+#pragma once
+
+class Context;
+
+/**
+ * Key filters of text boxes: each takes the code of the typed character and returns the character
+ * to put in its place, 0 to swallow the key.
+ */
+
+/** Digits, "," and Backspace pass, "." becomes ",", Enter is swallowed; anything else beeps and says so. */
+int TastoNumerico(Context &context, int key);
+/** The character in capitals by the Italian rules, accented letters included. */
+int TastoMaiuscolo(int key);
+
+/** The characters a numeric box keeps from pasted text, "." turned into ",". */
+bool tastoNumericoAmmesso(int key);

@@ -1,0 +1,54 @@
+#include "core/text/ItalianNumbers.h"
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace ItalianNumbers {
+
+QLocale locale()
+{
+    QLocale italian(QLocale::Italian, QLocale::Italy);
+    italian.setNumberOptions(QLocale::DefaultNumberOptions);
+    return italian;
+}
+
+std::optional<double> read(const QString &text)
+{
+    bool ok = false;
+    const double value = locale().toDouble(text.trimmed(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+QString formatThousands(double value)
+{
+    // Halves go away from zero, as the old number formatting did.
+    return locale().toString(std::round(value), 'f', 0);
+}
+
+EditState formatWithCaret(const EditState &typed)
+{
+    const auto value = read(typed.text);
+    if (!value)
+        return {QString(), 0};
+
+    // The caret is tied to the characters that are not separators: count them before it, then find
+    // the same count in the formatted text.
+    const QChar separator = locale().groupSeparator().front();
+    int kept = 0;
+    for (int i = 0; i < typed.caret && i < typed.text.size(); ++i) {
+        if (typed.text[i] != separator)
+            ++kept;
+    }
+    EditState formatted{formatThousands(*value), 0};
+    while (formatted.caret < formatted.text.size() && kept > 0) {
+        if (formatted.text[formatted.caret] != separator)
+            --kept;
+        ++formatted.caret;
+    }
+    return formatted;
+}
+
+} // namespace ItalianNumbers

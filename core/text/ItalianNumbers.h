@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+#include <optional>
+
+/** Numbers are read and shown the Italian way, "," for decimals and "." for thousands, whatever the system locale. */
+namespace ItalianNumbers {
+
+QLocale locale();
+
+/** The number a text reads as in Italian ("1.234,5", " 12 "), or nothing. */
+std::optional<double> read(const QString &text);
+
+/** A whole number with thousands separators, as the format "#,###,##0" shows it ("1.234.567"). */
+QString formatThousands(double value);
+
+/** A text and a caret position in it. */
+struct EditState
+{
+    QString text;
+    int caret = 0;
+};
+
+/**
+ * The field formatting of numeric boxes: the text shown with thousands separators, the caret after
+ * the same digit it followed before. A text that is not a number empties the box.
+ */
+EditState formatWithCaret(const EditState &typed);
+
+} // namespace ItalianNumbers

@@ -1,0 +1,185 @@
+#include "core/text/TextRoutines.h"
+
+#include "core/Context.h"
+#include "core/RoutineError.h"
+#include "core/text/ItalianNumbers.h"
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr qsizetype LongestString = 32767;
+
+bool isNull(const QVariant &value)
+{
+    return !value.isValid() || value.isNull();
+}
+
+bool isNumber(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+QString testoDelValore(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
+        return ItalianNumbers::locale().toString(value.toDouble(), 'g', 15);
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool() ? u"Vero"_s : u"Falso"_s;
+    return value.toString();
+}
+
+QString RiempiSpazi(const QVariant &value, int width)
+{
+    if (isNull(value))
+        throw RoutineError(ErrorCode::InvalidUseOfNull);
+    const QString text = testoDelValore(value);
+    return text.size() >= width ? text : QString(width - text.size(), u' ') + text;
+}
+
+QString Allinea(const QString &text, int width, const QString &mode)
+{
+    if (text.size() > width)
+        throw RoutineError(ErrorCode::InvalidProcedureCall);
+    if (mode == u"dx")
+        return text.rightJustified(width, u' ');
+    if (mode == u"sx")
+        return text.leftJustified(width, u' ');
+    return {};
+}
+
+QString AllineaDestra(const QString &text, int width)
+{
+    const qsizetype blanks = width - text.trimmed().size();
+    if (blanks < 0)
+        throw RoutineError(ErrorCode::InvalidProcedureCall);
+    return QString(blanks, u' ') + text;
+}
+
+QString RiempiCarattere(const QString &text, int width, const QString &fill)
+{
+    QString result = text;
+    if (fill.isEmpty())
+        return result;
+    while (result.size() < width)
+        result.prepend(fill);
+    return result;
+}
+
+QString TroncaTesto(const QString &text, int n)
+{
+    return text.size() > n ? text.left(n) + u"..."_s : text;
+}
+
+QString EliminaACapo(const QString &text)
+{
+    if (text.size() > LongestString)
+        throw RoutineError(ErrorCode::Overflow);
+    QString result = text;
+    for (QChar &ch : result) {
+        if (ch == u'\r' || ch == u'\n')
+            ch = u' ';
+    }
+    return result;
+}
+
+QString RaddoppiaApici(const QVariant &value)
+{
+    if (isNull(value))
+        throw RoutineError(ErrorCode::InvalidUseOfNull);
+    const QString text = testoDelValore(value);
+    if (text.size() > LongestString)
+        throw RoutineError(ErrorCode::Overflow);
+    return QString(text).replace(u'\'', u"''"_s);
+}
+
+QString Sostituisci(const QString &text, const QString &search, const QString &replacement)
+{
+    if (search.isEmpty())
+        return text;
+    return QString(text).replace(search, replacement);
+}
+
+QString CampoSeparato(const QString &text, const QString &separator, int n)
+{
+    if (text.isEmpty())
+        return {};
+    const QStringList pieces = separator.isEmpty() ? QStringList{text} : text.split(separator);
+    if (n < 0 || n >= pieces.size())
+        throw RoutineError(ErrorCode::SubscriptOutOfRange);
+    return pieces[n].trimmed();
+}
+
+QString TestoDopoTrattino(const QVariant &value)
+{
+    const QString text = isNull(value) ? QString() : testoDelValore(value);
+    if (text.isEmpty())
+        return {};
+    const qsizetype dash = text.indexOf(u'-') + 1; // 1-based, 0 when there is none
+    const qsizetype count = text.size() - dash - 1;
+    if (count < 0)
+        throw RoutineError(ErrorCode::InvalidProcedureCall);
+    return text.right(count).trimmed();
+}
+
+int ContaOccorrenze(QString &text, QString &part, int mode)
+{
+    if (mode == 0) {
+        text = text.toUpper();
+        part = part.toUpper();
+    }
+    if (part.isEmpty())
+        return 0;
+    int count = 0;
+    for (qsizetype at = text.indexOf(part); at >= 0; at = text.indexOf(part, at + part.size()))
+        ++count;
+    return count;
+}
+
+QString NonNull(const QVariant &value)
+{
+    if (isNull(value))
+        return {};
+    if (value.typeId() == QMetaType::QString)
+        return value.toString();
+    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
+        return QString::number(value.toDouble(), 'g', 15).trimmed();
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool() ? u"True"_s : u"False"_s;
+    return value.toString().trimmed();
+}
+
+int NonNull_Num(Context &context, const QVariant &value)
+{
+    if (isNull(value))
+        return 0;
+    std::optional<double> number;
+    if (isNumber(value) || value.typeId() == QMetaType::Bool)
+        number = value.toDouble();
+    else if (value.typeId() == QMetaType::QString)
+        number = ItalianNumbers::read(value.toString());
+    if (!number) {
+        context.prompt().critical(u"NonNull_Num (debug)"_s, u"ANOMALIA: parametro non numerico"_s);
+        return 0;
+    }
+    const double rounded = std::nearbyint(*number); // the default rounding mode sends halves to even
+    if (rounded < -32768 || rounded > 32767)
+        throw RoutineError(ErrorCode::Overflow);
+    return int(rounded);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QObject>
+
+class Context;
+class QLineEdit;
+
+/**
+ * Puts a key filter on a line edit: typed keys go through TastoNumerico or TastoMaiuscolo, and
+ * pasted or dropped text is filtered the same way, without boxes.
+ */
+class KeyFilter : public QObject
+{
+public:
+    enum class Kind { Numerico, Maiuscolo };
+
+    /** Installs the filter; it lives as long as the line edit. */
+    static void install(Context &context, QLineEdit *lineEdit, Kind kind);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    KeyFilter(Context &context, QLineEdit *lineEdit, Kind kind);
+
+    Context &m_context;
+    Kind m_kind;
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/services/Services.h"
+
+#include <functional>
+
+/** The services as the running program has them; tests use the forms in tests/support instead. */
+
+class MessageBoxPrompt final : public Prompt
+{
+public:
+    Answer ask(Icon icon, Buttons buttons, const QString &title, const QString &text) override;
+};
+
+/** Runs the given clean-up (closing the database) and ends the process. */
+class ProcessExit final : public ProgramExit
+{
+public:
+    explicit ProcessExit(std::function<void()> beforeExit = {}) : m_beforeExit(std::move(beforeExit)) {}
+    [[noreturn]] void exit(int code) override;
+
+private:
+    std::function<void()> m_beforeExit;
+};
+
+class ExecDialogRunner final : public DialogRunner
+{
+public:
+    int run(QDialog &dialog) override;
+};
+
+class QtFileDialogs final : public FileDialogs
+{
+public:
+    QString openFileName(const QString &title, const QString &startPath, const QString &filter) override;
+    QString saveFileName(const QString &title, const QString &startPath, const QString &filter) override;
+};
+
+class DesktopUrlOpener final : public UrlOpener
+{
+public:
+    void open(const QUrl &url) override;
+};
+
+/** A modal, read-only window on a Windows-1252 text file. */
+class TextFileViewer final : public LogViewer
+{
+public:
+    void show(const QString &path) override;
+};
+
+class ApplicationBeeper final : public Beeper
+{
+public:
+    void beep() override;
+};

@@ -1,0 +1,142 @@
+#pragma once
+
+#include "core/services/Services.h"
+
+#include <QList>
+#include <QString>
+
+#include <deque>
+#include <functional>
+#include <stdexcept>
+
+/** Thrown by the test forms when the code under test does what the test did not expect. */
+class UnexpectedCall : public std::runtime_error
+{
+public:
+    explicit UnexpectedCall(const QString &what) : std::runtime_error(what.toStdString()) {}
+};
+
+/** Thrown by TestProgramExit in place of ending the process. */
+class ProgramExited : public std::exception
+{
+public:
+    explicit ProgramExited(int code) : m_code(code) {}
+    int code() const { return m_code; }
+    const char *what() const noexcept override { return "the program ended"; }
+
+private:
+    int m_code;
+};
+
+/** One box the test expects: its text, the answer to give, and what the box looked like. */
+struct ExpectedBox
+{
+    QString text;
+    Prompt::Answer answer = Prompt::Answer::Ok;
+};
+
+struct ShownBox
+{
+    Prompt::Icon icon;
+    Prompt::Buttons buttons;
+    QString title;
+    QString text;
+};
+
+/** Answers boxes from a script; a box that was not scripted, or that says something else, throws. */
+class ScriptedPrompt final : public Prompt
+{
+public:
+    void expect(const QString &text, Answer answer = Answer::Ok) { m_script.push_back({text, answer}); }
+    Answer ask(Icon icon, Buttons buttons, const QString &title, const QString &text) override;
+
+    /** Every box shown so far, in order. */
+    const QList<ShownBox> &shown() const { return m_shown; }
+    /** True when every scripted box has been shown. */
+    bool allShown() const { return m_script.empty(); }
+
+private:
+    std::deque<ExpectedBox> m_script;
+    QList<ShownBox> m_shown;
+};
+
+class TestProgramExit final : public ProgramExit
+{
+public:
+    [[noreturn]] void exit(int code) override;
+    bool exited() const { return m_exited; }
+
+private:
+    bool m_exited = false;
+};
+
+/**
+ * Lets the test drive each modal window the code opens: a handler per window's objectName acts on
+ * the shown window and returns; the window's result is returned to the code.
+ */
+class ScriptedDialogRunner final : public DialogRunner
+{
+public:
+    using Driver = std::function<void(QDialog &)>;
+    void expect(const QString &objectName, Driver driver) { m_script.push_back({objectName, std::move(driver)}); }
+    int run(QDialog &dialog) override;
+    bool allRun() const { return m_script.empty(); }
+
+private:
+    std::deque<std::pair<QString, Driver>> m_script;
+};
+
+class PresetFileDialogs final : public FileDialogs
+{
+public:
+    QString chosenPath;
+    QString openFileName(const QString &, const QString &, const QString &) override { return chosenPath; }
+    QString saveFileName(const QString &, const QString &, const QString &) override { return chosenPath; }
+};
+
+class RecordingHelp final : public Help
+{
+public:
+    QList<int> topics;
+    QString lastFile;
+    void showTopic(const QString &helpFile, int topic) override
+    {
+        lastFile = helpFile;
+        topics.append(topic);
+    }
+};
+
+class RecordingUrlOpener final : public UrlOpener
+{
+public:
+    QList<QUrl> urls;
+    void open(const QUrl &url) override { urls.append(url); }
+};
+
+class RecordingLogViewer final : public LogViewer
+{
+public:
+    QStringList paths;
+    void show(const QString &path) override { paths.append(path); }
+};
+
+class FixedClock final : public Clock
+{
+public:
+    QDateTime time = QDateTime(QDate(2021, 3, 15), QTime(10, 30));
+    QDateTime now() const override { return time; }
+};
+
+class FixedCommandLine final : public CommandLine
+{
+public:
+    QStringList args;
+    QStringList arguments() const override { return args; }
+};
+
+class CountingBeeper final : public Beeper
+{
+public:
+    int beeps = 0;
+    void beep() override { ++beeps; }
+};

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "FakeServices.h"
+
+#include "core/Context.h"
+
+#include <QByteArray>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+#include <memory>
+
+/**
+ * A program folder of its own in a temporary directory, removed afterwards, with a context whose
+ * services are the test forms and whose per-user settings live in that folder too.
+ */
+class TestContext
+{
+public:
+    TestContext();
+
+    Context &context() { return *m_context; }
+    QString folder() const { return m_dir.path(); }
+    /** The absolute path of a file in the program folder. */
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    void writeFile(const QString &name, const QByteArray &bytes) const;
+    QByteArray readFile(const QString &name) const;
+
+    ScriptedPrompt &prompt() { return *m_prompt; }
+    TestProgramExit &programExit() { return *m_programExit; }
+    ScriptedDialogRunner &dialogRunner() { return *m_dialogRunner; }
+    PresetFileDialogs &fileDialogs() { return *m_fileDialogs; }
+    RecordingHelp &help() { return *m_help; }
+    RecordingUrlOpener &urlOpener() { return *m_urlOpener; }
+    RecordingLogViewer &logViewer() { return *m_logViewer; }
+    FixedClock &clock() { return *m_clock; }
+    FixedCommandLine &commandLine() { return *m_commandLine; }
+    CountingBeeper &beeper() { return *m_beeper; }
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<Context> m_context;
+    ScriptedPrompt *m_prompt;
+    TestProgramExit *m_programExit;
+    ScriptedDialogRunner *m_dialogRunner;
+    PresetFileDialogs *m_fileDialogs;
+    RecordingHelp *m_help;
+    RecordingUrlOpener *m_urlOpener;
+    RecordingLogViewer *m_logViewer;
+    FixedClock *m_clock;
+    FixedCommandLine *m_commandLine;
+    CountingBeeper *m_beeper;
+};
+
+/** The child of a window with the given objectName; fails the test naming what is missing. */
+template<typename T>
+T *control(QWidget *window, const QString &name)
+{
+    T *child = window->findChild<T *>(name);
+    if (!child)
+        throw UnexpectedCall(QStringLiteral("%1 has no control %2 of the expected kind").arg(window->objectName(), name));
+    return child;
+}
