@@ -15,8 +15,13 @@ QLocale locale()
 
 std::optional<double> read(const QString &text)
 {
+    // Thousands separators are ignored wherever they stand, as the old conversions did: a digit
+    // typed into "1.234" gives "1.2345", still a number.
+    QString plain = text.trimmed();
+    plain.remove(u'.');
+    plain.replace(u',', u'.');
     bool ok = false;
-    const double value = locale().toDouble(text.trimmed(), &ok);
+    const double value = QLocale::c().toDouble(plain, &ok);
     if (!ok)
         return std::nullopt;
     return value;

@@ -10,7 +10,7 @@ namespace ItalianNumbers {
 
 QLocale locale();
 
-/** The number a text reads as in Italian ("1.234,5", " 12 "), or nothing. */
+/** The number a text reads as in Italian ("1.234,5", " 12 ", "1.2345"), or nothing. */
 std::optional<double> read(const QString &text);
 
 /** A whole number with thousands separators, as the format "#,###,##0" shows it ("1.234.567"). */

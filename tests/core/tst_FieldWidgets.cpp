@@ -1,0 +1,213 @@
+#include "TestContext.h"
+
+#include "core/HelpTopics.h"
+#include "core/RoutineError.h"
+#include "core/ui/FieldRoutines.h"
+#include "core/ui/HelpViewer.h"
+#include "core/ui/KeyFilter.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBrowser>
+
+using namespace Qt::StringLiterals;
+
+class TestFieldWidgets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void numericFilterOnTypedKeys()
+    {
+        TestContext test;
+        QLineEdit edit;
+        KeyFilter::install(test.context(), &edit, KeyFilter::Kind::Numerico);
+        edit.show();
+        QSignalSpy returns(&edit, &QLineEdit::returnPressed);
+
+        QTest::keyClicks(&edit, u"12.5"_s);
+        QCOMPARE(edit.text(), u"12,5"_s);
+        QTest::keyClick(&edit, Qt::Key_Backspace);
+        QCOMPARE(edit.text(), u"12,"_s);
+        QTest::keyClick(&edit, Qt::Key_Return);
+        QCOMPARE(returns.count(), 0);
+        QCOMPARE(test.beeper().beeps, 0);
+
+        test.prompt().expect(u"Carattere non numerico"_s);
+        test.prompt().expect(u"Carattere non numerico"_s);
+        QTest::keyClick(&edit, 'a');
+        QTest::keyClick(&edit, '-');
+        QCOMPARE(edit.text(), u"12,"_s);
+        QCOMPARE(test.beeper().beeps, 2);
+        QVERIFY(test.prompt().allShown());
+        QCOMPARE(test.prompt().shown().front().title, u"Campo Numerico"_s);
+        QCOMPARE(test.prompt().shown().front().icon, Prompt::Icon::Information);
+    }
+
+    void numericFilterOnPastedText()
+    {
+        TestContext test;
+        QLineEdit edit;
+        KeyFilter::install(test.context(), &edit, KeyFilter::Kind::Numerico);
+        QApplication::clipboard()->setText(u"1 2a3.4"_s);
+        edit.paste();
+        QCOMPARE(edit.text(), u"123,4"_s);
+        QCOMPARE(edit.cursorPosition(), 5);
+        QCOMPARE(test.beeper().beeps, 0);
+    }
+
+    void capitalsFilter()
+    {
+        TestContext test;
+        QLineEdit edit;
+        KeyFilter::install(test.context(), &edit, KeyFilter::Kind::Maiuscolo);
+        edit.show();
+        QTest::keyClicks(&edit, u"forl"_s);
+        QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_unknown, u"ì"_s, Qt::NoModifier);
+        QTest::keyClicks(&edit, u"-cesena 1"_s);
+        QCOMPARE(edit.text(), u"FORLÌ-CESENA 1"_s);
+        QApplication::clipboard()->setText(u"è"_s);
+        edit.paste();
+        QCOMPARE(edit.text(), u"FORLÌ-CESENA 1È"_s);
+    }
+
+    void formattaNumeroKeepsTheCaret()
+    {
+        QLineEdit edit;
+        edit.setText(u"1234"_s);
+        edit.setCursorPosition(4);
+        FormattaNumero(&edit, u"#,###,##0"_s);
+        QCOMPARE(edit.text(), u"1.234"_s);
+        QCOMPARE(edit.cursorPosition(), 5);
+
+        edit.setText(u"12x"_s);
+        FormattaNumero(&edit, u"#,###,##0"_s);
+        QCOMPARE(edit.text(), QString());
+    }
+
+    void controllaCampoObbligatorio()
+    {
+        TestContext test;
+        QWidget window;
+        auto *empty = new QLineEdit(&window);
+        auto *blanks = new QLineEdit(u"  "_s, &window);
+        window.show();
+        QVERIFY(ControllaCampoObbligatorio(test.context(), blanks, u"x"_s));
+
+        test.prompt().expect(u"Indicare la denominazione"_s);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QVERIFY(!ControllaCampoObbligatorio(test.context(), empty, u"Indicare la denominazione"_s));
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QCOMPARE(test.prompt().shown().back().title, u"Verifica dati"_s);
+        QCOMPARE(test.prompt().shown().back().icon, Prompt::Icon::Critical);
+        QCOMPARE(window.focusWidget(), empty);
+    }
+
+    void controllaEMail()
+    {
+        TestContext test;
+        QWidget window;
+        auto *box = new QLineEdit(u"Indirizzo e-mail..."_s, &window);
+        auto *other = new QLineEdit(&window);
+        window.show();
+        other->setFocus();
+        test.prompt().expect(u"L'indirizzo e-mail non può contenere spazi all'inizio, alla fine o internamente."_s);
+        test.context().EMailValida = true;
+        ControllaEMail(test.context(), box);
+        QVERIFY(!test.context().EMailValida);
+        QCOMPARE(test.prompt().shown().back().title, u"Indirizzo e-mail"_s);
+        QCOMPARE(window.focusWidget(), box);
+
+        box->setText(u"mario.rossi@esempio.it"_s);
+        ControllaEMail(test.context(), box);
+        QVERIFY(test.context().EMailValida);
+        QVERIFY(test.prompt().allShown());
+    }
+
+    void mostraAiuto()
+    {
+        TestContext test;
+        test.context().installazione.FileAiuto = test.path(u"KX58TORVA.htm"_s);
+        test.prompt().expect(u"File di Aiuto non presente"_s);
+        MostraAiuto(test.context(), 15000);
+        QCOMPARE(test.prompt().shown().back().title, u"Aiuto"_s);
+        QVERIFY(test.help().topics.isEmpty());
+
+        test.writeFile(u"kx58torva.HTM"_s, "<html><body><a name=\"15000\">Impostazioni</a></body></html>");
+        MostraAiuto(test.context(), 15000);
+        QCOMPARE(test.help().topics, QList<int>{15000});
+        QCOMPARE(test.help().lastFile, test.path(u"kx58torva.HTM"_s));
+    }
+
+    void helpViewerOpensTheTopic()
+    {
+        TestContext test;
+        test.writeFile(u"aiuto.htm"_s, "<html><body><p>Indice</p><a name=\"18000\">Indirizzo e-mail</a></body></html>");
+        HelpViewer viewer;
+        viewer.showTopic(test.path(u"aiuto.htm"_s), 18000);
+        auto *browser = qApp->findChild<QTextBrowser *>();
+        const auto windows = QApplication::topLevelWidgets();
+        auto it = std::find_if(windows.begin(), windows.end(),
+                               [](QWidget *w) { return w->objectName() == u"Aiuto"_s; });
+        QVERIFY(it != windows.end());
+        browser = (*it)->findChild<QTextBrowser *>();
+        QVERIFY(browser);
+        QCOMPARE(browser->source().fragment(), u"18000"_s);
+        QVERIFY(browser->toPlainText().contains(u"Indirizzo e-mail"_s));
+    }
+
+    void retryRepeatsTheStep()
+    {
+        TestContext test;
+        int attempts = 0;
+        test.prompt().expect(unexpectedErrorText(RoutineError(ErrorCode::PathFileAccessError)), Prompt::Answer::Retry);
+        const int result = runWithRetry(test.context(), u"SalvaVarIni"_s, [&] {
+            if (++attempts == 1)
+                throw RoutineError(ErrorCode::PathFileAccessError);
+            return 7;
+        });
+        QCOMPARE(result, 7);
+        QCOMPARE(attempts, 2);
+        const ShownBox box = test.prompt().shown().front();
+        QCOMPARE(box.title, u"SalvaVarIni"_s);
+        QCOMPARE(box.icon, Prompt::Icon::Warning);
+        QCOMPARE(box.buttons, Prompt::Buttons::RetryCancel);
+        QCOMPARE(box.text, u"Errore 75\r\nErrore di accesso al percorso/file\r\n\r\nSi è verificato un errore "
+                           u"imprevisto,scegliere riprova per ritentare l'operazione."_s);
+    }
+
+    void cancelEndsTheProgram()
+    {
+        TestContext test;
+        test.prompt().expect(unexpectedErrorText(RoutineError(ErrorCode::Overflow)), Prompt::Answer::Cancel);
+        QVERIFY_THROWS_EXCEPTION(ProgramExited, runWithRetry(test.context(), u"x"_s, []() -> int {
+                                     throw RoutineError(ErrorCode::Overflow);
+                                 }));
+        QVERIFY(test.programExit().exited());
+    }
+
+    void debugMode_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("debug");
+        QTest::newRow("none") << QStringList() << false;
+        QTest::newRow("exactly") << QStringList{u"DEBUG"_s} << true;
+        QTest::newRow("lower case") << QStringList{u"debug"_s} << false;
+        QTest::newRow("with more") << QStringList{u"DEBUG"_s, u"x"_s} << false;
+    }
+
+    void debugMode()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, debug);
+        TestContext test;
+        test.commandLine().args = arguments;
+        QCOMPARE(test.context().modalitaDebug(), debug);
+    }
+};
+
+QTEST_MAIN(TestFieldWidgets)
+#include "tst_FieldWidgets.moc"
