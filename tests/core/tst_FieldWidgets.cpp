@@ -3,6 +3,7 @@
 #include "core/HelpTopics.h"
 #include "core/RoutineError.h"
 #include "core/ui/FieldRoutines.h"
+#include "core/ui/HelpContext.h"
 #include "core/ui/HelpViewer.h"
 #include "core/ui/KeyFilter.h"
 
@@ -140,6 +141,21 @@ private slots:
         MostraAiuto(test.context(), 15000);
         QCOMPARE(test.help().topics, QList<int>{15000});
         QCOMPARE(test.help().lastFile, test.path(u"kx58torva.HTM"_s));
+    }
+
+    void f1OpensTheWindowsTopic()
+    {
+        TestContext test;
+        test.writeFile(u"aiuto.htm"_s, "<html></html>");
+        test.context().installazione.FileAiuto = u"aiuto.htm"_s;
+        QWidget window;
+        auto *edit = new QLineEdit(&window);
+        setHelpContext(test.context(), &window, 18000);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_F1);
+        QCOMPARE(test.help().topics, QList<int>{18000});
     }
 
     void helpViewerOpensTheTopic()

@@ -1,0 +1,7 @@
+#pragma once
+
+class Context;
+class QWidget;
+
+/** Gives a window its help topic: F1 anywhere in it opens that topic of the help file. */
+void setHelpContext(Context &context, QWidget *window, int topic);
