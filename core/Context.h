@@ -3,6 +3,7 @@
 #include "core/config/IniFile.h"
 #include "core/config/UserSettings.h"
 #include "core/files/ProgramFolder.h"
+#include "core/files/TextRecords.h"
 #include "core/services/Services.h"
 
 #include <QString>
@@ -83,6 +84,8 @@ public:
     CurrentApplication domanda;
     /** Verdict of the last e-mail check. */
     bool EMailValida = false;
+    /** Fields of the last '#'-record read (ScomponiRecord). */
+    CampiRecord Campi;
 
 private:
     ProgramFolder m_programFolder;

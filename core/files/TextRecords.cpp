@@ -1,0 +1,186 @@
+#include "core/files/TextRecords.h"
+
+#include "core/Context.h"
+#include "core/RoutineError.h"
+#include "core/files/ProgramFolder.h"
+#include "core/text/TextFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/** Positions were 16-bit numbers: the reader could not step past this one. */
+constexpr qsizetype LastPosition = 32767;
+
+const QString NomeFileIni = u"KX58TORVA.INI"_s;
+const QString NomeFileDBPredefinito = u"KX58TORVA.mdb"_s;
+
+/** Leading and trailing blanks removed; tabs and other spacing stay, as the old Trim left them. */
+QString trimBlanks(const QString &text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == u' ')
+        ++first;
+    while (last > first && text[last - 1] == u' ')
+        --last;
+    return text.sliced(first, last - first);
+}
+
+/** The name as Windows would have created it: trailing blanks and dots dropped. */
+QString windowsFileName(const QString &name)
+{
+    qsizetype end = name.size();
+    while (end > 0 && (name[end - 1] == u' ' || name[end - 1] == u'.'))
+        --end;
+    return name.left(end);
+}
+
+bool isBareName(const QString &name)
+{
+    if (name.isEmpty() || name == u"." || name == u"..")
+        return false;
+    for (const QChar c : name) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f || u"<>:\"/\\|?*"_s.contains(c))
+            return false;
+    }
+    return true;
+}
+
+bool sameOrCompanion(const QString &path, const QString &databasePath)
+{
+    return !databasePath.isEmpty() && path.startsWith(databasePath, Qt::CaseInsensitive);
+}
+
+/** Why the program must not write a file of this name from a download, or "" when it may. */
+QString rifiutoNome(Context &context, const QString &name)
+{
+    const QString fileName = windowsFileName(name);
+    if (!isBareName(fileName))
+        return u"Il pacchetto scaricato contiene un nome di file non ammesso: "_s + name;
+    const ProgramFolder &folder = context.programFolder();
+    const QString target = folder.resolve(fileName);
+    const QString iniFiles[] = {folder.resolve(NomeFileIni), context.fileIni().NomeFile().isEmpty()
+                                                                 ? QString()
+                                                                 : folder.resolve(context.fileIni().NomeFile())};
+    for (const QString &ini : iniFiles) {
+        if (!ini.isEmpty() && target.compare(ini, Qt::CaseInsensitive) == 0)
+            return u"Il pacchetto scaricato non può sostituire il file di configurazione "_s + name;
+    }
+    // The database and the files beside it that carry its name (copy, lock, journal).
+    const QString &percorsoDB = context.installazione.PercorsoDB;
+    if (sameOrCompanion(target, folder.resolve(NomeFileDBPredefinito))
+        || (!trimBlanks(percorsoDB).isEmpty() && sameOrCompanion(target, folder.resolve(percorsoDB))))
+        return u"Il pacchetto scaricato non può sostituire la base dati: "_s + name;
+    return {};
+}
+
+EsitoPacchetto nonScritto(const QString &name, const QString &description)
+{
+    return {EsitoPacchetto::Stato::NonScritto, name, description};
+}
+
+} // namespace
+
+void ScomponiRecord(CampiRecord &Campi, const QString &line)
+{
+    Campi.fill(QString());
+    const qsizetype n = line.size();
+    if (n > LastPosition)
+        throw RoutineError(ErrorCode::Overflow);
+    qsizetype position = 2; // from 1, past the opening "#"
+    std::size_t k = 0;
+    while (position <= n) {
+        while (position > n || line[position - 1] != u'#') {
+            if (k >= Campi.size())
+                throw RoutineError(ErrorCode::SubscriptOutOfRange);
+            // An unclosed field made the old reader run past the end until its position overflowed.
+            if (position > n)
+                throw RoutineError(ErrorCode::Overflow);
+            Campi[k] += line[position - 1];
+            ++position;
+        }
+        position += 3;
+        if (position > LastPosition)
+            throw RoutineError(ErrorCode::Overflow);
+        ++k;
+    }
+}
+
+EsitoPacchetto SeparaFileScaricato(Context &context, const QString &bundleName)
+{
+    const ProgramFolder &folder = context.programFolder();
+    QStringList lines;
+    try {
+        lines = TextFile::readLines(folder.resolve(bundleName));
+    } catch (const RoutineError &error) {
+        return nonScritto(bundleName, u"Impossibile leggere il file "_s + bundleName + u": "_s + error.description());
+    }
+
+    // The whole bundle is read first: one unacceptable name and nothing of it is written, so an
+    // error page or a hostile reply leaves no stray files behind.
+    struct OutputFile
+    {
+        QString name;
+        QStringList records;
+    };
+    std::vector<OutputFile> files;
+    bool open = false;
+    for (const QString &line : std::as_const(lines)) {
+        const QString trimmed = trimBlanks(line);
+        if (trimmed.isEmpty() || trimmed == u"EOF") {
+            open = false;
+        } else if (line.startsWith(u'#')) {
+            if (open)
+                files.back().records.append(line);
+        } else {
+            // A name while a file is open starts a new file, so no records land in the wrong one.
+            if (const QString refusal = rifiutoNome(context, line); !refusal.isEmpty())
+                return {EsitoPacchetto::Stato::Rifiutato, line, refusal};
+            files.push_back({windowsFileName(line), {}});
+            open = true;
+        }
+    }
+
+    for (const OutputFile &file : files) {
+        try {
+            TextFile::writeLines(folder.resolve(file.name), file.records);
+        } catch (const RoutineError &error) {
+            return nonScritto(file.name, u"Impossibile scrivere il file "_s + file.name + u": "_s + error.description());
+        }
+    }
+    return {};
+}
+
+bool FileVuoto(const ProgramFolder &folder, const QString &path)
+{
+    if (!QFileInfo(folder.resolve(path)).isFile())
+        return true;
+    return !FileConRighe(folder, path);
+}
+
+bool FileConRighe(const ProgramFolder &folder, const QString &path)
+{
+    // Any byte makes a line: an unended last line counts too.
+    const QString resolved = folder.resolve(path);
+    QFile file(resolved);
+    if (!QFileInfo(resolved).isFile())
+        throw RoutineError(ErrorCode::FileNotFound);
+    if (!file.open(QIODevice::ReadOnly))
+        throw RoutineError(ErrorCode::PathFileAccessError);
+    char byte;
+    return file.getChar(&byte);
+}
+
+QString LeggiFileTesto(const ProgramFolder &folder, const QString &name)
+{
+    QString body = name + u'\n';
+    for (const QString &line : TextFile::readLines(folder.resolve(name)))
+        body += line + u'\n';
+    return body;
+}
