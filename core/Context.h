@@ -66,6 +66,7 @@ public:
     const Clock &clock() const { return *m_clock; }
     const CommandLine &commandLine() const { return *m_commandLine; }
     Beeper &beeper() { return *m_beeper; }
+    const NetworkStatus &networkStatus() const { return *m_networkStatus; }
 
     void setPrompt(std::unique_ptr<Prompt> service) { m_prompt = std::move(service); }
     void setProgramExit(std::unique_ptr<ProgramExit> service) { m_programExit = std::move(service); }
@@ -77,6 +78,7 @@ public:
     void setClock(std::unique_ptr<Clock> service) { m_clock = std::move(service); }
     void setCommandLine(std::unique_ptr<CommandLine> service) { m_commandLine = std::move(service); }
     void setBeeper(std::unique_ptr<Beeper> service) { m_beeper = std::move(service); }
+    void setNetworkStatus(std::unique_ptr<NetworkStatus> service) { m_networkStatus = std::move(service); }
 
     bool modalitaDebug() const { return ModalitaDebug(*m_commandLine); }
 
@@ -84,6 +86,10 @@ public:
     CurrentApplication domanda;
     /** Verdict of the last e-mail check. */
     bool EMailValida = false;
+    /** Mouse-over effects of the main window's captions. */
+    bool EffettoSottolinea = false;
+    bool EffettoAumenta = false;
+    bool EffettoCambiaColore = true;
     /** Fields of the last '#'-record read (ScomponiRecord). */
     CampiRecord Campi;
 
@@ -102,4 +108,5 @@ private:
     std::unique_ptr<Clock> m_clock;
     std::unique_ptr<CommandLine> m_commandLine;
     std::unique_ptr<Beeper> m_beeper;
+    std::unique_ptr<NetworkStatus> m_networkStatus;
 };

@@ -95,6 +95,26 @@ public:
     virtual void beep() = 0;
 };
 
+/** How the computer reaches the Internet. */
+class NetworkStatus
+{
+public:
+    enum Flag { Modem = 1, Proxy = 4 };
+    virtual ~NetworkStatus() = default;
+    /** The flags of the connection in use, an OR of Flag values. */
+    virtual int connectionFlags() const = 0;
+};
+
+/**
+ * On Linux a "modem" connection is a point-to-point interface that is up; a proxy is one set for
+ * the system or the session in the usual environment variables.
+ */
+class SystemNetworkStatus final : public NetworkStatus
+{
+public:
+    int connectionFlags() const override;
+};
+
 /** Debug mode: the arguments, taken as one text, are exactly "DEBUG". Asked at each use, never stored. */
 bool ModalitaDebug(const CommandLine &commandLine);
 

@@ -140,3 +140,10 @@ public:
     int beeps = 0;
     void beep() override { ++beeps; }
 };
+
+class FixedNetworkStatus final : public NetworkStatus
+{
+public:
+    int flags = 0;
+    int connectionFlags() const override { return flags; }
+};

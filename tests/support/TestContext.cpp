@@ -1,5 +1,6 @@
 #include "TestContext.h"
 
+#include <QAbstractButton>
 #include <QFile>
 
 namespace {
@@ -26,7 +27,8 @@ TestContext::TestContext()
       m_logViewer(give<RecordingLogViewer>(*m_context, &Context::setLogViewer)),
       m_clock(give<FixedClock>(*m_context, &Context::setClock)),
       m_commandLine(give<FixedCommandLine>(*m_context, &Context::setCommandLine)),
-      m_beeper(give<CountingBeeper>(*m_context, &Context::setBeeper))
+      m_beeper(give<CountingBeeper>(*m_context, &Context::setBeeper)),
+      m_networkStatus(give<FixedNetworkStatus>(*m_context, &Context::setNetworkStatus))
 {
 }
 
@@ -43,4 +45,12 @@ QByteArray TestContext::readFile(const QString &name) const
     if (!file.open(QIODevice::ReadOnly))
         throw UnexpectedCall(QStringLiteral("cannot read %1").arg(name));
     return file.readAll();
+}
+
+void press(QWidget *window, const QString &name)
+{
+    auto *button = control<QAbstractButton>(window, name);
+    if (!button->isVisible() || !button->isEnabled())
+        throw UnexpectedCall(QStringLiteral("%1 cannot be pressed: hidden or disabled").arg(name));
+    button->click();
 }

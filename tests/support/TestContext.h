@@ -38,6 +38,7 @@ public:
     FixedClock &clock() { return *m_clock; }
     FixedCommandLine &commandLine() { return *m_commandLine; }
     CountingBeeper &beeper() { return *m_beeper; }
+    FixedNetworkStatus &networkStatus() { return *m_networkStatus; }
 
 private:
     QTemporaryDir m_dir;
@@ -52,7 +53,14 @@ private:
     FixedClock *m_clock;
     FixedCommandLine *m_commandLine;
     CountingBeeper *m_beeper;
+    FixedNetworkStatus *m_networkStatus;
 };
+
+/**
+ * Presses a button of a window as a click would, but without going through mouse events: a box the
+ * test did not expect, or the end of the program, then reaches the test as an exception.
+ */
+void press(QWidget *window, const QString &name);
 
 /** The child of a window with the given objectName; fails the test naming what is missing. */
 template<typename T>
