@@ -5,6 +5,7 @@
 #include "core/files/ProgramFolder.h"
 #include "core/files/TextRecords.h"
 #include "core/services/Services.h"
+#include "core/startup/StartupHooks.h"
 
 #include <QString>
 
@@ -92,6 +93,8 @@ public:
     bool EffettoCambiaColore = true;
     /** Fields of the last '#'-record read (ScomponiRecord). */
     CampiRecord Campi;
+    /** The start-up's calls into the reference-data installers and the main window. */
+    StartupHooks startupHooks;
 
 private:
     ProgramFolder m_programFolder;

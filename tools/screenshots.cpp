@@ -1,10 +1,20 @@
 // Renders the program's pictures and windows into PNG files, to look at them without a display:
 //   xvfb-run build/bin/screenshots <folder>
+#include "core/Context.h"
+#include "core/ui/SystemServices.h"
+#include "core/windows/Avvio.h"
+#include "core/windows/Frm_Impostazioni.h"
 #include "core/windows/Immagini.h"
+#include "core/windows/MDI_Main.h"
+#include "core/windows/SplashScreen.h"
+#include "core/windows/frmServerClient.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QLineEdit>
 #include <QPainter>
+#include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 
@@ -36,6 +46,51 @@ void savePictureSheet(const QString &folder)
         Immagini::background(name, QSize(640, 420)).save(folder + u'/' + name + u".png"_s);
 }
 
+void save(QWidget &window, const QString &folder)
+{
+    window.show();
+    QCoreApplication::processEvents();
+    window.grab().save(folder + u'/' + window.objectName() + u".png"_s);
+    window.hide();
+}
+
+void saveWindows(const QString &folder)
+{
+    QTemporaryDir programFolder;
+    QFile ini(programFolder.filePath(u"KX58TORVA.INI"_s));
+    ini.open(QIODevice::WriteOnly);
+    ini.write("[Installazione]\r\nVersione=SERVER\r\n[Help]\r\nFILEHELP=KX58TORVA.htm\r\n");
+    ini.close();
+    QFile help(programFolder.filePath(u"KX58TORVA.htm"_s));
+    help.open(QIODevice::WriteOnly);
+    help.close();
+
+    Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s));
+    context.setPrompt(std::make_unique<MessageBoxPrompt>());
+    context.setDialogRunner(std::make_unique<ExecDialogRunner>());
+    context.fileIni().setNomeFile(programFolder.filePath(u"KX58TORVA.INI"_s));
+
+    SplashScreen splash;
+    save(splash, folder);
+
+    Frm_Impostazioni impostazioni(context);
+    impostazioni.findChild<QLineEdit *>(u"txtDatabase"_s)->setText(u"/srv/dati/KX58TORVA.mdb"_s);
+    save(impostazioni, folder);
+
+    frmServerClient serverClient(context);
+    save(serverClient, folder);
+
+    Avvio avvio;
+    avvio.file(programFolder.filePath(u"Comuni.txt"_s));
+    avvio.tabella(u"Comuni"_s);
+    avvio.record(u"1250"_s);
+    avvio.setObjectName(u"Avvio"_s);
+    save(avvio, folder);
+
+    MDI_Main frame(context, {});
+    save(frame, folder);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -44,5 +99,6 @@ int main(int argc, char *argv[])
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"screenshots"_s;
     QDir().mkpath(folder);
     savePictureSheet(folder);
+    saveWindows(folder);
     return 0;
 }

@@ -1,0 +1,42 @@
+#include "core/startup/Impostazioni.h"
+
+#include "core/files/ProgramFolder.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+PercorsoMostrato percorsoMostrato(const QString &path)
+{
+    if (path.size() < 56)
+        return {path, QString()};
+    return {path.left(55) + u"..."_s, path};
+}
+
+QString controllaBaseDatiScelta(const QString &testoMostrato, const QString &fileScelto)
+{
+    if (testoMostrato.isEmpty())
+        return u"Selezionare una base dati."_s;
+    if (QFileInfo(fileScelto).fileName().right(3).toUpper() != u"MDB")
+        return u"Il file selezionato non è un database Microsoft Access."_s;
+    if (!QFileInfo(fileScelto).isFile())
+        return u"File inesistente."_s;
+    return {};
+}
+
+void RinominaFileClient(const ProgramFolder &folder)
+{
+    const std::pair<QString, QString> renames[] = {
+        {u"KX58TORVA.mdb"_s, u"KX58TORVA.cli"_s}, {u"oper.tx1"_s, u"oper.cli"_s},
+        {u"compo.tx1"_s, u"compo.cli"_s},         {u"sediocc.tx1"_s, u"sediocc.cli"_s},
+        {u"sediutil.tx1"_s, u"sediutil.cli"_s},
+    };
+    for (const auto &[from, to] : renames) {
+        const QString source = folder.resolve(from);
+        // The resolver finds the new name in any case: "KX58TORVA.CLI" takes "KX58TORVA.cli" too.
+        if (!QFileInfo(source).isFile() || QFileInfo::exists(folder.resolve(to)))
+            continue;
+        QFile::rename(source, QFileInfo(source).path() + u'/' + to);
+    }
+}

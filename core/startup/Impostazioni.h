@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+class ProgramFolder;
+
+/** The installation types of [Installazione] Tipo. */
+inline const QString TipoStandAlone = QStringLiteral("StandAlone");
+inline const QString TipoMultiutenza = QStringLiteral("Multiutenza");
+
+/** The roles of [Installazione] Versione. */
+inline const QString VersioneServer = QStringLiteral("SERVER");
+inline const QString VersioneClient = QStringLiteral("CLIENT");
+
+/** What the database box of the first-run dialog shows for a chosen path. */
+struct PercorsoMostrato
+{
+    QString testo;
+    /** The full path when the text had to be cut, otherwise empty. */
+    QString tooltip;
+};
+
+/** A path shorter than 56 characters whole; a longer one as its first 55 and "...". */
+PercorsoMostrato percorsoMostrato(const QString &path);
+
+/**
+ * The first failing check of the first-run dialog's Salva, or an empty text when the choice holds:
+ * something chosen, a file named "*.mdb" in any case, and the file exists.
+ */
+QString controllaBaseDatiScelta(const QString &testoMostrato, const QString &fileScelto);
+
+/**
+ * A CLIENT keeps no database and no master-data files of its own under their usual names: renames,
+ * in the program folder and in this order, KX58TORVA.mdb, oper.tx1, compo.tx1, sediocc.tx1 and
+ * sediutil.tx1 to the extension ".cli". A file that is missing, or whose new name is taken, is skipped.
+ */
+void RinominaFileClient(const ProgramFolder &folder);

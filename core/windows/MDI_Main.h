@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <functional>
+
+class Context;
+
+/**
+ * The program's frame window. At each activation it closes the splash and shows the main window,
+ * through the start-up hooks of the context.
+ */
+class MDI_Main : public QMainWindow
+{
+public:
+    MDI_Main(Context &context, std::function<void()> chiudiSplash, QWidget *parent = nullptr);
+
+    /** What the frame does when it becomes active. */
+    void Form_Activate();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    Context &m_context;
+    std::function<void()> m_chiudiSplash;
+};

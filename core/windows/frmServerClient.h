@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDialog>
+
+class Context;
+class QRadioButton;
+
+/** Asks whether this installation is the SERVER or a CLIENT, and writes the answer to the INI file. */
+class frmServerClient : public QDialog
+{
+public:
+    explicit frmServerClient(Context &context, QWidget *parent = nullptr);
+
+    void reject() override;
+
+private:
+    void cmdOK_Click();
+
+    Context &m_context;
+    QRadioButton *m_optServer;
+    QRadioButton *m_optClient;
+};
