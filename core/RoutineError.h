@@ -19,11 +19,20 @@ inline constexpr int PermissionDenied = 70;
 inline constexpr int PathFileAccessError = 75;
 inline constexpr int PathNotFound = 76;
 inline constexpr int InvalidUseOfNull = 94;
+inline constexpr int InvalidArgument = 3001;
 inline constexpr int NoCurrentRecord = 3021;
+inline constexpr int FileInUse = 3045;
+inline constexpr int OperationNotAllowed = 3219;
+inline constexpr int ItemNotFound = 3265;
 inline constexpr int ObjectClosed = 3704;
 inline constexpr int ObjectOpen = 3705;
+inline constexpr int ProviderNotFound = 3706;
 inline constexpr int ConnectionClosed = 3709;
 inline constexpr int RowDeletedMeanwhile = -2147217864;
+inline constexpr int MultipleStepErrors = -2147217887;
+inline constexpr int TableNotFound = -2147217865;
+inline constexpr int SyntaxError = -2147217900;
+inline constexpr int ParameterMissing = -2147217904;
 inline constexpr int Unspecified = -2147467259;
 } // namespace ErrorCode
 

@@ -1,0 +1,566 @@
+#include "core/data/Connection.h"
+
+#include "core/RoutineError.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+// The SQLCipher header declares sqlite3_key only for a build with the codec.
+#define SQLITE_HAS_CODEC 1
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/** The program's fixed database password: part of the program, not of the configuration. */
+constexpr char Password[] = "MB94SELTA";
+constexpr int BusyTimeoutMs = 5000;
+
+QString engineMessage(sqlite3 *db)
+{
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
+}
+
+/** The old engine's number and Italian description for a failure of the SQLite engine. */
+RoutineError engineError(sqlite3 *db, int rc, bool deleting = false)
+{
+    const QString message = engineMessage(db);
+    if ((rc & 0xff) == SQLITE_CONSTRAINT && message.startsWith(u"FOREIGN KEY"_s))
+        rc = SQLITE_CONSTRAINT_FOREIGNKEY;
+    switch (rc) {
+    case SQLITE_CONSTRAINT_PRIMARYKEY:
+    case SQLITE_CONSTRAINT_UNIQUE:
+        return RoutineError(ErrorCode::Unspecified,
+                            u"Le modifiche richieste alla tabella non sono state apportate perché creerebbero "
+                            u"valori duplicati nell'indice, nella chiave primaria o nella relazione. Modificare "
+                            u"i dati nel campo o nei campi che contengono dati duplicati, rimuovere l'indice o "
+                            u"ridefinirlo per consentire voci duplicate e riprovare."_s);
+    case SQLITE_CONSTRAINT_FOREIGNKEY:
+        return RoutineError(ErrorCode::Unspecified,
+                            deleting ? u"Impossibile eliminare o modificare il record perché la tabella "
+                                       u"contiene record correlati."_s
+                                     : u"Impossibile aggiungere o modificare il record perché è necessario "
+                                       u"un record correlato nella tabella collegata."_s);
+    case SQLITE_CONSTRAINT_NOTNULL: {
+        const QString field = message.section(u": "_s, 1).section(u'.', -1);
+        return RoutineError(ErrorCode::Unspecified,
+                            u"Il campo '"_s + field
+                                + u"' non può contenere un valore Null perché la proprietà Richiesto per "
+                                  u"questo campo è impostata a True. Immettere un valore in questo campo."_s);
+    }
+    case SQLITE_CONSTRAINT_CHECK:
+        return RoutineError(ErrorCode::Unspecified,
+                            u"Uno o più valori non sono consentiti dalla regola di convalida impostata per "
+                            u"il campo."_s);
+    default:
+        break;
+    }
+    switch (rc & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return RoutineError(ErrorCode::Unspecified, u"Impossibile aggiornare; attualmente bloccato."_s);
+    case SQLITE_READONLY:
+        return RoutineError(ErrorCode::Unspecified,
+                            u"Impossibile aggiornare. Database o oggetto di sola lettura."_s);
+    case SQLITE_NOTADB:
+        return RoutineError(ErrorCode::Unspecified, u"Formato di database non riconosciuto."_s);
+    case SQLITE_CONSTRAINT:
+        return RoutineError(ErrorCode::Unspecified,
+                            u"Il motore di database ha rifiutato i valori del record ("_s + message + u")."_s);
+    case SQLITE_ERROR:
+        if (message.startsWith(u"no such table"_s) || message.startsWith(u"no such view"_s)) {
+            return RoutineError(ErrorCode::TableNotFound,
+                                u"Impossibile trovare la tabella o la query di input '"_s
+                                    + message.section(u": "_s, 1) + u"'."_s);
+        }
+        if (message.startsWith(u"no such column"_s)) {
+            return RoutineError(ErrorCode::ParameterMissing,
+                                RoutineError::standardDescription(ErrorCode::ParameterMissing) + u" ("_s
+                                    + message + u")"_s);
+        }
+        return RoutineError(ErrorCode::SyntaxError,
+                            RoutineError::standardDescription(ErrorCode::SyntaxError) + u" ("_s + message
+                                + u")"_s);
+    default:
+        return RoutineError(ErrorCode::Unspecified, u"Errore del motore di database: "_s + message);
+    }
+}
+
+void bindValue(sqlite3_stmt *statement, int index, const QVariant &value)
+{
+    if (!value.isValid() || value.isNull()) {
+        sqlite3_bind_null(statement, index);
+        return;
+    }
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        sqlite3_bind_int(statement, index, value.toBool() ? 1 : 0);
+        break;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+        sqlite3_bind_int64(statement, index, value.toLongLong());
+        break;
+    case QMetaType::ULong:
+    case QMetaType::ULongLong:
+        sqlite3_bind_int64(statement, index, qint64(value.toULongLong()));
+        break;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        sqlite3_bind_double(statement, index, value.toDouble());
+        break;
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        sqlite3_bind_blob(statement, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    case QMetaType::QDate:
+        sqlite3_bind_text16(statement, index, value.toDate().toString(Qt::ISODate).utf16(), -1,
+                            SQLITE_TRANSIENT);
+        break;
+    case QMetaType::QDateTime:
+        sqlite3_bind_text16(statement, index, value.toDateTime().toString(Qt::ISODate).utf16(), -1,
+                            SQLITE_TRANSIENT);
+        break;
+    default: {
+        const QString text = value.toString();
+        sqlite3_bind_text16(statement, index, text.utf16(), int(text.size() * sizeof(char16_t)),
+                            SQLITE_TRANSIENT);
+        break;
+    }
+    }
+}
+
+QVariant columnValue(sqlite3_stmt *statement, int column)
+{
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(statement, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(statement, column));
+    case SQLITE_TEXT: {
+        const auto *text = static_cast<const char16_t *>(sqlite3_column_text16(statement, column));
+        const int bytes = sqlite3_column_bytes16(statement, column);
+        return QVariant(QString(reinterpret_cast<const QChar *>(text), bytes / int(sizeof(char16_t))));
+    }
+    case SQLITE_BLOB: {
+        const auto *data = static_cast<const char *>(sqlite3_column_blob(statement, column));
+        return QVariant(QByteArray(data, sqlite3_column_bytes(statement, column)));
+    }
+    default:
+        return QVariant();
+    }
+}
+
+QString text(const char *utf8)
+{
+    return utf8 ? QString::fromUtf8(utf8) : QString();
+}
+
+/** Takes or tests a lock on the side file; false when another open file holds a conflicting one. */
+bool setLock(int fd, short type)
+{
+    struct flock lock = {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = 0;
+    lock.l_len = 1;
+    return fcntl(fd, F_OFD_SETLK, &lock) == 0;
+}
+
+QString quotedIdentifier(const QString &name)
+{
+    return u'"' + QString(name).replace(u'"', u"\"\""_s) + u'"';
+}
+
+sqlite3 *openKeyed(const QString &path, int flags, int &rc)
+{
+    sqlite3 *db = nullptr;
+    rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_key(db, Password, int(sizeof(Password) - 1));
+    if (db) {
+        sqlite3_extended_result_codes(db, 1);
+        sqlite3_busy_timeout(db, BusyTimeoutMs);
+    }
+    return db;
+}
+
+} // namespace
+
+/** A prepared statement with its parameters bound; cached ones go back to the cache when done. */
+class Connection::Statement
+{
+public:
+    Statement(Connection &connection, const QString &sql, sqlite3_stmt *statement, bool cached)
+        : m_connection(connection), m_sql(sql), m_statement(statement), m_cached(cached)
+    {
+    }
+    ~Statement()
+    {
+        if (m_cached && m_connection.m_db && !m_connection.m_cache.contains(m_sql)) {
+            sqlite3_reset(m_statement);
+            sqlite3_clear_bindings(m_statement);
+            m_connection.m_cache.insert(m_sql, m_statement);
+        } else {
+            sqlite3_finalize(m_statement);
+        }
+    }
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+
+    sqlite3_stmt *get() const { return m_statement; }
+
+    /** Steps once: true with a row, false when done; a failure throws. */
+    bool step(bool deleting = false)
+    {
+        const int rc = sqlite3_step(m_statement);
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc == SQLITE_DONE)
+            return false;
+        const int detailed = sqlite3_extended_errcode(m_connection.m_db);
+        sqlite3_reset(m_statement);
+        throw engineError(m_connection.m_db, detailed ? detailed : rc, deleting);
+    }
+
+private:
+    Connection &m_connection;
+    QString m_sql;
+    sqlite3_stmt *m_statement;
+    bool m_cached;
+};
+
+QString Connection::providerName()
+{
+    return u"Microsoft.Jet.OLEDB.4.0"_s;
+}
+
+Connection::Connection() = default;
+
+Connection::~Connection()
+{
+    if (isOpen())
+        close();
+}
+
+void Connection::open(const QString &provider, const QString &path, Mode mode)
+{
+    if (provider.trimmed().compare(providerName(), Qt::CaseInsensitive) != 0) {
+        throw RoutineError(ErrorCode::ProviderNotFound,
+                           RoutineError::standardDescription(ErrorCode::ProviderNotFound) + u" ("_s + provider
+                               + u")"_s);
+    }
+    open(path, mode);
+}
+
+void Connection::open(const QString &path, Mode mode)
+{
+    if (isOpen())
+        throw RoutineError(ErrorCode::ObjectOpen);
+    if (path.trimmed().isEmpty() || !QFileInfo(path).isFile()) {
+        throw RoutineError(ErrorCode::Unspecified, u"Impossibile trovare il file '"_s + path + u"'."_s);
+    }
+
+    const QByteArray lockPath = QFile::encodeName(path + u".lck"_s);
+    m_lockFd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (m_lockFd < 0) {
+        throw RoutineError(ErrorCode::Unspecified,
+                           u"Impossibile aprire il file di blocco '"_s + path + u".lck': "_s
+                               + QString::fromLocal8Bit(strerror(errno)));
+    }
+    if (!setLock(m_lockFd, mode == Mode::Exclusive ? F_WRLCK : F_RDLCK)) {
+        releaseLock();
+        throw RoutineError(ErrorCode::FileInUse,
+                           mode == Mode::Exclusive
+                               ? u"Impossibile aprire in modo esclusivo '"_s + path
+                                     + u"': il file è già in uso da parte di un altro utente."_s
+                               : u"Impossibile utilizzare '"_s + path
+                                     + u"'; file già in uso in modo esclusivo da un altro utente."_s);
+    }
+
+    int rc = SQLITE_OK;
+    sqlite3 *db = openKeyed(path, SQLITE_OPEN_READWRITE, rc);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_exec(db, "PRAGMA journal_mode=DELETE; PRAGMA foreign_keys=ON", nullptr, nullptr, nullptr);
+    }
+    if (rc != SQLITE_OK) {
+        RoutineError error = (rc & 0xff) == SQLITE_NOTADB
+                                 ? RoutineError(ErrorCode::Unspecified,
+                                                u"Formato di database non riconosciuto '"_s + path
+                                                    + u"'. Il file non è una base dati del programma "
+                                                      u"oppure è danneggiato."_s)
+                                 : RoutineError(ErrorCode::Unspecified, u"Impossibile aprire la base dati '"_s
+                                                                            + path + u"': "_s
+                                                                            + engineMessage(db));
+        sqlite3_close(db);
+        releaseLock();
+        throw error;
+    }
+    m_db = db;
+    m_path = path;
+    m_mode = mode;
+    ++m_generation;
+}
+
+void Connection::close()
+{
+    if (!isOpen())
+        throw RoutineError(ErrorCode::ObjectClosed);
+    finalizeCached();
+    sqlite3_close_v2(m_db);
+    m_db = nullptr;
+    m_primaryKeys.clear();
+    m_savepointDepth = 0;
+    releaseLock();
+}
+
+void Connection::releaseLock()
+{
+    if (m_lockFd >= 0) {
+        ::close(m_lockFd);
+        m_lockFd = -1;
+    }
+}
+
+void Connection::finalizeCached()
+{
+    for (sqlite3_stmt *statement : std::as_const(m_cache))
+        sqlite3_finalize(statement);
+    m_cache.clear();
+}
+
+bool Connection::othersConnected() const
+{
+    if (!isOpen() || m_mode == Mode::Exclusive)
+        return false;
+    // Our own read lock turns into the write lock only when no other open file holds a lock.
+    if (!setLock(m_lockFd, F_WRLCK))
+        return true;
+    setLock(m_lockFd, F_RDLCK);
+    return false;
+}
+
+void Connection::requireOpen() const
+{
+    if (!isOpen())
+        throw RoutineError(ErrorCode::ConnectionClosed);
+}
+
+std::unique_ptr<Connection::Statement> Connection::prepare(const QString &sql, const QVariantList &params)
+{
+    requireOpen();
+    sqlite3_stmt *statement = m_cache.take(sql);
+    const bool cached = true;
+    if (!statement) {
+        const int rc = sqlite3_prepare16_v2(m_db, sql.utf16(), int(sql.size() * sizeof(char16_t)), &statement,
+                                            nullptr);
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(statement);
+            throw engineError(m_db, sqlite3_extended_errcode(m_db));
+        }
+        if (!statement)
+            throw RoutineError(ErrorCode::SyntaxError, u"Istruzione SQL vuota."_s);
+    }
+    auto result = std::make_unique<Statement>(*this, sql, statement, cached);
+    const int expected = sqlite3_bind_parameter_count(statement);
+    if (expected != params.size()) {
+        throw RoutineError(ErrorCode::ParameterMissing,
+                           RoutineError::standardDescription(ErrorCode::ParameterMissing) + u" ("_s
+                               + QString::number(params.size()) + u"/"_s + QString::number(expected) + u")"_s);
+    }
+    for (int i = 0; i < params.size(); ++i)
+        bindValue(statement, i + 1, params.at(i));
+    return result;
+}
+
+int Connection::execute(const QString &sql, const QVariantList &params)
+{
+    auto statement = prepare(sql, params);
+    const bool deleting = sql.trimmed().startsWith(u"DELETE"_s, Qt::CaseInsensitive);
+    while (statement->step(deleting)) {
+    }
+    return sqlite3_stmt_readonly(statement->get()) ? 0 : sqlite3_changes(m_db);
+}
+
+QueryResult Connection::query(const QString &sql, const QVariantList &params)
+{
+    auto statement = prepare(sql, params);
+    sqlite3_stmt *raw = statement->get();
+    QueryResult result;
+    const int count = sqlite3_column_count(raw);
+    result.columns.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        result.columns.append({text(sqlite3_column_name(raw, i)), text(sqlite3_column_table_name(raw, i)),
+                               text(sqlite3_column_origin_name(raw, i)), text(sqlite3_column_decltype(raw, i))});
+    }
+    while (statement->step()) {
+        QVariantList row;
+        row.reserve(count);
+        for (int i = 0; i < count; ++i)
+            row.append(columnValue(raw, i));
+        result.rows.append(std::move(row));
+    }
+    return result;
+}
+
+QVariant Connection::scalar(const QString &sql, const QVariantList &params)
+{
+    auto statement = prepare(sql, params);
+    if (!statement->step() || sqlite3_column_count(statement->get()) == 0)
+        return {};
+    const QVariant value = columnValue(statement->get(), 0);
+    while (statement->step()) {
+    }
+    return value;
+}
+
+void Connection::executeScript(const QString &sql)
+{
+    requireOpen();
+    char *message = nullptr;
+    const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message);
+    sqlite3_free(message);
+    if (rc != SQLITE_OK)
+        throw engineError(m_db, sqlite3_extended_errcode(m_db));
+}
+
+qint64 Connection::lastInsertRowId() const
+{
+    requireOpen();
+    return sqlite3_last_insert_rowid(m_db);
+}
+
+void Connection::backupTo(const QString &path)
+{
+    requireOpen();
+    QFile::remove(path);
+    int rc = SQLITE_OK;
+    sqlite3 *target = openKeyed(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, rc);
+    if (rc == SQLITE_OK) {
+        sqlite3_backup *backup = sqlite3_backup_init(target, "main", m_db, "main");
+        if (backup) {
+            do {
+                rc = sqlite3_backup_step(backup, -1);
+                if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+                    sqlite3_sleep(50);
+            } while (rc == SQLITE_OK || rc == SQLITE_BUSY || rc == SQLITE_LOCKED);
+            sqlite3_backup_finish(backup);
+            if (rc == SQLITE_DONE)
+                rc = SQLITE_OK;
+        } else {
+            rc = sqlite3_extended_errcode(target);
+        }
+    }
+    if (rc != SQLITE_OK) {
+        const RoutineError error(ErrorCode::Unspecified, u"Impossibile copiare la base dati in '"_s + path
+                                                             + u"': "_s + engineMessage(target));
+        sqlite3_close(target);
+        QFile::remove(path);
+        throw error;
+    }
+    sqlite3_close(target);
+}
+
+QStringList Connection::primaryKey(const QString &table)
+{
+    requireOpen();
+    const QString cacheKey = table.toLower();
+    auto found = m_primaryKeys.constFind(cacheKey);
+    if (found != m_primaryKeys.constEnd())
+        return *found;
+    const QueryResult info = query(u"PRAGMA table_info("_s + quotedIdentifier(table) + u")"_s);
+    QList<std::pair<qlonglong, QString>> keyColumns;
+    for (const QVariantList &row : info.rows) {
+        if (row.at(5).toLongLong() > 0)
+            keyColumns.append({row.at(5).toLongLong(), row.at(1).toString()});
+    }
+    std::sort(keyColumns.begin(), keyColumns.end());
+    QStringList key;
+    for (const auto &column : std::as_const(keyColumns))
+        key.append(column.second);
+    m_primaryKeys.insert(cacheKey, key);
+    return key;
+}
+
+bool Connection::inTransaction() const
+{
+    return isOpen() && !sqlite3_get_autocommit(m_db);
+}
+
+void Connection::createDatabase(const QString &path, const QString &schemaSql)
+{
+    if (QFileInfo::exists(path))
+        throw RoutineError(ErrorCode::FileAlreadyExists, u"La base dati '"_s + path + u"' esiste già."_s);
+    int rc = SQLITE_OK;
+    sqlite3 *db = openKeyed(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, rc);
+    if (rc == SQLITE_OK) {
+        const QByteArray script = u"PRAGMA journal_mode=DELETE; PRAGMA foreign_keys=ON; BEGIN; "_s.toUtf8()
+                                  + schemaSql.toUtf8() + "\n;COMMIT;";
+        rc = sqlite3_exec(db, script.constData(), nullptr, nullptr, nullptr);
+    }
+    if (rc != SQLITE_OK) {
+        const RoutineError error(ErrorCode::Unspecified, u"Impossibile creare la base dati '"_s + path
+                                                             + u"': "_s + engineMessage(db));
+        sqlite3_close(db);
+        QFile::remove(path);
+        throw error;
+    }
+    sqlite3_close(db);
+}
+
+Transaction::Transaction(Connection &connection)
+    : m_connection(connection), m_generation(connection.m_generation)
+{
+    if (m_connection.m_savepointDepth == 0) {
+        m_connection.execute(u"BEGIN IMMEDIATE"_s);
+    } else {
+        m_savepoint = u"guard"_s + QString::number(m_connection.m_savepointDepth);
+        m_connection.execute(u"SAVEPOINT "_s + m_savepoint);
+    }
+    ++m_connection.m_savepointDepth;
+}
+
+Transaction::~Transaction()
+{
+    if (m_done || !m_connection.isOpen() || m_connection.m_generation != m_generation)
+        return;
+    --m_connection.m_savepointDepth;
+    try {
+        if (m_savepoint.isEmpty()) {
+            m_connection.execute(u"ROLLBACK"_s);
+        } else {
+            m_connection.execute(u"ROLLBACK TO "_s + m_savepoint);
+            m_connection.execute(u"RELEASE "_s + m_savepoint);
+        }
+    } catch (const RoutineError &) {
+        // A failed rollback leaves SQLite to undo the transaction when the connection closes.
+    }
+}
+
+void Transaction::commit()
+{
+    if (m_done)
+        return;
+    if (!m_connection.isOpen() || m_connection.m_generation != m_generation)
+        throw RoutineError(ErrorCode::ConnectionClosed);
+    m_connection.execute(m_savepoint.isEmpty() ? u"COMMIT"_s : u"RELEASE "_s + m_savepoint);
+    m_done = true;
+    --m_connection.m_savepointDepth;
+}

@@ -1,0 +1,126 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+/** A column of a statement's result and, when it is a plain column, the base table it comes from. */
+struct ColumnInfo
+{
+    /** The name the statement gives the column (its alias). */
+    QString name;
+    /** Base table and column behind it, seen through views; empty for an expression. */
+    QString table;
+    QString origin;
+    QString declaredType;
+};
+
+/** The rows of a query, each value a QVariant (Null is an invalid QVariant). */
+struct QueryResult
+{
+    QList<ColumnInfo> columns;
+    QList<QVariantList> rows;
+};
+
+/**
+ * The connection to the program's database: one SQLCipher file keyed with the program's password,
+ * opened shared or exclusive. The mode is held by a lock on a side file beside the database
+ * ("<file>.lck"): a shared connection holds a read lock, an exclusive one the write lock, so an
+ * exclusive opening fails while anyone else is connected and a shared one fails while someone holds
+ * the database exclusively. The locks belong to the open file, so two connections of one process
+ * conflict as two programs would.
+ *
+ * Every failure is a RoutineError with the old engine's number and an Italian description.
+ */
+class Connection
+{
+public:
+    enum class Mode { Shared, Exclusive };
+
+    /** The provider name the INI file has always held; no other is accepted. */
+    static QString providerName();
+
+    Connection();
+    ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    /** Opens the database of the connection string's pieces; fails on another provider name. */
+    void open(const QString &provider, const QString &path, Mode mode);
+    void open(const QString &path, Mode mode);
+    /** Closes the connection and drops its lock; an already closed connection fails with 3704. */
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+    const QString &path() const { return m_path; }
+    Mode mode() const { return m_mode; }
+
+    /** True when another connection, of this or another program, has the database open. */
+    bool othersConnected() const;
+
+    /** Runs one statement with bound parameters; the number of rows it changed. */
+    int execute(const QString &sql, const QVariantList &params = {});
+    /** Runs one statement and returns all its rows with the description of its columns. */
+    QueryResult query(const QString &sql, const QVariantList &params = {});
+    /** The first value of the first row, Null when there is no row. */
+    QVariant scalar(const QString &sql, const QVariantList &params = {});
+    /** Runs several statements separated by ";", without parameters (a schema, for instance). */
+    void executeScript(const QString &sql);
+    qint64 lastInsertRowId() const;
+
+    /** Copies the whole database, consistent and keyed, to a file (replaced when it exists). */
+    void backupTo(const QString &path);
+
+    /** The primary-key columns of a table in key order; empty for a view or a table without one. */
+    QStringList primaryKey(const QString &table);
+    bool inTransaction() const;
+
+    /** Makes a new, empty, keyed database file and runs the schema on it; fails when the file exists. */
+    static void createDatabase(const QString &path, const QString &schemaSql);
+
+private:
+    friend class Transaction;
+    class Statement;
+
+    void requireOpen() const;
+    void releaseLock();
+    std::unique_ptr<Statement> prepare(const QString &sql, const QVariantList &params);
+    void finalizeCached();
+
+    sqlite3 *m_db = nullptr;
+    int m_lockFd = -1;
+    QString m_path;
+    Mode m_mode = Mode::Shared;
+    QHash<QString, sqlite3_stmt *> m_cache;
+    QHash<QString, QStringList> m_primaryKeys;
+    int m_savepointDepth = 0;
+    /** Counts openings, so that a guard never touches a later opening's transaction. */
+    quint64 m_generation = 0;
+};
+
+/**
+ * A transaction that rolls back unless committed. Nested guards become savepoints of the outer
+ * transaction, so a routine can open one whatever its caller did.
+ */
+class Transaction
+{
+public:
+    explicit Transaction(Connection &connection);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    void commit();
+
+private:
+    Connection &m_connection;
+    quint64 m_generation;
+    QString m_savepoint;
+    bool m_done = false;
+};
