@@ -2,6 +2,7 @@
 
 #include "core/config/IniFile.h"
 #include "core/config/UserSettings.h"
+#include "core/data/DataEnvironment.h"
 #include "core/files/ProgramFolder.h"
 #include "core/files/TextRecords.h"
 #include "core/services/Services.h"
@@ -68,6 +69,8 @@ public:
     const CommandLine &commandLine() const { return *m_commandLine; }
     Beeper &beeper() { return *m_beeper; }
     const NetworkStatus &networkStatus() const { return *m_networkStatus; }
+    /** The data environment DE: the connection CorsiDB and the commands and recordsets. */
+    DataEnvironment &DE() { return *m_de; }
 
     void setPrompt(std::unique_ptr<Prompt> service) { m_prompt = std::move(service); }
     void setProgramExit(std::unique_ptr<ProgramExit> service) { m_programExit = std::move(service); }
@@ -112,4 +115,5 @@ private:
     std::unique_ptr<CommandLine> m_commandLine;
     std::unique_ptr<Beeper> m_beeper;
     std::unique_ptr<NetworkStatus> m_networkStatus;
+    std::unique_ptr<DataEnvironment> m_de;
 };

@@ -172,7 +172,9 @@ void Recordset::load()
     m_rowidColumn = -1;
     if (m_sourceIsTable) {
         const QueryResult found = m_connection.query(
-            u"SELECT type, name FROM sqlite_master WHERE type IN ('table', 'view') AND name = ? COLLATE NOCASE"_s,
+            u"SELECT type, name FROM sqlite_master WHERE type IN ('table', 'view') AND name = ?1 COLLATE NOCASE "
+            u"UNION ALL SELECT type, name FROM sqlite_temp_master WHERE type IN ('table', 'view') "
+            u"AND name = ?1 COLLATE NOCASE"_s,
             {name});
         if (found.rows.isEmpty()) {
             throw RoutineError(ErrorCode::TableNotFound,

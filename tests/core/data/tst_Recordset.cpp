@@ -1,0 +1,440 @@
+#include "FixtureDatabase.h"
+
+#include "core/RoutineError.h"
+#include "core/data/Recordset.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/** One table whose columns carry the names the program's filters, sorts and finds use. */
+const QString Schema =
+    u"CREATE TABLE Campioni (Id INTEGER PRIMARY KEY, NumDoma INTEGER, GrupOpe TEXT COLLATE NOCASE,"
+    u" Operatore INTEGER, SedeInteressata INTEGER, Corso TEXT COLLATE NOCASE, TipoCompo TEXT COLLATE NOCASE,"
+    u" Denominazione TEXT COLLATE NOCASE, Prov TEXT COLLATE NOCASE, REGIONE TEXT COLLATE NOCASE,"
+    u" DomandaStampata INTEGER, CicloFin TEXT COLLATE NOCASE, Componente INTEGER, SedeOcc INTEGER,"
+    u" IdAttivita INTEGER, CodAsse TEXT COLLATE NOCASE, CodMisura TEXT COLLATE NOCASE, Importo REAL);"
+    u"CREATE TABLE Decodifica (Codice TEXT COLLATE NOCASE, Descrizione TEXT COLLATE NOCASE);"_s;
+
+const QStringList Columns = {u"Id"_s,         u"NumDoma"_s,    u"GrupOpe"_s,   u"Operatore"_s, u"SedeInteressata"_s,
+                             u"Corso"_s,      u"TipoCompo"_s,  u"Denominazione"_s, u"Prov"_s,  u"REGIONE"_s,
+                             u"DomandaStampata"_s, u"CicloFin"_s, u"Componente"_s, u"SedeOcc"_s, u"IdAttivita"_s,
+                             u"CodAsse"_s,    u"CodMisura"_s,  u"Importo"_s};
+
+const QVariant Null;
+
+const QList<QVariantList> Rows = {
+    {1, 7, u"A"_s, 12, 3, u"0001"_s, u"SL"_s, u"Milano"_s, u"001"_s, u"01"_s, 0, u"2"_s, 3, Null, 123, u"A"_s, u"1"_s, 10.5},
+    {2, 7, u"A"_s, 12, 3, u"0002"_s, u"UL"_s, u"Bari"_s, u"002"_s, u"01"_s, 0, u"1"_s, 3, 1000, 124, u"A"_s, u"2"_s, 2.0},
+    {3, 8, u"B"_s, 7, 1000, u"0001"_s, u"UO"_s, u"L'Aquila"_s, u"000"_s, u"00"_s, 1, u"2"_s, 4, 1000, Null, u"B"_s, u"1"_s, Null},
+    {4, 7, u"A"_s, 12, 5, u"0001"_s, u"UL"_s, u""_s, u"001"_s, u"01"_s, 0, Null, 5, Null, 125, Null, Null, -3.0},
+    {5, 9, u"a"_s, 12, 3, u"0001"_s, u"SL"_s, u"milano est"_s, u"001"_s, u"02"_s, 1, u"2"_s, 3, 1000, 126, u"A"_s, u"1"_s, 10.5},
+    {6, 7, u"A"_s, 12, 3, u"0010"_s, u"UL"_s, u"Éboli"_s, u"003"_s, u"01"_s, 0, u"2"_s, 3, Null, 127, u"A"_s, u"3"_s, 100.0},
+};
+
+/** The Id of every row the recordset shows, in its order. */
+QList<int> ids(Recordset &recordset)
+{
+    QList<int> result;
+    if (recordset.recordCount() == 0)
+        return result;
+    recordset.moveFirst();
+    while (!recordset.eof()) {
+        result.append(recordset.value(u"Id"_s).toInt());
+        recordset.moveNext();
+    }
+    return result;
+}
+
+template<typename Step>
+int errorNumber(Step &&step)
+{
+    try {
+        step();
+    } catch (const RoutineError &error) {
+        return error.number();
+    }
+    return 0;
+}
+
+} // namespace
+
+class TestRecordset : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<FixtureDatabase> m_fixture;
+    Connection m_connection;
+
+private slots:
+    void initTestCase()
+    {
+        m_fixture = std::make_unique<FixtureDatabase>(m_dir.filePath(u"KX58TORVA.mdb"_s), Schema);
+        m_fixture->insert(u"Campioni"_s, Columns, Rows);
+        m_connection.open(m_fixture->path(), Connection::Mode::Shared);
+    }
+
+    void filter_data()
+    {
+        QTest::addColumn<QString>("criterion");
+        QTest::addColumn<QList<int>>("expected");
+        // The forms the program's routines write, as they write them.
+        QTest::newRow("application, blanks around =") << u"NumDoma = 7"_s << QList<int>{1, 2, 4, 6};
+        QTest::newRow("application") << u"NumDoma=7"_s << QList<int>{1, 2, 4, 6};
+        QTest::newRow("field name in another case") << u"Numdoma=7"_s << QList<int>{1, 2, 4, 6};
+        QTest::newRow("current application filter") << u"GrupOpe='A' AND Operatore=12 AND NumDoma=7"_s
+                                                     << QList<int>{1, 2, 4, 6};
+        QTest::newRow("text without regard to case") << u"GrupOpe='a' And Operatore=12 AND TipoCompo='SL'"_s
+                                                     << QList<int>{1, 5};
+        QTest::newRow("legal seat of the application") << u"NumDoma=7 AND TipoCompo='SL'"_s << QList<int>{1};
+        QTest::newRow("province code") << u"Prov='001'"_s << QList<int>{1, 4, 5};
+        QTest::newRow("occasional seat") << u"SedeOcc=1000"_s << QList<int>{2, 3, 5};
+        QTest::newRow("double blanks before AND")
+            << u"GrupOpe='A' AND Operatore=12  AND Componente=3  AND SedeOcc=1000"_s << QList<int>{2, 5};
+        QTest::newRow("lower-case and") << u"GrupOpe = 'A' and Operatore = 12 and SedeOcc=1000"_s << QList<int>{2, 5};
+        QTest::newRow("approved course") << u"IdAttivita=123"_s << QList<int>{1};
+        QTest::newRow("yes/no as False") << u"DomandaStampata=False"_s << QList<int>{1, 2, 4, 6};
+        QTest::newRow("yes/no as True") << u"DomandaStampata=True"_s << QList<int>{3, 5};
+        QTest::newRow("seat with blanks") << u"SedeInteressata = 3 AND NumDoma=7"_s << QList<int>{1, 2, 6};
+        QTest::newRow("number against a text column") << u"REGIONE=00 AND Prov='000'"_s << QList<int>{3};
+        QTest::newRow("region") << u"REGIONE='01'"_s << QList<int>{1, 2, 4, 6};
+        QTest::newRow("operator and province") << u"GrupOpe='A' AND Operatore=12 AND PROV = '001'"_s
+                                               << QList<int>{1, 4, 5};
+        QTest::newRow("course") << u"NumDoma=7 AND SedeInteressata=3 And Corso = '0002'"_s << QList<int>{2};
+        QTest::newRow("course with an empty code") << u"NumDoma=7 AND SedeInteressata=3 AND Corso = ''"_s
+                                                   << QList<int>{};
+        QTest::newRow("approved courses of a seat")
+            << u"GrupOpe='A' AND Operatore=12 AND CicloFin='2' AND Componente=3"_s << QList<int>{1, 5, 6};
+        QTest::newRow("reassignment, doubled blanks")
+            << u"NumDoma=7  AND GrupOpe='A' AND Operatore=12 AND NumDoma=7  AND SedeInteressata=3  AND Corso='0001'"_s
+            << QList<int>{1};
+        QTest::newRow("decode key") << u"CodAsse='A' AND CodMisura='1'"_s << QList<int>{1, 5};
+        QTest::newRow("apostrophe doubled") << u"Denominazione='L''Aquila'"_s << QList<int>{3};
+        QTest::newRow("LIKE with *") << u"Denominazione LIKE 'MIL*'"_s << QList<int>{1, 5};
+        QTest::newRow("LIKE with %") << u"Denominazione LIKE 'mil%'"_s << QList<int>{1, 5};
+        QTest::newRow("LIKE on both sides") << u"Denominazione LIKE '*ar*'"_s << QList<int>{2};
+        QTest::newRow("LIKE never matches an empty text") << u"Denominazione LIKE '*'"_s
+                                                          << QList<int>{1, 2, 3, 5, 6};
+        QTest::newRow("accented text") << u"Denominazione='ÉBOLI'"_s << QList<int>{6};
+        QTest::newRow("OR with parentheses") << u"(Prov='001' OR Prov='002') AND TipoCompo='UL'"_s
+                                             << QList<int>{2, 4};
+        QTest::newRow("OR binds looser than AND") << u"Prov='002' OR Prov='001' AND TipoCompo='UL'"_s
+                                                  << QList<int>{2, 4};
+        QTest::newRow("ordering comparisons") << u"Importo >= 10.5 AND Importo < 100"_s << QList<int>{1, 5};
+        QTest::newRow("not equal skips Null") << u"Importo <> 10.5"_s << QList<int>{2, 4, 6};
+        QTest::newRow("negative number") << u"Importo=-3"_s << QList<int>{4};
+        QTest::newRow("quoted number against a number column") << u"SedeInteressata='1000'"_s << QList<int>{3};
+        QTest::newRow("text code compared as text") << u"Corso > '0001'"_s << QList<int>{2, 6};
+        QTest::newRow("Null") << u"IdAttivita = Null"_s << QList<int>{3};
+        QTest::newRow("IS NOT NULL") << u"CicloFin IS NOT NULL AND NOT TipoCompo='SL'"_s << QList<int>{2, 3, 6};
+        QTest::newRow("bracketed name") << u"[GrupOpe]='B'"_s << QList<int>{3};
+        QTest::newRow("leading blank") << u" Corso='0010'"_s << QList<int>{6};
+        QTest::newRow("empty filter") << QString() << QList<int>{1, 2, 3, 4, 5, 6};
+    }
+
+    void filter()
+    {
+        QFETCH(QString, criterion);
+        QFETCH(QList<int>, expected);
+        Recordset recordset(m_connection);
+        recordset.open(u"Campioni"_s);
+        recordset.setFilter(criterion);
+        QCOMPARE(recordset.recordCount(), expected.size());
+        QCOMPARE(ids(recordset), expected);
+        QCOMPARE(recordset.filter(), criterion);
+    }
+
+    void malformedFilters_data()
+    {
+        QTest::addColumn<QString>("criterion");
+        QTest::addColumn<int>("number");
+        QTest::newRow("missing number") << u"GrupOpe='A' AND Operatore="_s << ErrorCode::InvalidArgument;
+        QTest::newRow("unclosed quote") << u"GrupOpe='A"_s << ErrorCode::InvalidArgument;
+        QTest::newRow("dangling AND") << u"NumDoma=7 AND"_s << ErrorCode::InvalidArgument;
+        QTest::newRow("unclosed parenthesis") << u"(NumDoma=7"_s << ErrorCode::InvalidArgument;
+        QTest::newRow("apostrophe not doubled") << u"Denominazione='L'Aquila'"_s << ErrorCode::InvalidArgument;
+        QTest::newRow("unknown field") << u"Nessuno=1"_s << ErrorCode::ItemNotFound;
+    }
+
+    void malformedFilters()
+    {
+        QFETCH(QString, criterion);
+        QFETCH(int, number);
+        Recordset recordset(m_connection);
+        recordset.open(u"Campioni"_s);
+        recordset.setFilter(u"NumDoma=8"_s);
+        QCOMPARE(errorNumber([&] { recordset.setFilter(criterion); }), number);
+        // The filter in force stays.
+        QCOMPARE(recordset.filter(), u"NumDoma=8"_s);
+        QCOMPARE(ids(recordset), QList<int>{3});
+    }
+
+    void filterLiteralsQuoteWhatTheyHold()
+    {
+        QCOMPARE(filterLiteral(u"L'Aquila"_s), u"'L''Aquila'"_s);
+        QCOMPARE(filterLiteral(12), u"12"_s);
+        QCOMPARE(filterLiteral(QVariant()), u"Null"_s);
+        QCOMPARE(equalityFilter({{u"GrupOpe"_s, u"A"_s}, {u"Operatore"_s, 12}}), u"GrupOpe='A' AND Operatore=12"_s);
+
+        Recordset recordset(m_connection);
+        recordset.open(u"Campioni"_s);
+        recordset.setFilter(equalityFilter({{u"Denominazione"_s, u"L'Aquila"_s}}));
+        QCOMPARE(ids(recordset), QList<int>{3});
+    }
+
+    void aFilterOverManyRowsFindsTheSameRowsThroughItsIndex()
+    {
+        Connection &connection = m_connection;
+        connection.execute(u"DELETE FROM Decodifica"_s);
+        {
+            Transaction transaction(connection);
+            for (int i = 0; i < 500; ++i)
+                connection.execute(u"INSERT INTO Decodifica VALUES (?, ?)"_s,
+                                   QVariantList{i % 3 == 0 ? QString::number(i) : QString(u"0"_s + QString::number(i)),
+                                                QString(u"Voce "_s + QString::number(i))});
+            transaction.commit();
+        }
+        Recordset recordset(connection);
+        recordset.open(u"Decodifica"_s);
+        for (const QString &criterion : {u"Codice='9'"_s, u"Codice=9"_s, u"Codice='07'"_s, u"Codice=7"_s,
+                                         u"Codice='7'"_s, u"Descrizione='VOCE 8' AND Codice='08'"_s, u"Codice='x'"_s}) {
+            recordset.setFilter(criterion);
+            FilterExpression expression = FilterExpression::parse(criterion);
+            expression.bind([&](const QString &name) { return recordset.fieldIndex(name); });
+            int expected = 0;
+            const QueryResult all = connection.query(u"SELECT Codice, Descrizione FROM Decodifica"_s);
+            for (const QVariantList &row : all.rows)
+                expected += expression.matches(row) ? 1 : 0;
+            QVERIFY2(recordset.recordCount() == expected, qPrintable(criterion));
+        }
+        recordset.setFilter(u"Codice=7"_s);
+        QCOMPARE(recordset.value(u"Descrizione"_s).toString(), u"Voce 7"_s);
+        recordset.setValue(u"Codice"_s, u"X7"_s);
+        recordset.update();
+        recordset.setFilter(u"Codice='x7'"_s);
+        QCOMPARE(recordset.recordCount(), 1);
+        connection.execute(u"DELETE FROM Decodifica"_s);
+    }
+
+    void sort_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QList<int>>("expected");
+        QTest::newRow("two keys") << u"GrupOpe, Operatore"_s << QList<int>{1, 2, 4, 5, 6, 3};
+        QTest::newRow("course order") << u"NumDoma,SedeInteressata,Corso"_s << QList<int>{1, 2, 6, 4, 3, 5};
+        QTest::newRow("with blanks") << u"NumDoma, SedeInteressata, Corso"_s << QList<int>{1, 2, 6, 4, 3, 5};
+        QTest::newRow("descending") << u"Importo DESC, Id ASC"_s << QList<int>{6, 1, 5, 2, 4, 3};
+        QTest::newRow("Null first") << u"IdAttivita"_s << QList<int>{3, 1, 2, 4, 5, 6};
+        QTest::newRow("names the Italian way") << u"Denominazione"_s << QList<int>{4, 2, 6, 3, 1, 5};
+        QTest::newRow("lower-case names") << u"GrupOpe, operatore, sedeinteressata"_s << QList<int>{1, 2, 5, 6, 4, 3};
+        QTest::newRow("text code") << u"Corso DESC"_s << QList<int>{6, 2, 1, 3, 4, 5};
+        QTest::newRow("none") << QString() << QList<int>{1, 2, 3, 4, 5, 6};
+    }
+
+    void sort()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QList<int>, expected);
+        Recordset recordset(m_connection);
+        recordset.open(u"Campioni"_s);
+        recordset.setSort(keys);
+        QCOMPARE(ids(recordset), expected);
+    }
+
+    void sortAndFilterTogether()
+    {
+        Recordset recordset(m_connection);
+        recordset.setSort(u"Denominazione DESC"_s);
+        recordset.setFilter(u"NumDoma=7"_s);
+        recordset.open(u"Campioni"_s);
+        QCOMPARE(ids(recordset), (QList<int>{1, 6, 2, 4}));
+        recordset.close();
+        // Filter and sort stay set on the closed recordset and hold at its next opening.
+        QCOMPARE(recordset.filter(), u"NumDoma=7"_s);
+        recordset.open();
+        QCOMPARE(ids(recordset), (QList<int>{1, 6, 2, 4}));
+        QCOMPARE(errorNumber([&] { recordset.setSort(u"Nessuno"_s); }), ErrorCode::ItemNotFound);
+        QCOMPARE(errorNumber([&] { recordset.setSort(u"Corso,"_s); }), ErrorCode::InvalidArgument);
+    }
+
+    void navigation()
+    {
+        Recordset recordset(m_connection);
+        QCOMPARE(errorNumber([&] { recordset.recordCount(); }), ErrorCode::ObjectClosed);
+        QCOMPARE(errorNumber([&] { recordset.close(); }), ErrorCode::ObjectClosed);
+        recordset.open(u"Campioni"_s);
+        QCOMPARE(errorNumber([&] { recordset.open(); }), ErrorCode::ObjectOpen);
+        QCOMPARE(recordset.state(), 1);
+        QVERIFY(!recordset.bof());
+        QCOMPARE(recordset.absolutePosition(), 1);
+        recordset.moveLast();
+        QCOMPARE(recordset.value(u"Id"_s).toInt(), 6);
+        recordset.moveNext();
+        QVERIFY(recordset.eof());
+        QCOMPARE(recordset.absolutePosition(), Recordset::PositionEOF);
+        QCOMPARE(errorNumber([&] { recordset.value(u"Id"_s); }), ErrorCode::NoCurrentRecord);
+        QCOMPARE(errorNumber([&] { recordset.moveNext(); }), ErrorCode::NoCurrentRecord);
+        recordset.move(-2);
+        QCOMPARE(recordset.value(u"Id"_s).toInt(), 5);
+        recordset.move(-10);
+        QVERIFY(recordset.bof());
+        QCOMPARE(errorNumber([&] { recordset.movePrevious(); }), ErrorCode::NoCurrentRecord);
+        recordset.setAbsolutePosition(3);
+        QCOMPARE(recordset.value(0).toInt(), 3);
+        QCOMPARE(errorNumber([&] { recordset.setAbsolutePosition(7); }), ErrorCode::InvalidArgument);
+
+        recordset.setFilter(u"NumDoma=99"_s);
+        QVERIFY(recordset.eof() && recordset.bof());
+        QCOMPARE(recordset.recordCount(), 0);
+        recordset.moveFirst();
+        QCOMPARE(errorNumber([&] { recordset.setValue(u"Corso"_s, u"x"_s); }), ErrorCode::NoCurrentRecord);
+        QCOMPARE(errorNumber([&] { recordset.deleteCurrent(); }), ErrorCode::NoCurrentRecord);
+        recordset.close();
+        QCOMPARE(recordset.state(), 0);
+    }
+
+    void fieldsByNameAndPosition()
+    {
+        Recordset recordset(m_connection);
+        recordset.open(u"SELECT Id, Denominazione AS \"Sedi.Denominazione\", IdAttivita FROM Campioni WHERE Id = ?"_s,
+                       {3});
+        QCOMPARE(recordset.fieldCount(), 3);
+        QCOMPARE(recordset.fieldName(1), u"Sedi.Denominazione"_s);
+        QCOMPARE(recordset.value(u"sedi.denominazione"_s).toString(), u"L'Aquila"_s);
+        QCOMPARE(recordset.value(u"Denominazione"_s).toString(), u"L'Aquila"_s);
+        QCOMPARE(recordset.value(u"Campioni.Denominazione"_s).toString(), u"L'Aquila"_s);
+        QVERIFY(!recordset.value(u"IDATTIVITA"_s).isValid());
+        QCOMPARE(recordset.value(0).toInt(), 3);
+        QVERIFY(recordset.hasField(u"[Id]"_s));
+        QVERIFY(!recordset.hasField(u"Nessuno"_s));
+        QCOMPARE(errorNumber([&] { recordset.value(u"Nessuno"_s); }), ErrorCode::ItemNotFound);
+        QCOMPARE(errorNumber([&] { recordset.value(3); }), ErrorCode::ItemNotFound);
+    }
+
+    void find()
+    {
+        Recordset recordset(m_connection);
+        recordset.open(u"Campioni"_s);
+        recordset.setSort(u"Denominazione"_s);
+        recordset.moveFirst();
+        QVERIFY(recordset.find(u"Denominazione LIKE 'MIL*'"_s));
+        QCOMPARE(recordset.value(u"Id"_s).toInt(), 1);
+        // The current row counts: the same search stays on the same row.
+        QVERIFY(recordset.find(u"Denominazione LIKE 'MIL*'"_s));
+        QCOMPARE(recordset.value(u"Id"_s).toInt(), 1);
+        QVERIFY(recordset.find(u"Denominazione LIKE 'MIL*'"_s, 1));
+        QCOMPARE(recordset.value(u"Id"_s).toInt(), 5);
+        QVERIFY(recordset.find(u"TipoCompo='UL'"_s, 0, Recordset::Direction::Backward));
+        QCOMPARE(recordset.value(u"Id"_s).toInt(), 6);
+        QVERIFY(!recordset.find(u"Corso = '9999'"_s));
+        QVERIFY(recordset.eof());
+        QVERIFY(!recordset.find(u"Corso = '9999'"_s, 0, Recordset::Direction::Backward));
+        QVERIFY(recordset.bof());
+
+        recordset.setAbsolutePosition(2);
+        const Bookmark bari = recordset.bookmark();
+        recordset.moveLast();
+        QVERIFY(recordset.find(u"Prov='001'"_s, 0, Recordset::Direction::Forward, bari));
+        QCOMPARE(recordset.value(u"Id"_s).toInt(), 1);
+
+        recordset.moveFirst();
+        QVERIFY(recordset.find(u" Corso='0010'"_s));
+        QCOMPARE(recordset.value(u"Denominazione"_s).toString(), u"Éboli"_s);
+        QCOMPARE(errorNumber([&] { recordset.find(u"Corso="_s); }), ErrorCode::InvalidArgument);
+    }
+
+    void findInAnEmptyRecordsetEndsAtEof()
+    {
+        Recordset recordset(m_connection);
+        recordset.open(u"Campioni"_s);
+        recordset.setFilter(u"NumDoma=99"_s);
+        recordset.moveFirst();
+        QVERIFY(!recordset.find(u"Denominazione LIKE '*'"_s));
+        QVERIFY(recordset.eof());
+    }
+
+    void bookmarksSurviveFilterSortAndRequery()
+    {
+        Recordset recordset(m_connection);
+        recordset.open(u"Campioni"_s);
+        recordset.setAbsolutePosition(3);
+        const Bookmark mark = recordset.bookmark();
+        QCOMPARE(recordset.value(u"Id"_s).toInt(), 3);
+        recordset.setSort(u"Denominazione DESC"_s);
+        recordset.setBookmark(mark);
+        QCOMPARE(recordset.value(u"Id"_s).toInt(), 3);
+        QVERIFY(recordset.bookmark() == mark);
+
+        m_connection.execute(u"INSERT INTO Campioni (Id, NumDoma, Denominazione) VALUES (0, 8, 'Zafferana')"_s);
+        recordset.requery();
+        QCOMPARE(recordset.sort(), u"Denominazione DESC"_s);
+        QCOMPARE(recordset.value(u"Id"_s).toInt(), 0);
+        recordset.setBookmark(mark);
+        QCOMPARE(recordset.value(u"Id"_s).toInt(), 3);
+
+        recordset.setFilter(u"NumDoma=7"_s);
+        QCOMPARE(errorNumber([&] { recordset.setBookmark(mark); }), ErrorCode::InvalidArgument);
+        m_connection.execute(u"DELETE FROM Campioni WHERE Id = 0"_s);
+    }
+
+    void requeryKeepsFilterAndSortAndSeesOtherInstallations()
+    {
+        Recordset recordset(m_connection);
+        recordset.setFilter(u"NumDoma=8"_s);
+        recordset.open(u"Campioni"_s);
+        QCOMPARE(ids(recordset), QList<int>{3});
+        Connection other;
+        other.open(m_fixture->path(), Connection::Mode::Shared);
+        other.execute(u"INSERT INTO Campioni (Id, NumDoma) VALUES (20, 8)"_s);
+        QCOMPARE(recordset.recordCount(), 1);
+        QSignalSpy reset(&recordset, &Recordset::rowsReset);
+        recordset.requery();
+        QCOMPARE(reset.count(), 1);
+        QCOMPARE(ids(recordset), (QList<int>{3, 20}));
+        other.execute(u"DELETE FROM Campioni WHERE Id = 20"_s);
+    }
+
+    void theSnapshotOutlivesAClosedConnectionAndUsesTheNewOpening()
+    {
+        Connection connection;
+        connection.open(m_fixture->path(), Connection::Mode::Shared);
+        Recordset recordset(connection);
+        recordset.open(u"Campioni"_s);
+        connection.close();
+        QCOMPARE(recordset.value(u"Id"_s).toInt(), 1);
+        QCOMPARE(errorNumber([&] { recordset.requery(); }), ErrorCode::ConnectionClosed);
+        QCOMPARE(errorNumber([&] {
+                     recordset.setValue(u"Corso"_s, u"0009"_s);
+                     recordset.update();
+                 }),
+                 ErrorCode::ConnectionClosed);
+        recordset.cancelUpdate();
+        connection.open(m_fixture->path(), Connection::Mode::Shared);
+        recordset.requery();
+        QCOMPARE(recordset.recordCount(), 6);
+    }
+
+    void aViewAndSqlTextAreSourcesToo()
+    {
+        m_connection.execute(u"CREATE TEMP VIEW Vista AS SELECT Id, Denominazione FROM Campioni WHERE NumDoma = 7"_s);
+        Recordset view(m_connection);
+        view.open(u"Vista"_s);
+        QCOMPARE(view.recordCount(), 4);
+        Recordset text(m_connection);
+        text.open(u"SELECT count(*) AS NumRec FROM Campioni WHERE GrupOpe = ? AND Operatore = ?"_s, {u"a"_s, 12});
+        QCOMPARE(text.value(u"NumRec"_s).toInt(), 5);
+        Recordset missing(m_connection);
+        QCOMPARE(errorNumber([&] { missing.open(u"Nessuna"_s); }), ErrorCode::TableNotFound);
+        QVERIFY(!missing.isOpen());
+        m_connection.execute(u"DROP VIEW Vista"_s);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRecordset)
+#include "tst_Recordset.moc"
