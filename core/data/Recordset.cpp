@@ -200,7 +200,7 @@ void Recordset::load()
     m_columns.clear();
     m_columns.reserve(result.columns.size());
     for (const ColumnInfo &info : std::as_const(result.columns)) {
-        Column column{info.name, info.table, info.origin};
+        Column column{info.name, info.table, info.origin, info.declaredType};
         const QString type = info.declaredType.toUpper();
         if (type.contains(u"INT"_s))
             column.affinity = Column::Affinity::Integer;
@@ -848,12 +848,13 @@ void Recordset::writeAdded()
             sql += u" ("_s + names.join(u", "_s) + u") VALUES ("_s + marks.join(u", "_s) + u")"_s;
         m_connection.execute(sql, values);
 
-        // A key the database numbers itself (INTEGER PRIMARY KEY, or the rowid) is read back.
+        // A key the database numbers itself (an INTEGER PRIMARY KEY is the rowid) is read back.
         const qint64 rowid = m_connection.lastInsertRowId();
         const QStringList key = keyColumnsOf(table);
         if (key.size() == 1) {
             const int column = columnOf(table, key.first());
-            if (column >= 0 && isNullValue(m_editValues[column]) && m_columns[column].affinity == Column::Affinity::Integer)
+            if (column >= 0 && isNullValue(m_editValues[column])
+                && m_columns[column].declaredType.compare(u"INTEGER"_s, Qt::CaseInsensitive) == 0)
                 m_editValues[column] = qlonglong(rowid);
         }
         if (m_rowidColumn >= 0 && bareName(m_source).compare(table, Qt::CaseInsensitive) == 0)

@@ -147,6 +147,7 @@ private:
         QString name;
         QString table;
         QString origin;
+        QString declaredType;
         enum class Affinity { Integer, Real, Text, Other } affinity = Affinity::Other;
     };
     struct Row
