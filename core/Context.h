@@ -37,7 +37,8 @@ struct CurrentApplication
     QString ProvCorrente;
     QString DesProvCorrente;
     bool DomandaStampataCorrente = false;
-    QString FiltroDomandaCorrente;
+    /** Selects the rows of the current application; with none it selects nothing. */
+    QString FiltroDomandaCorrente = QStringLiteral("GrupOpe='' AND Operatore=0 AND NumDoma=0");
 };
 
 /**

@@ -41,4 +41,4 @@ void AzzeraInstallazione(Context &context);
 /** The correction of course hours applied at every start. */
 inline constexpr const char *CorrezioneOreCorsi =
     "UPDATE CorsiProp SET OreSpesa=200, TotOreIter=200 WHERE (OreSpesa > 200 OR TotOreIter > 200) "
-    "AND CodAsse || '.' || CodMisura || '.' || CodAzione = 'III.G.06.01'";
+    "AND CodAsse || '.' || CodMisura || '.' || CodAzione = 'III.G.06.01' COLLATE NOCASE";

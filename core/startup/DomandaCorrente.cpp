@@ -1,0 +1,106 @@
+#include "core/startup/DomandaCorrente.h"
+
+#include "core/Context.h"
+#include "core/RoutineError.h"
+#include "core/startup/Ricerche.h"
+#include "core/text/TextRoutines.h"
+
+#include <cmath>
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/** An operator number as the program keeps it: any 32-bit whole number. */
+qint32 numeroOperatore(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return 0;
+    bool ok = false;
+    const double number = value.toString().trimmed().toDouble(&ok);
+    if (!ok)
+        throw RoutineError(13, u"Tipo non corrispondente"_s);
+    const double rounded = std::nearbyint(number);
+    if (rounded < std::numeric_limits<qint32>::min() || rounded > std::numeric_limits<qint32>::max())
+        throw RoutineError(ErrorCode::Overflow);
+    return qint32(rounded);
+}
+
+bool comeBooleano(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        throw RoutineError(ErrorCode::InvalidUseOfNull);
+    return value.toBool();
+}
+
+} // namespace
+
+QString filtroDomanda(const QString &grupOpe, qint32 operatore, qint32 numDoma)
+{
+    return u"GrupOpe='"_s + RaddoppiaApici(grupOpe) + u"' AND Operatore="_s + QString::number(operatore)
+           + u" AND NumDoma="_s + QString::number(numDoma);
+}
+
+qint32 numeroDomandaIni(const QString &value)
+{
+    bool ok = false;
+    const qint32 number = value.trimmed().toInt(&ok);
+    return ok ? number : 0;
+}
+
+void CaricaDomandaCorrente(Context &context)
+{
+    clsFileINI &ini = context.fileIni();
+    ini.setSezione(u"BaseDati"_s);
+    qint32 numero = numeroDomandaIni(ini.Leggi(u"numDoma"_s, u"0"_s));
+
+    Recordset &rsDomande = context.DE().rs(u"Domande"_s);
+    if (rsDomande.isOpen())
+        rsDomande.close();
+    rsDomande.open();
+    rsDomande.setFilter(u"NumDoma = "_s + QString::number(numero));
+    if (rsDomande.eof()) {
+        rsDomande.clearFilter();
+        numero = rsDomande.recordCount() == 1 ? qint32(rsDomande.value(u"NumDoma"_s).toLongLong()) : 0;
+    }
+    context.domanda.NumDomaCorrente = numero;
+    SalvaVarIni(context);
+}
+
+void SalvaVarIni(Context &context)
+{
+    runWithRetry(context, u"SalvaVarIni"_s, [&context] {
+        CurrentApplication &domanda = context.domanda;
+        Recordset &rsDomande = context.DE().rs(u"Domande"_s);
+        if (rsDomande.isOpen())
+            rsDomande.close();
+        rsDomande.open();
+        rsDomande.setFilter(u"NumDoma = "_s + QString::number(domanda.NumDomaCorrente));
+        clsFileINI &ini = context.fileIni();
+        ini.setSezione(u"BaseDati"_s);
+
+        CurrentApplication loaded;
+        if (!rsDomande.eof()) {
+            loaded.NumDomaCorrente = domanda.NumDomaCorrente;
+            loaded.GrupOpeCorrente = NonNull(rsDomande.value(u"GrupOpe"_s));
+            const qint32 operatore = numeroOperatore(rsDomande.value(u"Operatore"_s));
+            loaded.OperatoreCorrente = QString::number(operatore);
+            loaded.DenominazioneOpCorrente = NonNull(rsDomande.value(u"DenominazioneOP"_s));
+            loaded.ProvCorrente = NonNull(rsDomande.value(u"PROV"_s));
+            loaded.DomandaStampataCorrente = comeBooleano(rsDomande.value(u"DomandaStampata"_s));
+            loaded.DesProvCorrente = RecuperaDesProv(context, loaded.ProvCorrente);
+            loaded.FiltroDomandaCorrente = filtroDomanda(loaded.GrupOpeCorrente, operatore, loaded.NumDomaCorrente);
+        }
+        domanda = loaded;
+        ini.Scrivi(u"NumDoma"_s, QString::number(domanda.NumDomaCorrente));
+        rsDomande.clearFilter();
+        rsDomande.close();
+    });
+}
+
+void ImpostaDomandaCorrente(Context &context, qint32 numero)
+{
+    context.domanda.NumDomaCorrente = numero;
+    SalvaVarIni(context);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class Context;
+
+/**
+ * Loads the application named by the INI file when it still exists, otherwise the database's only
+ * application when there is exactly one, otherwise none.
+ */
+void CaricaDomandaCorrente(Context &context);
+
+/**
+ * Reloads the whole current-application state from the Domande row of NumDomaCorrente and writes its
+ * number to the INI file. When the row does not exist the state is cleared and the number is 0. A
+ * failure offers Retry and Cancel under "SalvaVarIni". Leaves rsDomande closed and unfiltered.
+ */
+void SalvaVarIni(Context &context);
+
+/** Makes the given application current: the one way the current application changes. */
+void ImpostaDomandaCorrente(Context &context, qint32 numero);
+
+/**
+ * The filter that selects the rows of an application of an operator, usable in a recordset's filter
+ * and after WHERE. With no application it selects nothing.
+ */
+QString filtroDomanda(const QString &grupOpe, qint32 operatore, qint32 numDoma);
+
+/** The application number of an INI value: a whole number in range, or 0. */
+qint32 numeroDomandaIni(const QString &value);

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class Context;
+class RoutineError;
+
+/**
+ * Reads the installation settings, opens the database in the installation's mode and names the help
+ * file and the server. The connection must be closed when it starts. Every failure shows its box and
+ * ends the program: a missing database offers to reset the installation; a database held by another
+ * installation keeps the settings; any other failure resets them, so the next start asks again.
+ */
+void Inizializza(Context &context);
+
+/**
+ * Closes the connection and opens it again exclusively. False, after a box telling the user to close
+ * every client, when that fails; the connection then stays closed and the caller ends the program.
+ */
+bool RiapriDBEsclusivo(Context &context);
+
+/** Shows each informational message of the connection in its own box, then ends the program. */
+void CorsiDB_InfoMessage(Context &context, const QList<RoutineError> &errors);
+
+/**
+ * The scheme and host of a service address: the text before the first "/" after the "//". Fails with
+ * error 5 when the address has no such "/".
+ */
+QString IndirizzoServer(const QString &address);
+
+/** The text of the box shown when the database named in the INI file is not there. */
+QString testoBaseDatiMancante(const QString &percorsoDB);
