@@ -23,6 +23,8 @@ namespace {
 /** The program's fixed database password: part of the program, not of the configuration. */
 constexpr char Password[] = "MB94SELTA";
 constexpr int BusyTimeoutMs = 5000;
+/** Prepared statements kept for reuse; the recordsets' writes repeat a handful of texts. */
+constexpr int StatementCacheSize = 64;
 
 QString engineMessage(sqlite3 *db)
 {
@@ -215,6 +217,8 @@ public:
         if (m_cached && m_connection.m_db && !m_connection.m_cache.contains(m_sql)) {
             sqlite3_reset(m_statement);
             sqlite3_clear_bindings(m_statement);
+            if (m_connection.m_cache.size() >= StatementCacheSize)
+                m_connection.finalizeCached();
             m_connection.m_cache.insert(m_sql, m_statement);
         } else {
             sqlite3_finalize(m_statement);
@@ -367,7 +371,6 @@ std::unique_ptr<Connection::Statement> Connection::prepare(const QString &sql, c
 {
     requireOpen();
     sqlite3_stmt *statement = m_cache.take(sql);
-    const bool cached = true;
     if (!statement) {
         const int rc = sqlite3_prepare16_v2(m_db, sql.utf16(), int(sql.size() * sizeof(char16_t)), &statement,
                                             nullptr);
@@ -378,7 +381,7 @@ std::unique_ptr<Connection::Statement> Connection::prepare(const QString &sql, c
         if (!statement)
             throw RoutineError(ErrorCode::SyntaxError, u"Istruzione SQL vuota."_s);
     }
-    auto result = std::make_unique<Statement>(*this, sql, statement, cached);
+    auto result = std::make_unique<Statement>(*this, sql, statement, true);
     const int expected = sqlite3_bind_parameter_count(statement);
     if (expected != params.size()) {
         throw RoutineError(ErrorCode::ParameterMissing,

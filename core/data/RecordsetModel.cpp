@@ -1,5 +1,6 @@
 #include "core/data/RecordsetModel.h"
 
+#include "core/RoutineError.h"
 #include "core/data/Recordset.h"
 #include "core/text/TextRoutines.h"
 
@@ -72,8 +73,15 @@ int RecordsetModel::currentRow() const
     return m_recordset.currentPosition();
 }
 
-void RecordsetModel::setCurrentRow(int row)
+bool RecordsetModel::setCurrentRow(int row)
 {
-    if (row >= 0 && row < rowCount() && row != currentRow())
+    if (row < 0 || row >= rowCount() || row == currentRow())
+        return row == currentRow();
+    try {
         m_recordset.setAbsolutePosition(row + 1);
+        return true;
+    } catch (const RoutineError &) {
+        emit currentRowChanged(currentRow());
+        return false;
+    }
 }

@@ -27,8 +27,12 @@ public:
 
     /** The row of the recordset's current record; -1 when there is none. */
     int currentRow() const;
-    /** Makes the record shown on that row current. */
-    void setCurrentRow(int row);
+    /**
+     * Makes the record shown on that row current. Moving writes a pending edit first, as the
+     * recordset does; when that fails the recordset stays where it was, currentRowChanged tells the
+     * grid so, and the result is false. No error leaves this function: grids call it from the event loop.
+     */
+    bool setCurrentRow(int row);
 
 signals:
     void currentRowChanged(int row);

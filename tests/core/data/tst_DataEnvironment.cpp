@@ -151,6 +151,18 @@ private slots:
         QCOMPARE(model.data(model.index(0, 1)).toString(), u"In modifica"_s);
         rsQryDomande.cancelUpdate();
         QCOMPARE(model.data(model.index(0, 1)).toString(), u"Formazione Srl"_s);
+
+        // A pending edit that cannot be written keeps the recordset, and the grid, where they are.
+        rsQryDomande.setValue(u"DenominazioneOp"_s, u"In modifica"_s);
+        m_fixture->execute(u"DELETE FROM Domande WHERE NumDoma = 102"_s);
+        moved.clear();
+        QVERIFY(!model.setCurrentRow(1));
+        QCOMPARE(moved.count(), 1);
+        QCOMPARE(moved.first().first().toInt(), 0);
+        QCOMPARE(rsQryDomande.value(u"NumDoma"_s).toInt(), 102);
+        rsQryDomande.cancelUpdate();
+        QVERIFY(model.setCurrentRow(1));
+        QCOMPARE(rsQryDomande.value(u"NumDoma"_s).toInt(), 101);
     }
 };
 
