@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what the program needs, builds it and starts it.
+# Installs what the program needs, builds it, lays out a demo program folder in build/demo and
+# starts the program there. Arguments go to tools/demo-folder.sh (--primo-avvio: first-run dialogs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlcipher-dev sqlcipher
@@ -15,4 +16,6 @@ if ((${#missing[@]})); then
 fi
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build --parallel "$(nproc)"
-exec build/bin/KX58TORVA "$@"
+opzioni=()
+while [[ $# -gt 0 && $1 == --* ]]; do opzioni+=("$1"); shift; done
+exec tools/demo-folder.sh "${opzioni[@]}" build build/demo "$@"

@@ -1,5 +1,7 @@
 // Renders the program's pictures and windows into PNG files, to look at them without a display:
 //   xvfb-run build/bin/screenshots <folder>
+// or saves what the display shows, to see the running program under xvfb:
+//   build/bin/screenshots --schermo <file.png>
 #include "core/Context.h"
 #include "core/ui/SystemServices.h"
 #include "core/windows/Avvio.h"
@@ -14,6 +16,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScreen>
 #include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
@@ -96,6 +99,8 @@ void saveWindows(const QString &folder)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    if (argc > 2 && QByteArrayView(argv[1]) == "--schermo")
+        return QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"screenshots"_s;
     QDir().mkpath(folder);
     savePictureSheet(folder);

@@ -8,6 +8,7 @@
 #include "core/windows/Immagini.h"
 #include "core/windows/frmServerClient.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -105,11 +106,13 @@ Frm_Impostazioni::Frm_Impostazioni(Context &context, QWidget *parent) : QDialog(
     setHelpContext(m_context, this, ArgomentoAiuto);
 }
 
-void Frm_Impostazioni::showEvent(QShowEvent *event)
+void Frm_Impostazioni::setVisible(bool visible)
 {
-    QDialog::showEvent(event);
-    if (!m_attivo) {
+    QDialog::setVisible(visible);
+    if (visible && !m_attivo) {
         m_attivo = true;
+        // The role is asked over the dialog once it is on screen.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         Form_Activate();
     }
 }

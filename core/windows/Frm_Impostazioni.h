@@ -20,9 +20,7 @@ public:
     void Form_Activate();
 
     void reject() override;
-
-protected:
-    void showEvent(QShowEvent *event) override;
+    void setVisible(bool visible) override;
 
 private:
     void cmdSfoglia_Click();

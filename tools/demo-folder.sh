@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Lays out a demo program folder and starts the program in it:
+#   tools/demo-folder.sh [--primo-avvio] [--solo-cartella] <build folder> <demo folder> [program arguments]
+# The folder gets the executable, an INI file, an empty keyed database KX58TORVA.mdb made from the
+# schema and the help file. An existing database is kept, so the demo's data survive between runs.
+# --primo-avvio leaves the installation unconfigured, so the program opens with its first-run dialogs.
+# --solo-cartella lays out the folder without starting the program.
+set -euo pipefail
+
+primo_avvio=0
+solo_cartella=0
+while [[ $# -gt 0 && $1 == --* ]]; do
+    case $1 in
+        --primo-avvio) primo_avvio=1 ;;
+        --solo-cartella) solo_cartella=1 ;;
+        *) echo "opzione sconosciuta: $1" >&2; exit 2 ;;
+    esac
+    shift
+done
+if [[ $# -lt 2 ]]; then
+    echo "uso: $0 [--primo-avvio] [--solo-cartella] <cartella di build> <cartella demo> [argomenti]" >&2
+    exit 2
+fi
+build=$(cd "$1" && pwd)
+mkdir -p "$2"
+demo=$(cd "$2" && pwd)
+shift 2
+sources=$(cd "$(dirname "$0")/.." && pwd)
+
+install -m 755 "$build/bin/KX58TORVA" "$demo/KX58TORVA"
+cp "$sources/resources/help/KX58TORVA.htm" "$demo/KX58TORVA.htm"
+if [[ ! -f $demo/KX58TORVA.mdb ]]; then
+    "$build/bin/makedb" "$demo/KX58TORVA.mdb"
+fi
+
+# The demo server of tools/ listens on this address.
+server=${KX_DEMO_SERVER:-http://127.0.0.1:8088}
+if [[ $primo_avvio == 1 ]]; then
+    tipo=""; versione=""; database=""; nfiledb=""
+else
+    tipo="StandAlone"; versione="SERVER"; database="$demo/KX58TORVA.mdb"; nfiledb="KX58TORVA.mdb"
+fi
+if [[ $primo_avvio == 1 || ! -f $demo/KX58TORVA.INI ]]; then
+    # Windows-1252 with CR LF, as the installation procedure writes it.
+    printf '%s\r\n' \
+        "[Installazione]" "Tipo=$tipo" "Versione=$versione" "PROVIDER=Microsoft.Jet.OLEDB.4.0" "" \
+        "[BaseDati]" "Database=$database" "NFileDB=$nfiledb" "NumDoma=0" "" \
+        "[CONNESSIONE]" "PWD=" "NREG=$server/nreg/nuovadomanda.php" "AGGIORNADB=$server/anagrafe/scarico.php" \
+        "SERVERCORSI=$server/corsi/scarico.php" "ALBIS=$server/albis/login.php" \
+        "VERSIONE=$server/versione/controllo.php" "" \
+        "[Help]" "FILEHELP=KX58TORVA.htm" | iconv -f UTF-8 -t WINDOWS-1252 > "$demo/KX58TORVA.INI"
+fi
+
+echo "Cartella demo: $demo"
+if [[ $solo_cartella == 1 ]]; then
+    exit 0
+fi
+cd "$demo"
+exec "$demo/KX58TORVA" "$@"
