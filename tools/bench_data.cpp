@@ -4,7 +4,6 @@
 #include "core/data/Schema.h"
 
 #include <QTemporaryDir>
-
 #include <benchmark/benchmark.h>
 
 using namespace Qt::StringLiterals;
@@ -27,15 +26,20 @@ public:
             m_connection.execute(u"INSERT INTO Domande (NumDoma, GrupOpe, Operatore) VALUES (?, 'A', ?)"_s,
                                  {1000 + application, application % 20});
         }
-        const QStringList names = {u"Cucina"_s, u"Sala e bar"_s, u"Pasticceria"_s, u"Èlite di panetteria"_s,
-                                   u"accoglienza turistica"_s, u"Informatica di base"_s, u"Saldatura"_s};
+        const QStringList names = {u"Cucina"_s,
+                                   u"Sala e bar"_s,
+                                   u"Pasticceria"_s,
+                                   u"Èlite di panetteria"_s,
+                                   u"accoglienza turistica"_s,
+                                   u"Informatica di base"_s,
+                                   u"Saldatura"_s};
         for (int i = 0; i < Courses; ++i) {
-            m_connection.execute(u"INSERT INTO CorsiProp (NumDoma, SedeInteressata, GrupOpe, Operatore, Corso, DenCorso,"
-                                 u" CodAsse, NumAll, TotaleSpesa) VALUES (?, ?, 'A', ?, ?, ?, ?, ?, ?)"_s,
-                                 {1000 + i / 100, (i / 20) % 5 + 1, (i / 100) % 20,
-                                  QString::asprintf("%04d", i % 20 + 1),
-                                  QString(names.at(i % names.size()) + u' ' + QString::number(i)),
-                                  i % 3 ? u"III"_s : u"IV"_s, i % 25, 1000.0 + (i * 37) % 5000});
+            m_connection.execute(
+                u"INSERT INTO CorsiProp (NumDoma, SedeInteressata, GrupOpe, Operatore, Corso, DenCorso,"
+                u" CodAsse, NumAll, TotaleSpesa) VALUES (?, ?, 'A', ?, ?, ?, ?, ?, ?)"_s,
+                {1000 + i / 100, (i / 20) % 5 + 1, (i / 100) % 20, QString::asprintf("%04d", i % 20 + 1),
+                 QString(names.at(i % names.size()) + u' ' + QString::number(i)), i % 3 ? u"III"_s : u"IV"_s,
+                 i % 25, 1000.0 + (i * 37) % 5000});
         }
         transaction.commit();
     }
@@ -74,7 +78,8 @@ void filter(benchmark::State &state, const QString &criterion)
         recordset.clearFilter();
     }
 }
-BENCHMARK_CAPTURE(filter, application_and_seat, u"NumDoma=1050 AND SedeInteressata=3"_s)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(filter, application_and_seat, u"NumDoma=1050 AND SedeInteressata=3"_s)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(filter, like_both_sides, u"DenCorso LIKE '*panetteria*'"_s)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(filter, or_and_ranges, u"(CodAsse='IV' OR NumAll > 20) AND TotaleSpesa >= 3000"_s)
     ->Unit(benchmark::kMillisecond);
@@ -88,7 +93,8 @@ void sort(benchmark::State &state, const QString &keys)
         benchmark::DoNotOptimize(recordset.recordCount());
     }
 }
-BENCHMARK_CAPTURE(sort, numbers_and_code, u"NumDoma DESC, SedeInteressata, Corso"_s)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(sort, numbers_and_code, u"NumDoma DESC, SedeInteressata, Corso"_s)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(sort, names, u"DenCorso"_s)->Unit(benchmark::kMillisecond);
 
 void findNearTheEnd(benchmark::State &state)
@@ -109,9 +115,9 @@ void keyFilterPerRecord(benchmark::State &state)
     recordset.open(u"CorsiProp"_s);
     for (auto _ : state) {
         for (int i = 0; i < 1000; ++i) {
-            recordset.setFilter(u"NumDoma="_s + QString::number(1000 + i % 100) + u" AND SedeInteressata="_s
-                                + QString::number(i % 5 + 1) + u" AND Corso='"_s
-                                + QString::asprintf("%04d", i % 20 + 1) + u"'"_s);
+            recordset.setFilter(u"NumDoma="_s + QString::number(1000 + i % 100) + u" AND SedeInteressata="_s +
+                                QString::number(i % 5 + 1) + u" AND Corso='"_s +
+                                QString::asprintf("%04d", i % 20 + 1) + u"'"_s);
             benchmark::DoNotOptimize(recordset.recordCount());
         }
     }

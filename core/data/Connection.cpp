@@ -10,10 +10,9 @@
 
 // The SQLCipher header declares sqlite3_key only for a build with the codec.
 #define SQLITE_HAS_CODEC 1
-#include <sqlite3.h>
-
 #include <cerrno>
 #include <fcntl.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -40,11 +39,12 @@ RoutineError engineError(sqlite3 *db, int rc, bool deleting = false)
     switch (rc) {
     case SQLITE_CONSTRAINT_PRIMARYKEY:
     case SQLITE_CONSTRAINT_UNIQUE:
-        return RoutineError(ErrorCode::Unspecified,
-                            u"Le modifiche richieste alla tabella non sono state apportate perché creerebbero "
-                            u"valori duplicati nell'indice, nella chiave primaria o nella relazione. Modificare "
-                            u"i dati nel campo o nei campi che contengono dati duplicati, rimuovere l'indice o "
-                            u"ridefinirlo per consentire voci duplicate e riprovare."_s);
+        return RoutineError(
+            ErrorCode::Unspecified,
+            u"Le modifiche richieste alla tabella non sono state apportate perché creerebbero "
+            u"valori duplicati nell'indice, nella chiave primaria o nella relazione. Modificare "
+            u"i dati nel campo o nei campi che contengono dati duplicati, rimuovere l'indice o "
+            u"ridefinirlo per consentire voci duplicate e riprovare."_s);
     case SQLITE_CONSTRAINT_FOREIGNKEY:
         return RoutineError(ErrorCode::Unspecified,
                             deleting ? u"Impossibile eliminare o modificare il record perché la tabella "
@@ -54,9 +54,9 @@ RoutineError engineError(sqlite3 *db, int rc, bool deleting = false)
     case SQLITE_CONSTRAINT_NOTNULL: {
         const QString field = message.section(u": "_s, 1).section(u'.', -1);
         return RoutineError(ErrorCode::Unspecified,
-                            u"Il campo '"_s + field
-                                + u"' non può contenere un valore Null perché la proprietà Richiesto per "
-                                  u"questo campo è impostata a True. Immettere un valore in questo campo."_s);
+                            u"Il campo '"_s + field +
+                                u"' non può contenere un valore Null perché la proprietà Richiesto per "
+                                u"questo campo è impostata a True. Immettere un valore in questo campo."_s);
     }
     case SQLITE_CONSTRAINT_CHECK:
         return RoutineError(ErrorCode::Unspecified,
@@ -76,21 +76,22 @@ RoutineError engineError(sqlite3 *db, int rc, bool deleting = false)
         return RoutineError(ErrorCode::Unspecified, u"Formato di database non riconosciuto."_s);
     case SQLITE_CONSTRAINT:
         return RoutineError(ErrorCode::Unspecified,
-                            u"Il motore di database ha rifiutato i valori del record ("_s + message + u")."_s);
+                            u"Il motore di database ha rifiutato i valori del record ("_s + message +
+                                u")."_s);
     case SQLITE_ERROR:
         if (message.startsWith(u"no such table"_s) || message.startsWith(u"no such view"_s)) {
             return RoutineError(ErrorCode::TableNotFound,
-                                u"Impossibile trovare la tabella o la query di input '"_s
-                                    + message.section(u": "_s, 1) + u"'."_s);
+                                u"Impossibile trovare la tabella o la query di input '"_s +
+                                    message.section(u": "_s, 1) + u"'."_s);
         }
         if (message.startsWith(u"no such column"_s)) {
             return RoutineError(ErrorCode::ParameterMissing,
-                                RoutineError::standardDescription(ErrorCode::ParameterMissing) + u" ("_s
-                                    + message + u")"_s);
+                                RoutineError::standardDescription(ErrorCode::ParameterMissing) + u" ("_s +
+                                    message + u")"_s);
         }
         return RoutineError(ErrorCode::SyntaxError,
-                            RoutineError::standardDescription(ErrorCode::SyntaxError) + u" ("_s + message
-                                + u")"_s);
+                            RoutineError::standardDescription(ErrorCode::SyntaxError) + u" ("_s + message +
+                                u")"_s);
     default:
         return RoutineError(ErrorCode::Unspecified, u"Errore del motore di database: "_s + message);
     }
@@ -266,8 +267,8 @@ void Connection::open(const QString &provider, const QString &path, Mode mode)
 {
     if (provider.trimmed().compare(providerName(), Qt::CaseInsensitive) != 0) {
         throw RoutineError(ErrorCode::ProviderNotFound,
-                           RoutineError::standardDescription(ErrorCode::ProviderNotFound) + u" ("_s + provider
-                               + u")"_s);
+                           RoutineError::standardDescription(ErrorCode::ProviderNotFound) + u" ("_s +
+                               provider + u")"_s);
     }
     open(path, mode);
 }
@@ -283,18 +284,18 @@ void Connection::open(const QString &path, Mode mode)
     const QByteArray lockPath = QFile::encodeName(path + u".lck"_s);
     m_lockFd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (m_lockFd < 0) {
-        throw RoutineError(ErrorCode::Unspecified,
-                           u"Impossibile aprire il file di blocco '"_s + path + u".lck': "_s
-                               + QString::fromLocal8Bit(strerror(errno)));
+        throw RoutineError(ErrorCode::Unspecified, u"Impossibile aprire il file di blocco '"_s + path +
+                                                       u".lck': "_s +
+                                                       QString::fromLocal8Bit(strerror(errno)));
     }
     if (!setLock(m_lockFd, mode == Mode::Exclusive ? F_WRLCK : F_RDLCK)) {
         releaseLock();
         throw RoutineError(ErrorCode::FileInUse,
                            mode == Mode::Exclusive
-                               ? u"Impossibile aprire in modo esclusivo '"_s + path
-                                     + u"': il file è già in uso da parte di un altro utente."_s
-                               : u"Impossibile utilizzare '"_s + path
-                                     + u"'; file già in uso in modo esclusivo da un altro utente."_s);
+                               ? u"Impossibile aprire in modo esclusivo '"_s + path +
+                                     u"': il file è già in uso da parte di un altro utente."_s
+                               : u"Impossibile utilizzare '"_s + path +
+                                     u"'; file già in uso in modo esclusivo da un altro utente."_s);
     }
 
     int rc = SQLITE_OK;
@@ -302,17 +303,17 @@ void Connection::open(const QString &path, Mode mode)
     if (rc == SQLITE_OK) {
         rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
         if (rc == SQLITE_OK)
-            rc = sqlite3_exec(db, "PRAGMA journal_mode=DELETE; PRAGMA foreign_keys=ON", nullptr, nullptr, nullptr);
+            rc = sqlite3_exec(db, "PRAGMA journal_mode=DELETE; PRAGMA foreign_keys=ON", nullptr, nullptr,
+                              nullptr);
     }
     if (rc != SQLITE_OK) {
-        RoutineError error = (rc & 0xff) == SQLITE_NOTADB
-                                 ? RoutineError(ErrorCode::Unspecified,
-                                                u"Formato di database non riconosciuto '"_s + path
-                                                    + u"'. Il file non è una base dati del programma "
-                                                      u"oppure è danneggiato."_s)
-                                 : RoutineError(ErrorCode::Unspecified, u"Impossibile aprire la base dati '"_s
-                                                                            + path + u"': "_s
-                                                                            + engineMessage(db));
+        RoutineError error =
+            (rc & 0xff) == SQLITE_NOTADB
+                ? RoutineError(ErrorCode::Unspecified, u"Formato di database non riconosciuto '"_s + path +
+                                                           u"'. Il file non è una base dati del programma "
+                                                           u"oppure è danneggiato."_s)
+                : RoutineError(ErrorCode::Unspecified,
+                               u"Impossibile aprire la base dati '"_s + path + u"': "_s + engineMessage(db));
         sqlite3_close(db);
         releaseLock();
         throw error;
@@ -372,8 +373,8 @@ std::unique_ptr<Connection::Statement> Connection::prepare(const QString &sql, c
     requireOpen();
     sqlite3_stmt *statement = m_cache.take(sql);
     if (!statement) {
-        const int rc = sqlite3_prepare16_v2(m_db, sql.utf16(), int(sql.size() * sizeof(char16_t)), &statement,
-                                            nullptr);
+        const int rc =
+            sqlite3_prepare16_v2(m_db, sql.utf16(), int(sql.size() * sizeof(char16_t)), &statement, nullptr);
         if (rc != SQLITE_OK) {
             sqlite3_finalize(statement);
             throw engineError(m_db, sqlite3_extended_errcode(m_db));
@@ -385,8 +386,8 @@ std::unique_ptr<Connection::Statement> Connection::prepare(const QString &sql, c
     const int expected = sqlite3_bind_parameter_count(statement);
     if (expected != params.size()) {
         throw RoutineError(ErrorCode::ParameterMissing,
-                           RoutineError::standardDescription(ErrorCode::ParameterMissing) + u" ("_s
-                               + QString::number(params.size()) + u"/"_s + QString::number(expected) + u")"_s);
+                           RoutineError::standardDescription(ErrorCode::ParameterMissing) + u" ("_s +
+                               QString::number(params.size()) + u"/"_s + QString::number(expected) + u")"_s);
     }
     for (int i = 0; i < params.size(); ++i)
         bindValue(statement, i + 1, params.at(i));
@@ -411,7 +412,8 @@ QueryResult Connection::query(const QString &sql, const QVariantList &params)
     result.columns.reserve(count);
     for (int i = 0; i < count; ++i) {
         result.columns.append({text(sqlite3_column_name(raw, i)), text(sqlite3_column_table_name(raw, i)),
-                               text(sqlite3_column_origin_name(raw, i)), text(sqlite3_column_decltype(raw, i))});
+                               text(sqlite3_column_origin_name(raw, i)),
+                               text(sqlite3_column_decltype(raw, i))});
     }
     while (statement->step()) {
         QVariantList row;
@@ -472,8 +474,8 @@ void Connection::backupTo(const QString &path)
         }
     }
     if (rc != SQLITE_OK) {
-        const RoutineError error(ErrorCode::Unspecified, u"Impossibile copiare la base dati in '"_s + path
-                                                             + u"': "_s + engineMessage(target));
+        const RoutineError error(ErrorCode::Unspecified, u"Impossibile copiare la base dati in '"_s + path +
+                                                             u"': "_s + engineMessage(target));
         sqlite3_close(target);
         QFile::remove(path);
         throw error;
@@ -514,13 +516,13 @@ void Connection::createDatabase(const QString &path, const QString &schemaSql)
     int rc = SQLITE_OK;
     sqlite3 *db = openKeyed(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, rc);
     if (rc == SQLITE_OK) {
-        const QByteArray script = u"PRAGMA journal_mode=DELETE; PRAGMA foreign_keys=ON; BEGIN; "_s.toUtf8()
-                                  + schemaSql.toUtf8() + "\n;COMMIT;";
+        const QByteArray script = u"PRAGMA journal_mode=DELETE; PRAGMA foreign_keys=ON; BEGIN; "_s.toUtf8() +
+                                  schemaSql.toUtf8() + "\n;COMMIT;";
         rc = sqlite3_exec(db, script.constData(), nullptr, nullptr, nullptr);
     }
     if (rc != SQLITE_OK) {
-        const RoutineError error(ErrorCode::Unspecified, u"Impossibile creare la base dati '"_s + path
-                                                             + u"': "_s + engineMessage(db));
+        const RoutineError error(ErrorCode::Unspecified, u"Impossibile creare la base dati '"_s + path +
+                                                             u"': "_s + engineMessage(db));
         sqlite3_close(db);
         QFile::remove(path);
         throw error;

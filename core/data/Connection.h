@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
-
 #include <memory>
 
 struct sqlite3;
@@ -42,7 +41,11 @@ struct QueryResult
 class Connection
 {
 public:
-    enum class Mode { Shared, Exclusive };
+    enum class Mode
+    {
+        Shared,
+        Exclusive
+    };
 
     /** The provider name the INI file has always held; no other is accepted. */
     static QString providerName();

@@ -32,20 +32,15 @@ DataEnvironment::~DataEnvironment()
 
 const QStringList &DataEnvironment::commandNames()
 {
-    static const QStringList names = {
-        u"Query"_s,           u"Asse"_s,           u"AttEcono"_s,          u"Azione"_s,
-        u"AzioneDestin"_s,    u"Bacino"_s,         u"Certif"_s,            u"Comuni"_s,
-        u"Comuni_Quartieri"_s, u"CorsiCompo"_s,    u"CorsiOper"_s,         u"CorsiProp"_s,
-        u"CorsiSediOcc"_s,    u"CorsiSediOccUtil"_s, u"Destin"_s,          u"Domande"_s,
-        u"Misura"_s,          u"Province"_s,       u"ProvinceLoghiIndir"_s, u"Regioni"_s,
-        u"StatiEsteri"_s,     u"TipoCompo"_s,      u"TipoOper"_s,          u"CorsiSediInteressate"_s,
-        u"QryCompo"_s,        u"QryComuniProv"_s,  u"QryCorsi"_s,          u"QryOper"_s,
-        u"QrySediIntCorsi"_s, u"QrySediInteressate"_s, u"QrySediOccUtil"_s, u"QryDomandeSedLeg"_s,
-        u"QryDomande"_s,      u"AzioneDenomCorso"_s, u"AzionePercorsi"_s,  u"CentroCosto"_s,
-        u"CentroCostoSpesa"_s, u"CorsiApprovati"_s, u"MassimaliPar"_s,     u"Percorsi"_s,
-        u"Prov_Asse"_s,       u"Prov_Misura"_s,    u"Prov_Azione"_s,       u"QryCorsiApprovati"_s,
-        u"CorsiPropSpese"_s,  u"QryCorsiPropSpese"_s,
-    };
+    // In the program's order: Query, then the tables and saved queries.
+    static const QStringList names =
+        u"Query Asse AttEcono Azione AzioneDestin Bacino Certif Comuni Comuni_Quartieri CorsiCompo "
+        u"CorsiOper CorsiProp CorsiSediOcc CorsiSediOccUtil Destin Domande Misura Province "
+        u"ProvinceLoghiIndir Regioni StatiEsteri TipoCompo TipoOper CorsiSediInteressate QryCompo "
+        u"QryComuniProv QryCorsi QryOper QrySediIntCorsi QrySediInteressate QrySediOccUtil "
+        u"QryDomandeSedLeg QryDomande AzioneDenomCorso AzionePercorsi CentroCosto CentroCostoSpesa "
+        u"CorsiApprovati MassimaliPar Percorsi Prov_Asse Prov_Misura Prov_Azione QryCorsiApprovati "
+        u"CorsiPropSpese QryCorsiPropSpese"_s.split(u' ');
     return names;
 }
 

@@ -6,14 +6,17 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
-
 #include <memory>
 
 /** A named command of the data environment: a table or view opened whole, or SQL text, with its recordset. */
 class Command
 {
 public:
-    enum class Type { Table, Text };
+    enum class Type
+    {
+        Table,
+        Text
+    };
 
     Command(const QString &name, Type type, Connection &connection);
 

@@ -3,7 +3,6 @@
 #include "core/RoutineError.h"
 
 #include <QLocale>
-
 #include <cmath>
 #include <optional>
 
@@ -13,7 +12,13 @@ namespace {
 
 struct Literal
 {
-    enum class Kind { Text, Number, Boolean, Null };
+    enum class Kind
+    {
+        Text,
+        Number,
+        Boolean,
+        Null
+    };
     Kind kind = Kind::Null;
     QString text;
     QString folded;
@@ -23,8 +28,24 @@ struct Literal
     bool boolean = false;
 };
 
-enum class Kind { And, Or, Not, Compare, Like, IsNull };
-enum class Op { Eq, Ne, Lt, Gt, Le, Ge };
+enum class Kind
+{
+    And,
+    Or,
+    Not,
+    Compare,
+    Like,
+    IsNull
+};
+enum class Op
+{
+    Eq,
+    Ne,
+    Lt,
+    Gt,
+    Le,
+    Ge
+};
 
 bool isNullValue(const QVariant &value)
 {
@@ -159,8 +180,8 @@ bool wildcardMatch(QStringView text, QStringView pattern)
 RoutineError syntaxError(const QString &text)
 {
     return RoutineError(ErrorCode::InvalidArgument,
-                        RoutineError::standardDescription(ErrorCode::InvalidArgument) + u" (criterio: "_s + text
-                            + u")"_s);
+                        RoutineError::standardDescription(ErrorCode::InvalidArgument) + u" (criterio: "_s +
+                            text + u")"_s);
 }
 
 } // namespace
@@ -182,7 +203,16 @@ using NodePtr = std::shared_ptr<const FilterExpression::Node>;
 
 struct Token
 {
-    enum class Type { End, Name, Text, Number, Open, Close, Operator };
+    enum class Type
+    {
+        End,
+        Name,
+        Text,
+        Number,
+        Open,
+        Close,
+        Operator
+    };
     Type type = Type::End;
     QString text;
 };
@@ -190,7 +220,10 @@ struct Token
 class Parser
 {
 public:
-    Parser(const QString &text, QStringList &fieldNames) : m_text(text), m_fieldNames(fieldNames) { advance(); }
+    Parser(const QString &text, QStringList &fieldNames) : m_text(text), m_fieldNames(fieldNames)
+    {
+        advance();
+    }
 
     NodePtr parseAll()
     {
@@ -203,7 +236,8 @@ public:
 private:
     bool isKeyword(const char16_t *word) const
     {
-        return m_token.type == Token::Type::Name && m_token.text.compare(QStringView(word), Qt::CaseInsensitive) == 0;
+        return m_token.type == Token::Type::Name &&
+               m_token.text.compare(QStringView(word), Qt::CaseInsensitive) == 0;
     }
 
     NodePtr parseOr()
@@ -291,8 +325,9 @@ private:
         }
         if (m_token.type != Token::Type::Operator)
             throw syntaxError(m_text);
-        static const QList<std::pair<QString, Op>> operators = {
-            {u"="_s, Op::Eq}, {u"<>"_s, Op::Ne}, {u"<"_s, Op::Lt}, {u">"_s, Op::Gt}, {u"<="_s, Op::Le}, {u">="_s, Op::Ge}};
+        static const QList<std::pair<QString, Op>> operators = {{u"="_s, Op::Eq},  {u"<>"_s, Op::Ne},
+                                                                {u"<"_s, Op::Lt},  {u">"_s, Op::Gt},
+                                                                {u"<="_s, Op::Le}, {u">="_s, Op::Ge}};
         for (const auto &[spelling, op] : operators) {
             if (m_token.text == spelling)
                 node->op = op;
@@ -391,8 +426,8 @@ private:
             if (m_at < size && c != u'=' && (m_text[m_at] == u'=' || (c == u'<' && m_text[m_at] == u'>')))
                 op.append(m_text[m_at++]);
             m_token = {Token::Type::Operator, op};
-        } else if (c.isDigit() || ((c == u'-' || c == u'+' || c == u'.') && m_at + 1 < size
-                                   && (m_text[m_at + 1].isDigit() || m_text[m_at + 1] == u'.'))) {
+        } else if (c.isDigit() || ((c == u'-' || c == u'+' || c == u'.') && m_at + 1 < size &&
+                                   (m_text[m_at + 1].isDigit() || m_text[m_at + 1] == u'.'))) {
             const qsizetype start = m_at++;
             while (m_at < size && (m_text[m_at].isDigit() || m_text[m_at] == u'.'))
                 ++m_at;
@@ -401,7 +436,8 @@ private:
             m_token = {Token::Type::Number, m_text.mid(start, m_at - start)};
         } else if (c.isLetter() || c == u'_') {
             const qsizetype start = m_at;
-            while (m_at < size && (m_text[m_at].isLetterOrNumber() || m_text[m_at] == u'_' || m_text[m_at] == u'.'))
+            while (m_at < size &&
+                   (m_text[m_at].isLetterOrNumber() || m_text[m_at] == u'_' || m_text[m_at] == u'.'))
                 ++m_at;
             m_token = {Token::Type::Name, m_text.mid(start, m_at - start)};
         } else {
@@ -465,8 +501,8 @@ void collectEqualities(const FilterExpression::Node &node, const std::vector<int
     if (node.kind == Kind::And) {
         collectEqualities(*node.left, columns, out, pure);
         collectEqualities(*node.right, columns, out, pure);
-    } else if (node.kind == Kind::Compare && node.op == Op::Eq
-               && (node.literal.kind == Literal::Kind::Text || node.literal.kind == Literal::Kind::Number)) {
+    } else if (node.kind == Kind::Compare && node.op == Op::Eq &&
+               (node.literal.kind == Literal::Kind::Text || node.literal.kind == Literal::Kind::Number)) {
         out.append({columns[node.slot], node.literal.kind == Literal::Kind::Text
                                             ? QVariant(node.literal.text)
                                             : QVariant(node.literal.number)});

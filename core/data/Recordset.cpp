@@ -4,7 +4,6 @@
 
 #include <QCollator>
 #include <QLocale>
-
 #include <algorithm>
 #include <cmath>
 
@@ -39,7 +38,8 @@ bool isIdentifier(const QString &source)
 QString bareName(QString source)
 {
     source = source.trimmed();
-    if ((source.startsWith(u'[') && source.endsWith(u']')) || (source.startsWith(u'"') && source.endsWith(u'"')))
+    if ((source.startsWith(u'[') && source.endsWith(u']')) ||
+        (source.startsWith(u'"') && source.endsWith(u'"')))
         source = source.mid(1, source.size() - 2);
     return source;
 }
@@ -75,15 +75,15 @@ std::optional<double> numberFromText(const QString &text)
 RoutineError conversionError(const QString &field, const QVariant &value)
 {
     return RoutineError(ErrorCode::MultipleStepErrors,
-                        RoutineError::standardDescription(ErrorCode::MultipleStepErrors) + u" (campo "_s + field
-                            + u", valore '"_s + value.toString() + u"')"_s);
+                        RoutineError::standardDescription(ErrorCode::MultipleStepErrors) + u" (campo "_s +
+                            field + u", valore '"_s + value.toString() + u"')"_s);
 }
 
 RoutineError keyError(const QString &table)
 {
     return RoutineError(ErrorCode::Unspecified,
-                        u"Informazioni insufficienti sulle colonne chiave per aggiornare la tabella '"_s + table
-                            + u"'."_s);
+                        u"Informazioni insufficienti sulle colonne chiave per aggiornare la tabella '"_s +
+                            table + u"'."_s);
 }
 
 /** One sort key of one row, ready to compare. */
@@ -172,7 +172,8 @@ void Recordset::load()
     m_rowidColumn = -1;
     if (m_sourceIsTable) {
         const QueryResult found = m_connection.query(
-            u"SELECT type, name FROM sqlite_master WHERE type IN ('table', 'view') AND name = ?1 COLLATE NOCASE "
+            u"SELECT type, name FROM sqlite_master WHERE type IN ('table', 'view') AND name = ?1 COLLATE "
+            u"NOCASE "
             u"UNION ALL SELECT type, name FROM sqlite_temp_master WHERE type IN ('table', 'view') "
             u"AND name = ?1 COLLATE NOCASE"_s,
             {name});
@@ -541,7 +542,8 @@ void Recordset::setBookmark(const Bookmark &mark)
     throw RoutineError(ErrorCode::InvalidArgument);
 }
 
-bool Recordset::find(const QString &criterion, int skip, Direction direction, const std::optional<Bookmark> &start)
+bool Recordset::find(const QString &criterion, int skip, Direction direction,
+                     const std::optional<Bookmark> &start)
 {
     requireOpen();
     FilterExpression expression = FilterExpression::parse(criterion);
@@ -615,15 +617,15 @@ int Recordset::resolveField(const QString &requested) const
         const QStringList qualifiers = name.split(u'.').mid(0, name.count(u'.'));
         for (int i = 0; i < m_visibleColumns && found < 0; ++i) {
             const Column &c = m_columns[i];
-            const bool sameColumn = c.origin.compare(column, Qt::CaseInsensitive) == 0
-                                    || lastSegment(c.name).compare(column, Qt::CaseInsensitive) == 0;
+            const bool sameColumn = c.origin.compare(column, Qt::CaseInsensitive) == 0 ||
+                                    lastSegment(c.name).compare(column, Qt::CaseInsensitive) == 0;
             if (sameColumn && c.table.compare(qualifiers.last(), Qt::CaseInsensitive) == 0)
                 found = i;
         }
         for (int i = 0; i < m_visibleColumns && found < 0; ++i) {
             const Column &c = m_columns[i];
-            if (lastSegment(c.name).compare(column, Qt::CaseInsensitive) == 0
-                && c.name.contains(qualifiers.last() + u'.', Qt::CaseInsensitive))
+            if (lastSegment(c.name).compare(column, Qt::CaseInsensitive) == 0 &&
+                c.name.contains(qualifiers.last() + u'.', Qt::CaseInsensitive))
                 found = i;
         }
     }
@@ -642,8 +644,8 @@ int Recordset::resolveField(const QString &requested) const
     }
     if (found < 0) {
         throw RoutineError(ErrorCode::ItemNotFound,
-                           RoutineError::standardDescription(ErrorCode::ItemNotFound) + u" ("_s + requested
-                               + u")"_s);
+                           RoutineError::standardDescription(ErrorCode::ItemNotFound) + u" ("_s + requested +
+                               u")"_s);
     }
     m_fieldCache.insert(key, found);
     return found;
@@ -688,12 +690,14 @@ QVariant Recordset::converted(int column, const QVariant &value) const
             return qlonglong(value.toBool() ? 1 : 0);
         } else if (value.canConvert<double>()) {
             if (value.typeId() != QMetaType::Double && value.typeId() != QMetaType::Float)
-                return c.affinity == Column::Affinity::Real ? QVariant(value.toDouble()) : QVariant(value.toLongLong());
+                return c.affinity == Column::Affinity::Real ? QVariant(value.toDouble())
+                                                            : QVariant(value.toLongLong());
             number = value.toDouble();
         } else {
             throw conversionError(c.name, value);
         }
-        if (c.affinity == Column::Affinity::Integer && number == std::floor(number) && std::fabs(number) < 9.0e18)
+        if (c.affinity == Column::Affinity::Integer && number == std::floor(number) &&
+            std::fabs(number) < 9.0e18)
             return qlonglong(number);
         return number;
     }
@@ -789,7 +793,8 @@ int Recordset::columnOf(const QString &table, const QString &origin) const
     int fallback = -1;
     for (int i = 0; i < m_visibleColumns; ++i) {
         const Column &c = m_columns[i];
-        if (c.table.compare(table, Qt::CaseInsensitive) != 0 || c.origin.compare(origin, Qt::CaseInsensitive) != 0)
+        if (c.table.compare(table, Qt::CaseInsensitive) != 0 ||
+            c.origin.compare(origin, Qt::CaseInsensitive) != 0)
             continue;
         if (c.name.compare(origin, Qt::CaseInsensitive) == 0)
             return i;
@@ -806,8 +811,9 @@ void Recordset::writeAdded()
         if (!m_changed[i])
             continue;
         if (m_columns[i].table.isEmpty()) {
-            throw RoutineError(ErrorCode::Unspecified, u"Impossibile aggiornare il campo '"_s + m_columns[i].name
-                                                           + u"': non appartiene a una tabella di base."_s);
+            throw RoutineError(ErrorCode::Unspecified, u"Impossibile aggiornare il campo '"_s +
+                                                           m_columns[i].name +
+                                                           u"': non appartiene a una tabella di base."_s);
         }
         if (!tables.contains(m_columns[i].table, Qt::CaseInsensitive))
             tables.append(m_columns[i].table);
@@ -853,8 +859,8 @@ void Recordset::writeAdded()
         const QStringList key = keyColumnsOf(table);
         if (key.size() == 1) {
             const int column = columnOf(table, key.first());
-            if (column >= 0 && isNullValue(m_editValues[column])
-                && m_columns[column].declaredType.compare(u"INTEGER"_s, Qt::CaseInsensitive) == 0)
+            if (column >= 0 && isNullValue(m_editValues[column]) &&
+                m_columns[column].declaredType.compare(u"INTEGER"_s, Qt::CaseInsensitive) == 0)
                 m_editValues[column] = qlonglong(rowid);
         }
         if (m_rowidColumn >= 0 && bareName(m_source).compare(table, Qt::CaseInsensitive) == 0)
@@ -872,8 +878,9 @@ void Recordset::writeChanges()
         if (!m_changed[i])
             continue;
         if (m_columns[i].table.isEmpty()) {
-            throw RoutineError(ErrorCode::Unspecified, u"Impossibile aggiornare il campo '"_s + m_columns[i].name
-                                                           + u"': non appartiene a una tabella di base."_s);
+            throw RoutineError(ErrorCode::Unspecified, u"Impossibile aggiornare il campo '"_s +
+                                                           m_columns[i].name +
+                                                           u"': non appartiene a una tabella di base."_s);
         }
         if (!tables.contains(m_columns[i].table, Qt::CaseInsensitive))
             tables.append(m_columns[i].table);
@@ -931,8 +938,8 @@ void Recordset::writeChanges()
                 condition(c.origin, original[i]);
         }
 
-        const QString sql = u"UPDATE "_s + quoted(table) + u" SET "_s + assignments.join(u", "_s) + u" WHERE "_s
-                            + conditions.join(u" AND "_s);
+        const QString sql = u"UPDATE "_s + quoted(table) + u" SET "_s + assignments.join(u", "_s) +
+                            u" WHERE "_s + conditions.join(u" AND "_s);
         if (m_connection.execute(sql, values) == 0)
             throw RoutineError(ErrorCode::RowDeletedMeanwhile);
     }
@@ -968,7 +975,8 @@ void Recordset::deleteCurrent()
         QStringList key = keyColumnsOf(table);
         if (key.isEmpty()) {
             for (int i = 0; i < m_visibleColumns; ++i) {
-                if (m_columns[i].table.compare(table, Qt::CaseInsensitive) == 0 && !key.contains(m_columns[i].origin))
+                if (m_columns[i].table.compare(table, Qt::CaseInsensitive) == 0 &&
+                    !key.contains(m_columns[i].origin))
                     key.append(m_columns[i].origin);
             }
         }

@@ -7,7 +7,6 @@
 #include <QObject>
 #include <QString>
 #include <QVariant>
-
 #include <optional>
 #include <vector>
 
@@ -53,10 +52,24 @@ class Recordset : public QObject
     Q_OBJECT
 
 public:
-    enum class EditMode { None, InProgress, Add };
+    enum class EditMode
+    {
+        None,
+        InProgress,
+        Add
+    };
     /** Which columns an update matches besides the key; numbered as the old "Update Criteria". */
-    enum class UpdateCriteria { Key = 0, AllColumns = 1, ChangedColumns = 2 };
-    enum class Direction { Forward, Backward };
+    enum class UpdateCriteria
+    {
+        Key = 0,
+        AllColumns = 1,
+        ChangedColumns = 2
+    };
+    enum class Direction
+    {
+        Forward,
+        Backward
+    };
     /** AbsolutePosition when there is no current row. */
     static constexpr int PositionBOF = -2;
     static constexpr int PositionEOF = -3;
@@ -148,7 +161,13 @@ private:
         QString table;
         QString origin;
         QString declaredType;
-        enum class Affinity { Integer, Real, Text, Other } affinity = Affinity::Other;
+        enum class Affinity
+        {
+            Integer,
+            Real,
+            Text,
+            Other
+        } affinity = Affinity::Other;
     };
     struct Row
     {

@@ -32,8 +32,9 @@ void RecordsetModel::resolveColumns()
         for (int i = 0; i < m_recordset.fieldCount(); ++i)
             m_columns.append(i);
     } else {
+        // A field the recordset lacks shows as an empty column rather than failing in a signal.
         for (const QString &field : std::as_const(m_fields))
-            m_columns.append(m_recordset.fieldIndex(field));
+            m_columns.append(m_recordset.hasField(field) ? m_recordset.fieldIndex(field) : -1);
     }
 }
 
@@ -61,11 +62,12 @@ QVariant RecordsetModel::data(const QModelIndex &index, int role) const
 
 QVariant RecordsetModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= m_columns.size())
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 ||
+        section >= m_columns.size())
         return QAbstractTableModel::headerData(section, orientation, role);
     if (section < m_captions.size())
         return m_captions.at(section);
-    return m_recordset.fieldName(m_columns[section]);
+    return m_columns[section] >= 0 ? m_recordset.fieldName(m_columns[section]) : m_fields.value(section);
 }
 
 int RecordsetModel::currentRow() const

@@ -17,8 +17,8 @@ class RecordsetModel : public QAbstractTableModel
 public:
     /** The given fields (every field when empty) headed by the captions (the field names when empty). A
      * closed recordset is opened, as a grid bound to its command did. */
-    explicit RecordsetModel(Recordset &recordset, const QStringList &fields = {}, const QStringList &captions = {},
-                            QObject *parent = nullptr);
+    explicit RecordsetModel(Recordset &recordset, const QStringList &fields = {},
+                            const QStringList &captions = {}, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

@@ -14,7 +14,8 @@ FixtureDatabase::FixtureDatabase(const QString &path, const QString &schemaSql) 
     Connection::createDatabase(path, schemaSql);
 }
 
-void FixtureDatabase::insert(const QString &table, const QStringList &columns, const QList<QVariantList> &rows)
+void FixtureDatabase::insert(const QString &table, const QStringList &columns,
+                             const QList<QVariantList> &rows)
 {
     Connection connection;
     connection.open(m_path, Connection::Mode::Shared);
@@ -24,8 +25,8 @@ void FixtureDatabase::insert(const QString &table, const QStringList &columns, c
         names.append(u'"' + column + u'"');
         marks.append(u"?"_s);
     }
-    const QString sql = u"INSERT INTO \""_s + table + u"\" ("_s + names.join(u", "_s) + u") VALUES ("_s
-                        + marks.join(u", "_s) + u")"_s;
+    const QString sql = u"INSERT INTO \""_s + table + u"\" ("_s + names.join(u", "_s) + u") VALUES ("_s +
+                        marks.join(u", "_s) + u")"_s;
     Transaction transaction(connection);
     for (const QVariantList &row : rows)
         connection.execute(sql, row);

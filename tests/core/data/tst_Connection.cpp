@@ -1,27 +1,25 @@
 #include "FixtureDatabase.h"
-
 #include "core/RoutineError.h"
 #include "core/data/Connection.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString Schema = u"CREATE TABLE Operatori (GrupOpe TEXT COLLATE NOCASE NOT NULL, Operatore INTEGER NOT NULL,"
-                       u" Denominazione TEXT COLLATE NOCASE, Importo REAL, PRIMARY KEY (GrupOpe, Operatore));"
-                       u"CREATE TABLE Sedi (GrupOpe TEXT COLLATE NOCASE, Operatore INTEGER, Sede INTEGER,"
-                       u" PRIMARY KEY (GrupOpe, Operatore, Sede),"
-                       u" FOREIGN KEY (GrupOpe, Operatore) REFERENCES Operatori ON DELETE RESTRICT);"_s;
+const QString Schema =
+    u"CREATE TABLE Operatori (GrupOpe TEXT COLLATE NOCASE NOT NULL, Operatore INTEGER NOT NULL,"
+    u" Denominazione TEXT COLLATE NOCASE, Importo REAL, PRIMARY KEY (GrupOpe, Operatore));"
+    u"CREATE TABLE Sedi (GrupOpe TEXT COLLATE NOCASE, Operatore INTEGER, Sede INTEGER,"
+    u" PRIMARY KEY (GrupOpe, Operatore, Sede),"
+    u" FOREIGN KEY (GrupOpe, Operatore) REFERENCES Operatori ON DELETE RESTRICT);"_s;
 
 /** The error a step throws; fails the test when it throws none. */
-template<typename Step>
-RoutineError errorOf(Step &&step)
+template<typename Step> RoutineError errorOf(Step &&step)
 {
     try {
         step();
@@ -62,14 +60,16 @@ private slots:
         QVERIFY(!bytes.contains("Formazione Srl"));
 
         sqlite3 *db = nullptr;
-        QCOMPARE(sqlite3_open_v2(QFile::encodeName(m_path).constData(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+        QCOMPARE(sqlite3_open_v2(QFile::encodeName(m_path).constData(), &db, SQLITE_OPEN_READONLY, nullptr),
+                 SQLITE_OK);
         const int rc = sqlite3_exec(db, "SELECT count(*) FROM Operatori", nullptr, nullptr, nullptr);
         sqlite3_close(db);
         QCOMPARE(rc, SQLITE_NOTADB);
 
         Connection connection;
         connection.open(m_path, Connection::Mode::Shared);
-        QCOMPARE(connection.scalar(u"SELECT Denominazione FROM Operatori WHERE GrupOpe = ?"_s, {u"a"_s}).toString(),
+        QCOMPARE(connection.scalar(u"SELECT Denominazione FROM Operatori WHERE GrupOpe = ?"_s, {u"a"_s})
+                     .toString(),
                  u"Formazione Srl"_s);
     }
 
@@ -120,7 +120,8 @@ private slots:
             connection.open(provider, m_path, Connection::Mode::Shared);
             QVERIFY(connection.isOpen());
         } else {
-            const RoutineError error = errorOf([&] { connection.open(provider, m_path, Connection::Mode::Shared); });
+            const RoutineError error =
+                errorOf([&] { connection.open(provider, m_path, Connection::Mode::Shared); });
             QCOMPARE(error.number(), ErrorCode::ProviderNotFound);
             QVERIFY(error.description().startsWith(u"Impossibile trovare il provider."_s));
             QVERIFY(!connection.isOpen());
@@ -144,7 +145,8 @@ private slots:
         second.close();
         QVERIFY(!shared.othersConnected());
         // The test above gave our own read lock back: a newcomer still sees us.
-        QVERIFY(errorOf([&] { exclusive.open(m_path, Connection::Mode::Exclusive); }).number() == ErrorCode::FileInUse);
+        QVERIFY(errorOf([&] { exclusive.open(m_path, Connection::Mode::Exclusive); }).number() ==
+                ErrorCode::FileInUse);
         shared.close();
         exclusive.open(m_path, Connection::Mode::Exclusive);
         QVERIFY(exclusive.isOpen());
@@ -173,8 +175,8 @@ private slots:
         QCOMPARE(connection.execute(u"UPDATE Operatori SET Importo = Importo + 1 WHERE GrupOpe IN (?, ?)"_s,
                                     {u"a"_s, u"c"_s}),
                  2);
-        const QueryResult result =
-            connection.query(u"SELECT GrupOpe, Operatore, Denominazione, Importo FROM Operatori ORDER BY GrupOpe"_s);
+        const QueryResult result = connection.query(
+            u"SELECT GrupOpe, Operatore, Denominazione, Importo FROM Operatori ORDER BY GrupOpe"_s);
         QCOMPARE(result.rows.size(), 3);
         QCOMPARE(result.rows[2], (QVariantList{u"C"_s, 3LL, u"L'Aquila'; DROP TABLE Operatori; --"_s, 2.25}));
         QCOMPARE(result.rows[1].at(2), QVariant());
@@ -189,16 +191,19 @@ private slots:
         QTest::addColumn<QString>("sql");
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("description");
-        QTest::newRow("key violation") << u"INSERT INTO Operatori (GrupOpe, Operatore) VALUES ('a', 12)"_s
-                                       << ErrorCode::Unspecified
-                                       << u"Le modifiche richieste alla tabella non sono state apportate perché "
-                                          u"creerebbero valori duplicati"_s;
-        QTest::newRow("missing related row") << u"INSERT INTO Sedi VALUES ('Z', 1, 1)"_s << ErrorCode::Unspecified
-                                             << u"Impossibile aggiungere o modificare il record"_s;
-        QTest::newRow("related rows") << u"DELETE FROM Operatori WHERE GrupOpe = 'A'"_s << ErrorCode::Unspecified
-                                      << u"Impossibile eliminare o modificare il record"_s;
-        QTest::newRow("required field") << u"INSERT INTO Operatori (GrupOpe) VALUES ('Q')"_s
-                                        << ErrorCode::Unspecified << u"Il campo 'Operatore' non può contenere"_s;
+        QTest::newRow("key violation")
+            << u"INSERT INTO Operatori (GrupOpe, Operatore) VALUES ('a', 12)"_s << ErrorCode::Unspecified
+            << u"Le modifiche richieste alla tabella non sono state apportate perché "
+               u"creerebbero valori duplicati"_s;
+        QTest::newRow("missing related row")
+            << u"INSERT INTO Sedi VALUES ('Z', 1, 1)"_s << ErrorCode::Unspecified
+            << u"Impossibile aggiungere o modificare il record"_s;
+        QTest::newRow("related rows")
+            << u"DELETE FROM Operatori WHERE GrupOpe = 'A'"_s << ErrorCode::Unspecified
+            << u"Impossibile eliminare o modificare il record"_s;
+        QTest::newRow("required field")
+            << u"INSERT INTO Operatori (GrupOpe) VALUES ('Q')"_s << ErrorCode::Unspecified
+            << u"Il campo 'Operatore' non può contenere"_s;
         QTest::newRow("syntax") << u"SELEC * FROM Operatori"_s << ErrorCode::SyntaxError
                                 << u"Errore di sintassi nell'istruzione SQL."_s;
         QTest::newRow("unknown table") << u"SELECT * FROM Nessuna"_s << ErrorCode::TableNotFound
@@ -227,7 +232,8 @@ private slots:
         QCOMPARE(errorOf([&] { connection.execute(u"SELECT 1"_s); }).number(), ErrorCode::ConnectionClosed);
         QCOMPARE(errorOf([&] { connection.close(); }).number(), ErrorCode::ObjectClosed);
         connection.open(m_path, Connection::Mode::Shared);
-        QCOMPARE(errorOf([&] { connection.open(m_path, Connection::Mode::Shared); }).number(), ErrorCode::ObjectOpen);
+        QCOMPARE(errorOf([&] { connection.open(m_path, Connection::Mode::Shared); }).number(),
+                 ErrorCode::ObjectOpen);
         connection.close();
         connection.open(m_path, Connection::Mode::Exclusive);
         QCOMPARE(connection.mode(), Connection::Mode::Exclusive);
@@ -259,7 +265,8 @@ private slots:
             }
             outer.commit();
         }
-        QCOMPARE(connection.scalar(u"SELECT group_concat(GrupOpe) FROM Operatori"_s).toString(), u"A,B,C,E"_s);
+        QCOMPARE(connection.scalar(u"SELECT group_concat(GrupOpe) FROM Operatori"_s).toString(),
+                 u"A,B,C,E"_s);
     }
 
     void anotherConnectionSeesOnlyCommittedWork()

@@ -1,6 +1,5 @@
 #include "FixtureDatabase.h"
 #include "TestContext.h"
-
 #include "core/RoutineError.h"
 #include "core/data/DataEnvironment.h"
 #include "core/data/RecordsetModel.h"
@@ -12,12 +11,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString Schema = u"CREATE TABLE Domande (NumDoma INTEGER PRIMARY KEY, GrupOpe TEXT COLLATE NOCASE,"
-                       u" Operatore INTEGER, DenominazioneOp TEXT COLLATE NOCASE, DomandaStampata INTEGER);"
-                       u"CREATE VIEW QryDomande AS SELECT NumDoma, GrupOpe, Operatore, DenominazioneOp FROM Domande;"_s;
+const QString Schema =
+    u"CREATE TABLE Domande (NumDoma INTEGER PRIMARY KEY, GrupOpe TEXT COLLATE NOCASE,"
+    u" Operatore INTEGER, DenominazioneOp TEXT COLLATE NOCASE, DomandaStampata INTEGER);"
+    u"CREATE VIEW QryDomande AS SELECT NumDoma, GrupOpe, Operatore, DenominazioneOp FROM Domande;"_s;
 
-template<typename Step>
-int errorNumber(Step &&step)
+template<typename Step> int errorNumber(Step &&step)
 {
     try {
         step();
@@ -44,9 +43,12 @@ private slots:
     {
         m_test = std::make_unique<TestContext>();
         m_fixture = std::make_unique<FixtureDatabase>(m_test->path(u"KX58TORVA.mdb"_s), Schema);
-        m_fixture->insert(u"Domande"_s, {u"NumDoma"_s, u"GrupOpe"_s, u"Operatore"_s, u"DenominazioneOp"_s, u"DomandaStampata"_s},
-                          {{101, u"A"_s, 12, u"Formazione Srl"_s, 0}, {102, u"A"_s, 12, u"Formazione Srl"_s, 1},
-                           {205, u"B"_s, 7, u"Centro Studi"_s, 0}});
+        m_fixture->insert(
+            u"Domande"_s,
+            {u"NumDoma"_s, u"GrupOpe"_s, u"Operatore"_s, u"DenominazioneOp"_s, u"DomandaStampata"_s},
+            {{101, u"A"_s, 12, u"Formazione Srl"_s, 0},
+             {102, u"A"_s, 12, u"Formazione Srl"_s, 1},
+             {205, u"B"_s, 7, u"Centro Studi"_s, 0}});
         de().CorsiDB().open(Connection::providerName(), m_fixture->path(), Connection::Mode::Shared);
     }
 
@@ -78,16 +80,19 @@ private slots:
 
     void sqlTextRunsThroughQuery()
     {
-        Recordset &first = de().runQuery(u"SELECT NumDoma FROM Domande WHERE GrupOpe = ? ORDER BY NumDoma"_s, {u"a"_s});
+        Recordset &first =
+            de().runQuery(u"SELECT NumDoma FROM Domande WHERE GrupOpe = ? ORDER BY NumDoma"_s, {u"a"_s});
         QCOMPARE(&first, &de().rsQuery());
         QCOMPARE(first.recordCount(), 2);
         QCOMPARE(first.value(u"NumDoma"_s).toInt(), 101);
-        QCOMPARE(de().Query().commandText(), u"SELECT NumDoma FROM Domande WHERE GrupOpe = ? ORDER BY NumDoma"_s);
+        QCOMPARE(de().Query().commandText(),
+                 u"SELECT NumDoma FROM Domande WHERE GrupOpe = ? ORDER BY NumDoma"_s);
 
         // The next user finds rsQuery open, with a pending edit even, and simply runs its own text.
         first.setValue(u"NumDoma"_s, 999);
-        Recordset &second = de().runQuery(u"SELECT count(*) AS NumRec FROM Domande WHERE DenominazioneOp = ?"_s,
-                                          {u"Formazione Srl' OR 1=1 --"_s});
+        Recordset &second =
+            de().runQuery(u"SELECT count(*) AS NumRec FROM Domande WHERE DenominazioneOp = ?"_s,
+                          {u"Formazione Srl' OR 1=1 --"_s});
         QCOMPARE(second.value(u"NumRec"_s).toInt(), 0);
         QCOMPARE(m_fixture->count(u"Domande"_s), 3);
         QCOMPARE(m_fixture->scalar(u"SELECT count(*) FROM Domande WHERE NumDoma = 999"_s).toInt(), 0);

@@ -1,5 +1,4 @@
 #include "FixtureDatabase.h"
-
 #include "core/RoutineError.h"
 #include "core/data/Recordset.h"
 
@@ -20,20 +19,26 @@ const QString Schema =
     u" IdAttivita INTEGER, CodAsse TEXT COLLATE NOCASE, CodMisura TEXT COLLATE NOCASE, Importo REAL);"
     u"CREATE TABLE Decodifica (Codice TEXT COLLATE NOCASE, Descrizione TEXT COLLATE NOCASE);"_s;
 
-const QStringList Columns = {u"Id"_s,         u"NumDoma"_s,    u"GrupOpe"_s,   u"Operatore"_s, u"SedeInteressata"_s,
-                             u"Corso"_s,      u"TipoCompo"_s,  u"Denominazione"_s, u"Prov"_s,  u"REGIONE"_s,
-                             u"DomandaStampata"_s, u"CicloFin"_s, u"Componente"_s, u"SedeOcc"_s, u"IdAttivita"_s,
-                             u"CodAsse"_s,    u"CodMisura"_s,  u"Importo"_s};
+const QStringList Columns = {
+    u"Id"_s,         u"NumDoma"_s,       u"GrupOpe"_s,    u"Operatore"_s, u"SedeInteressata"_s, u"Corso"_s,
+    u"TipoCompo"_s,  u"Denominazione"_s, u"Prov"_s,       u"REGIONE"_s,   u"DomandaStampata"_s, u"CicloFin"_s,
+    u"Componente"_s, u"SedeOcc"_s,       u"IdAttivita"_s, u"CodAsse"_s,   u"CodMisura"_s,       u"Importo"_s};
 
 const QVariant Null;
 
 const QList<QVariantList> Rows = {
-    {1, 7, u"A"_s, 12, 3, u"0001"_s, u"SL"_s, u"Milano"_s, u"001"_s, u"01"_s, 0, u"2"_s, 3, Null, 123, u"A"_s, u"1"_s, 10.5},
-    {2, 7, u"A"_s, 12, 3, u"0002"_s, u"UL"_s, u"Bari"_s, u"002"_s, u"01"_s, 0, u"1"_s, 3, 1000, 124, u"A"_s, u"2"_s, 2.0},
-    {3, 8, u"B"_s, 7, 1000, u"0001"_s, u"UO"_s, u"L'Aquila"_s, u"000"_s, u"00"_s, 1, u"2"_s, 4, 1000, Null, u"B"_s, u"1"_s, Null},
-    {4, 7, u"A"_s, 12, 5, u"0001"_s, u"UL"_s, u""_s, u"001"_s, u"01"_s, 0, Null, 5, Null, 125, Null, Null, -3.0},
-    {5, 9, u"a"_s, 12, 3, u"0001"_s, u"SL"_s, u"milano est"_s, u"001"_s, u"02"_s, 1, u"2"_s, 3, 1000, 126, u"A"_s, u"1"_s, 10.5},
-    {6, 7, u"A"_s, 12, 3, u"0010"_s, u"UL"_s, u"Éboli"_s, u"003"_s, u"01"_s, 0, u"2"_s, 3, Null, 127, u"A"_s, u"3"_s, 100.0},
+    {1, 7, u"A"_s, 12, 3, u"0001"_s, u"SL"_s, u"Milano"_s, u"001"_s, u"01"_s, 0, u"2"_s, 3, Null, 123, u"A"_s,
+     u"1"_s, 10.5},
+    {2, 7, u"A"_s, 12, 3, u"0002"_s, u"UL"_s, u"Bari"_s, u"002"_s, u"01"_s, 0, u"1"_s, 3, 1000, 124, u"A"_s,
+     u"2"_s, 2.0},
+    {3, 8, u"B"_s, 7, 1000, u"0001"_s, u"UO"_s, u"L'Aquila"_s, u"000"_s, u"00"_s, 1, u"2"_s, 4, 1000, Null,
+     u"B"_s, u"1"_s, Null},
+    {4, 7, u"A"_s, 12, 5, u"0001"_s, u"UL"_s, u""_s, u"001"_s, u"01"_s, 0, Null, 5, Null, 125, Null, Null,
+     -3.0},
+    {5, 9, u"a"_s, 12, 3, u"0001"_s, u"SL"_s, u"milano est"_s, u"001"_s, u"02"_s, 1, u"2"_s, 3, 1000, 126,
+     u"A"_s, u"1"_s, 10.5},
+    {6, 7, u"A"_s, 12, 3, u"0010"_s, u"UL"_s, u"Éboli"_s, u"003"_s, u"01"_s, 0, u"2"_s, 3, Null, 127, u"A"_s,
+     u"3"_s, 100.0},
 };
 
 /** The Id of every row the recordset shows, in its order. */
@@ -50,8 +55,7 @@ QList<int> ids(Recordset &recordset)
     return result;
 }
 
-template<typename Step>
-int errorNumber(Step &&step)
+template<typename Step> int errorNumber(Step &&step)
 {
     try {
         step();
@@ -88,27 +92,28 @@ private slots:
         QTest::newRow("application, blanks around =") << u"NumDoma = 7"_s << QList<int>{1, 2, 4, 6};
         QTest::newRow("application") << u"NumDoma=7"_s << QList<int>{1, 2, 4, 6};
         QTest::newRow("field name in another case") << u"Numdoma=7"_s << QList<int>{1, 2, 4, 6};
-        QTest::newRow("current application filter") << u"GrupOpe='A' AND Operatore=12 AND NumDoma=7"_s
-                                                     << QList<int>{1, 2, 4, 6};
-        QTest::newRow("text without regard to case") << u"GrupOpe='a' And Operatore=12 AND TipoCompo='SL'"_s
-                                                     << QList<int>{1, 5};
+        QTest::newRow("current application filter")
+            << u"GrupOpe='A' AND Operatore=12 AND NumDoma=7"_s << QList<int>{1, 2, 4, 6};
+        QTest::newRow("text without regard to case")
+            << u"GrupOpe='a' And Operatore=12 AND TipoCompo='SL'"_s << QList<int>{1, 5};
         QTest::newRow("legal seat of the application") << u"NumDoma=7 AND TipoCompo='SL'"_s << QList<int>{1};
         QTest::newRow("province code") << u"Prov='001'"_s << QList<int>{1, 4, 5};
         QTest::newRow("occasional seat") << u"SedeOcc=1000"_s << QList<int>{2, 3, 5};
         QTest::newRow("double blanks before AND")
             << u"GrupOpe='A' AND Operatore=12  AND Componente=3  AND SedeOcc=1000"_s << QList<int>{2, 5};
-        QTest::newRow("lower-case and") << u"GrupOpe = 'A' and Operatore = 12 and SedeOcc=1000"_s << QList<int>{2, 5};
+        QTest::newRow("lower-case and")
+            << u"GrupOpe = 'A' and Operatore = 12 and SedeOcc=1000"_s << QList<int>{2, 5};
         QTest::newRow("approved course") << u"IdAttivita=123"_s << QList<int>{1};
         QTest::newRow("yes/no as False") << u"DomandaStampata=False"_s << QList<int>{1, 2, 4, 6};
         QTest::newRow("yes/no as True") << u"DomandaStampata=True"_s << QList<int>{3, 5};
         QTest::newRow("seat with blanks") << u"SedeInteressata = 3 AND NumDoma=7"_s << QList<int>{1, 2, 6};
         QTest::newRow("number against a text column") << u"REGIONE=00 AND Prov='000'"_s << QList<int>{3};
         QTest::newRow("region") << u"REGIONE='01'"_s << QList<int>{1, 2, 4, 6};
-        QTest::newRow("operator and province") << u"GrupOpe='A' AND Operatore=12 AND PROV = '001'"_s
-                                               << QList<int>{1, 4, 5};
+        QTest::newRow("operator and province")
+            << u"GrupOpe='A' AND Operatore=12 AND PROV = '001'"_s << QList<int>{1, 4, 5};
         QTest::newRow("course") << u"NumDoma=7 AND SedeInteressata=3 And Corso = '0002'"_s << QList<int>{2};
-        QTest::newRow("course with an empty code") << u"NumDoma=7 AND SedeInteressata=3 AND Corso = ''"_s
-                                                   << QList<int>{};
+        QTest::newRow("course with an empty code")
+            << u"NumDoma=7 AND SedeInteressata=3 AND Corso = ''"_s << QList<int>{};
         QTest::newRow("approved courses of a seat")
             << u"GrupOpe='A' AND Operatore=12 AND CicloFin='2' AND Componente=3"_s << QList<int>{1, 5, 6};
         QTest::newRow("reassignment, doubled blanks")
@@ -119,20 +124,22 @@ private slots:
         QTest::newRow("LIKE with *") << u"Denominazione LIKE 'MIL*'"_s << QList<int>{1, 5};
         QTest::newRow("LIKE with %") << u"Denominazione LIKE 'mil%'"_s << QList<int>{1, 5};
         QTest::newRow("LIKE on both sides") << u"Denominazione LIKE '*ar*'"_s << QList<int>{2};
-        QTest::newRow("LIKE never matches an empty text") << u"Denominazione LIKE '*'"_s
-                                                          << QList<int>{1, 2, 3, 5, 6};
+        QTest::newRow("LIKE never matches an empty text")
+            << u"Denominazione LIKE '*'"_s << QList<int>{1, 2, 3, 5, 6};
         QTest::newRow("accented text") << u"Denominazione='ÉBOLI'"_s << QList<int>{6};
-        QTest::newRow("OR with parentheses") << u"(Prov='001' OR Prov='002') AND TipoCompo='UL'"_s
-                                             << QList<int>{2, 4};
-        QTest::newRow("OR binds looser than AND") << u"Prov='002' OR Prov='001' AND TipoCompo='UL'"_s
-                                                  << QList<int>{2, 4};
+        QTest::newRow("OR with parentheses")
+            << u"(Prov='001' OR Prov='002') AND TipoCompo='UL'"_s << QList<int>{2, 4};
+        QTest::newRow("OR binds looser than AND")
+            << u"Prov='002' OR Prov='001' AND TipoCompo='UL'"_s << QList<int>{2, 4};
         QTest::newRow("ordering comparisons") << u"Importo >= 10.5 AND Importo < 100"_s << QList<int>{1, 5};
         QTest::newRow("not equal skips Null") << u"Importo <> 10.5"_s << QList<int>{2, 4, 6};
         QTest::newRow("negative number") << u"Importo=-3"_s << QList<int>{4};
-        QTest::newRow("quoted number against a number column") << u"SedeInteressata='1000'"_s << QList<int>{3};
+        QTest::newRow("quoted number against a number column")
+            << u"SedeInteressata='1000'"_s << QList<int>{3};
         QTest::newRow("text code compared as text") << u"Corso > '0001'"_s << QList<int>{2, 6};
         QTest::newRow("Null") << u"IdAttivita = Null"_s << QList<int>{3};
-        QTest::newRow("IS NOT NULL") << u"CicloFin IS NOT NULL AND NOT TipoCompo='SL'"_s << QList<int>{2, 3, 6};
+        QTest::newRow("IS NOT NULL") << u"CicloFin IS NOT NULL AND NOT TipoCompo='SL'"_s
+                                     << QList<int>{2, 3, 6};
         QTest::newRow("bracketed name") << u"[GrupOpe]='B'"_s << QList<int>{3};
         QTest::newRow("leading blank") << u" Corso='0010'"_s << QList<int>{6};
         QTest::newRow("empty filter") << QString() << QList<int>{1, 2, 3, 4, 5, 6};
@@ -158,7 +165,8 @@ private slots:
         QTest::newRow("unclosed quote") << u"GrupOpe='A"_s << ErrorCode::InvalidArgument;
         QTest::newRow("dangling AND") << u"NumDoma=7 AND"_s << ErrorCode::InvalidArgument;
         QTest::newRow("unclosed parenthesis") << u"(NumDoma=7"_s << ErrorCode::InvalidArgument;
-        QTest::newRow("apostrophe not doubled") << u"Denominazione='L'Aquila'"_s << ErrorCode::InvalidArgument;
+        QTest::newRow("apostrophe not doubled")
+            << u"Denominazione='L'Aquila'"_s << ErrorCode::InvalidArgument;
         QTest::newRow("unknown field") << u"Nessuno=1"_s << ErrorCode::ItemNotFound;
     }
 
@@ -180,7 +188,8 @@ private slots:
         QCOMPARE(filterLiteral(u"L'Aquila"_s), u"'L''Aquila'"_s);
         QCOMPARE(filterLiteral(12), u"12"_s);
         QCOMPARE(filterLiteral(QVariant()), u"Null"_s);
-        QCOMPARE(equalityFilter({{u"GrupOpe"_s, u"A"_s}, {u"Operatore"_s, 12}}), u"GrupOpe='A' AND Operatore=12"_s);
+        QCOMPARE(equalityFilter({{u"GrupOpe"_s, u"A"_s}, {u"Operatore"_s, 12}}),
+                 u"GrupOpe='A' AND Operatore=12"_s);
 
         Recordset recordset(m_connection);
         recordset.open(u"Campioni"_s);
@@ -195,15 +204,17 @@ private slots:
         {
             Transaction transaction(connection);
             for (int i = 0; i < 500; ++i)
-                connection.execute(u"INSERT INTO Decodifica VALUES (?, ?)"_s,
-                                   QVariantList{i % 3 == 0 ? QString::number(i) : QString(u"0"_s + QString::number(i)),
-                                                QString(u"Voce "_s + QString::number(i))});
+                connection.execute(
+                    u"INSERT INTO Decodifica VALUES (?, ?)"_s,
+                    QVariantList{i % 3 == 0 ? QString::number(i) : QString(u"0"_s + QString::number(i)),
+                                 QString(u"Voce "_s + QString::number(i))});
             transaction.commit();
         }
         Recordset recordset(connection);
         recordset.open(u"Decodifica"_s);
-        for (const QString &criterion : {u"Codice='9'"_s, u"Codice=9"_s, u"Codice='07'"_s, u"Codice=7"_s,
-                                         u"Codice='7'"_s, u"Descrizione='VOCE 8' AND Codice='08'"_s, u"Codice='x'"_s}) {
+        for (const QString &criterion :
+             {u"Codice='9'"_s, u"Codice=9"_s, u"Codice='07'"_s, u"Codice=7"_s, u"Codice='7'"_s,
+              u"Descrizione='VOCE 8' AND Codice='08'"_s, u"Codice='x'"_s}) {
             recordset.setFilter(criterion);
             FilterExpression expression = FilterExpression::parse(criterion);
             expression.bind([&](const QString &name) { return recordset.fieldIndex(name); });
@@ -232,7 +243,8 @@ private slots:
         QTest::newRow("descending") << u"Importo DESC, Id ASC"_s << QList<int>{6, 1, 5, 2, 4, 3};
         QTest::newRow("Null first") << u"IdAttivita"_s << QList<int>{3, 1, 2, 4, 5, 6};
         QTest::newRow("names the Italian way") << u"Denominazione"_s << QList<int>{4, 2, 6, 3, 1, 5};
-        QTest::newRow("lower-case names") << u"GrupOpe, operatore, sedeinteressata"_s << QList<int>{1, 2, 5, 6, 4, 3};
+        QTest::newRow("lower-case names")
+            << u"GrupOpe, operatore, sedeinteressata"_s << QList<int>{1, 2, 5, 6, 4, 3};
         QTest::newRow("text code") << u"Corso DESC"_s << QList<int>{6, 2, 1, 3, 4, 5};
         QTest::newRow("none") << QString() << QList<int>{1, 2, 3, 4, 5, 6};
     }
@@ -302,8 +314,9 @@ private slots:
     void fieldsByNameAndPosition()
     {
         Recordset recordset(m_connection);
-        recordset.open(u"SELECT Id, Denominazione AS \"Sedi.Denominazione\", IdAttivita FROM Campioni WHERE Id = ?"_s,
-                       {3});
+        recordset.open(
+            u"SELECT Id, Denominazione AS \"Sedi.Denominazione\", IdAttivita FROM Campioni WHERE Id = ?"_s,
+            {3});
         QCOMPARE(recordset.fieldCount(), 3);
         QCOMPARE(recordset.fieldName(1), u"Sedi.Denominazione"_s);
         QCOMPARE(recordset.value(u"sedi.denominazione"_s).toString(), u"L'Aquila"_s);
@@ -371,7 +384,8 @@ private slots:
         QCOMPARE(recordset.value(u"Id"_s).toInt(), 3);
         QVERIFY(recordset.bookmark() == mark);
 
-        m_connection.execute(u"INSERT INTO Campioni (Id, NumDoma, Denominazione) VALUES (0, 8, 'Zafferana')"_s);
+        m_connection.execute(
+            u"INSERT INTO Campioni (Id, NumDoma, Denominazione) VALUES (0, 8, 'Zafferana')"_s);
         recordset.requery();
         QCOMPARE(recordset.sort(), u"Denominazione DESC"_s);
         QCOMPARE(recordset.value(u"Id"_s).toInt(), 0);
@@ -422,12 +436,14 @@ private slots:
 
     void aViewAndSqlTextAreSourcesToo()
     {
-        m_connection.execute(u"CREATE TEMP VIEW Vista AS SELECT Id, Denominazione FROM Campioni WHERE NumDoma = 7"_s);
+        m_connection.execute(
+            u"CREATE TEMP VIEW Vista AS SELECT Id, Denominazione FROM Campioni WHERE NumDoma = 7"_s);
         Recordset view(m_connection);
         view.open(u"Vista"_s);
         QCOMPARE(view.recordCount(), 4);
         Recordset text(m_connection);
-        text.open(u"SELECT count(*) AS NumRec FROM Campioni WHERE GrupOpe = ? AND Operatore = ?"_s, {u"a"_s, 12});
+        text.open(u"SELECT count(*) AS NumRec FROM Campioni WHERE GrupOpe = ? AND Operatore = ?"_s,
+                  {u"a"_s, 12});
         QCOMPARE(text.value(u"NumRec"_s).toInt(), 5);
         Recordset missing(m_connection);
         QCOMPARE(errorNumber([&] { missing.open(u"Nessuna"_s); }), ErrorCode::TableNotFound);

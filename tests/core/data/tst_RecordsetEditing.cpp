@@ -1,5 +1,4 @@
 #include "FixtureDatabase.h"
-
 #include "core/RoutineError.h"
 #include "core/data/Recordset.h"
 
@@ -15,12 +14,15 @@ const QString Schema =
     u" Denominazione TEXT COLLATE NOCASE, TipoCompo TEXT COLLATE NOCASE, Tel TEXT COLLATE NOCASE,"
     u" PRIMARY KEY (NumDoma, SedeInteressata));"
     u"CREATE TABLE TipiSede (TipoCompo TEXT COLLATE NOCASE PRIMARY KEY, Descrizione TEXT COLLATE NOCASE);"
-    u"CREATE TABLE Corsi (NumDoma INTEGER NOT NULL, SedeInteressata INTEGER NOT NULL, Corso TEXT COLLATE NOCASE NOT NULL,"
+    u"CREATE TABLE Corsi (NumDoma INTEGER NOT NULL, SedeInteressata INTEGER NOT NULL, Corso TEXT COLLATE "
+    u"NOCASE NOT NULL,"
     u" DenCorso TEXT COLLATE NOCASE, NumAll INTEGER, TotaleSpesa REAL,"
-    u" PRIMARY KEY (NumDoma, SedeInteressata, Corso), FOREIGN KEY (NumDoma, SedeInteressata) REFERENCES Sedi);"
+    u" PRIMARY KEY (NumDoma, SedeInteressata, Corso), FOREIGN KEY (NumDoma, SedeInteressata) REFERENCES "
+    u"Sedi);"
     u"CREATE TABLE Massimali (CodAsse TEXT COLLATE NOCASE, ParA REAL);"
     u"CREATE TABLE Registro (Id INTEGER PRIMARY KEY, Nota TEXT);"
-    u"CREATE VIEW QrySedi AS SELECT Sedi.NumDoma, Sedi.SedeInteressata, Sedi.Denominazione AS \"Sedi.Denominazione\","
+    u"CREATE VIEW QrySedi AS SELECT Sedi.NumDoma, Sedi.SedeInteressata, Sedi.Denominazione AS "
+    u"\"Sedi.Denominazione\","
     u" Sedi.TipoCompo, TipiSede.TipoCompo AS \"TipiSede.TipoCompo\","
     u" TipiSede.Descrizione AS \"QrySedi.TipiSede.Descrizione\", Sedi.Tel"
     u" FROM Sedi LEFT JOIN TipiSede ON TipiSede.TipoCompo = Sedi.TipoCompo;"
@@ -30,8 +32,7 @@ const QString Schema =
     u" Corsi.TotaleSpesa * 2 AS Doppio FROM Corsi"
     u" JOIN Sedi ON Sedi.NumDoma = Corsi.NumDoma AND Sedi.SedeInteressata = Corsi.SedeInteressata;"_s;
 
-template<typename Step>
-RoutineError errorOf(Step &&step)
+template<typename Step> RoutineError errorOf(Step &&step)
 {
     try {
         step();
@@ -68,16 +69,19 @@ private slots:
         m_fixture = std::make_unique<FixtureDatabase>(m_dir.filePath(u"KX58TORVA.mdb"_s), Schema);
         m_fixture->insert(u"TipiSede"_s, {u"TipoCompo"_s, u"Descrizione"_s},
                           {{u"SL"_s, u"Sede legale"_s}, {u"UL"_s, u"Unità locale"_s}});
-        m_fixture->insert(u"Sedi"_s, {u"NumDoma"_s, u"SedeInteressata"_s, u"Denominazione"_s, u"TipoCompo"_s, u"Tel"_s},
+        m_fixture->insert(u"Sedi"_s,
+                          {u"NumDoma"_s, u"SedeInteressata"_s, u"Denominazione"_s, u"TipoCompo"_s, u"Tel"_s},
                           {{7, 1, u"Sede di Milano"_s, u"SL"_s, u"02111"_s},
                            {7, 5, u"Sede di Bari"_s, u"UL"_s, u"08022"_s},
                            {8, 1, u"Sede di Pescara"_s, u"SL"_s, QVariant()}});
-        m_fixture->insert(u"Corsi"_s, {u"NumDoma"_s, u"SedeInteressata"_s, u"Corso"_s, u"DenCorso"_s, u"NumAll"_s,
-                                       u"TotaleSpesa"_s},
-                          {{7, 1, u"0001"_s, u"Cucina"_s, 12, 1000.5},
-                           {7, 1, u"0002"_s, u"Sala"_s, 8, 800.0},
-                           {7, 5, u"0001"_s, u"Pasticceria"_s, 10, 500.0}});
-        m_fixture->insert(u"Massimali"_s, {u"CodAsse"_s, u"ParA"_s}, {{u"A"_s, 1.0}, {u"A"_s, 1.0}, {u"B"_s, 2.0}});
+        m_fixture->insert(
+            u"Corsi"_s,
+            {u"NumDoma"_s, u"SedeInteressata"_s, u"Corso"_s, u"DenCorso"_s, u"NumAll"_s, u"TotaleSpesa"_s},
+            {{7, 1, u"0001"_s, u"Cucina"_s, 12, 1000.5},
+             {7, 1, u"0002"_s, u"Sala"_s, 8, 800.0},
+             {7, 5, u"0001"_s, u"Pasticceria"_s, 10, 500.0}});
+        m_fixture->insert(u"Massimali"_s, {u"CodAsse"_s, u"ParA"_s},
+                          {{u"A"_s, 1.0}, {u"A"_s, 1.0}, {u"B"_s, 2.0}});
         m_connection.open(m_fixture->path(), Connection::Mode::Shared);
         m_other.open(m_fixture->path(), Connection::Mode::Shared);
     }
@@ -94,11 +98,13 @@ private slots:
         QCOMPARE(seats.editMode(), Recordset::EditMode::InProgress);
         seats.update();
         QCOMPARE(seats.editMode(), Recordset::EditMode::None);
-        QCOMPARE(text(u"SELECT Denominazione || '/' || Tel FROM Sedi WHERE NumDoma = 7 AND SedeInteressata = 5"_s),
-                 u"Sede dell'Aquila/0862"_s);
+        QCOMPARE(
+            text(u"SELECT Denominazione || '/' || Tel FROM Sedi WHERE NumDoma = 7 AND SedeInteressata = 5"_s),
+            u"Sede dell'Aquila/0862"_s);
         QCOMPARE(text(u"SELECT group_concat(Denominazione, '/') FROM Sedi WHERE SedeInteressata = 1"_s),
                  u"Sede di Milano/Sede di Pescara"_s);
-        QCOMPARE(text(u"SELECT group_concat(Descrizione, '/') FROM TipiSede"_s), u"Sede legale/Unità locale"_s);
+        QCOMPARE(text(u"SELECT group_concat(Descrizione, '/') FROM TipiSede"_s),
+                 u"Sede legale/Unità locale"_s);
         QCOMPARE(seats.value(u"Sedi.Denominazione"_s).toString(), u"Sede dell'Aquila"_s);
     }
 
@@ -143,15 +149,17 @@ private slots:
         m_other.execute(u"UPDATE Sedi SET Tel = '06' WHERE NumDoma = 7 AND SedeInteressata = 1"_s);
         seats.setValue(u"Denominazione"_s, u"Milano"_s);
         seats.update();
-        QCOMPARE(text(u"SELECT Denominazione || '/' || Tel FROM Sedi WHERE NumDoma = 7 AND SedeInteressata = 1"_s),
-                 u"Milano/06"_s);
+        QCOMPARE(
+            text(u"SELECT Denominazione || '/' || Tel FROM Sedi WHERE NumDoma = 7 AND SedeInteressata = 1"_s),
+            u"Milano/06"_s);
     }
 
     void updateCriteria_data()
     {
         QTest::addColumn<Recordset::UpdateCriteria>("criteria");
         QTest::addColumn<bool>("written");
-        QTest::newRow("key and changed columns (the default)") << Recordset::UpdateCriteria::ChangedColumns << false;
+        QTest::newRow("key and changed columns (the default)")
+            << Recordset::UpdateCriteria::ChangedColumns << false;
         QTest::newRow("key only (Update Criteria 0)") << Recordset::UpdateCriteria::Key << true;
     }
 
@@ -163,7 +171,8 @@ private slots:
         QCOMPARE(seats.updateCriteria(), Recordset::UpdateCriteria::ChangedColumns);
         seats.setUpdateCriteria(criteria);
         seats.open(u"QrySedi"_s);
-        m_other.execute(u"UPDATE Sedi SET Denominazione = 'Altro' WHERE NumDoma = 7 AND SedeInteressata = 1"_s);
+        m_other.execute(
+            u"UPDATE Sedi SET Denominazione = 'Altro' WHERE NumDoma = 7 AND SedeInteressata = 1"_s);
         seats.setValue(u"Sedi.Denominazione"_s, u"Mio"_s);
         const RoutineError error = errorOf([&] { seats.update(); });
         QCOMPARE(error.number(), written ? 0 : ErrorCode::RowDeletedMeanwhile);
@@ -192,8 +201,9 @@ private slots:
         courses.setValue(field, u"Sala e bar"_s);
         const RoutineError error = errorOf([&] { courses.update(); });
         QCOMPARE(error.number(), ErrorCode::RowDeletedMeanwhile);
-        QCOMPARE(error.description(), u"Impossibile trovare la riga per l'aggiornamento. Alcuni valori potrebbero "
-                                      u"essere stati modificati dall'ultima lettura."_s);
+        QCOMPARE(error.description(),
+                 u"Impossibile trovare la riga per l'aggiornamento. Alcuni valori potrebbero "
+                 u"essere stati modificati dall'ultima lettura."_s);
         QCOMPARE(m_other.scalar(u"SELECT count(*) FROM Corsi"_s).toInt(), 2);
         QCOMPARE(m_other.scalar(u"SELECT count(*) FROM Corsi WHERE DenCorso = 'Sala e bar'"_s).toInt(), 0);
         // The edit stays pending until the caller cancels it.
@@ -208,7 +218,8 @@ private slots:
         courses.setValue(u"Corso"_s, u"0002"_s);
         courses.setValue(field, u"Sala e bar"_s);
         courses.update();
-        QCOMPARE(m_other.scalar(u"SELECT DenCorso FROM Corsi WHERE Corso = '0002'"_s).toString(), u"Sala e bar"_s);
+        QCOMPARE(m_other.scalar(u"SELECT DenCorso FROM Corsi WHERE Corso = '0002'"_s).toString(),
+                 u"Sala e bar"_s);
 
         m_other.execute(u"DELETE FROM Corsi WHERE Corso = '0002'"_s);
         QCOMPARE(errorOf([&] { courses.deleteCurrent(); }).number(), ErrorCode::RowDeletedMeanwhile);
@@ -226,7 +237,8 @@ private slots:
         courses.setValue(u"Corso"_s, u"0001"_s);
         const RoutineError error = errorOf([&] { courses.update(); });
         QCOMPARE(error.number(), ErrorCode::Unspecified);
-        QVERIFY(error.description().contains(u"valori duplicati nell'indice, nella chiave primaria o nella relazione"_s));
+        QVERIFY(error.description().contains(
+            u"valori duplicati nell'indice, nella chiave primaria o nella relazione"_s));
         QCOMPARE(courses.editMode(), Recordset::EditMode::Add);
         courses.cancelUpdate();
         QCOMPARE(courses.recordCount(), before);
@@ -254,7 +266,8 @@ private slots:
         courses.setValue(u"TotaleSpesa"_s, 250.25);
         courses.update();
         QCOMPARE(courses.recordCount(), 2);
-        QCOMPARE(m_other.scalar(u"SELECT DenCorso FROM Corsi WHERE SedeInteressata = 5 AND Corso = '0002'"_s).toString(),
+        QCOMPARE(m_other.scalar(u"SELECT DenCorso FROM Corsi WHERE SedeInteressata = 5 AND Corso = '0002'"_s)
+                     .toString(),
                  u"Panificazione d'arte"_s);
         QCOMPARE(m_other.scalar(u"SELECT count(*) FROM Sedi"_s).toInt(), 3);
 
@@ -304,7 +317,8 @@ private slots:
         QTest::addColumn<QVariant>("given");
         QTest::addColumn<QVariant>("stored");
         QTest::newRow("text into a number") << u"NumAll"_s << QVariant(u" 15 "_s) << QVariant(15LL);
-        QTest::newRow("decimal comma into a real") << u"TotaleSpesa"_s << QVariant(u"12,5"_s) << QVariant(12.5);
+        QTest::newRow("decimal comma into a real")
+            << u"TotaleSpesa"_s << QVariant(u"12,5"_s) << QVariant(12.5);
         QTest::newRow("whole double into an integer") << u"NumAll"_s << QVariant(3.0) << QVariant(3LL);
         QTest::newRow("yes into an integer") << u"NumAll"_s << QVariant(true) << QVariant(1LL);
         QTest::newRow("number into a text") << u"DenCorso"_s << QVariant(42) << QVariant(u"42"_s);
@@ -320,7 +334,8 @@ private slots:
         courses.open(u"Corsi"_s);
         courses.setValue(field, given);
         courses.update();
-        const QVariant read = m_other.scalar(u"SELECT "_s + field + u" FROM Corsi WHERE Corso = '0001' AND SedeInteressata = 1"_s);
+        const QVariant read = m_other.scalar(u"SELECT "_s + field +
+                                             u" FROM Corsi WHERE Corso = '0001' AND SedeInteressata = 1"_s);
         QCOMPARE(read, stored);
         QCOMPARE(courses.value(field), stored);
     }
@@ -329,8 +344,10 @@ private slots:
     {
         Recordset courses(m_connection);
         courses.open(u"Corsi"_s);
-        QCOMPARE(errorOf([&] { courses.setValue(u"NumAll"_s, u"dodici"_s); }).number(), ErrorCode::MultipleStepErrors);
-        QCOMPARE(errorOf([&] { courses.setValue(u"NumAll"_s, QString()); }).number(), ErrorCode::MultipleStepErrors);
+        QCOMPARE(errorOf([&] { courses.setValue(u"NumAll"_s, u"dodici"_s); }).number(),
+                 ErrorCode::MultipleStepErrors);
+        QCOMPARE(errorOf([&] { courses.setValue(u"NumAll"_s, QString()); }).number(),
+                 ErrorCode::MultipleStepErrors);
         QCOMPARE(courses.editMode(), Recordset::EditMode::None);
     }
 
@@ -400,8 +417,10 @@ private slots:
             courses.setValue(u"Corso"_s, u"0001"_s);
             courses.update();
         }
-        QCOMPARE(text(u"SELECT group_concat(DenCorso, '/') FROM (SELECT * FROM Corsi ORDER BY SedeInteressata, Corso)"_s),
-                 u"Cucina/Sala/Pasticceria"_s);
+        QCOMPARE(
+            text(
+                u"SELECT group_concat(DenCorso, '/') FROM (SELECT * FROM Corsi ORDER BY SedeInteressata, Corso)"_s),
+            u"Cucina/Sala/Pasticceria"_s);
     }
 };
 

@@ -1,5 +1,4 @@
 #include "FixtureDatabase.h"
-
 #include "core/RoutineError.h"
 #include "core/data/DataEnvironment.h"
 
@@ -10,8 +9,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-template<typename Step>
-int errorNumber(Step &&step)
+template<typename Step> int errorNumber(Step &&step)
 {
     try {
         step();
@@ -43,29 +41,37 @@ private slots:
         QFile::remove(m_dir.filePath(u"KX58TORVA.mdb"_s));
         m_fixture = std::make_unique<FixtureDatabase>(m_dir.filePath(u"KX58TORVA.mdb"_s));
         FixtureDatabase &db = *m_fixture;
-        db.insert(u"TipoOper"_s, {u"GrupOpe"_s, u"TipoOper"_s, u"Descrizione"_s}, {{u"A"_s, u"01"_s, u"Ente di formazione"_s}});
+        db.insert(u"TipoOper"_s, {u"GrupOpe"_s, u"TipoOper"_s, u"Descrizione"_s},
+                  {{u"A"_s, u"01"_s, u"Ente di formazione"_s}});
         db.insert(u"AttEcono"_s, {u"AttEcono"_s, u"Descrizione"_s}, {{85, u"Istruzione"_s}});
         db.insert(u"TipoCompo"_s, {u"TipoCompo"_s, u"Descrizione"_s},
                   {{u"SL"_s, u"Sede legale"_s}, {u"UL"_s, u"Unità locale"_s}});
-        db.insert(u"Province"_s, {u"Prov"_s, u"SigProv"_s, u"DesProv"_s, u"REGIONE"_s}, {{u"015"_s, u"MI"_s, u"Milano"_s, u"01"_s}});
+        db.insert(u"Province"_s, {u"Prov"_s, u"SigProv"_s, u"DesProv"_s, u"REGIONE"_s},
+                  {{u"015"_s, u"MI"_s, u"Milano"_s, u"01"_s}});
         db.insert(u"Comuni"_s, {u"CodComune"_s, u"Denominazione"_s, u"PROV"_s, u"Cap"_s},
                   {{u"015146"_s, u"Milano"_s, u"015"_s, u"20100"_s}});
         db.insert(u"Asse"_s, {u"CodAsse"_s, u"DesAsse"_s}, {{u"III"_s, u"Inclusione"_s}});
-        db.insert(u"CorsiOper"_s, {u"GrupOpe"_s, u"Operatore"_s, u"Denominazione"_s, u"TipoOper"_s, u"AttEcono"_s},
+        db.insert(u"CorsiOper"_s,
+                  {u"GrupOpe"_s, u"Operatore"_s, u"Denominazione"_s, u"TipoOper"_s, u"AttEcono"_s},
                   {{u"A"_s, 12, u"Formazione Srl"_s, u"01"_s, 85}});
-        db.insert(u"CorsiCompo"_s, {u"GrupOpe"_s, u"Operatore"_s, u"Componente"_s, u"TipoCompo"_s, u"Denominazione"_s},
+        db.insert(u"CorsiCompo"_s,
+                  {u"GrupOpe"_s, u"Operatore"_s, u"Componente"_s, u"TipoCompo"_s, u"Denominazione"_s},
                   {{u"A"_s, 12, 1, u"SL"_s, u"Sede di Milano"_s}});
-        db.insert(u"Domande"_s, {u"NumDoma"_s, u"GrupOpe"_s, u"Operatore"_s, u"PROV"_s, u"Domanda"_s,
-                                 u"DenominazioneOp"_s, u"TipoOper"_s, u"AttEcono"_s, u"Corrispondenza"_s},
+        db.insert(u"Domande"_s,
+                  {u"NumDoma"_s, u"GrupOpe"_s, u"Operatore"_s, u"PROV"_s, u"Domanda"_s, u"DenominazioneOp"_s,
+                   u"TipoOper"_s, u"AttEcono"_s, u"Corrispondenza"_s},
                   {{101, u"A"_s, 12, u"015"_s, 1, u"Formazione Srl"_s, u"01"_s, 85, 1},
                    {102, u"A"_s, 12, u"015"_s, 2, u"Formazione Srl"_s, u"01"_s, 85, 1}});
-        db.insert(u"CorsiSediInteressate"_s, {u"NumDoma"_s, u"SedeInteressata"_s, u"GrupOpe"_s, u"Operatore"_s,
-                                              u"TipoCompo"_s, u"Denominazione"_s, u"CodComune"_s, u"Cap"_s, u"Indirizzo"_s},
-                  {{101, 1, u"A"_s, 12, u"SL"_s, u"Sede di Milano"_s, u"015146"_s, u"20121"_s, u"Via Roma 1"_s},
-                   {101, 1000, u"A"_s, 12, u"UO"_s, u"Aula di Rho"_s, u"015146"_s, u"20017"_s, u"Via Po 2"_s},
-                   {102, 1, u"A"_s, 12, u"SL"_s, u"Sede di Milano"_s, u"015146"_s, u"20121"_s, u"Via Roma 1"_s}});
-        db.insert(u"CorsiProp"_s, {u"NumDoma"_s, u"SedeInteressata"_s, u"GrupOpe"_s, u"Operatore"_s, u"Corso"_s,
-                                   u"DenCorso"_s, u"CodAsse"_s, u"TotaleSpesa"_s},
+        db.insert(
+            u"CorsiSediInteressate"_s,
+            {u"NumDoma"_s, u"SedeInteressata"_s, u"GrupOpe"_s, u"Operatore"_s, u"TipoCompo"_s,
+             u"Denominazione"_s, u"CodComune"_s, u"Cap"_s, u"Indirizzo"_s},
+            {{101, 1, u"A"_s, 12, u"SL"_s, u"Sede di Milano"_s, u"015146"_s, u"20121"_s, u"Via Roma 1"_s},
+             {101, 1000, u"A"_s, 12, u"UO"_s, u"Aula di Rho"_s, u"015146"_s, u"20017"_s, u"Via Po 2"_s},
+             {102, 1, u"A"_s, 12, u"SL"_s, u"Sede di Milano"_s, u"015146"_s, u"20121"_s, u"Via Roma 1"_s}});
+        db.insert(u"CorsiProp"_s,
+                  {u"NumDoma"_s, u"SedeInteressata"_s, u"GrupOpe"_s, u"Operatore"_s, u"Corso"_s,
+                   u"DenCorso"_s, u"CodAsse"_s, u"TotaleSpesa"_s},
                   {{101, 1, u"A"_s, 12, u"0001"_s, u"Cucina"_s, u"III"_s, 1000.0},
                    {101, 1, u"A"_s, 12, u"0002"_s, u"Sala"_s, u"III"_s, 800.0}});
         m_de = std::make_unique<DataEnvironment>();
