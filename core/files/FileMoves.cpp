@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-
 #include <cerrno>
 #include <cstdio>
 #include <sys/stat.h>
@@ -35,7 +34,8 @@ RoutineError fileError(int error)
 /** Renames over an existing destination in one step; errno on failure. */
 int renameReplacing(const QString &from, const QString &to)
 {
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0 ? 0 : errno;
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0 ? 0
+                                                                                                    : errno;
 }
 
 /** A move across file systems: a full copy beside the destination first, then the same one-step rename. */
@@ -85,11 +85,12 @@ void VisLog(Context &context, const QString &path)
     } catch (const RoutineError &error) {
         context.prompt().critical(
             TitoloProgramma,
-            u"VisLog - "_s + QString::number(error.number()) + u" - "_s + error.description() + u"\r\n"_s
-                + u"Impossibile visualizzare il file di log."_s + u"\r\n\r\n"_s
-                + u"Sarà possibile visualizzarlo in un secondo tempo "_s
-                + u"entrando in Gestione Risorse, cliccando con il tasto destro del mouse "_s + u"sul file "_s
-                + resolved + u", selezionando Apri con... e NotePad dall'elenco "_s + u"che comparirà a video."_s);
+            u"VisLog - "_s + QString::number(error.number()) + u" - "_s + error.description() + u"\r\n"_s +
+                u"Impossibile visualizzare il file di log."_s + u"\r\n\r\n"_s +
+                u"Sarà possibile visualizzarlo in un secondo tempo "_s +
+                u"entrando in Gestione Risorse, cliccando con il tasto destro del mouse "_s + u"sul file "_s +
+                resolved + u", selezionando Apri con... e NotePad dall'elenco "_s +
+                u"che comparirà a video."_s);
     }
 }
 
@@ -103,8 +104,8 @@ void EseguiEAttendi(const QString &program, const QStringList &arguments)
     QObject::connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
     process.start();
     if (!process.waitForStarted(-1))
-        throw RoutineError(ErrorCode::FileNotFound, u"Impossibile avviare il programma "_s + program + u": "_s
-                                                        + process.errorString());
+        throw RoutineError(ErrorCode::FileNotFound, u"Impossibile avviare il programma "_s + program +
+                                                        u": "_s + process.errorString());
     if (process.state() != QProcess::NotRunning)
         wait.exec();
 }

@@ -7,7 +7,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -41,9 +40,10 @@ QString windowsFileName(const QString &name)
     return name.left(end);
 }
 
+/** A name of one file in the folder; "." and ".." come here empty, their dots dropped. */
 bool isBareName(const QString &name)
 {
-    if (name.isEmpty() || name == u"." || name == u"..")
+    if (name.isEmpty())
         return false;
     for (const QChar c : name) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7f || u"<>:\"/\\|?*"_s.contains(c))
@@ -65,17 +65,17 @@ QString rifiutoNome(Context &context, const QString &name)
         return u"Il pacchetto scaricato contiene un nome di file non ammesso: "_s + name;
     const ProgramFolder &folder = context.programFolder();
     const QString target = folder.resolve(fileName);
-    const QString iniFiles[] = {folder.resolve(NomeFileIni), context.fileIni().NomeFile().isEmpty()
-                                                                 ? QString()
-                                                                 : folder.resolve(context.fileIni().NomeFile())};
+    const QString iniFiles[] = {
+        folder.resolve(NomeFileIni),
+        context.fileIni().NomeFile().isEmpty() ? QString() : folder.resolve(context.fileIni().NomeFile())};
     for (const QString &ini : iniFiles) {
         if (!ini.isEmpty() && target.compare(ini, Qt::CaseInsensitive) == 0)
             return u"Il pacchetto scaricato non può sostituire il file di configurazione "_s + name;
     }
     // The database and the files beside it that carry its name (copy, lock, journal).
     const QString &percorsoDB = context.installazione.PercorsoDB;
-    if (sameOrCompanion(target, folder.resolve(NomeFileDBPredefinito))
-        || (!trimBlanks(percorsoDB).isEmpty() && sameOrCompanion(target, folder.resolve(percorsoDB))))
+    if (sameOrCompanion(target, folder.resolve(NomeFileDBPredefinito)) ||
+        (!trimBlanks(percorsoDB).isEmpty() && sameOrCompanion(target, folder.resolve(percorsoDB))))
         return u"Il pacchetto scaricato non può sostituire la base dati: "_s + name;
     return {};
 }
@@ -119,7 +119,8 @@ EsitoPacchetto SeparaFileScaricato(Context &context, const QString &bundleName)
     try {
         lines = TextFile::readLines(folder.resolve(bundleName));
     } catch (const RoutineError &error) {
-        return nonScritto(bundleName, u"Impossibile leggere il file "_s + bundleName + u": "_s + error.description());
+        return nonScritto(bundleName,
+                          u"Impossibile leggere il file "_s + bundleName + u": "_s + error.description());
     }
 
     // The whole bundle is read first: one unacceptable name and nothing of it is written, so an
@@ -151,7 +152,8 @@ EsitoPacchetto SeparaFileScaricato(Context &context, const QString &bundleName)
         try {
             TextFile::writeLines(folder.resolve(file.name), file.records);
         } catch (const RoutineError &error) {
-            return nonScritto(file.name, u"Impossibile scrivere il file "_s + file.name + u": "_s + error.description());
+            return nonScritto(file.name,
+                              u"Impossibile scrivere il file "_s + file.name + u": "_s + error.description());
         }
     }
     return {};

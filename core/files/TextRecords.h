@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <array>
 
 class Context;
@@ -25,7 +24,8 @@ void ScomponiRecord(CampiRecord &Campi, const QString &line);
 /** What became of a download bundle. */
 struct EsitoPacchetto
 {
-    enum class Stato {
+    enum class Stato
+    {
         Completo,
         /** A file name was not acceptable; nothing was written. */
         Rifiutato,

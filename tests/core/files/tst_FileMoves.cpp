@@ -1,12 +1,10 @@
 #include "TestContext.h"
-
 #include "core/RoutineError.h"
 #include "core/files/FileMoves.h"
 
 #include <QDir>
 #include <QTest>
 #include <QTimer>
-
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -23,9 +21,11 @@ private slots:
         QTest::addColumn<QString>("landed");
 
         QTest::newRow("folder made") << QStringList() << u"CAR\\oper.car"_s << u"CAR/oper.car"_s;
-        QTest::newRow("folder of another case") << QStringList{u"Car"_s} << u"CAR\\oper.car"_s << u"Car/oper.car"_s;
+        QTest::newRow("folder of another case")
+            << QStringList{u"Car"_s} << u"CAR\\oper.car"_s << u"Car/oper.car"_s;
         QTest::newRow("doubled separator after the folder")
-            << QStringList{u"BAD"_s} << u"{folder}/\\BAD\\CorsiApprovati.bad"_s << u"BAD/CorsiApprovati.bad"_s;
+            << QStringList{u"BAD"_s} << u"{folder}/\\BAD\\CorsiApprovati.bad"_s
+            << u"BAD/CorsiApprovati.bad"_s;
         QTest::newRow("full path") << QStringList() << u"{folder}/BAD/oper.car"_s << u"BAD/oper.car"_s;
     }
 
@@ -80,7 +80,8 @@ private slots:
         QTest::addColumn<int>("error");
         QTest::addColumn<bool>("asRoot");
 
-        QTest::newRow("parent of the folder missing") << u"A\\B\\oper.car"_s << ErrorCode::PathNotFound << true;
+        QTest::newRow("parent of the folder missing")
+            << u"A\\B\\oper.car"_s << ErrorCode::PathNotFound << true;
         QTest::newRow("destination is a folder") << u"CAR"_s << ErrorCode::PathFileAccessError << true;
         QTest::newRow("folder not writable") << u"SOLA\\oper.car"_s << ErrorCode::PermissionDenied << false;
     }
@@ -128,11 +129,12 @@ private slots:
     {
         TestContext test;
         const QString log = test.path(u"AggiornaDB.LOG"_s);
-        const QString text = u"VisLog - 53 - Impossibile trovare il file\r\n"_s
-                             u"Impossibile visualizzare il file di log.\r\n\r\n"_s
-                             u"Sarà possibile visualizzarlo in un secondo tempo entrando in Gestione Risorse, "_s
-                             u"cliccando con il tasto destro del mouse sul file "_s
-                             + log + u", selezionando Apri con... e NotePad dall'elenco che comparirà a video."_s;
+        const QString text =
+            u"VisLog - 53 - Impossibile trovare il file\r\n"_s
+            u"Impossibile visualizzare il file di log.\r\n\r\n"_s
+            u"Sarà possibile visualizzarlo in un secondo tempo entrando in Gestione Risorse, "_s
+            u"cliccando con il tasto destro del mouse sul file "_s +
+            log + u", selezionando Apri con... e NotePad dall'elenco che comparirà a video."_s;
         test.prompt().expect(text);
 
         VisLog(test.context(), log);

@@ -1,5 +1,4 @@
 #include "TestContext.h"
-
 #include "core/RoutineError.h"
 #include "core/files/TextRecords.h"
 #include "core/text/Cp1252.h"
@@ -63,18 +62,23 @@ private slots:
         QTest::addColumn<QStringList>("fields");
         QTest::addColumn<int>("error");
 
-        QTest::newRow("four fields, one empty") << u"#A#,#123#,##,#XYZ#"_s << QStringList{u"A"_s, u"123"_s, {}, u"XYZ"_s} << 0;
+        QTest::newRow("four fields, one empty")
+            << u"#A#,#123#,##,#XYZ#"_s << QStringList{u"A"_s, u"123"_s, {}, u"XYZ"_s} << 0;
         QTest::newRow("empty line") << QString() << QStringList() << 0;
         QTest::newRow("one #") << u"#"_s << QStringList() << 0;
         QTest::newRow("end of a transmission file") << u"#Z#,#EOF#"_s << QStringList{u"Z"_s, u"EOF"_s} << 0;
         QTest::newRow("separator not looked at") << u"#A#;#B#"_s << QStringList{u"A"_s, u"B"_s} << 0;
-        QTest::newRow("blank after the comma loses the field") << u"#A#, #B#"_s << QStringList{u"A"_s, {}} << 0;
+        QTest::newRow("blank after the comma loses the field")
+            << u"#A#, #B#"_s << QStringList{u"A"_s, {}} << 0;
         QTest::newRow("first character not looked at") << u"xA#,#B#"_s << QStringList{u"A"_s, u"B"_s} << 0;
-        QTest::newRow("accents and blanks kept") << u"# Forlì #,#Città#"_s << QStringList{u" Forlì "_s, u"Città"_s} << 0;
+        QTest::newRow("accents and blanks kept")
+            << u"# Forlì #,#Città#"_s << QStringList{u" Forlì "_s, u"Città"_s} << 0;
         QTest::newRow("51 fields fill every slot") << record(numbered(51)) << numbered(51) << 0;
-        QTest::newRow("empty fields past slot 50 skipped") << record(numbered(51) + QStringList{{}, {}}) << numbered(51) << 0;
+        QTest::newRow("empty fields past slot 50 skipped")
+            << record(numbered(51) + QStringList{{}, {}}) << numbered(51) << 0;
         QTest::newRow("52nd field") << record(numbered(52)) << numbered(51) << ErrorCode::SubscriptOutOfRange;
-        QTest::newRow("last field not closed") << u"#A#,#B"_s << QStringList{u"A"_s, u"B"_s} << ErrorCode::Overflow;
+        QTest::newRow("last field not closed")
+            << u"#A#,#B"_s << QStringList{u"A"_s, u"B"_s} << ErrorCode::Overflow;
 
         // Positions were 16-bit: the step past the last "#" of a longer line overflowed.
         const QString longest = record({QString(32762, u'x')});
@@ -116,35 +120,43 @@ private slots:
 
         QTest::newRow("two files")
             << QByteArray("oper.tx1\r\n#A#,#1#\r\n#A#,#2#\r\nEOF\r\ncompo.tx1\r\n#A#,#1#,#1#\r\n\r\n")
-            << FileMap{{u"oper.tx1"_s, "#A#,#1#\r\n#A#,#2#\r\n"}, {u"compo.tx1"_s, "#A#,#1#,#1#\r\n"}} << completo << QString();
+            << FileMap{{u"oper.tx1"_s, "#A#,#1#\r\n#A#,#2#\r\n"}, {u"compo.tx1"_s, "#A#,#1#,#1#\r\n"}}
+            << completo << QString();
         QTest::newRow("names in capitals, as the download writes them")
-            << QByteArray("OPER.TX1\r\n#A#\r\nEOF\r\n") << FileMap{{u"OPER.TX1"_s, "#A#\r\n"}} << completo << QString();
+            << QByteArray("OPER.TX1\r\n#A#\r\nEOF\r\n") << FileMap{{u"OPER.TX1"_s, "#A#\r\n"}} << completo
+            << QString();
         QTest::newRow("EOF with blanks ends the file")
-            << QByteArray("a.tx1\r\n#1#\r\n  EOF \r\n#2#\r\n") << FileMap{{u"a.tx1"_s, "#1#\r\n"}} << completo << QString();
+            << QByteArray("a.tx1\r\n#1#\r\n  EOF \r\n#2#\r\n") << FileMap{{u"a.tx1"_s, "#1#\r\n"}} << completo
+            << QString();
         QTest::newRow("lower-case eof is a name")
             << QByteArray("a.tx1\r\n#1#\r\neof\r\n#2#\r\n")
             << FileMap{{u"a.tx1"_s, "#1#\r\n"}, {u"eof"_s, "#2#\r\n"}} << completo << QString();
         QTest::newRow("a record with a leading blank is a name")
-            << QByteArray("a.tx1\r\n #1#\r\n#2#\r\n") << FileMap{{u"a.tx1"_s, ""}, {u" #1#"_s, "#2#\r\n"}} << completo << QString();
+            << QByteArray("a.tx1\r\n #1#\r\n#2#\r\n") << FileMap{{u"a.tx1"_s, ""}, {u" #1#"_s, "#2#\r\n"}}
+            << completo << QString();
         QTest::newRow("records before any name dropped")
-            << QByteArray("#0#\r\na.tx1\r\n#1#\r\n") << FileMap{{u"a.tx1"_s, "#1#\r\n"}} << completo << QString();
+            << QByteArray("#0#\r\na.tx1\r\n#1#\r\n") << FileMap{{u"a.tx1"_s, "#1#\r\n"}} << completo
+            << QString();
         QTest::newRow("a name while a file is open starts the next file")
             << QByteArray("a.tx1\r\n#1#\r\nb.tx1\r\n#2#\r\nEOF\r\n")
             << FileMap{{u"a.tx1"_s, "#1#\r\n"}, {u"b.tx1"_s, "#2#\r\n"}} << completo << QString();
         QTest::newRow("bytes of the code page and lone LF kept")
-            << QByteArray("a.tx1\r\n#Forl\xec#,#x\ny#\r\n") << FileMap{{u"a.tx1"_s, "#Forl\xec#,#x\ny#\r\n"}} << completo << QString();
+            << QByteArray("a.tx1\r\n#Forl\xec#,#x\ny#\r\n") << FileMap{{u"a.tx1"_s, "#Forl\xec#,#x\ny#\r\n"}}
+            << completo << QString();
         QTest::newRow("trailing blanks and dots dropped from a name, as Windows did")
             << QByteArray("a.tx1 . \r\n#1#\r\n") << FileMap{{u"a.tx1"_s, "#1#\r\n"}} << completo << QString();
         QTest::newRow("a name given twice keeps the last")
-            << QByteArray("a.tx1\r\n#1#\r\nEOF\r\nA.TX1\r\n#2#\r\nEOF\r\n") << FileMap{{u"a.tx1"_s, "#2#\r\n"}} << completo << QString();
+            << QByteArray("a.tx1\r\n#1#\r\nEOF\r\nA.TX1\r\n#2#\r\nEOF\r\n")
+            << FileMap{{u"a.tx1"_s, "#2#\r\n"}} << completo << QString();
 
-        QTest::newRow("hostile names") << fixture(u"bundle-hostile-names.tx1"_s) << FileMap() << rifiutato << u"..\\..\\fuori.tx1"_s;
+        QTest::newRow("hostile names")
+            << fixture(u"bundle-hostile-names.tx1"_s) << FileMap() << rifiutato << u"..\\..\\fuori.tx1"_s;
         QTest::newRow("html error page") << fixture(u"bundle-html-page.tx1"_s) << FileMap() << rifiutato
                                          << u"<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML 2.0//EN\">"_s;
-        const QString refused[] = {u"../fuori.tx1"_s,     u"/tmp/fuori.tx1"_s,   u"CAR\\oper.car"_s,
-                                   u".."_s,                u"..."_s,              u"c:oper.tx1"_s,
-                                   u"oper\ttx1"_s,         u"kx58torva.ini"_s,    u"KX58TORVA.MDB"_s,
-                                   u"KX58TORVA.mdb_BAK"_s, u"kx58torva.mdb.lck"_s, u"Corsi.mdb-journal"_s};
+        const QString refused[] = {
+            u"../fuori.tx1"_s,  u"/tmp/fuori.tx1"_s,    u"CAR\\oper.car"_s,     u".."_s,
+            u"..."_s,           u"c:oper.tx1"_s,        u"oper\ttx1"_s,         u"kx58torva.ini"_s,
+            u"KX58TORVA.MDB"_s, u"KX58TORVA.mdb_BAK"_s, u"kx58torva.mdb.lck"_s, u"Corsi.mdb-journal"_s};
         for (const QString &name : refused) {
             QTest::addRow("refused %s", qPrintable(name))
                 << (Cp1252::encode(name) + "\r\n#1#\r\nEOF\r\n") << FileMap() << rifiutato << name;
@@ -253,9 +265,11 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("body");
 
-        QTest::newRow("two lines") << QByteArray("#A#\r\n#Z#,#EOF#\r\n") << u"KX58TORVA_FO_123.A45\n#A#\n#Z#,#EOF#\n"_s;
+        QTest::newRow("two lines") << QByteArray("#A#\r\n#Z#,#EOF#\r\n")
+                                   << u"KX58TORVA_FO_123.A45\n#A#\n#Z#,#EOF#\n"_s;
         QTest::newRow("empty file") << QByteArray() << u"KX58TORVA_FO_123.A45\n"_s;
-        QTest::newRow("unended last line, lone CR") << QByteArray("#Forl\xec#\r#B#") << u"KX58TORVA_FO_123.A45\n#Forlì#\n#B#\n"_s;
+        QTest::newRow("unended last line, lone CR")
+            << QByteArray("#Forl\xec#\r#B#") << u"KX58TORVA_FO_123.A45\n#Forlì#\n#B#\n"_s;
     }
 
     void LeggiFileTesto()

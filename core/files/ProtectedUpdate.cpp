@@ -1,0 +1,175 @@
+#include "core/files/ProtectedUpdate.h"
+
+#include "core/Context.h"
+#include "core/RoutineError.h"
+#include "core/data/DataEnvironment.h"
+#include "core/files/FileMoves.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <optional>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString TitoloCopia = u"Installazione/Aggiornamento Base Dati"_s;
+const QString TitoloAggiornamento = u"Aggiornamento Base Dati"_s;
+
+QString copyPath(const QString &databasePath)
+{
+    return databasePath + u"_BAK"_s;
+}
+
+void showRoutineError(Context &context, const QString &routine, const RoutineError &error)
+{
+    context.prompt().critical(TitoloCopia, routine + u" - "_s + QString::number(error.number()) + u" - "_s +
+                                               error.description());
+}
+
+/** A byte copy, on disk before it counts: it may later replace the database. */
+void copyFile(const QString &from, const QString &to)
+{
+    if (QFileInfo::exists(to) && !QFile::remove(to))
+        throw RoutineError(ErrorCode::PermissionDenied);
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        throw RoutineError(ErrorCode::PathFileAccessError);
+    QFile target(to);
+    if (!target.open(QIODevice::WriteOnly))
+        throw RoutineError(ErrorCode::PermissionDenied);
+    bool written = true;
+    while (written && !source.atEnd()) {
+        const QByteArray chunk = source.read(1 << 20);
+        written = source.error() == QFileDevice::NoError && target.write(chunk) == chunk.size();
+    }
+    written = written && target.flush() && ::fsync(target.handle()) == 0;
+    target.close();
+    if (!written) {
+        QFile::remove(to);
+        throw RoutineError(ErrorCode::PathFileAccessError);
+    }
+}
+
+/**
+ * Opens the connection again after a restore. Without it no data can be reached any more, so a
+ * failure is told and the program ends, as a failed opening at start-up does.
+ */
+void reopen(Context &context, Connection &connection, const QString &path, Connection::Mode mode)
+{
+    try {
+        if (connection.isOpen())
+            connection.close();
+        connection.open(path, mode);
+    } catch (const RoutineError &error) {
+        showRoutineError(context, u"Ripristina_DB_Backup"_s, error);
+        context.programExit().exit();
+    }
+}
+
+} // namespace
+
+bool Crea_DB_Backup(Context &context)
+{
+    Connection &connection = context.DE().CorsiDB();
+    try {
+        // Holding the write lock: no installation is half-way through a write while the bytes are read.
+        Transaction writeLock(connection);
+        copyFile(connection.path(), copyPath(connection.path()));
+        return true;
+    } catch (const RoutineError &error) {
+        showRoutineError(context, u"Crea_DB_Backup"_s, error);
+        return false;
+    }
+}
+
+bool Ripristina_DB_Backup(Context &context)
+{
+    Connection &connection = context.DE().CorsiDB();
+    const QString path = connection.path();
+    const QString copy = copyPath(path);
+    const Connection::Mode mode = connection.mode();
+    // Closing ends a transaction whose rollback failed: the engine undoes it then.
+    if (!connection.isOpen() || connection.inTransaction())
+        reopen(context, connection, path, mode);
+
+    if (mode == Connection::Mode::Shared) {
+        bool alone = !connection.othersConnected();
+        if (alone) {
+            connection.close();
+            try {
+                connection.open(path, Connection::Mode::Exclusive);
+            } catch (const RoutineError &) {
+                alone = false; // someone connected meanwhile
+                reopen(context, connection, path, mode);
+            }
+        }
+        if (!alone) {
+            QFile::remove(copy);
+            return true;
+        }
+    }
+
+    // Held exclusively: nobody can open the old file between the check and the rename.
+    if (std::rename(QFile::encodeName(copy).constData(), QFile::encodeName(path).constData()) != 0) {
+        const int error = errno;
+        showRoutineError(context, u"Ripristina_DB_Backup"_s,
+                         RoutineError(error == ENOENT                     ? ErrorCode::FileNotFound
+                                      : error == EACCES || error == EPERM ? ErrorCode::PermissionDenied
+                                                                          : ErrorCode::PathFileAccessError));
+        if (mode != Connection::Mode::Exclusive)
+            reopen(context, connection, path, mode);
+        return false;
+    }
+    reopen(context, connection, path, mode);
+    return true;
+}
+
+bool EseguiAggiornamentoProtetto(Context &context, const AggiornamentoProtetto &update)
+{
+    Connection &connection = context.DE().CorsiDB();
+    std::optional<Transaction> transaction;
+    try {
+        transaction.emplace(connection);
+    } catch (const RoutineError &error) {
+        showRoutineError(context, u"Crea_DB_Backup"_s, error);
+    }
+    if (!transaction || !Crea_DB_Backup(context)) {
+        transaction.reset();
+        context.prompt().critical(TitoloAggiornamento,
+                                  u"Copia di sicurezza della base dati non riuscita. "
+                                  u"Impossibile continuare l'operazione di aggiornamento."_s);
+        return false;
+    }
+
+    bool riuscito = std::all_of(update.caricatori.cbegin(), update.caricatori.cend(),
+                                [](const std::function<bool()> &caricatore) { return caricatore(); });
+    if (riuscito) {
+        try {
+            transaction->commit();
+        } catch (const RoutineError &error) {
+            context.prompt().critical(TitoloAggiornamento, u"Errore "_s + QString::number(error.number()) +
+                                                               u"\r\n"_s + error.description());
+            riuscito = false;
+        }
+    }
+
+    if (riuscito) {
+        QFile::remove(copyPath(connection.path()));
+    } else {
+        if (!update.testoFallimento.isEmpty())
+            context.prompt().critical(update.titoloFallimento, update.testoFallimento);
+        transaction.reset();
+        if (Ripristina_DB_Backup(context))
+            context.prompt().inform(TitoloAggiornamento, u"Ripristino della base dati riuscito"_s);
+        else
+            context.prompt().critical(TitoloAggiornamento, u"Ripristino della base dati non riuscito."_s);
+    }
+    for (const FileElaborato &file : update.files)
+        SpostaFile(context.programFolder(), file.sorgente, riuscito ? file.seRiuscito : file.seFallito);
+    return riuscito;
+}
