@@ -38,8 +38,8 @@ bool comeBooleano(const QVariant &value)
 
 QString filtroDomanda(const QString &grupOpe, qint32 operatore, qint32 numDoma)
 {
-    return u"GrupOpe='"_s + RaddoppiaApici(grupOpe) + u"' AND Operatore="_s + QString::number(operatore)
-           + u" AND NumDoma="_s + QString::number(numDoma);
+    return u"GrupOpe='"_s + RaddoppiaApici(grupOpe) + u"' AND Operatore="_s + QString::number(operatore) +
+           u" AND NumDoma="_s + QString::number(numDoma);
 }
 
 qint32 numeroDomandaIni(const QString &value)
@@ -90,7 +90,8 @@ void SalvaVarIni(Context &context)
             loaded.ProvCorrente = NonNull(rsDomande.value(u"PROV"_s));
             loaded.DomandaStampataCorrente = comeBooleano(rsDomande.value(u"DomandaStampata"_s));
             loaded.DesProvCorrente = RecuperaDesProv(context, loaded.ProvCorrente);
-            loaded.FiltroDomandaCorrente = filtroDomanda(loaded.GrupOpeCorrente, operatore, loaded.NumDomaCorrente);
+            loaded.FiltroDomandaCorrente =
+                filtroDomanda(loaded.GrupOpeCorrente, operatore, loaded.NumDomaCorrente);
         }
         domanda = loaded;
         ini.Scrivi(u"NumDoma"_s, QString::number(domanda.NumDomaCorrente));

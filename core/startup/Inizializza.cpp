@@ -38,12 +38,13 @@ void fineInizializzazione(Context &context, const RoutineError &error)
     if (error.number() == ErrorCode::FileInUse) {
         // Another installation holds the database for now: the settings are right, keep them.
         context.prompt().critical(u"Errore di inizializzazione"_s,
-                                  errore + CrLf + CrLf
-                                      + u"La base dati è in uso in modo esclusivo da un'altra postazione "
-                                        u"(un'installazione locale, oppure l'aggiornamento della base dati "
-                                        u"sul SERVER)."_s
-                                      + CrLf + u"Il programma verrà terminato: riavviarlo quando la base dati "
-                                               u"sarà di nuovo disponibile."_s);
+                                  errore + CrLf + CrLf +
+                                      u"La base dati è in uso in modo esclusivo da un'altra postazione "
+                                      u"(un'installazione locale, oppure l'aggiornamento della base dati "
+                                      u"sul SERVER)."_s +
+                                      CrLf +
+                                      u"Il programma verrà terminato: riavviarlo quando la base dati "
+                                      u"sarà di nuovo disponibile."_s);
         context.programExit().exit();
     }
     context.prompt().critical(u"Errore di inizializzazione"_s, errore);
@@ -55,13 +56,14 @@ void fineInizializzazione(Context &context, const RoutineError &error)
 
 QString testoBaseDatiMancante(const QString &percorsoDB)
 {
-    return u"File base dati non presente."_s + percorsoDB + CrLf + u"Non è possibile utilizzare il programma."_s
-           + CrLf + CrLf + u"La base dati è stata rimossa o spostata "_s + u"oppure alcune impostazioni del file "_s
-           + u"KX58TORVA.INI"_s + u" sono errate."_s + CrLf + CrLf
-           + u"E' possibile correggere l'errore reimpostando l'installazione del programma, "_s
-           + u"eventuali dati salvati non verranno persi."_s + CrLf
-           + u"Premere 'Sì' per procedere alla correzione automatica, quindi riavviare il programma."_s + CrLf
-           + u"Se il problema persiste contattare l'assistenza tecnica."_s;
+    return u"File base dati non presente."_s + percorsoDB + CrLf +
+           u"Non è possibile utilizzare il programma."_s + CrLf + CrLf +
+           u"La base dati è stata rimossa o spostata "_s + u"oppure alcune impostazioni del file "_s +
+           u"KX58TORVA.INI"_s + u" sono errate."_s + CrLf + CrLf +
+           u"E' possibile correggere l'errore reimpostando l'installazione del programma, "_s +
+           u"eventuali dati salvati non verranno persi."_s + CrLf +
+           u"Premere 'Sì' per procedere alla correzione automatica, quindi riavviare il programma."_s + CrLf +
+           u"Se il problema persiste contattare l'assistenza tecnica."_s;
 }
 
 QString IndirizzoServer(const QString &address)
@@ -80,19 +82,21 @@ void Inizializza(Context &context)
     try {
         installazione.CartellaProgramma = context.programFolder().path() + u'/';
         installazione.NomeFileDB = leggi(context, u"BaseDati"_s, u"NFileDB"_s);
-        installazione.CredenzialeServer = MascheraStringa(leggi(context, u"CONNESSIONE"_s, u"PWD"_s), ChiaveCredenziale);
+        installazione.CredenzialeServer =
+            MascheraStringa(leggi(context, u"CONNESSIONE"_s, u"PWD"_s), ChiaveCredenziale);
         installazione.PercorsoDB = leggi(context, u"BaseDati"_s, u"Database"_s);
         if (installazione.PercorsoDB.trimmed().isEmpty() || !QFileInfo(percorsoBaseDati(context)).isFile()) {
-            const auto answer = context.prompt().ask(Prompt::Icon::Critical, Prompt::Buttons::YesNo,
-                                                     u"Imposta base dati"_s,
-                                                     testoBaseDatiMancante(installazione.PercorsoDB));
+            const auto answer =
+                context.prompt().ask(Prompt::Icon::Critical, Prompt::Buttons::YesNo, u"Imposta base dati"_s,
+                                     testoBaseDatiMancante(installazione.PercorsoDB));
             if (answer == Prompt::Answer::Yes)
                 AzzeraInstallazione(context);
             context.programExit().exit();
         }
 
         const QString provider = leggi(context, u"Installazione"_s, u"PROVIDER"_s);
-        context.DE().CorsiDB().open(provider, percorsoBaseDati(context), modoDi(installazione.TipoInstallazione));
+        context.DE().CorsiDB().open(provider, percorsoBaseDati(context),
+                                    modoDi(installazione.TipoInstallazione));
         context.DE().RiassociaComandiDE();
 
         installazione.FileAiuto = installazione.CartellaProgramma + leggi(context, u"Help"_s, u"FILEHELP"_s);
@@ -121,10 +125,10 @@ bool RiapriDBEsclusivo(Context &context)
             corsiDB.close();
         context.prompt().critical(
             u"Proposta Corsi Direttiva Brevanta 2002"_s,
-            u"Errore "_s + QString::number(error.number()) + CrLf + error.description() + CrLf + CrLf
-                + u"Qualche client potrebbe ancora essere connesso alla "_s + u"base dati. "_s + CrLf + CrLf
-                + u"Il programma uscira a Windows."_s + CrLf
-                + u"Chiudere tutti i client, riavviare l'applicativo SERVER e ritentare l'Operazione."_s);
+            u"Errore "_s + QString::number(error.number()) + CrLf + error.description() + CrLf + CrLf +
+                u"Qualche client potrebbe ancora essere connesso alla "_s + u"base dati. "_s + CrLf + CrLf +
+                u"Il programma uscira a Windows."_s + CrLf +
+                u"Chiudere tutti i client, riavviare l'applicativo SERVER e ritentare l'Operazione."_s);
         return false;
     }
 }
@@ -132,8 +136,8 @@ bool RiapriDBEsclusivo(Context &context)
 void CorsiDB_InfoMessage(Context &context, const QList<RoutineError> &errors)
 {
     for (const RoutineError &error : errors) {
-        context.prompt().critical(u"Errore di connessione"_s,
-                                  u"Errore "_s + QString::number(error.number()) + CrLf + error.description());
+        context.prompt().critical(u"Errore di connessione"_s, u"Errore "_s + QString::number(error.number()) +
+                                                                  CrLf + error.description());
     }
     context.programExit().exit();
 }

@@ -9,15 +9,16 @@ using namespace Qt::StringLiterals;
 namespace {
 
 /** One column of the Province row of the code; the lookup reads the table with its own statement. */
-QString colonnaProvincia(Context &context, const QString &routine, const QString &column, const QString &codice)
+QString colonnaProvincia(Context &context, const QString &routine, const QString &column,
+                         const QString &codice)
 {
     try {
-        const QVariant value =
-            context.DE().CorsiDB().scalar(u"SELECT "_s + column + u" FROM Province WHERE Prov = ?"_s, {codice});
+        const QVariant value = context.DE().CorsiDB().scalar(
+            u"SELECT "_s + column + u" FROM Province WHERE Prov = ?"_s, {codice});
         return NonNull(value);
     } catch (const RoutineError &error) {
-        context.prompt().critical(u"Errore"_s, routine + u" - "_s + QString::number(error.number()) + u" - "_s
-                                                   + error.description());
+        context.prompt().critical(u"Errore"_s, routine + u" - "_s + QString::number(error.number()) +
+                                                   u" - "_s + error.description());
         return {};
     }
 }
@@ -49,8 +50,9 @@ QString RecuperaSedeLegale(Context &context, const QString &grupOpe, qint32 oper
         return NonNull(componente);
     if (modo == u"Installazione") {
         context.prompt().critical(u"Installazione/Aggiornamento Base Dati"_s,
-                                  u"Manca la sede legale dell'Operatore "_s + grupOpe + u" - "_s
-                                      + QString::number(operatore) + u". Impossibile utilizzare il programma."_s);
+                                  u"Manca la sede legale dell'Operatore "_s + grupOpe + u" - "_s +
+                                      QString::number(operatore) +
+                                      u". Impossibile utilizzare il programma."_s);
         corsiDB.execute(u"DELETE FROM CorsiOper"_s);
         context.programExit().exit();
     }
@@ -61,7 +63,8 @@ int ContaSediInteressate(Context &context)
 {
     return context.DE()
         .CorsiDB()
-        .scalar(u"SELECT COUNT(*) FROM QrySediIntCorsi WHERE NumDoma = ?"_s, {context.domanda.NumDomaCorrente})
+        .scalar(u"SELECT COUNT(*) FROM QrySediIntCorsi WHERE NumDoma = ?"_s,
+                {context.domanda.NumDomaCorrente})
         .toInt();
 }
 
@@ -75,8 +78,8 @@ int ContaCorsi(Context &context)
 
 double CalcolaTotaleSpesa(Context &context)
 {
-    const QueryResult rows = context.DE().CorsiDB().query(u"SELECT TotaleSpesa FROM QryCorsi WHERE NumDoma = ?"_s,
-                                                          {context.domanda.NumDomaCorrente});
+    const QueryResult rows = context.DE().CorsiDB().query(
+        u"SELECT TotaleSpesa FROM QryCorsi WHERE NumDoma = ?"_s, {context.domanda.NumDomaCorrente});
     double totale = 0;
     for (const QVariantList &row : rows.rows)
         totale += row.front().toDouble();
@@ -92,9 +95,9 @@ QString ChiaveUtenteCorso(Context &context, qint32 idAttivita)
     if (rows.rows.isEmpty())
         throw RoutineError(ErrorCode::NoCurrentRecord);
     const QVariantList &row = rows.rows.front();
-    const QString chiave = NonNull(row[0]) + u'.' + NonNull(row[1]) + u'.' + NonNull(row[2]) + u" - "_s
-                           + NonNull(row[3]) + u" - "_s + NonNull(row[4]) + u" - "_s + NonNull(row[5]) + u" - "_s
-                           + NonNull(row[6]) + u" - "_s + NonNull(row[7]);
+    const QString chiave = NonNull(row[0]) + u'.' + NonNull(row[1]) + u'.' + NonNull(row[2]) + u" - "_s +
+                           NonNull(row[3]) + u" - "_s + NonNull(row[4]) + u" - "_s + NonNull(row[5]) +
+                           u" - "_s + NonNull(row[6]) + u" - "_s + NonNull(row[7]);
     return chiave.left(100);
 }
 

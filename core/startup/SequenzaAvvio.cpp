@@ -18,8 +18,8 @@ const QString NomeFileIni = u"KX58TORVA.INI"_s;
 /** The start-up has no handler of its own: an error it meets is reported and the program ends. */
 void erroreImprevisto(Context &context, const RoutineError &error)
 {
-    context.prompt().critical(QString(), u"Errore "_s + QString::number(error.number()) + u"\r\n"_s
-                                             + error.description());
+    context.prompt().critical(QString(), u"Errore "_s + QString::number(error.number()) + u"\r\n"_s +
+                                             error.description());
     context.programExit().exit();
 }
 
@@ -38,9 +38,9 @@ void AzzeraInstallazione(Context &context)
 void VerificaFileIni(Context &context, StartupWindows &windows)
 {
     if (!QFileInfo(context.programFolder().resolve(NomeFileIni)).isFile()) {
-        context.prompt().critical(u"Errore di inizializzazione"_s, u"Impossibile trovare il file "_s + NomeFileIni
-                                                                       + u"."_s + u"\r\n"_s
-                                                                       + u"La procedura verrà terminata."_s);
+        context.prompt().critical(u"Errore di inizializzazione"_s, u"Impossibile trovare il file "_s +
+                                                                       NomeFileIni + u"."_s + u"\r\n"_s +
+                                                                       u"La procedura verrà terminata."_s);
         context.programExit().exit();
     }
     clsFileINI &ini = context.fileIni();
@@ -59,7 +59,8 @@ void VerificaFileIni(Context &context, StartupWindows &windows)
         ini.Scrivi(u"NFileDB"_s, installazione.NomeFileDB);
         return;
     }
-    if (installazione.TipoInstallazione != TipoStandAlone && installazione.TipoInstallazione != TipoMultiutenza) {
+    if (installazione.TipoInstallazione != TipoStandAlone &&
+        installazione.TipoInstallazione != TipoMultiutenza) {
         const QStringList lines = {
             u"E' stata rilevata una situazione anomala in fase di inizializzazione."_s,
             u"Le impostazioni di "_s + NomeFileIni + u" non sono valide."_s,

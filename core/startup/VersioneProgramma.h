@@ -10,6 +10,6 @@ inline constexpr int VersioneRevisione = KX_VERSION_PATCH;
 /** "1.0.0": the numbers without leading zeros, joined by ".". */
 inline QString versioneProgramma()
 {
-    return QString::number(VersioneMaggiore) + u'.' + QString::number(VersioneMinore) + u'.'
-           + QString::number(VersioneRevisione);
+    return QString::number(VersioneMaggiore) + u'.' + QString::number(VersioneMinore) + u'.' +
+           QString::number(VersioneRevisione);
 }

@@ -4,7 +4,6 @@
 #include "core/startup/StartupHooks.h"
 
 #include <QDialog>
-
 #include <memory>
 
 class Context;

@@ -30,10 +30,11 @@ Frm_Impostazioni::Frm_Impostazioni(Context &context, QWidget *parent) : QDialog(
     setWindowTitle(u"Impostazioni modalità di funzionamento"_s);
     Immagini::setBackground(this);
 
-    auto *label1 = new QLabel(u"Scegliere la modalità di funzionamento: Indicare se la procedura sarà utilitzzata in "
-                              u"ambiente locale o in rete (multiutenza). Le impostazioni potranno anche essere "
-                              u"cambiate in un secondo momento."_s,
-                              this);
+    auto *label1 =
+        new QLabel(u"Scegliere la modalità di funzionamento: Indicare se la procedura sarà utilitzzata in "
+                   u"ambiente locale o in rete (multiutenza). Le impostazioni potranno anche essere "
+                   u"cambiate in un secondo momento."_s,
+                   this);
     label1->setObjectName(u"Label1"_s);
     label1->setWordWrap(true);
 
@@ -50,9 +51,10 @@ Frm_Impostazioni::Frm_Impostazioni(Context &context, QWidget *parent) : QDialog(
     modalitaLayout->addStretch();
 
     auto *baseDati = new QGroupBox(u"Base dati"_s, this);
-    auto *label2 = new QLabel(u"Indicare il percorso completo della base dati (file .mdb), scegliendola con il "
-                              u"pulsante \"Sfoglia...\":"_s,
-                              baseDati);
+    auto *label2 =
+        new QLabel(u"Indicare il percorso completo della base dati (file .mdb), scegliendola con il "
+                   u"pulsante \"Sfoglia...\":"_s,
+                   baseDati);
     label2->setObjectName(u"Label2"_s);
     label2->setWordWrap(true);
     m_txtDatabase = new QLineEdit(baseDati);
@@ -130,8 +132,9 @@ void Frm_Impostazioni::Form_Activate()
 
 void Frm_Impostazioni::cmdSfoglia_Click()
 {
-    const QString chosen = m_context.fileDialogs().openFileName(
-        u"Scegliere il database"_s, m_context.programFolder().path(), u"Microsoft Access Database (*.mdb *.MDB)"_s);
+    const QString chosen =
+        m_context.fileDialogs().openFileName(u"Scegliere il database"_s, m_context.programFolder().path(),
+                                             u"Microsoft Access Database (*.mdb *.MDB)"_s);
     if (chosen.isEmpty())
         return;
     m_fileScelto = chosen;
@@ -167,9 +170,9 @@ void Frm_Impostazioni::reject()
 
 void Frm_Impostazioni::confermaUscita()
 {
-    const auto answer = m_context.prompt().ask(Prompt::Icon::Information, Prompt::Buttons::YesNo,
-                                               u"Installazione"_s,
-                                               u"Si è sicuri di voler interrompere l'installazione?"_s);
+    const auto answer =
+        m_context.prompt().ask(Prompt::Icon::Information, Prompt::Buttons::YesNo, u"Installazione"_s,
+                               u"Si è sicuri di voler interrompere l'installazione?"_s);
     if (answer == Prompt::Answer::Yes)
         m_context.programExit().exit();
 }

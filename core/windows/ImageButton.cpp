@@ -129,7 +129,8 @@ void ImageButton::paintCommand(QPainter &painter)
     style()->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, this);
 
     const QPixmap pixmap = Immagini::picture(shownPicture(), m_pictureSize);
-    const QRect inner = rect().adjusted(CommandPadding, CommandPadding / 2, -CommandPadding, -CommandPadding / 2);
+    const QRect inner =
+        rect().adjusted(CommandPadding, CommandPadding / 2, -CommandPadding, -CommandPadding / 2);
     const QSize caption = fontMetrics().size(Qt::TextShowMnemonic, text());
     const QPoint shift = isDown() ? QPoint(1, 1) : QPoint();
     QRect pictureRect;
@@ -137,17 +138,20 @@ void ImageButton::paintCommand(QPainter &painter)
     if (m_pictureAbove) {
         const int total = m_pictureSize + Gap + caption.height();
         const int top = inner.top() + (inner.height() - total) / 2;
-        pictureRect = QRect(inner.left() + (inner.width() - m_pictureSize) / 2, top, m_pictureSize, m_pictureSize);
+        pictureRect =
+            QRect(inner.left() + (inner.width() - m_pictureSize) / 2, top, m_pictureSize, m_pictureSize);
         captionRect = QRect(inner.left(), top + m_pictureSize + Gap, inner.width(), caption.height());
     } else {
         const int total = m_pictureSize + Gap + caption.width();
         const int left = inner.left() + qMax(0, (inner.width() - total) / 2);
-        pictureRect = QRect(left, inner.top() + (inner.height() - m_pictureSize) / 2, m_pictureSize, m_pictureSize);
-        captionRect = QRect(pictureRect.right() + 1 + Gap, inner.top(), inner.right() - pictureRect.right() - Gap,
-                            inner.height());
+        pictureRect =
+            QRect(left, inner.top() + (inner.height() - m_pictureSize) / 2, m_pictureSize, m_pictureSize);
+        captionRect = QRect(pictureRect.right() + 1 + Gap, inner.top(),
+                            inner.right() - pictureRect.right() - Gap, inner.height());
     }
     painter.drawPixmap(pictureRect.topLeft() + shift, pixmap);
-    const int flags = Qt::TextShowMnemonic | (m_pictureAbove ? Qt::AlignHCenter | Qt::AlignTop : Qt::AlignLeft | Qt::AlignVCenter);
+    const int flags = Qt::TextShowMnemonic |
+                      (m_pictureAbove ? Qt::AlignHCenter | Qt::AlignTop : Qt::AlignLeft | Qt::AlignVCenter);
     style()->drawItemText(&painter, captionRect.translated(shift), flags, palette(), isEnabled(), text(),
                           QPalette::ButtonText);
     if (hasFocus()) {

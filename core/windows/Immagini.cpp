@@ -9,7 +9,6 @@
 #include <QPalette>
 #include <QRadialGradient>
 #include <QWidget>
-
 #include <cmath>
 #include <functional>
 
@@ -120,9 +119,9 @@ void arrowPolygon(QPainter &p, const QPolygonF &shape, const QColor &color)
 QPolygonF rightArrow(qreal x0, qreal x1, qreal y, qreal shaft, qreal head)
 {
     const qreal neck = x1 - head;
-    return QPolygonF({QPointF(x0, y - shaft / 2), QPointF(neck, y - shaft / 2), QPointF(neck, y - head * 0.85),
-                      QPointF(x1, y), QPointF(neck, y + head * 0.85), QPointF(neck, y + shaft / 2),
-                      QPointF(x0, y + shaft / 2)});
+    return QPolygonF({QPointF(x0, y - shaft / 2), QPointF(neck, y - shaft / 2),
+                      QPointF(neck, y - head * 0.85), QPointF(x1, y), QPointF(neck, y + head * 0.85),
+                      QPointF(neck, y + shaft / 2), QPointF(x0, y + shaft / 2)});
 }
 
 QPolygonF mirrored(const QPolygonF &shape)
@@ -257,7 +256,8 @@ void person(QPainter &p, const QPointF &at, qreal scale, const QColor &suit)
     p.drawPolygon(QPolygonF({QPointF(-4.5, 4.6), QPointF(0, 11), QPointF(4.5, 4.6)}));
     p.setPen(Qt::NoPen);
     p.setBrush(rgb("#c0392b"));
-    p.drawPolygon(QPolygonF({QPointF(-1.4, 6), QPointF(1.4, 6), QPointF(2, 14), QPointF(0, 16), QPointF(-2, 14)}));
+    p.drawPolygon(
+        QPolygonF({QPointF(-1.4, 6), QPointF(1.4, 6), QPointF(2, 14), QPointF(0, 16), QPointF(-2, 14)}));
     p.setPen(outline(rgb("#a8754f"), 1.2));
     QRadialGradient face(-2, -9, 10);
     face.setColorAt(0, rgb("#ffe0c2"));
@@ -574,8 +574,8 @@ void drawScaricoCorsi(QPainter &p)
     groundShadow(p, 45, 40);
     p.setPen(outline(rgb("#4d5866"), 1.3));
     p.setBrush(vertical(30, 44, rgb("#ced4da"), rgb("#868e96")));
-    p.drawPolygon(QPolygonF({QPointF(4, 30), QPointF(13, 30), QPointF(17, 36), QPointF(31, 36), QPointF(35, 30),
-                             QPointF(44, 30), QPointF(44, 43), QPointF(4, 43)}));
+    p.drawPolygon(QPolygonF({QPointF(4, 30), QPointF(13, 30), QPointF(17, 36), QPointF(31, 36),
+                             QPointF(35, 30), QPointF(44, 30), QPointF(44, 43), QPointF(4, 43)}));
     arrowPolygon(p, rotated(rightArrow(2, 28, 24, 8, 11), 90, QPointF(24, 24)), rgb("#2f9e44"));
 }
 
@@ -649,19 +649,32 @@ struct Entry
 const QList<Entry> &catalogue()
 {
     static const QList<Entry> entries = {
-        {u"imgConferma"_s, drawConferma},       {u"imgAnnulla"_s, drawAnnulla},
-        {u"imgSalva"_s, drawSalva},             {u"imgHelp"_s, drawHelp},
-        {u"imgExit"_s, drawExit},               {u"ImgSedeLeg"_s, drawSedeLegale},
-        {u"imgPrimo"_s, drawPrimo},             {u"imgDietro"_s, drawDietro},
-        {u"imgAvanti"_s, drawAvanti},           {u"imgUltimo"_s, drawUltimo},
-        {u"imgVai"_s, drawVai},                 {u"imgNuovo"_s, drawNuovo},
-        {u"imgDuplica"_s, drawDuplica},         {u"imgCance"_s, drawCance},
-        {u"imgStampa"_s, drawStampa},           {u"ImgImpSt"_s, drawImpostaStampa},
-        {u"imgStBozza"_s, drawStampaBozza},     {u"imgSend"_s, drawSend},
-        {u"imgMail"_s, drawMail},               {u"imgAggiorna"_s, drawAggiorna},
-        {u"ImgVORDAN"_s, drawVordan},           {u"ImgScaCorsi"_s, drawScaricoCorsi},
-        {u"imgOperator"_s, drawOperator},       {u"imgComponen"_s, drawComponenti},
-        {u"imgCorsi"_s, drawCorsi},             {u"imgRiass"_s, drawRiassegna},
+        {u"imgConferma"_s, drawConferma},
+        {u"imgAnnulla"_s, drawAnnulla},
+        {u"imgSalva"_s, drawSalva},
+        {u"imgHelp"_s, drawHelp},
+        {u"imgExit"_s, drawExit},
+        {u"ImgSedeLeg"_s, drawSedeLegale},
+        {u"imgPrimo"_s, drawPrimo},
+        {u"imgDietro"_s, drawDietro},
+        {u"imgAvanti"_s, drawAvanti},
+        {u"imgUltimo"_s, drawUltimo},
+        {u"imgVai"_s, drawVai},
+        {u"imgNuovo"_s, drawNuovo},
+        {u"imgDuplica"_s, drawDuplica},
+        {u"imgCance"_s, drawCance},
+        {u"imgStampa"_s, drawStampa},
+        {u"ImgImpSt"_s, drawImpostaStampa},
+        {u"imgStBozza"_s, drawStampaBozza},
+        {u"imgSend"_s, drawSend},
+        {u"imgMail"_s, drawMail},
+        {u"imgAggiorna"_s, drawAggiorna},
+        {u"ImgVORDAN"_s, drawVordan},
+        {u"ImgScaCorsi"_s, drawScaricoCorsi},
+        {u"imgOperator"_s, drawOperator},
+        {u"imgComponen"_s, drawComponenti},
+        {u"imgCorsi"_s, drawCorsi},
+        {u"imgRiass"_s, drawRiassegna},
         {u"imgBackup"_s, drawBackup},
     };
     return entries;

@@ -45,7 +45,8 @@ MDI_Main::MDI_Main(Context &context, std::function<void()> chiudiSplash, QWidget
     auto *layout = new QVBoxLayout(desk);
     layout->addStretch(3);
     layout->addWidget(caption(desk, u"lblBando"_s, u"«Bando Regionale» 2021"_s, 2.2, true, blue));
-    layout->addWidget(caption(desk, u"lblTitolo"_s, u"Laboratori di Accompagnamento e Recupero"_s, 1.4, false, blue));
+    layout->addWidget(
+        caption(desk, u"lblTitolo"_s, u"Laboratori di Accompagnamento e Recupero"_s, 1.4, false, blue));
     layout->addStretch(4);
     layout->addWidget(caption(desk, u"lblVer"_s, u"KX58TORVA - Ver. "_s + versioneProgramma(), 0.9, false,
                               QColor(0x4a, 0x5a, 0x6a)));

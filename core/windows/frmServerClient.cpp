@@ -21,12 +21,12 @@ frmServerClient::frmServerClient(Context &context, QWidget *parent) : QDialog(pa
     Immagini::setBackground(this);
     setHelpContext(m_context, this, 15000);
 
-    auto *label1 = new QLabel(
-        u"L'installazione SERVER installa la base dati e ne cura gli aggiornamenti.\n\n"
-        u"Ogni altra postazione, detta CLIENT, si collega alla base dati di un SERVER e lavora sui dati come il "
-        u"SERVER, ma non può aggiornare la base dati.\n\n"
-        u"Per un'installazione locale, su una sola postazione, scegliere SERVER."_s,
-        this);
+    auto *label1 = new QLabel(u"L'installazione SERVER installa la base dati e ne cura gli aggiornamenti.\n\n"
+                              u"Ogni altra postazione, detta CLIENT, si collega alla base dati di un SERVER "
+                              u"e lavora sui dati come il "
+                              u"SERVER, ma non può aggiornare la base dati.\n\n"
+                              u"Per un'installazione locale, su una sola postazione, scegliere SERVER."_s,
+                              this);
     label1->setObjectName(u"Label1"_s);
     label1->setWordWrap(true);
 
@@ -83,7 +83,8 @@ void frmServerClient::cmdOK_Click()
         versione = VersioneClient;
         RinominaFileClient(m_context.programFolder());
     } else {
-        m_context.prompt().critical(u"Controllo dati"_s, u"Scegliere la versione dell'applicativo: SERVER o CLIENT"_s);
+        m_context.prompt().critical(u"Controllo dati"_s,
+                                    u"Scegliere la versione dell'applicativo: SERVER o CLIENT"_s);
         return;
     }
     clsFileINI &ini = m_context.fileIni();
@@ -95,9 +96,9 @@ void frmServerClient::cmdOK_Click()
 void frmServerClient::reject()
 {
     // Annulla, Esc and the close button all ask before ending the installation.
-    const auto answer = m_context.prompt().ask(Prompt::Icon::Information, Prompt::Buttons::YesNo,
-                                               u"Installazione"_s,
-                                               u"Si è sicuri di voler interrompere l'installazione?"_s);
+    const auto answer =
+        m_context.prompt().ask(Prompt::Icon::Information, Prompt::Buttons::YesNo, u"Installazione"_s,
+                               u"Si è sicuri di voler interrompere l'installazione?"_s);
     if (answer == Prompt::Answer::Yes)
         m_context.programExit().exit();
 }

@@ -1,6 +1,5 @@
 #include "FixtureDatabase.h"
 #include "TestContext.h"
-
 #include "core/RoutineError.h"
 #include "core/startup/Inizializza.h"
 #include "core/startup/SequenzaAvvio.h"
@@ -8,6 +7,7 @@
 #include "core/windows/MDI_Main.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QRadioButton>
 #include <QTest>
 
@@ -22,15 +22,17 @@ QByteArray ini(const QByteArray &tipo, const QByteArray &database = "%DB%",
                const QByteArray &provider = "Microsoft.Jet.OLEDB.4.0",
                const QByteArray &nreg = "https://regione.example.it/nreg/nuovo.php")
 {
-    return "; configurazione\r\n[Installazione]\r\nTipo=" + tipo + "\r\nVersione=SERVER\r\nPROVIDER=" + provider
-           + "\r\n\r\n[BaseDati]\r\nDatabase=" + database + "\r\nNFileDB=KX58TORVA.mdb\r\n\r\n[CONNESSIONE]\r\n"
-           + "PWD=\r\nNREG=" + nreg + "\r\n\r\n[Help]\r\nFILEHELP=KX58TORVA.htm\r\n";
+    return "; configurazione\r\n[Installazione]\r\nTipo=" + tipo +
+           "\r\nVersione=SERVER\r\nPROVIDER=" + provider + "\r\n\r\n[BaseDati]\r\nDatabase=" + database +
+           "\r\nNFileDB=KX58TORVA.mdb\r\n\r\n[CONNESSIONE]\r\n" + "PWD=\r\nNREG=" + nreg +
+           "\r\n\r\n[Help]\r\nFILEHELP=KX58TORVA.htm\r\n";
 }
 
 /** The same file after the start-up wrote the current application's number. */
 QByteArray conNumDoma(QByteArray bytes, const QByteArray &numero = "0")
 {
-    return bytes.replace("NFileDB=KX58TORVA.mdb\r\n", QByteArray("NFileDB=KX58TORVA.mdb\r\nNumDoma=" + numero + "\r\n"));
+    return bytes.replace("NFileDB=KX58TORVA.mdb\r\n",
+                         QByteArray("NFileDB=KX58TORVA.mdb\r\nNumDoma=" + numero + "\r\n"));
 }
 
 /** The same file after the installation keys were emptied. */
@@ -45,27 +47,28 @@ QByteArray azzerato(QByteArray bytes)
 
 QString baseDatiMancante(const QString &path)
 {
-    return u"File base dati non presente."_s + path
-           + u"\r\nNon è possibile utilizzare il programma.\r\n\r\nLa base dati è stata rimossa o spostata oppure "
-             u"alcune impostazioni del file KX58TORVA.INI sono errate.\r\n\r\nE' possibile correggere l'errore "
-             u"reimpostando l'installazione del programma, eventuali dati salvati non verranno persi.\r\n"
-             u"Premere 'Sì' per procedere alla correzione automatica, quindi riavviare il programma.\r\n"
-             u"Se il problema persiste contattare l'assistenza tecnica."_s;
+    return u"File base dati non presente."_s + path +
+           u"\r\nNon è possibile utilizzare il programma.\r\n\r\nLa base dati è stata rimossa o spostata "
+           u"oppure "
+           u"alcune impostazioni del file KX58TORVA.INI sono errate.\r\n\r\nE' possibile correggere l'errore "
+           u"reimpostando l'installazione del programma, eventuali dati salvati non verranno persi.\r\n"
+           u"Premere 'Sì' per procedere alla correzione automatica, quindi riavviare il programma.\r\n"
+           u"Se il problema persiste contattare l'assistenza tecnica."_s;
 }
 
-const QString TipoNonValido =
-    u"E' stata rilevata una situazione anomala in fase di inizializzazione.\r\n"
-    u"Le impostazioni di KX58TORVA.INI non sono valide.\r\n"
-    u"Il programma verrà terminato.\r\n"
-    u"La procedura cercherà di correggere il problema automaticamente.\r\n"
-    u"Sarà chiesta nuovamente l'impostazione dell'installazione.\r\n"
-    u"Eventuali dati salvati non verranno persi.\r\n"
-    u"Premere 'Ok' quindi riavviare il programma.\r\n"
-    u"Se il problema persiste, contattare l'assistenza tecnica."_s;
+const QString TipoNonValido = u"E' stata rilevata una situazione anomala in fase di inizializzazione.\r\n"
+                              u"Le impostazioni di KX58TORVA.INI non sono valide.\r\n"
+                              u"Il programma verrà terminato.\r\n"
+                              u"La procedura cercherà di correggere il problema automaticamente.\r\n"
+                              u"Sarà chiesta nuovamente l'impostazione dell'installazione.\r\n"
+                              u"Eventuali dati salvati non verranno persi.\r\n"
+                              u"Premere 'Ok' quindi riavviare il programma.\r\n"
+                              u"Se il problema persiste, contattare l'assistenza tecnica."_s;
 
-const QString InUso = u"\r\n\r\nLa base dati è in uso in modo esclusivo da un'altra postazione (un'installazione "
-                      u"locale, oppure l'aggiornamento della base dati sul SERVER).\r\nIl programma verrà "
-                      u"terminato: riavviarlo quando la base dati sarà di nuovo disponibile."_s;
+const QString InUso =
+    u"\r\n\r\nLa base dati è in uso in modo esclusivo da un'altra postazione (un'installazione "
+    u"locale, oppure l'aggiornamento della base dati sul SERVER).\r\nIl programma verrà "
+    u"terminato: riavviarlo quando la base dati sarà di nuovo disponibile."_s;
 
 /** A program folder, its start-up windows and hooks that record what the start-up asked of them. */
 struct Programma
@@ -79,7 +82,9 @@ struct Programma
     {
         StartupHooks &hooks = test.context().startupHooks;
         hooks.caricaMain = [this] { calls << u"caricaMain"_s; };
-        hooks.installaTabelleDecodifica = [this](ProgressoAvvio &) { calls << u"installaTabelleDecodifica"_s; };
+        hooks.installaTabelleDecodifica = [this](ProgressoAvvio &) {
+            calls << u"installaTabelleDecodifica"_s;
+        };
         hooks.installaAnagrafiche = [this](ProgressoAvvio &) { calls << u"installaAnagrafiche"_s; };
         hooks.mostraMain = [this] { calls << u"mostraMain"_s; };
     }
@@ -118,59 +123,63 @@ private slots:
         QTest::addColumn<QByteArray>("iniAfter");
 
         const QByteArray standAlone = ini("StandAlone");
-        QTest::newRow("INI missing") << QByteArray() << true << true << QString()
-                                     << QStringList{u"Impossibile trovare il file KX58TORVA.INI.\r\nLa procedura "
-                                                    u"verrà terminata."_s}
-                                     << true << QByteArray();
+        QTest::newRow("INI missing")
+            << QByteArray() << true << true << QString()
+            << QStringList{u"Impossibile trovare il file KX58TORVA.INI.\r\nLa procedura "
+                           u"verrà terminata."_s}
+            << true << QByteArray();
         QTest::newRow("StandAlone") << standAlone << true << true << QString() << QStringList() << false
                                     << conNumDoma(standAlone);
-        QTest::newRow("Multiutenza") << ini("Multiutenza") << true << true << QString() << QStringList() << false
-                                     << conNumDoma(ini("Multiutenza"));
+        QTest::newRow("Multiutenza") << ini("Multiutenza") << true << true << QString() << QStringList()
+                                     << false << conNumDoma(ini("Multiutenza"));
         QTest::newRow("type in the wrong case")
             << ini("standalone") << true << true << QString() << QStringList{TipoNonValido} << true
             << azzerato(ini("standalone"));
-        QTest::newRow("type unknown") << ini("Rete") << true << true << QString() << QStringList{TipoNonValido}
-                                      << true << azzerato(ini("Rete"));
-        QTest::newRow("database path blank, Yes")
-            << ini("StandAlone", "   ") << true << true << QString() << QStringList{u"Y|"_s + baseDatiMancante(QString())}
-            << true << azzerato(ini("StandAlone", "   "));
+        QTest::newRow("type unknown") << ini("Rete") << true << true << QString()
+                                      << QStringList{TipoNonValido} << true << azzerato(ini("Rete"));
+        QTest::newRow("database path blank, Yes") << ini("StandAlone", "   ") << true << true << QString()
+                                                  << QStringList{u"Y|"_s + baseDatiMancante(QString())}
+                                                  << true << azzerato(ini("StandAlone", "   "));
         QTest::newRow("database path blank, No")
-            << ini("StandAlone", "") << true << true << QString() << QStringList{u"N|"_s + baseDatiMancante(QString())}
-            << true << ini("StandAlone", "");
-        QTest::newRow("database missing, Yes") << standAlone << false << true << QString()
-                                               << QStringList{u"Y|"_s + baseDatiMancante(u"%DB%"_s)} << true
-                                               << azzerato(standAlone);
-        QTest::newRow("database missing, No") << standAlone << false << true << QString()
-                                              << QStringList{u"N|"_s + baseDatiMancante(u"%DB%"_s)} << true
-                                              << standAlone;
+            << ini("StandAlone", "") << true << true << QString()
+            << QStringList{u"N|"_s + baseDatiMancante(QString())} << true << ini("StandAlone", "");
+        QTest::newRow("database missing, Yes")
+            << standAlone << false << true << QString() << QStringList{u"Y|"_s + baseDatiMancante(u"%DB%"_s)}
+            << true << azzerato(standAlone);
+        QTest::newRow("database missing, No")
+            << standAlone << false << true << QString() << QStringList{u"N|"_s + baseDatiMancante(u"%DB%"_s)}
+            << true << standAlone;
         QTest::newRow("shared opening, database held exclusively")
             << ini("Multiutenza") << true << true << u"exclusive"_s
-            << QStringList{u"Errore 3045\r\nImpossibile utilizzare '%DB%'; file già in uso in modo esclusivo da un "
-                           u"altro utente."_s
-                           + InUso}
+            << QStringList{u"Errore 3045\r\nImpossibile utilizzare '%DB%'; file già in uso in modo esclusivo "
+                           u"da un "
+                           u"altro utente."_s +
+                           InUso}
             << true << ini("Multiutenza");
         QTest::newRow("exclusive opening, database in use")
             << standAlone << true << true << u"shared"_s
-            << QStringList{u"Errore 3045\r\nImpossibile aprire in modo esclusivo '%DB%': il file è già in uso da "
-                           u"parte di un altro utente."_s
-                           + InUso}
+            << QStringList{u"Errore 3045\r\nImpossibile aprire in modo esclusivo '%DB%': il file è già in "
+                           u"uso da "
+                           u"parte di un altro utente."_s +
+                           InUso}
             << true << standAlone;
         QTest::newRow("bad provider")
             << ini("StandAlone", "%DB%", "Microsoft.ACE.OLEDB.12.0") << true << true << QString()
             << QStringList{u"Errore 3706\r\nImpossibile trovare il provider. Potrebbe non essere installato "
                            u"correttamente. (Microsoft.ACE.OLEDB.12.0)"_s}
             << true << azzerato(ini("StandAlone", "%DB%", "Microsoft.ACE.OLEDB.12.0"));
-        QTest::newRow("NREG http") << ini("StandAlone", "%DB%", "Microsoft.Jet.OLEDB.4.0", "http://127.0.0.1:8080/nreg")
+        QTest::newRow("NREG http") << ini("StandAlone", "%DB%", "Microsoft.Jet.OLEDB.4.0",
+                                          "http://127.0.0.1:8080/nreg")
                                    << true << true << QString() << QStringList() << false
                                    << conNumDoma(ini("StandAlone", "%DB%", "Microsoft.Jet.OLEDB.4.0",
                                                      "http://127.0.0.1:8080/nreg"));
-        QTest::newRow("NREG empty") << ini("StandAlone", "%DB%", "Microsoft.Jet.OLEDB.4.0", "") << true << true
-                                    << QString()
-                                    << QStringList{u"Errore 5\r\nChiamata di routine o argomento non validi"_s}
-                                    << true << azzerato(ini("StandAlone", "%DB%", "Microsoft.Jet.OLEDB.4.0", ""));
-        QTest::newRow("help file missing") << standAlone << true << false << QString()
-                                           << QStringList{u"File di Aiuto non presente"_s} << false
-                                           << conNumDoma(standAlone);
+        QTest::newRow("NREG empty")
+            << ini("StandAlone", "%DB%", "Microsoft.Jet.OLEDB.4.0", "") << true << true << QString()
+            << QStringList{u"Errore 5\r\nChiamata di routine o argomento non validi"_s} << true
+            << azzerato(ini("StandAlone", "%DB%", "Microsoft.Jet.OLEDB.4.0", ""));
+        QTest::newRow("help file missing")
+            << standAlone << true << false << QString() << QStringList{u"File di Aiuto non presente"_s}
+            << false << conNumDoma(standAlone);
     }
 
     void startUp()
@@ -193,7 +202,8 @@ private slots:
             test.writeFile(u"KX58TORVA.htm"_s, "<html></html>");
         Connection other;
         if (!heldBy.isEmpty())
-            other.open(programma.dbPath(), heldBy == u"exclusive" ? Connection::Mode::Exclusive : Connection::Mode::Shared);
+            other.open(programma.dbPath(),
+                       heldBy == u"exclusive" ? Connection::Mode::Exclusive : Connection::Mode::Shared);
         const QStringList before = QDir(test.folder()).entryList(QDir::Files);
 
         for (QString box : boxes) {
@@ -227,7 +237,8 @@ private slots:
         QTest::addColumn<QString>("nreg");
         QTest::addColumn<QString>("indirizzo");
         QTest::newRow("http") << u"http://127.0.0.1:8080/nreg/nuovo.php"_s << u"http://127.0.0.1:8080"_s;
-        QTest::newRow("https") << u"https://regione.example.it/nreg/nuovo.php"_s << u"https://regione.example.it"_s;
+        QTest::newRow("https") << u"https://regione.example.it/nreg/nuovo.php"_s
+                               << u"https://regione.example.it"_s;
         QTest::newRow("https, host only and a slash") << u"https://h/"_s << u"https://h"_s;
         QTest::newRow("no scheme") << u"regione.example.it/nreg"_s << u"regione.example.it"_s;
     }
@@ -278,25 +289,57 @@ private slots:
         QCOMPARE(state.FileAiuto, test.folder() + u"/KX58TORVA.htm"_s);
         QCOMPARE(state.CredenzialeServer, u"ab"_s);
         QCOMPARE(state.IndirizzoServer, u"https://regione.example.it"_s);
-        QCOMPARE(programma.calls, (QStringList{u"caricaMain"_s, u"installaTabelleDecodifica"_s, u"installaAnagrafiche"_s}));
+        QCOMPARE(programma.calls,
+                 (QStringList{u"caricaMain"_s, u"installaTabelleDecodifica"_s, u"installaAnagrafiche"_s}));
 
         // The splash stays until the frame's first activation, which shows the main window.
         QVERIFY(programma.windows.splash());
         QVERIFY(!programma.windows.finestraAvvio());
         QVERIFY(programma.windows.frame()->isVisible());
-        QCOMPARE(programma.windows.frame()->windowTitle(), u"Proposta Corsi ZRV 2021 -  Laboratori AR ( KX58TORVA ) "_s);
+        QCOMPARE(programma.windows.frame()->windowTitle(),
+                 u"Proposta Corsi ZRV 2021 -  Laboratori AR ( KX58TORVA ) "_s);
         QTRY_VERIFY(programma.calls.contains(u"mostraMain"_s));
         QCOMPARE(programma.calls.mid(3, 2), (QStringList{u"caricaMain"_s, u"mostraMain"_s}));
         QVERIFY(!programma.windows.splash());
+    }
+
+    void installersShowTheStartUpWindowAsTheirProgress()
+    {
+        Programma programma;
+        TestContext &test = programma.test;
+        test.writeFile(u"KX58TORVA.INI"_s, programma.withPath(ini("StandAlone")));
+        test.writeFile(u"KX58TORVA.htm"_s, "<html></html>");
+        FixtureDatabase fixture(programma.dbPath());
+        QStringList shown;
+        test.context().startupHooks.installaAnagrafiche = [&](ProgressoAvvio &avvio) {
+            QWidget *window = programma.windows.finestraAvvio();
+            QVERIFY(!window->isVisible());
+            avvio.mostra(u"INSTALLAZIONE"_s, u"Attendere..."_s);
+            avvio.file(test.path(u"oper.tx1"_s));
+            avvio.tabella(u"CorsiOper"_s);
+            avvio.record(u"12"_s);
+            QVERIFY(window->isVisible());
+            QCOMPARE(window->windowTitle(), u"  Installazione"_s);
+            for (const QString &name : {u"lblTitolo"_s, u"Label4"_s, u"lblFile"_s, u"lblTabe"_s, u"lblNRec"_s,
+                                        u"Label2"_s, u"Label3"_s, u"Label6"_s})
+                shown << control<QLabel>(window, name)->text();
+        };
+        programma.avvia();
+        QVERIFY(!programma.ended);
+        QCOMPARE(shown,
+                 (QStringList{u"INSTALLAZIONE"_s, u"Attendere..."_s, test.path(u"oper.tx1"_s), u"CorsiOper"_s,
+                              u"12"_s, u"file:"_s, u"tabella:"_s, u"Record   N° :"_s}));
+        QVERIFY(!programma.windows.finestraAvvio());
     }
 
     void firstRunAsksAndWritesTheChoice()
     {
         Programma programma;
         TestContext &test = programma.test;
-        const QByteArray file = "[Installazione]\r\nTipo=\r\nVersione=\r\nPROVIDER=Microsoft.Jet.OLEDB.4.0\r\n"
-                                "[BaseDati]\r\nDatabase=\r\nNFileDB=\r\n[CONNESSIONE]\r\nNREG=http://h/n\r\n"
-                                "[Help]\r\nFILEHELP=KX58TORVA.htm\r\n";
+        const QByteArray file =
+            "[Installazione]\r\nTipo=\r\nVersione=\r\nPROVIDER=Microsoft.Jet.OLEDB.4.0\r\n"
+            "[BaseDati]\r\nDatabase=\r\nNFileDB=\r\n[CONNESSIONE]\r\nNREG=http://h/n\r\n"
+            "[Help]\r\nFILEHELP=KX58TORVA.htm\r\n";
         test.writeFile(u"KX58TORVA.INI"_s, file);
         test.writeFile(u"KX58TORVA.htm"_s, "<html></html>");
         test.writeFile(u"oper.tx1"_s, "x");
@@ -323,12 +366,13 @@ private slots:
         QVERIFY(splashClosed);
         QVERIFY(!programma.windows.splash());
         QVERIFY(QFileInfo::exists(test.path(u"oper.cli"_s)));
-        QCOMPARE(test.readFile(u"KX58TORVA.INI"_s),
-                 "[Installazione]\r\nTipo=Multiutenza\r\nVersione=CLIENT\r\nPROVIDER=Microsoft.Jet.OLEDB.4.0\r\n"
-                 "[BaseDati]\r\nDatabase="
-                     + shared.toUtf8()
-                     + "\r\nNFileDB=Condivisa.MDB\r\nNumDoma=0\r\n[CONNESSIONE]\r\nNREG=http://h/n\r\n"
-                       "[Help]\r\nFILEHELP=KX58TORVA.htm\r\n");
+        QCOMPARE(
+            test.readFile(u"KX58TORVA.INI"_s),
+            "[Installazione]\r\nTipo=Multiutenza\r\nVersione=CLIENT\r\nPROVIDER=Microsoft.Jet.OLEDB.4.0\r\n"
+            "[BaseDati]\r\nDatabase=" +
+                shared.toUtf8() +
+                "\r\nNFileDB=Condivisa.MDB\r\nNumDoma=0\r\n[CONNESSIONE]\r\nNREG=http://h/n\r\n"
+                "[Help]\r\nFILEHELP=KX58TORVA.htm\r\n");
         QCOMPARE(test.context().DE().CorsiDB().mode(), Connection::Mode::Shared);
     }
 
@@ -341,8 +385,8 @@ private slots:
         FixtureDatabase fixture(programma.dbPath());
         fixture.insert(u"Domande"_s, {u"NumDoma"_s, u"GrupOpe"_s, u"Operatore"_s, u"DomandaStampata"_s},
                        {{101, u"A"_s, 5, 0}, {102, u"A"_s, 5, 1}});
-        const QStringList columns = {u"NumDoma"_s, u"SedeInteressata"_s, u"Corso"_s, u"CodAsse"_s,
-                                     u"CodMisura"_s, u"CodAzione"_s, u"OreSpesa"_s, u"TotOreIter"_s};
+        const QStringList columns = {u"NumDoma"_s,   u"SedeInteressata"_s, u"Corso"_s,    u"CodAsse"_s,
+                                     u"CodMisura"_s, u"CodAzione"_s,       u"OreSpesa"_s, u"TotOreIter"_s};
         fixture.insert(u"CorsiProp"_s, columns,
                        {
                            {101, 1, u"0001"_s, u"III"_s, u"G"_s, u"06.01"_s, 250, 100},
@@ -354,8 +398,9 @@ private slots:
                        });
         programma.avvia();
         QVERIFY(!programma.ended);
-        const QueryResult rows = test.context().DE().CorsiDB().query(u"SELECT NumDoma, Corso, OreSpesa, TotOreIter FROM CorsiProp "
-                                               u"ORDER BY NumDoma, Corso"_s);
+        const QueryResult rows =
+            test.context().DE().CorsiDB().query(u"SELECT NumDoma, Corso, OreSpesa, TotOreIter FROM CorsiProp "
+                                                u"ORDER BY NumDoma, Corso"_s);
         const QList<QVariantList> expected = {
             {101, u"0001"_s, 200, 200}, {101, u"0002"_s, 200, 200}, {101, u"0003"_s, 200, 200},
             {101, u"0004"_s, 300, 300}, {101, u"0005"_s, 300, 300}, {102, u"0001"_s, 200, 200},
@@ -372,9 +417,10 @@ private slots:
         TestContext test;
         test.prompt().expect(u"Errore 3045\r\nprimo"_s);
         test.prompt().expect(u"Errore -2147467259\r\nsecondo"_s);
-        QVERIFY_THROWS_EXCEPTION(ProgramExited,
-                                 CorsiDB_InfoMessage(test.context(), {RoutineError(ErrorCode::FileInUse, u"primo"_s),
-                                                                      RoutineError(ErrorCode::Unspecified, u"secondo"_s)}));
+        QVERIFY_THROWS_EXCEPTION(
+            ProgramExited,
+            CorsiDB_InfoMessage(test.context(), {RoutineError(ErrorCode::FileInUse, u"primo"_s),
+                                                 RoutineError(ErrorCode::Unspecified, u"secondo"_s)}));
         QVERIFY(test.prompt().allShown());
         QCOMPARE(test.prompt().shown().front().title, u"Errore di connessione"_s);
         QCOMPARE(test.prompt().shown().front().icon, Prompt::Icon::Critical);
@@ -403,11 +449,12 @@ private slots:
         corsiDB.open(programma.dbPath(), Connection::Mode::Shared);
         Connection client;
         client.open(programma.dbPath(), Connection::Mode::Shared);
-        test.prompt().expect(u"Errore 3045\r\nImpossibile aprire in modo esclusivo '"_s + programma.dbPath()
-                             + u"': il file è già in uso da parte di un altro utente.\r\n\r\nQualche client potrebbe "
-                               u"ancora essere connesso alla base dati. \r\n\r\nIl programma uscira a Windows.\r\n"
-                               u"Chiudere tutti i client, riavviare l'applicativo SERVER e ritentare "
-                               u"l'Operazione."_s);
+        test.prompt().expect(
+            u"Errore 3045\r\nImpossibile aprire in modo esclusivo '"_s + programma.dbPath() +
+            u"': il file è già in uso da parte di un altro utente.\r\n\r\nQualche client potrebbe "
+            u"ancora essere connesso alla base dati. \r\n\r\nIl programma uscira a Windows.\r\n"
+            u"Chiudere tutti i client, riavviare l'applicativo SERVER e ritentare "
+            u"l'Operazione."_s);
         QVERIFY(!RiapriDBEsclusivo(test.context()));
         QCOMPARE(test.prompt().shown().back().title, u"Proposta Corsi Direttiva Brevanta 2002"_s);
         QVERIFY(!corsiDB.isOpen());

@@ -1,6 +1,5 @@
 #include "FixtureDatabase.h"
 #include "TestContext.h"
-
 #include "core/startup/DomandaCorrente.h"
 
 #include <QTest>
@@ -62,10 +61,11 @@ private slots:
                                             << QByteArray("[BaseDati]\r\nNumDoma=1201\r\n");
         QTest::newRow("deleted, two others") << QByteArray("[BaseDati]\r\nNumDoma=77\r\n") << DueDomande << 0
                                              << QByteArray("[BaseDati]\r\nNumDoma=0\r\n");
-        QTest::newRow("no application") << QByteArray("[BaseDati]\r\nNumDoma=77\r\n") << QList<QVariantList>() << 0
-                                        << QByteArray("[BaseDati]\r\nNumDoma=0\r\n");
-        QTest::newRow("key missing, one application") << QByteArray("[BaseDati]\r\nDatabase=x\r\n") << una << 1201
-                                                      << QByteArray("[BaseDati]\r\nDatabase=x\r\nNumDoma=1201\r\n");
+        QTest::newRow("no application") << QByteArray("[BaseDati]\r\nNumDoma=77\r\n") << QList<QVariantList>()
+                                        << 0 << QByteArray("[BaseDati]\r\nNumDoma=0\r\n");
+        QTest::newRow("key missing, one application")
+            << QByteArray("[BaseDati]\r\nDatabase=x\r\n") << una << 1201
+            << QByteArray("[BaseDati]\r\nDatabase=x\r\nNumDoma=1201\r\n");
         QTest::newRow("key missing, two applications")
             << QByteArray("[BaseDati]\r\nDatabase=x\r\n") << DueDomande << 0
             << QByteArray("[BaseDati]\r\nDatabase=x\r\nNumDoma=0\r\n");
@@ -140,7 +140,10 @@ private slots:
         rsDomande.setFilter(state.FiltroDomandaCorrente);
         QCOMPARE(rsDomande.recordCount(), 1);
         rsDomande.close();
-        QCOMPARE(cartella.fixture.scalar(u"SELECT COUNT(*) FROM Domande WHERE "_s + state.FiltroDomandaCorrente).toInt(), 1);
+        QCOMPARE(
+            cartella.fixture.scalar(u"SELECT COUNT(*) FROM Domande WHERE "_s + state.FiltroDomandaCorrente)
+                .toInt(),
+            1);
     }
 
     void aMissingApplicationClearsTheState()
@@ -165,7 +168,10 @@ private slots:
         rsDomande.setFilter(state.FiltroDomandaCorrente);
         QCOMPARE(rsDomande.recordCount(), 0);
         rsDomande.close();
-        QCOMPARE(cartella.fixture.scalar(u"SELECT COUNT(*) FROM Domande WHERE "_s + state.FiltroDomandaCorrente).toInt(), 0);
+        QCOMPARE(
+            cartella.fixture.scalar(u"SELECT COUNT(*) FROM Domande WHERE "_s + state.FiltroDomandaCorrente)
+                .toInt(),
+            0);
         QCOMPARE(CurrentApplication().FiltroDomandaCorrente, state.FiltroDomandaCorrente);
     }
 
@@ -204,9 +210,10 @@ private slots:
         cartella.domande(DueDomande);
         Context &context = cartella.test.context();
         // The connection is closed: every attempt fails.
-        const QString box = u"Errore 3709\r\nImpossibile utilizzare la connessione per eseguire l'operazione. La "
-                            u"connessione è chiusa o non è valida in questo contesto.\r\n\r\nSi è verificato un "
-                            u"errore imprevisto,scegliere riprova per ritentare l'operazione."_s;
+        const QString box =
+            u"Errore 3709\r\nImpossibile utilizzare la connessione per eseguire l'operazione. La "
+            u"connessione è chiusa o non è valida in questo contesto.\r\n\r\nSi è verificato un "
+            u"errore imprevisto,scegliere riprova per ritentare l'operazione."_s;
         cartella.test.prompt().expect(box, Prompt::Answer::Retry);
         cartella.test.prompt().expect(box, Prompt::Answer::Cancel);
         QVERIFY_THROWS_EXCEPTION(ProgramExited, ImpostaDomandaCorrente(context, 1201));

@@ -14,7 +14,8 @@ private slots:
     void everyTopicHasItsAnchor_data()
     {
         QTest::addColumn<int>("topic");
-        for (int topic : {1500, 2000, 3000, 4000, 8000, 9000, 9100, 11000, 12000, 15000, 18000, 18700, 20000, 22000, 23000})
+        for (int topic : {1500, 2000, 3000, 4000, 8000, 9000, 9100, 11000, 12000, 15000, 18000, 18700, 20000,
+                          22000, 23000})
             QTest::newRow(qPrintable(QString::number(topic))) << topic;
     }
 
@@ -43,7 +44,8 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         for (char c : bytes)
-            QVERIFY2(uchar(c) < 128, "accented letters are written as entities, whatever the file's reader assumes");
+            QVERIFY2(uchar(c) < 128,
+                     "accented letters are written as entities, whatever the file's reader assumes");
     }
 };
 

@@ -1,5 +1,4 @@
 #include "TestContext.h"
-
 #include "core/startup/Impostazioni.h"
 
 #include <QDir>
@@ -44,8 +43,10 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("message");
         QTest::newRow("nothing chosen") << QString() << QString() << u"Selezionare una base dati."_s;
-        QTest::newRow("accdb") << u"x"_s << u"dati.accdb"_s << u"Il file selezionato non è un database Microsoft Access."_s;
-        QTest::newRow("mdbx") << u"x"_s << u"dati.mdbx"_s << u"Il file selezionato non è un database Microsoft Access."_s;
+        QTest::newRow("accdb") << u"x"_s << u"dati.accdb"_s
+                               << u"Il file selezionato non è un database Microsoft Access."_s;
+        QTest::newRow("mdbx") << u"x"_s << u"dati.mdbx"_s
+                              << u"Il file selezionato non è un database Microsoft Access."_s;
         QTest::newRow("missing mdb") << u"x"_s << u"manca.mdb"_s << u"File inesistente."_s;
         QTest::newRow("lower case") << u"x"_s << u"dati.mdb"_s << QString();
         QTest::newRow("mixed case") << u"x"_s << u"Altri.MdB"_s << QString();
@@ -67,11 +68,12 @@ private slots:
         QTest::addColumn<QStringList>("before");
         QTest::addColumn<QStringList>("after");
         QTest::newRow("none of the files") << QStringList{u"altro.txt"_s} << QStringList{u"altro.txt"_s};
-        QTest::newRow("all five")
-            << QStringList{u"KX58TORVA.mdb"_s, u"oper.tx1"_s, u"compo.tx1"_s, u"sediocc.tx1"_s, u"sediutil.tx1"_s}
-            << QStringList{u"KX58TORVA.cli"_s, u"compo.cli"_s, u"oper.cli"_s, u"sediocc.cli"_s, u"sediutil.cli"_s};
-        QTest::newRow("some missing") << QStringList{u"oper.tx1"_s, u"sediutil.tx1"_s}
-                                      << QStringList{u"oper.cli"_s, u"sediutil.cli"_s};
+        QTest::newRow("all five") << QStringList{u"KX58TORVA.mdb"_s, u"oper.tx1"_s, u"compo.tx1"_s,
+                                                 u"sediocc.tx1"_s, u"sediutil.tx1"_s}
+                                  << QStringList{u"KX58TORVA.cli"_s, u"compo.cli"_s, u"oper.cli"_s,
+                                                 u"sediocc.cli"_s, u"sediutil.cli"_s};
+        QTest::newRow("some missing")
+            << QStringList{u"oper.tx1"_s, u"sediutil.tx1"_s} << QStringList{u"oper.cli"_s, u"sediutil.cli"_s};
         QTest::newRow("name taken, in any case")
             << QStringList{u"KX58TORVA.mdb"_s, u"KX58TORVA.CLI"_s, u"compo.tx1"_s}
             << QStringList{u"KX58TORVA.CLI"_s, u"KX58TORVA.mdb"_s, u"compo.cli"_s};

@@ -1,6 +1,5 @@
 #include "FixtureDatabase.h"
 #include "TestContext.h"
-
 #include "core/RoutineError.h"
 #include "core/startup/DomandaCorrente.h"
 #include "core/startup/Ricerche.h"
@@ -29,15 +28,22 @@ struct Dati
         fixture.insert(u"CorsiOper"_s, {u"GrupOpe"_s, u"Operatore"_s, u"Denominazione"_s},
                        {{u"A"_s, 40000, u"Ente Emilia"_s}, {u"B"_s, 12, u"Scuola"_s}});
         fixture.insert(u"CorsiCompo"_s, {u"GrupOpe"_s, u"Operatore"_s, u"Componente"_s, u"TipoCompo"_s},
-                       {{u"A"_s, 40000, 3, u"SL"_s}, {u"A"_s, 40000, 1, u"SO"_s}, {u"A"_s, 40000, 2, u"SL"_s},
+                       {{u"A"_s, 40000, 3, u"SL"_s},
+                        {u"A"_s, 40000, 1, u"SO"_s},
+                        {u"A"_s, 40000, 2, u"SL"_s},
                         {u"B"_s, 12, 1, u"SO"_s}});
         fixture.insert(u"Domande"_s, {u"NumDoma"_s, u"GrupOpe"_s, u"Operatore"_s, u"PROV"_s},
                        {{1201, u"A"_s, 40000, u"037"_s}, {1305, u"B"_s, 12, u"040"_s}});
-        fixture.insert(u"CorsiSediInteressate"_s, {u"NumDoma"_s, u"SedeInteressata"_s, u"GrupOpe"_s, u"Operatore"_s},
-                       {{1201, 1, u"A"_s, 40000}, {1201, 2, u"A"_s, 40000}, {1201, 1000, u"A"_s, 40000},
+        fixture.insert(u"CorsiSediInteressate"_s,
+                       {u"NumDoma"_s, u"SedeInteressata"_s, u"GrupOpe"_s, u"Operatore"_s},
+                       {{1201, 1, u"A"_s, 40000},
+                        {1201, 2, u"A"_s, 40000},
+                        {1201, 1000, u"A"_s, 40000},
                         {1305, 1, u"B"_s, 12}});
         fixture.insert(u"CorsiProp"_s, {u"NumDoma"_s, u"SedeInteressata"_s, u"Corso"_s, u"TotaleSpesa"_s},
-                       {{1201, 1, u"0001"_s, 1000.25}, {1201, 1, u"0002"_s, 2000.5}, {1201, 1000, u"0001"_s, QVariant()},
+                       {{1201, 1, u"0001"_s, 1000.25},
+                        {1201, 1, u"0002"_s, 2000.5},
+                        {1201, 1000, u"0001"_s, QVariant()},
                         {1305, 1, u"0001"_s, 99999.0}});
         fixture.insert(u"CorsiSediOccUtil"_s, {u"GrupOpe"_s, u"Operatore"_s, u"Componente"_s, u"SedeOcc"_s},
                        {{u"A"_s, 40000, 1, 1000}, {u"B"_s, 12, 2, 1001}});
@@ -91,8 +97,9 @@ private slots:
     {
         Dati dati;
         dati.context().DE().CorsiDB().close();
-        dati.test.prompt().expect(u"RecuperaDesProv - 3709 - Impossibile utilizzare la connessione per eseguire "
-                                  u"l'operazione. La connessione è chiusa o non è valida in questo contesto."_s);
+        dati.test.prompt().expect(
+            u"RecuperaDesProv - 3709 - Impossibile utilizzare la connessione per eseguire "
+            u"l'operazione. La connessione è chiusa o non è valida in questo contesto."_s);
         QCOMPARE(RecuperaDesProv(dati.context(), u"037"_s), QString());
         QCOMPARE(dati.test.prompt().shown().back().title, u"Errore"_s);
     }
@@ -124,7 +131,8 @@ private slots:
         QCOMPARE(RecuperaSedeLegale(dati.context(), u"A"_s, 40000, u"Installazione"_s), u"2"_s);
         dati.test.prompt().expect(
             u"Manca la sede legale dell'Operatore B - 12. Impossibile utilizzare il programma."_s);
-        QVERIFY_THROWS_EXCEPTION(ProgramExited, RecuperaSedeLegale(dati.context(), u"B"_s, 12, u"Installazione"_s));
+        QVERIFY_THROWS_EXCEPTION(ProgramExited,
+                                 RecuperaSedeLegale(dati.context(), u"B"_s, 12, u"Installazione"_s));
         QCOMPARE(dati.test.prompt().shown().back().title, u"Installazione/Aggiornamento Base Dati"_s);
         QCOMPARE(dati.fixture.count(u"CorsiOper"_s), 0);
     }
@@ -166,8 +174,9 @@ private slots:
     void chiaveUtenteCorso()
     {
         Dati dati;
-        const QStringList columns = {u"IdAttivita"_s, u"GrupOpe"_s,  u"Operatore"_s, u"Componente"_s, u"ProgrAttivita"_s,
-                                     u"AnnoInizio"_s, u"ProgrAccorp"_s, u"AnnGest"_s, u"DenCorso"_s};
+        const QStringList columns = {u"IdAttivita"_s,  u"GrupOpe"_s,       u"Operatore"_s,
+                                     u"Componente"_s,  u"ProgrAttivita"_s, u"AnnoInizio"_s,
+                                     u"ProgrAccorp"_s, u"AnnGest"_s,       u"DenCorso"_s};
         const QString lungo = QString(120, u'x');
         dati.fixture.insert(u"CorsiApprovati"_s, columns,
                             {{77, u"A"_s, 40000, 3, u"12"_s, u"2020"_s, 1, u"2021"_s, u"Cucina"_s},

@@ -1,5 +1,4 @@
 #include "TestContext.h"
-
 #include "core/windows/Frm_Impostazioni.h"
 #include "core/windows/frmServerClient.h"
 
@@ -11,9 +10,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QByteArray IniConVersione = "[Installazione]\r\nTipo=\r\nVersione=SERVER\r\nPROVIDER=Microsoft.Jet.OLEDB.4.0\r\n"
-                                  "[BaseDati]\r\nDatabase=\r\nNFileDB=\r\n[Help]\r\nFILEHELP=KX58TORVA.htm\r\n";
-const QByteArray IniSenzaVersione = "[Installazione]\r\nTipo=\r\nVersione=\r\n[Help]\r\nFILEHELP=KX58TORVA.htm\r\n";
+const QByteArray IniConVersione =
+    "[Installazione]\r\nTipo=\r\nVersione=SERVER\r\nPROVIDER=Microsoft.Jet.OLEDB.4.0\r\n"
+    "[BaseDati]\r\nDatabase=\r\nNFileDB=\r\n[Help]\r\nFILEHELP=KX58TORVA.htm\r\n";
+const QByteArray IniSenzaVersione =
+    "[Installazione]\r\nTipo=\r\nVersione=\r\n[Help]\r\nFILEHELP=KX58TORVA.htm\r\n";
 
 /** A program folder with its INI file and help file, the INI file's name given to the shared object. */
 void prepara(TestContext &test, const QByteArray &ini, bool helpFile = true)
@@ -66,7 +67,8 @@ private slots:
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("message");
         QTest::newRow("nothing chosen") << QString() << u"Selezionare una base dati."_s;
-        QTest::newRow("not an mdb") << u"dati.accdb"_s << u"Il file selezionato non è un database Microsoft Access."_s;
+        QTest::newRow("not an mdb") << u"dati.accdb"_s
+                                    << u"Il file selezionato non è un database Microsoft Access."_s;
         QTest::newRow("missing file") << u"manca.mdb"_s << u"File inesistente."_s;
     }
 
@@ -115,8 +117,9 @@ private slots:
         QVERIFY(control<QRadioButton>(&dialog, u"opt_Locale"_s)->isChecked());
         test.fileDialogs().chosenPath = test.path(u"Base.MDB"_s);
         press(&dialog, u"cmdSfoglia"_s);
-        QCOMPARE(control<QLineEdit>(&dialog, u"txtDatabase"_s)->text(), test.path(u"Base.MDB"_s).left(55)
-                                                                             + (test.path(u"Base.MDB"_s).size() > 55 ? u"..."_s : QString()));
+        QCOMPARE(control<QLineEdit>(&dialog, u"txtDatabase"_s)->text(),
+                 test.path(u"Base.MDB"_s).left(55) +
+                     (test.path(u"Base.MDB"_s).size() > 55 ? u"..."_s : QString()));
         // A cancelled file dialog keeps the earlier choice.
         test.fileDialogs().chosenPath.clear();
         press(&dialog, u"cmdSfoglia"_s);
@@ -220,11 +223,16 @@ private slots:
         const QStringList master = {u"KX58TORVA.mdb"_s, u"compo.tx1"_s, u"oper.tx1"_s, u"sediocc.tx1"_s,
                                     u"sediutil.tx1"_s};
         QTest::newRow("SERVER keeps the files")
-            << u"optServer"_s << QByteArray("[Installazione]\r\nTipo=\r\nVersione=SERVER\r\n[Help]\r\nFILEHELP=KX58TORVA.htm\r\n")
+            << u"optServer"_s
+            << QByteArray(
+                   "[Installazione]\r\nTipo=\r\nVersione=SERVER\r\n[Help]\r\nFILEHELP=KX58TORVA.htm\r\n")
             << master;
         QTest::newRow("CLIENT renames them")
-            << u"optClient"_s << QByteArray("[Installazione]\r\nTipo=\r\nVersione=CLIENT\r\n[Help]\r\nFILEHELP=KX58TORVA.htm\r\n")
-            << QStringList{u"KX58TORVA.cli"_s, u"compo.cli"_s, u"oper.cli"_s, u"sediocc.cli"_s, u"sediutil.cli"_s};
+            << u"optClient"_s
+            << QByteArray(
+                   "[Installazione]\r\nTipo=\r\nVersione=CLIENT\r\n[Help]\r\nFILEHELP=KX58TORVA.htm\r\n")
+            << QStringList{u"KX58TORVA.cli"_s, u"compo.cli"_s, u"oper.cli"_s, u"sediocc.cli"_s,
+                           u"sediutil.cli"_s};
     }
 
     void serverClientChoice()
@@ -234,7 +242,8 @@ private slots:
         QFETCH(QStringList, files);
         TestContext test;
         prepara(test, IniSenzaVersione);
-        for (const QString &name : {u"KX58TORVA.mdb"_s, u"oper.tx1"_s, u"compo.tx1"_s, u"sediocc.tx1"_s, u"sediutil.tx1"_s})
+        for (const QString &name :
+             {u"KX58TORVA.mdb"_s, u"oper.tx1"_s, u"compo.tx1"_s, u"sediocc.tx1"_s, u"sediutil.tx1"_s})
             test.writeFile(name, "x");
         test.context().installazione.VersioneInstallazione = u"vecchia"_s;
 

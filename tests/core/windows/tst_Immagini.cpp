@@ -1,5 +1,4 @@
 #include "TestContext.h"
-
 #include "core/windows/ImageButton.h"
 #include "core/windows/Immagini.h"
 
@@ -47,10 +46,10 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         const QStringList names = {
-            u"imgConferma"_s, u"imgAnnulla"_s, u"imgSalva"_s,   u"imgHelp"_s,     u"imgExit"_s,
-            u"ImgSedeLeg"_s,  u"imgPrimo"_s,   u"imgDietro"_s,  u"imgAvanti"_s,   u"imgUltimo"_s,
-            u"imgVai"_s,      u"imgNuovo"_s,   u"imgDuplica"_s, u"imgCance"_s,    u"imgStampa"_s,
-            u"ImgImpSt"_s,    u"imgStBozza"_s, u"imgSend"_s,    u"imgMail"_s,     u"imgAggiorna"_s,
+            u"imgConferma"_s, u"imgAnnulla"_s,  u"imgSalva"_s,    u"imgHelp"_s,     u"imgExit"_s,
+            u"ImgSedeLeg"_s,  u"imgPrimo"_s,    u"imgDietro"_s,   u"imgAvanti"_s,   u"imgUltimo"_s,
+            u"imgVai"_s,      u"imgNuovo"_s,    u"imgDuplica"_s,  u"imgCance"_s,    u"imgStampa"_s,
+            u"ImgImpSt"_s,    u"imgStBozza"_s,  u"imgSend"_s,     u"imgMail"_s,     u"imgAggiorna"_s,
             u"ImgVORDAN"_s,   u"ImgScaCorsi"_s, u"imgOperator"_s, u"imgComponen"_s, u"imgCorsi"_s,
             u"imgRiass"_s,    u"imgBackup"_s,
         };
