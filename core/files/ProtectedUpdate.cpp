@@ -56,15 +56,23 @@ void copyFile(const QString &from, const QString &to)
 }
 
 /**
- * Opens the connection again after a restore. Without it no data can be reached any more, so a
- * failure is told and the program ends, as a failed opening at start-up does.
+ * Opens the connection again after a restore, in its former mode when it can; an exclusive opening
+ * that someone beat to the file continues shared, as the installation's own mode would. Without a
+ * connection no data can be reached any more, so a failure is told and the program ends, as a
+ * failed opening at start-up does.
  */
 void reopen(Context &context, Connection &connection, const QString &path, Connection::Mode mode)
 {
     try {
         if (connection.isOpen())
             connection.close();
-        connection.open(path, mode);
+        try {
+            connection.open(path, mode);
+        } catch (const RoutineError &) {
+            if (mode != Connection::Mode::Exclusive)
+                throw;
+            connection.open(path, Connection::Mode::Shared);
+        }
     } catch (const RoutineError &error) {
         showRoutineError(context, u"Ripristina_DB_Backup"_s, error);
         context.programExit().exit();

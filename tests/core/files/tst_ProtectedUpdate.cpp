@@ -218,6 +218,26 @@ private slots:
         QCOMPARE(corsiDB().execute(u"DELETE FROM CorsiCompo"_s), 1);
     }
 
+    void lostCopyIsReportedAndTheRollbackStands()
+    {
+        const QList<QVariantList> before = rows(corsiDB());
+        const auto loseTheCopy = [&] {
+            corsiDB().execute(u"DELETE FROM CorsiCompo"_s);
+            return !QFile::remove(m_test->path(u"KX58TORVA.mdb_BAK"_s));
+        };
+        m_test->prompt().expect(u"Ripristina_DB_Backup - 53 - Impossibile trovare il file"_s);
+        m_test->prompt().expect(u"Ripristino della base dati non riuscito."_s);
+
+        QVERIFY(!EseguiAggiornamentoProtetto(m_test->context(), registryUpdate({loseTheCopy})));
+
+        QVERIFY(m_test->prompt().allShown());
+        QCOMPARE(m_test->prompt().shown().last().icon, Prompt::Icon::Critical);
+        QVERIFY(corsiDB().isOpen());
+        QCOMPARE(corsiDB().mode(), Connection::Mode::Shared);
+        QCOMPARE(rows(corsiDB()), before);
+        QVERIFY(QFileInfo::exists(m_test->path(u"BAD/oper.car"_s)));
+    }
+
     void crashMidUpdateLeavesTheDatabaseAsItWas()
     {
         const QList<QVariantList> before = rows(corsiDB());
