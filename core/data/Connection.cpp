@@ -373,14 +373,25 @@ std::unique_ptr<Connection::Statement> Connection::prepare(const QString &sql, c
     requireOpen();
     sqlite3_stmt *statement = m_cache.take(sql);
     if (!statement) {
+        const void *tail = nullptr;
         const int rc =
-            sqlite3_prepare16_v2(m_db, sql.utf16(), int(sql.size() * sizeof(char16_t)), &statement, nullptr);
+            sqlite3_prepare16_v2(m_db, sql.utf16(), int(sql.size() * sizeof(char16_t)), &statement, &tail);
         if (rc != SQLITE_OK) {
             sqlite3_finalize(statement);
             throw engineError(m_db, sqlite3_extended_errcode(m_db));
         }
         if (!statement)
             throw RoutineError(ErrorCode::SyntaxError, u"Istruzione SQL vuota."_s);
+        // One statement per call: a second one would otherwise be dropped without a word.
+        const qsizetype used = static_cast<const QChar *>(tail) - sql.constData();
+        for (qsizetype i = used; i < sql.size(); ++i) {
+            if (!sql[i].isSpace() && sql[i] != u';') {
+                sqlite3_finalize(statement);
+                throw RoutineError(ErrorCode::SyntaxError,
+                                   RoutineError::standardDescription(ErrorCode::SyntaxError) +
+                                       u" (una sola istruzione per volta)"_s);
+            }
+        }
     }
     auto result = std::make_unique<Statement>(*this, sql, statement, true);
     const int expected = sqlite3_bind_parameter_count(statement);

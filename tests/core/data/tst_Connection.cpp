@@ -206,6 +206,9 @@ private slots:
             << u"Il campo 'Operatore' non può contenere"_s;
         QTest::newRow("syntax") << u"SELEC * FROM Operatori"_s << ErrorCode::SyntaxError
                                 << u"Errore di sintassi nell'istruzione SQL."_s;
+        QTest::newRow("two statements")
+            << u"DELETE FROM Sedi; DELETE FROM Operatori"_s << ErrorCode::SyntaxError
+            << u"Errore di sintassi nell'istruzione SQL. (una sola istruzione"_s;
         QTest::newRow("unknown table") << u"SELECT * FROM Nessuna"_s << ErrorCode::TableNotFound
                                        << u"Impossibile trovare la tabella o la query di input 'Nessuna'."_s;
         QTest::newRow("unknown column") << u"SELECT Nessuna FROM Operatori"_s << ErrorCode::ParameterMissing
