@@ -1,6 +1,7 @@
 #include "core/data/FilterExpression.h"
 
 #include "core/RoutineError.h"
+#include "core/text/Values.h"
 
 #include <QLocale>
 #include <cmath>
@@ -47,29 +48,9 @@ enum class Op
     Ge
 };
 
-bool isNullValue(const QVariant &value)
-{
-    return !value.isValid() || value.isNull();
-}
-
 bool isNumber(const QVariant &value)
 {
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Bool:
-        return true;
-    default:
-        return false;
-    }
+    return isNumericValue(value) || value.typeId() == QMetaType::Bool;
 }
 
 std::optional<double> readNumber(const QString &text)

@@ -1,6 +1,7 @@
 #include "core/data/Recordset.h"
 
 #include "core/RoutineError.h"
+#include "core/text/Values.h"
 
 #include <QCollator>
 #include <QLocale>
@@ -13,11 +14,6 @@ namespace {
 
 /** Below this many rows a filter scans them all; above it "field = value" filters use an index. */
 constexpr size_t IndexThreshold = 64;
-
-bool isNullValue(const QVariant &value)
-{
-    return !value.isValid() || value.isNull();
-}
 
 QString quoted(const QString &identifier)
 {

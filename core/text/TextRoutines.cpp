@@ -3,6 +3,7 @@
 #include "core/Context.h"
 #include "core/RoutineError.h"
 #include "core/text/ItalianNumbers.h"
+#include "core/text/Values.h"
 
 #include <cmath>
 
@@ -11,28 +12,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr qsizetype LongestString = 32767;
-
-bool isNull(const QVariant &value)
-{
-    return !value.isValid() || value.isNull();
-}
-
-bool isNumber(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
 
 } // namespace
 
@@ -47,7 +26,7 @@ QString testoDelValore(const QVariant &value)
 
 QString RiempiSpazi(const QVariant &value, int width)
 {
-    if (isNull(value))
+    if (isNullValue(value))
         throw RoutineError(ErrorCode::InvalidUseOfNull);
     const QString text = testoDelValore(value);
     return text.size() >= width ? text : QString(width - text.size(), u' ') + text;
@@ -101,7 +80,7 @@ QString EliminaACapo(const QString &text)
 
 QString RaddoppiaApici(const QVariant &value)
 {
-    if (isNull(value))
+    if (isNullValue(value))
         throw RoutineError(ErrorCode::InvalidUseOfNull);
     const QString text = testoDelValore(value);
     if (text.size() > LongestString)
@@ -128,7 +107,7 @@ QString CampoSeparato(const QString &text, const QString &separator, int n)
 
 QString TestoDopoTrattino(const QVariant &value)
 {
-    const QString text = isNull(value) ? QString() : testoDelValore(value);
+    const QString text = isNullValue(value) ? QString() : testoDelValore(value);
     if (text.isEmpty())
         return {};
     const qsizetype dash = text.indexOf(u'-') + 1; // 1-based, 0 when there is none
@@ -154,7 +133,7 @@ int ContaOccorrenze(QString &text, QString &part, int mode)
 
 QString NonNull(const QVariant &value)
 {
-    if (isNull(value))
+    if (isNullValue(value))
         return {};
     if (value.typeId() == QMetaType::QString)
         return value.toString();
@@ -167,10 +146,10 @@ QString NonNull(const QVariant &value)
 
 int NonNull_Num(Context &context, const QVariant &value)
 {
-    if (isNull(value))
+    if (isNullValue(value))
         return 0;
     std::optional<double> number;
-    if (isNumber(value) || value.typeId() == QMetaType::Bool)
+    if (isNumericValue(value) || value.typeId() == QMetaType::Bool)
         number = value.toDouble();
     else if (value.typeId() == QMetaType::QString)
         number = ItalianNumbers::read(value.toString());

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QVariant>
+
+/** The database's Null: an invalid or null QVariant. */
+bool isNullValue(const QVariant &value);
+
+/** A value of one of the numeric types (a yes/no value is not one). */
+bool isNumericValue(const QVariant &value);
