@@ -3,6 +3,7 @@
 #include "FakeServices.h"
 
 #include "core/Context.h"
+#include "core/RoutineError.h"
 
 #include <QByteArray>
 #include <QTemporaryDir>
@@ -61,6 +62,18 @@ private:
  * test did not expect, or the end of the program, then reaches the test as an exception.
  */
 void press(QWidget *window, const QString &name);
+
+/** The RoutineError a step throws; a step that throws none gives the number 0. */
+template<typename Step>
+RoutineError errorOf(Step &&step)
+{
+    try {
+        step();
+    } catch (const RoutineError &error) {
+        return error;
+    }
+    return RoutineError(0, QStringLiteral("nessun errore"));
+}
 
 /** The child of a window with the given objectName; fails the test naming what is missing. */
 template<typename T>

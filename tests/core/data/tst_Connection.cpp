@@ -1,3 +1,4 @@
+#include "TestContext.h"
 #include "FixtureDatabase.h"
 #include "core/RoutineError.h"
 #include "core/data/Connection.h"
@@ -17,17 +18,6 @@ const QString Schema =
     u"CREATE TABLE Sedi (GrupOpe TEXT COLLATE NOCASE, Operatore INTEGER, Sede INTEGER,"
     u" PRIMARY KEY (GrupOpe, Operatore, Sede),"
     u" FOREIGN KEY (GrupOpe, Operatore) REFERENCES Operatori ON DELETE RESTRICT);"_s;
-
-/** The error a step throws; fails the test when it throws none. */
-template<typename Step> RoutineError errorOf(Step &&step)
-{
-    try {
-        step();
-    } catch (const RoutineError &error) {
-        return error;
-    }
-    throw std::runtime_error("the step did not fail");
-}
 
 } // namespace
 

@@ -16,16 +16,6 @@ const QString Schema =
     u" Operatore INTEGER, DenominazioneOp TEXT COLLATE NOCASE, DomandaStampata INTEGER);"
     u"CREATE VIEW QryDomande AS SELECT NumDoma, GrupOpe, Operatore, DenominazioneOp FROM Domande;"_s;
 
-template<typename Step> int errorNumber(Step &&step)
-{
-    try {
-        step();
-    } catch (const RoutineError &error) {
-        return error.number();
-    }
-    return 0;
-}
-
 } // namespace
 
 class TestDataEnvironment : public QObject
@@ -75,7 +65,7 @@ private slots:
         rsDomande.open();
         rsDomande.setFilter(u"NumDoma = 102"_s);
         QCOMPARE(rsDomande.value(u"DomandaStampata"_s).toBool(), true);
-        QCOMPARE(errorNumber([&] { de().rs(u"Nessuna"_s).open(); }), ErrorCode::TableNotFound);
+        QCOMPARE(errorOf([&] { de().rs(u"Nessuna"_s).open(); }).number(), ErrorCode::TableNotFound);
     }
 
     void sqlTextRunsThroughQuery()
@@ -109,8 +99,8 @@ private slots:
 
         // A backup or an exclusive reopening closes the connection under the open recordsets.
         de().CorsiDB().close();
-        QCOMPARE(errorNumber([&] { rsQryDomande.open(); }), ErrorCode::ConnectionClosed);
-        QCOMPARE(errorNumber([&] { rsDomande.requery(); }), ErrorCode::ConnectionClosed);
+        QCOMPARE(errorOf([&] { rsQryDomande.open(); }).number(), ErrorCode::ConnectionClosed);
+        QCOMPARE(errorOf([&] { rsDomande.requery(); }).number(), ErrorCode::ConnectionClosed);
         de().CorsiDB().open(m_fixture->path(), Connection::Mode::Exclusive);
         de().RiassociaComandiDE();
 

@@ -1,3 +1,4 @@
+#include "TestContext.h"
 #include "FixtureDatabase.h"
 #include "core/RoutineError.h"
 #include "core/data/Recordset.h"
@@ -53,16 +54,6 @@ QList<int> ids(Recordset &recordset)
         recordset.moveNext();
     }
     return result;
-}
-
-template<typename Step> int errorNumber(Step &&step)
-{
-    try {
-        step();
-    } catch (const RoutineError &error) {
-        return error.number();
-    }
-    return 0;
 }
 
 } // namespace
@@ -177,7 +168,7 @@ private slots:
         Recordset recordset(m_connection);
         recordset.open(u"Campioni"_s);
         recordset.setFilter(u"NumDoma=8"_s);
-        QCOMPARE(errorNumber([&] { recordset.setFilter(criterion); }), number);
+        QCOMPARE(errorOf([&] { recordset.setFilter(criterion); }).number(), number);
         // The filter in force stays.
         QCOMPARE(recordset.filter(), u"NumDoma=8"_s);
         QCOMPARE(ids(recordset), QList<int>{3});
@@ -271,17 +262,17 @@ private slots:
         QCOMPARE(recordset.filter(), u"NumDoma=7"_s);
         recordset.open();
         QCOMPARE(ids(recordset), (QList<int>{1, 6, 2, 4}));
-        QCOMPARE(errorNumber([&] { recordset.setSort(u"Nessuno"_s); }), ErrorCode::ItemNotFound);
-        QCOMPARE(errorNumber([&] { recordset.setSort(u"Corso,"_s); }), ErrorCode::InvalidArgument);
+        QCOMPARE(errorOf([&] { recordset.setSort(u"Nessuno"_s); }).number(), ErrorCode::ItemNotFound);
+        QCOMPARE(errorOf([&] { recordset.setSort(u"Corso,"_s); }).number(), ErrorCode::InvalidArgument);
     }
 
     void navigation()
     {
         Recordset recordset(m_connection);
-        QCOMPARE(errorNumber([&] { recordset.recordCount(); }), ErrorCode::ObjectClosed);
-        QCOMPARE(errorNumber([&] { recordset.close(); }), ErrorCode::ObjectClosed);
+        QCOMPARE(errorOf([&] { recordset.recordCount(); }).number(), ErrorCode::ObjectClosed);
+        QCOMPARE(errorOf([&] { recordset.close(); }).number(), ErrorCode::ObjectClosed);
         recordset.open(u"Campioni"_s);
-        QCOMPARE(errorNumber([&] { recordset.open(); }), ErrorCode::ObjectOpen);
+        QCOMPARE(errorOf([&] { recordset.open(); }).number(), ErrorCode::ObjectOpen);
         QCOMPARE(recordset.state(), 1);
         QVERIFY(!recordset.bof());
         QCOMPARE(recordset.absolutePosition(), 1);
@@ -290,23 +281,23 @@ private slots:
         recordset.moveNext();
         QVERIFY(recordset.eof());
         QCOMPARE(recordset.absolutePosition(), Recordset::PositionEOF);
-        QCOMPARE(errorNumber([&] { recordset.value(u"Id"_s); }), ErrorCode::NoCurrentRecord);
-        QCOMPARE(errorNumber([&] { recordset.moveNext(); }), ErrorCode::NoCurrentRecord);
+        QCOMPARE(errorOf([&] { recordset.value(u"Id"_s); }).number(), ErrorCode::NoCurrentRecord);
+        QCOMPARE(errorOf([&] { recordset.moveNext(); }).number(), ErrorCode::NoCurrentRecord);
         recordset.move(-2);
         QCOMPARE(recordset.value(u"Id"_s).toInt(), 5);
         recordset.move(-10);
         QVERIFY(recordset.bof());
-        QCOMPARE(errorNumber([&] { recordset.movePrevious(); }), ErrorCode::NoCurrentRecord);
+        QCOMPARE(errorOf([&] { recordset.movePrevious(); }).number(), ErrorCode::NoCurrentRecord);
         recordset.setAbsolutePosition(3);
         QCOMPARE(recordset.value(0).toInt(), 3);
-        QCOMPARE(errorNumber([&] { recordset.setAbsolutePosition(7); }), ErrorCode::InvalidArgument);
+        QCOMPARE(errorOf([&] { recordset.setAbsolutePosition(7); }).number(), ErrorCode::InvalidArgument);
 
         recordset.setFilter(u"NumDoma=99"_s);
         QVERIFY(recordset.eof() && recordset.bof());
         QCOMPARE(recordset.recordCount(), 0);
         recordset.moveFirst();
-        QCOMPARE(errorNumber([&] { recordset.setValue(u"Corso"_s, u"x"_s); }), ErrorCode::NoCurrentRecord);
-        QCOMPARE(errorNumber([&] { recordset.deleteCurrent(); }), ErrorCode::NoCurrentRecord);
+        QCOMPARE(errorOf([&] { recordset.setValue(u"Corso"_s, u"x"_s); }).number(), ErrorCode::NoCurrentRecord);
+        QCOMPARE(errorOf([&] { recordset.deleteCurrent(); }).number(), ErrorCode::NoCurrentRecord);
         recordset.close();
         QCOMPARE(recordset.state(), 0);
     }
@@ -326,8 +317,8 @@ private slots:
         QCOMPARE(recordset.value(0).toInt(), 3);
         QVERIFY(recordset.hasField(u"[Id]"_s));
         QVERIFY(!recordset.hasField(u"Nessuno"_s));
-        QCOMPARE(errorNumber([&] { recordset.value(u"Nessuno"_s); }), ErrorCode::ItemNotFound);
-        QCOMPARE(errorNumber([&] { recordset.value(3); }), ErrorCode::ItemNotFound);
+        QCOMPARE(errorOf([&] { recordset.value(u"Nessuno"_s); }).number(), ErrorCode::ItemNotFound);
+        QCOMPARE(errorOf([&] { recordset.value(3); }).number(), ErrorCode::ItemNotFound);
     }
 
     void find()
@@ -359,7 +350,7 @@ private slots:
         recordset.moveFirst();
         QVERIFY(recordset.find(u" Corso='0010'"_s));
         QCOMPARE(recordset.value(u"Denominazione"_s).toString(), u"Éboli"_s);
-        QCOMPARE(errorNumber([&] { recordset.find(u"Corso="_s); }), ErrorCode::InvalidArgument);
+        QCOMPARE(errorOf([&] { recordset.find(u"Corso="_s); }).number(), ErrorCode::InvalidArgument);
     }
 
     void findInAnEmptyRecordsetEndsAtEof()
@@ -393,7 +384,7 @@ private slots:
         QCOMPARE(recordset.value(u"Id"_s).toInt(), 3);
 
         recordset.setFilter(u"NumDoma=7"_s);
-        QCOMPARE(errorNumber([&] { recordset.setBookmark(mark); }), ErrorCode::InvalidArgument);
+        QCOMPARE(errorOf([&] { recordset.setBookmark(mark); }).number(), ErrorCode::InvalidArgument);
         m_connection.execute(u"DELETE FROM Campioni WHERE Id = 0"_s);
     }
 
@@ -422,11 +413,11 @@ private slots:
         recordset.open(u"Campioni"_s);
         connection.close();
         QCOMPARE(recordset.value(u"Id"_s).toInt(), 1);
-        QCOMPARE(errorNumber([&] { recordset.requery(); }), ErrorCode::ConnectionClosed);
-        QCOMPARE(errorNumber([&] {
+        QCOMPARE(errorOf([&] { recordset.requery(); }).number(), ErrorCode::ConnectionClosed);
+        QCOMPARE(errorOf([&] {
                      recordset.setValue(u"Corso"_s, u"0009"_s);
                      recordset.update();
-                 }),
+                 }).number(),
                  ErrorCode::ConnectionClosed);
         recordset.cancelUpdate();
         connection.open(m_fixture->path(), Connection::Mode::Shared);
@@ -446,7 +437,7 @@ private slots:
                   {u"a"_s, 12});
         QCOMPARE(text.value(u"NumRec"_s).toInt(), 5);
         Recordset missing(m_connection);
-        QCOMPARE(errorNumber([&] { missing.open(u"Nessuna"_s); }), ErrorCode::TableNotFound);
+        QCOMPARE(errorOf([&] { missing.open(u"Nessuna"_s); }).number(), ErrorCode::TableNotFound);
         QVERIFY(!missing.isOpen());
         m_connection.execute(u"DROP VIEW Vista"_s);
     }

@@ -1,3 +1,4 @@
+#include "TestContext.h"
 #include "FixtureDatabase.h"
 #include "core/RoutineError.h"
 #include "core/data/Recordset.h"
@@ -31,16 +32,6 @@ const QString Schema =
     u"CREATE VIEW QryCorsi AS SELECT Corsi.*, Sedi.Denominazione AS \"Sedi.Denominazione\","
     u" Corsi.TotaleSpesa * 2 AS Doppio FROM Corsi"
     u" JOIN Sedi ON Sedi.NumDoma = Corsi.NumDoma AND Sedi.SedeInteressata = Corsi.SedeInteressata;"_s;
-
-template<typename Step> RoutineError errorOf(Step &&step)
-{
-    try {
-        step();
-    } catch (const RoutineError &error) {
-        return error;
-    }
-    return RoutineError(0, u"nessun errore"_s);
-}
 
 } // namespace
 

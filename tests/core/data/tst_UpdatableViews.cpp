@@ -1,3 +1,4 @@
+#include "TestContext.h"
 #include "FixtureDatabase.h"
 #include "core/RoutineError.h"
 #include "core/data/DataEnvironment.h"
@@ -6,20 +7,6 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-template<typename Step> int errorNumber(Step &&step)
-{
-    try {
-        step();
-    } catch (const RoutineError &error) {
-        return error.number();
-    }
-    return 0;
-}
-
-} // namespace
 
 /** Edits through the four saved queries the windows write through land in their base tables. */
 class TestUpdatableViews : public QObject
@@ -103,7 +90,7 @@ private slots:
         // Another installation deleted the application: the card's recovery adds it again.
         m_fixture->execute(u"DELETE FROM Domande WHERE NumDoma = 101"_s);
         rs.setValue(u"LegNome"_s, u"Mario Rossi"_s);
-        QCOMPARE(errorNumber([&] { rs.update(); }), ErrorCode::RowDeletedMeanwhile);
+        QCOMPARE(errorOf([&] { rs.update(); }).number(), ErrorCode::RowDeletedMeanwhile);
         rs.cancelUpdate();
         rs.addNew();
         rs.setValue(u"NumDoma"_s, 101);
@@ -162,7 +149,7 @@ private slots:
 
         m_fixture->execute(u"DELETE FROM CorsiSediInteressate WHERE SedeInteressata = 1000"_s);
         rs.setValue(u"Tel"_s, u"02 123"_s);
-        QCOMPARE(errorNumber([&] { rs.update(); }), ErrorCode::RowDeletedMeanwhile);
+        QCOMPARE(errorOf([&] { rs.update(); }).number(), ErrorCode::RowDeletedMeanwhile);
         rs.cancelUpdate();
         rs.close();
     }
