@@ -2,8 +2,10 @@
 # Lays out a demo program folder and starts the program in it:
 #   tools/demo-folder.sh [--primo-avvio] [--solo-cartella] <build folder> <demo folder> [program arguments]
 # The folder gets the executable, an INI file, an empty keyed database KX58TORVA.mdb made from the
-# schema and the help file. An existing database is kept, so the demo's data survive between runs.
-# --primo-avvio leaves the installation unconfigured, so the program opens with its first-run dialogs.
+# schema and the help file. A new folder starts unconfigured, as a fresh installation does: the
+# program first asks, in its first-run dialogs, how the installation works and which database it
+# uses. The INI file and the database are kept between runs, so the answers and the data survive.
+# --primo-avvio resets the installation to unconfigured.
 # --solo-cartella lays out the folder without starting the program.
 set -euo pipefail
 
@@ -35,16 +37,11 @@ fi
 
 # The demo server of tools/ listens on this address.
 server=${KX_DEMO_SERVER:-http://127.0.0.1:8088}
-if [[ $primo_avvio == 1 ]]; then
-    tipo=""; versione=""; database=""; nfiledb=""
-else
-    tipo="StandAlone"; versione="SERVER"; database="$demo/KX58TORVA.mdb"; nfiledb="KX58TORVA.mdb"
-fi
 if [[ $primo_avvio == 1 || ! -f $demo/KX58TORVA.INI ]]; then
     # Windows-1252 with CR LF, as the installation procedure writes it.
     printf '%s\r\n' \
-        "[Installazione]" "Tipo=$tipo" "Versione=$versione" "PROVIDER=Microsoft.Jet.OLEDB.4.0" "" \
-        "[BaseDati]" "Database=$database" "NFileDB=$nfiledb" "NumDoma=0" "" \
+        "[Installazione]" "Tipo=" "Versione=" "PROVIDER=Microsoft.Jet.OLEDB.4.0" "" \
+        "[BaseDati]" "Database=" "NFileDB=" "NumDoma=0" "" \
         "[CONNESSIONE]" "PWD=" "NREG=$server/nreg/nuovadomanda.php" "AGGIORNADB=$server/anagrafe/scarico.php" \
         "SERVERCORSI=$server/corsi/scarico.php" "ALBIS=$server/albis/login.php" \
         "VERSIONE=$server/versione/controllo.php" "" \
