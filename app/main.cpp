@@ -1,4 +1,5 @@
 #include "core/Context.h"
+#include "core/RoutineError.h"
 #include "core/startup/SequenzaAvvio.h"
 #include "core/startup/VersioneProgramma.h"
 #include "core/ui/HelpViewer.h"
@@ -9,9 +10,45 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+/**
+ * Routines handle their own errors; one that a window's handler still lets through would otherwise
+ * cross the event loop and abort the process. It is shown with its number and description instead,
+ * and the program ends as after any start-up failure, closing the database.
+ */
+class Applicazione final : public QApplication
+{
+public:
+    using QApplication::QApplication;
+
+    void setContext(Context *context) { m_context = context; }
+
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const RoutineError &error) {
+            if (!m_context)
+                throw;
+            terminaPerErrore(*m_context, error);
+        } catch (const std::exception &) {
+            if (!m_context)
+                throw;
+            terminaPerErrore(*m_context, RoutineError(ErrorCode::Unspecified));
+        }
+        return false;
+    }
+
+private:
+    Context *m_context = nullptr;
+};
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    Applicazione app(argc, argv);
     QApplication::setApplicationName(TitoloProgramma);
     QApplication::setApplicationVersion(versioneProgramma());
 
@@ -29,11 +66,14 @@ int main(int argc, char *argv[])
     context.setLogViewer(std::make_unique<TextFileViewer>());
     context.setBeeper(std::make_unique<ApplicationBeeper>());
     context.setCommandLine(std::make_unique<ProcessCommandLine>(QApplication::arguments().mid(1)));
+    app.setContext(&context);
 
     // The windows of the start-up come and go before the frame is shown; none of them ends the run.
     QApplication::setQuitOnLastWindowClosed(false);
     AvvioWindows windows(context);
     AvvioProgramma(context, windows);
     QApplication::setQuitOnLastWindowClosed(true);
-    return app.exec();
+    const int code = app.exec();
+    app.setContext(nullptr);
+    return code;
 }

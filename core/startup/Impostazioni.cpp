@@ -1,5 +1,6 @@
 #include "core/startup/Impostazioni.h"
 
+#include "core/Context.h"
 #include "core/files/ProgramFolder.h"
 
 #include <QFile>
@@ -39,4 +40,13 @@ void RinominaFileClient(const ProgramFolder &folder)
             continue;
         QFile::rename(source, QFileInfo(source).path() + u'/' + to);
     }
+}
+
+void InterrompiInstallazione(Context &context)
+{
+    const auto answer =
+        context.prompt().ask(Prompt::Icon::Information, Prompt::Buttons::YesNo, u"Installazione"_s,
+                             u"Si è sicuri di voler interrompere l'installazione?"_s);
+    if (answer == Prompt::Answer::Yes)
+        context.programExit().exit();
 }

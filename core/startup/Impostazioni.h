@@ -2,11 +2,15 @@
 
 #include <QString>
 
+class Context;
 class ProgramFolder;
 
 /** The installation types of [Installazione] Tipo. */
 inline const QString TipoStandAlone = QStringLiteral("StandAlone");
 inline const QString TipoMultiutenza = QStringLiteral("Multiutenza");
+
+/** The help topic of both first-run dialogs. */
+inline constexpr int ArgomentoAiutoInstallazione = 15000;
 
 /** The roles of [Installazione] Versione. */
 inline const QString VersioneServer = QStringLiteral("SERVER");
@@ -35,3 +39,9 @@ QString controllaBaseDatiScelta(const QString &testoMostrato, const QString &fil
  * sediutil.tx1 to the extension ".cli". A file that is missing, or whose new name is taken, is skipped.
  */
 void RinominaFileClient(const ProgramFolder &folder);
+
+/**
+ * Asks "Si è sicuri di voler interrompere l'installazione?"; Yes ends the program with nothing
+ * written, No returns to the dialog.
+ */
+void InterrompiInstallazione(Context &context);

@@ -34,7 +34,7 @@ QString percorsoBaseDati(Context &context)
 
 void fineInizializzazione(Context &context, const RoutineError &error)
 {
-    const QString errore = u"Errore "_s + QString::number(error.number()) + CrLf + error.description();
+    const QString errore = testoErrore(error);
     if (error.number() == ErrorCode::FileInUse) {
         // Another installation holds the database for now: the settings are right, keep them.
         context.prompt().critical(u"Errore di inizializzazione"_s,
@@ -125,9 +125,8 @@ bool RiapriDBEsclusivo(Context &context)
             corsiDB.close();
         context.prompt().critical(
             u"Proposta Corsi Direttiva Brevanta 2002"_s,
-            u"Errore "_s + QString::number(error.number()) + CrLf + error.description() + CrLf + CrLf +
-                u"Qualche client potrebbe ancora essere connesso alla "_s + u"base dati. "_s + CrLf + CrLf +
-                u"Il programma uscira a Windows."_s + CrLf +
+            testoErrore(error) + CrLf + CrLf + u"Qualche client potrebbe ancora essere connesso alla "_s +
+                u"base dati. "_s + CrLf + CrLf + u"Il programma uscira a Windows."_s + CrLf +
                 u"Chiudere tutti i client, riavviare l'applicativo SERVER e ritentare l'Operazione."_s);
         return false;
     }
@@ -136,8 +135,7 @@ bool RiapriDBEsclusivo(Context &context)
 void CorsiDB_InfoMessage(Context &context, const QList<RoutineError> &errors)
 {
     for (const RoutineError &error : errors) {
-        context.prompt().critical(u"Errore di connessione"_s, u"Errore "_s + QString::number(error.number()) +
-                                                                  CrLf + error.description());
+        context.prompt().critical(u"Errore di connessione"_s, testoErrore(error));
     }
     context.programExit().exit();
 }

@@ -15,15 +15,18 @@ namespace {
 
 const QString NomeFileIni = u"KX58TORVA.INI"_s;
 
-/** The start-up has no handler of its own: an error it meets is reported and the program ends. */
-void erroreImprevisto(Context &context, const RoutineError &error)
+} // namespace
+
+QString testoErrore(const RoutineError &error)
 {
-    context.prompt().critical(QString(), u"Errore "_s + QString::number(error.number()) + u"\r\n"_s +
-                                             error.description());
-    context.programExit().exit();
+    return u"Errore "_s + QString::number(error.number()) + u"\r\n"_s + error.description();
 }
 
-} // namespace
+void terminaPerErrore(Context &context, const RoutineError &error)
+{
+    context.prompt().critical(QString(), testoErrore(error));
+    context.programExit().exit();
+}
 
 void AzzeraInstallazione(Context &context)
 {
@@ -94,7 +97,7 @@ void AvvioProgramma(Context &context, StartupWindows &windows)
         context.domanda.DenominazioneOpCorrente.clear();
         CaricaDomandaCorrente(context);
     } catch (const RoutineError &error) {
-        erroreImprevisto(context, error);
+        terminaPerErrore(context, error);
     }
     windows.mostraFrame();
     windows.distruggiAvvio();

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QString>
+
 class Context;
 class ProgressoAvvio;
+class RoutineError;
 
 /** The windows of the start-up; the program gives its own, a test may give stand-ins. */
 class StartupWindows
@@ -37,6 +40,15 @@ void VerificaFileIni(Context &context, StartupWindows &windows);
 
 /** Empties [BaseDati] Database and NFileDB and [Installazione] Tipo, so the next start asks again. */
 void AzzeraInstallazione(Context &context);
+
+/** "Errore " and the number, CR LF, the description: how the start-up and the connection report an error. */
+QString testoErrore(const RoutineError &error);
+
+/**
+ * The start-up and the frame's activation have no handler of their own: an error that reaches them is
+ * shown with its number and description under the program's title, and the program ends.
+ */
+void terminaPerErrore(Context &context, const RoutineError &error);
 
 /** The correction of course hours applied at every start. */
 inline constexpr const char *CorrezioneOreCorsi =

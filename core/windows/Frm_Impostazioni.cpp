@@ -20,10 +20,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-constexpr int ArgomentoAiuto = 15000;
-}
-
 Frm_Impostazioni::Frm_Impostazioni(Context &context, QWidget *parent) : QDialog(parent), m_context(context)
 {
     setObjectName(u"Frm_Impostazioni"_s);
@@ -95,7 +91,7 @@ Frm_Impostazioni::Frm_Impostazioni(Context &context, QWidget *parent) : QDialog(
 
     connect(cmdSfoglia, &QPushButton::clicked, this, &Frm_Impostazioni::cmdSfoglia_Click);
     connect(cmdOk, &ImageButton::clicked, this, &Frm_Impostazioni::Cmd_Ok_Click);
-    connect(cmdEsci, &ImageButton::clicked, this, &Frm_Impostazioni::confermaUscita);
+    connect(cmdEsci, &ImageButton::clicked, this, &Frm_Impostazioni::reject);
     connect(cmdHelp, &ImageButton::clicked, this, &Frm_Impostazioni::cmdHelp_Click);
 
     // The help file is named by the INI file, relative to the program folder.
@@ -105,7 +101,7 @@ Frm_Impostazioni::Frm_Impostazioni(Context &context, QWidget *parent) : QDialog(
     installazione.FileAiuto = installazione.CartellaProgramma + ini.Leggi(u"FILEHELP"_s, QString());
     if (!QFileInfo(m_context.programFolder().resolve(installazione.FileAiuto)).isFile())
         m_context.prompt().warn(u"Imposta Aiuto"_s, u"File di Aiuto non presente"_s);
-    setHelpContext(m_context, this, ArgomentoAiuto);
+    setHelpContext(m_context, this, ArgomentoAiutoInstallazione);
 }
 
 void Frm_Impostazioni::setVisible(bool visible)
@@ -159,20 +155,11 @@ void Frm_Impostazioni::Cmd_Ok_Click()
 
 void Frm_Impostazioni::cmdHelp_Click()
 {
-    MostraAiuto(m_context, ArgomentoAiuto);
+    MostraAiuto(m_context, ArgomentoAiutoInstallazione);
 }
 
 void Frm_Impostazioni::reject()
 {
-    // The window's close button and Esc leave the dialog as its exit button does.
-    confermaUscita();
-}
-
-void Frm_Impostazioni::confermaUscita()
-{
-    const auto answer =
-        m_context.prompt().ask(Prompt::Icon::Information, Prompt::Buttons::YesNo, u"Installazione"_s,
-                               u"Si è sicuri di voler interrompere l'installazione?"_s);
-    if (answer == Prompt::Answer::Yes)
-        m_context.programExit().exit();
+    // The exit button, the window's close button and Esc all ask before ending the installation.
+    InterrompiInstallazione(m_context);
 }

@@ -26,8 +26,6 @@ private:
     void cmdSfoglia_Click();
     void Cmd_Ok_Click();
     void cmdHelp_Click();
-    /** "Si è sicuri di voler interrompere l'installazione?": Yes ends the program. */
-    void confermaUscita();
 
     Context &m_context;
     QRadioButton *m_optLocale;

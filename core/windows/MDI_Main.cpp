@@ -1,6 +1,8 @@
 #include "core/windows/MDI_Main.h"
 
 #include "core/Context.h"
+#include "core/RoutineError.h"
+#include "core/startup/SequenzaAvvio.h"
 #include "core/startup/VersioneProgramma.h"
 #include "core/windows/Immagini.h"
 
@@ -61,12 +63,19 @@ void MDI_Main::Form_Activate()
 {
     if (m_chiudiSplash)
         m_chiudiSplash();
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    if (m_context.startupHooks.caricaMain)
-        m_context.startupHooks.caricaMain();
-    QGuiApplication::restoreOverrideCursor();
-    if (m_context.startupHooks.mostraMain)
-        m_context.startupHooks.mostraMain();
+    // Runs from the event loop: an error of the main window's loading must not escape into it.
+    try {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        if (m_context.startupHooks.caricaMain)
+            m_context.startupHooks.caricaMain();
+        QGuiApplication::restoreOverrideCursor();
+        if (m_context.startupHooks.mostraMain)
+            m_context.startupHooks.mostraMain();
+    } catch (const RoutineError &error) {
+        while (QGuiApplication::overrideCursor())
+            QGuiApplication::restoreOverrideCursor();
+        terminaPerErrore(m_context, error);
+    }
 }
 
 void MDI_Main::showEvent(QShowEvent *event)

@@ -14,7 +14,10 @@ class MDI_Main : public QMainWindow
 public:
     MDI_Main(Context &context, std::function<void()> chiudiSplash, QWidget *parent = nullptr);
 
-    /** What the frame does when it becomes active. */
+    /**
+     * What the frame does when it becomes active: closes the splash, then loads and shows the main
+     * window. An error on the way is shown and ends the program.
+     */
     void Form_Activate();
 
 protected:

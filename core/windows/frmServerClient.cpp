@@ -19,7 +19,7 @@ frmServerClient::frmServerClient(Context &context, QWidget *parent) : QDialog(pa
     setObjectName(u"frmServerClient"_s);
     setWindowTitle(QString(28, u' ') + u"Versione dell'applicativo"_s);
     Immagini::setBackground(this);
-    setHelpContext(m_context, this, 15000);
+    setHelpContext(m_context, this, ArgomentoAiutoInstallazione);
 
     auto *label1 = new QLabel(u"L'installazione SERVER installa la base dati e ne cura gli aggiornamenti.\n\n"
                               u"Ogni altra postazione, detta CLIENT, si collega alla base dati di un SERVER "
@@ -96,9 +96,5 @@ void frmServerClient::cmdOK_Click()
 void frmServerClient::reject()
 {
     // Annulla, Esc and the close button all ask before ending the installation.
-    const auto answer =
-        m_context.prompt().ask(Prompt::Icon::Information, Prompt::Buttons::YesNo, u"Installazione"_s,
-                               u"Si è sicuri di voler interrompere l'installazione?"_s);
-    if (answer == Prompt::Answer::Yes)
-        m_context.programExit().exit();
+    InterrompiInstallazione(m_context);
 }

@@ -7,6 +7,7 @@
 #include "core/windows/MDI_Main.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTest>
@@ -70,6 +71,14 @@ const QString InUso =
     u"locale, oppure l'aggiornamento della base dati sul SERVER).\r\nIl programma verrà "
     u"terminato: riavviarlo quando la base dati sarà di nuovo disponibile."_s;
 
+/** The box of a refused exclusive reopening, after the error's own lines. */
+QString riaperturaRifiutata(const QString &errore)
+{
+    return errore + u"\r\n\r\nQualche client potrebbe ancora essere connesso alla base dati. \r\n\r\n"
+                    u"Il programma uscira a Windows.\r\nChiudere tutti i client, riavviare l'applicativo "
+                    u"SERVER e ritentare l'Operazione."_s;
+}
+
 /** A program folder, its start-up windows and hooks that record what the start-up asked of them. */
 struct Programma
 {
@@ -92,6 +101,13 @@ struct Programma
     QString dbPath() const { return test.path(Database); }
 
     QByteArray withPath(QByteArray bytes) const { return bytes.replace("%DB%", dbPath().toUtf8()); }
+
+    /** Writes the INI file, its database key naming dbPath(), and the help file it names. */
+    void prepara(const QByteArray &iniFile) const
+    {
+        test.writeFile(u"KX58TORVA.INI"_s, withPath(iniFile));
+        test.writeFile(u"KX58TORVA.htm"_s, "<html></html>");
+    }
 
     void avvia()
     {
@@ -118,68 +134,79 @@ private slots:
         QTest::addColumn<bool>("database");
         QTest::addColumn<bool>("helpFile");
         QTest::addColumn<QString>("heldBy");
-        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("ended");
         QTest::addColumn<QByteArray>("iniAfter");
 
+        const int critical = int(Prompt::Icon::Critical);
+        const int ok = int(Prompt::Answer::Ok);
+        const int yes = int(Prompt::Answer::Yes);
+        const int no = int(Prompt::Answer::No);
+        const QString iniziale = u"Errore di inizializzazione"_s;
         const QByteArray standAlone = ini("StandAlone");
-        QTest::newRow("INI missing")
-            << QByteArray() << true << true << QString()
-            << QStringList{u"Impossibile trovare il file KX58TORVA.INI.\r\nLa procedura "
-                           u"verrà terminata."_s}
-            << true << QByteArray();
-        QTest::newRow("StandAlone") << standAlone << true << true << QString() << QStringList() << false
-                                    << conNumDoma(standAlone);
-        QTest::newRow("Multiutenza") << ini("Multiutenza") << true << true << QString() << QStringList()
-                                     << false << conNumDoma(ini("Multiutenza"));
+        const QByteArray jet = "Microsoft.Jet.OLEDB.4.0";
+
+        QTest::newRow("INI missing") << QByteArray() << true << true << QString()
+                                     << u"Impossibile trovare il file KX58TORVA.INI.\r\nLa procedura "
+                                        u"verrà terminata."_s
+                                     << iniziale << critical << ok << true << QByteArray();
+        QTest::newRow("StandAlone") << standAlone << true << true << QString() << QString() << QString() << 0
+                                    << ok << false << conNumDoma(standAlone);
+        QTest::newRow("Multiutenza") << ini("Multiutenza") << true << true << QString() << QString()
+                                     << QString() << 0 << ok << false << conNumDoma(ini("Multiutenza"));
         QTest::newRow("type in the wrong case")
-            << ini("standalone") << true << true << QString() << QStringList{TipoNonValido} << true
-            << azzerato(ini("standalone"));
-        QTest::newRow("type unknown") << ini("Rete") << true << true << QString()
-                                      << QStringList{TipoNonValido} << true << azzerato(ini("Rete"));
-        QTest::newRow("database path blank, Yes") << ini("StandAlone", "   ") << true << true << QString()
-                                                  << QStringList{u"Y|"_s + baseDatiMancante(QString())}
-                                                  << true << azzerato(ini("StandAlone", "   "));
-        QTest::newRow("database path blank, No")
-            << ini("StandAlone", "") << true << true << QString()
-            << QStringList{u"N|"_s + baseDatiMancante(QString())} << true << ini("StandAlone", "");
+            << ini("standalone") << true << true << QString() << TipoNonValido << iniziale << critical << ok
+            << true << azzerato(ini("standalone"));
+        QTest::newRow("type unknown") << ini("Rete") << true << true << QString() << TipoNonValido << iniziale
+                                      << critical << ok << true << azzerato(ini("Rete"));
+        QTest::newRow("database path blank, Yes")
+            << ini("StandAlone", "   ") << true << true << QString() << baseDatiMancante(QString())
+            << u"Imposta base dati"_s << critical << yes << true << azzerato(ini("StandAlone", "   "));
+        QTest::newRow("database path empty, No")
+            << ini("StandAlone", "") << true << true << QString() << baseDatiMancante(QString())
+            << u"Imposta base dati"_s << critical << no << true << ini("StandAlone", "");
         QTest::newRow("database missing, Yes")
-            << standAlone << false << true << QString() << QStringList{u"Y|"_s + baseDatiMancante(u"%DB%"_s)}
-            << true << azzerato(standAlone);
+            << standAlone << false << true << QString() << baseDatiMancante(u"%DB%"_s)
+            << u"Imposta base dati"_s << critical << yes << true << azzerato(standAlone);
         QTest::newRow("database missing, No")
-            << standAlone << false << true << QString() << QStringList{u"N|"_s + baseDatiMancante(u"%DB%"_s)}
-            << true << standAlone;
+            << standAlone << false << true << QString() << baseDatiMancante(u"%DB%"_s)
+            << u"Imposta base dati"_s << critical << no << true << standAlone;
         QTest::newRow("shared opening, database held exclusively")
             << ini("Multiutenza") << true << true << u"exclusive"_s
-            << QStringList{u"Errore 3045\r\nImpossibile utilizzare '%DB%'; file già in uso in modo esclusivo "
-                           u"da un "
-                           u"altro utente."_s +
-                           InUso}
-            << true << ini("Multiutenza");
+            << u"Errore 3045\r\nImpossibile utilizzare '%DB%'; file già in uso in modo esclusivo da un altro "
+               u"utente."_s +
+                   InUso
+            << iniziale << critical << ok << true << ini("Multiutenza");
         QTest::newRow("exclusive opening, database in use")
             << standAlone << true << true << u"shared"_s
-            << QStringList{u"Errore 3045\r\nImpossibile aprire in modo esclusivo '%DB%': il file è già in "
-                           u"uso da "
-                           u"parte di un altro utente."_s +
-                           InUso}
-            << true << standAlone;
+            << u"Errore 3045\r\nImpossibile aprire in modo esclusivo '%DB%': il file è già in uso da parte "
+               u"di "
+               u"un altro utente."_s +
+                   InUso
+            << iniziale << critical << ok << true << standAlone;
         QTest::newRow("bad provider")
             << ini("StandAlone", "%DB%", "Microsoft.ACE.OLEDB.12.0") << true << true << QString()
-            << QStringList{u"Errore 3706\r\nImpossibile trovare il provider. Potrebbe non essere installato "
-                           u"correttamente. (Microsoft.ACE.OLEDB.12.0)"_s}
-            << true << azzerato(ini("StandAlone", "%DB%", "Microsoft.ACE.OLEDB.12.0"));
-        QTest::newRow("NREG http") << ini("StandAlone", "%DB%", "Microsoft.Jet.OLEDB.4.0",
-                                          "http://127.0.0.1:8080/nreg")
-                                   << true << true << QString() << QStringList() << false
-                                   << conNumDoma(ini("StandAlone", "%DB%", "Microsoft.Jet.OLEDB.4.0",
-                                                     "http://127.0.0.1:8080/nreg"));
-        QTest::newRow("NREG empty")
-            << ini("StandAlone", "%DB%", "Microsoft.Jet.OLEDB.4.0", "") << true << true << QString()
-            << QStringList{u"Errore 5\r\nChiamata di routine o argomento non validi"_s} << true
-            << azzerato(ini("StandAlone", "%DB%", "Microsoft.Jet.OLEDB.4.0", ""));
+            << u"Errore 3706\r\nImpossibile trovare il provider. Potrebbe non essere "
+               u"installato correttamente. (Microsoft.ACE.OLEDB.12.0)"_s
+            << iniziale << critical << ok << true
+            << azzerato(ini("StandAlone", "%DB%", "Microsoft.ACE.OLEDB.12.0"));
+        QTest::newRow("NREG http") << ini("StandAlone", "%DB%", jet, "http://127.0.0.1:8080/nreg") << true
+                                   << true << QString() << QString() << QString() << 0 << ok << false
+                                   << conNumDoma(
+                                          ini("StandAlone", "%DB%", jet, "http://127.0.0.1:8080/nreg"));
+        QTest::newRow("NREG empty") << ini("StandAlone", "%DB%", jet, "") << true << true << QString()
+                                    << u"Errore 5\r\nChiamata di routine o argomento non validi"_s << iniziale
+                                    << critical << ok << true << azzerato(ini("StandAlone", "%DB%", jet, ""));
+        QTest::newRow("NREG without a path")
+            << ini("StandAlone", "%DB%", jet, "https://regione.example.it") << true << true << QString()
+            << u"Errore 5\r\nChiamata di routine o argomento non validi"_s << iniziale << critical << ok
+            << true << azzerato(ini("StandAlone", "%DB%", jet, "https://regione.example.it"));
         QTest::newRow("help file missing")
-            << standAlone << true << false << QString() << QStringList{u"File di Aiuto non presente"_s}
-            << false << conNumDoma(standAlone);
+            << standAlone << true << false << QString() << u"File di Aiuto non presente"_s
+            << u"Imposta Aiuto"_s << int(Prompt::Icon::Warning) << ok << false << conNumDoma(standAlone);
     }
 
     void startUp()
@@ -188,7 +215,10 @@ private slots:
         QFETCH(bool, database);
         QFETCH(bool, helpFile);
         QFETCH(QString, heldBy);
-        QFETCH(QStringList, boxes);
+        QFETCH(QString, box);
+        QFETCH(QString, title);
+        QFETCH(int, icon);
+        QFETCH(int, answer);
         QFETCH(bool, ended);
         QFETCH(QByteArray, iniAfter);
 
@@ -206,18 +236,21 @@ private slots:
                        heldBy == u"exclusive" ? Connection::Mode::Exclusive : Connection::Mode::Shared);
         const QStringList before = QDir(test.folder()).entryList(QDir::Files);
 
-        for (QString box : boxes) {
-            Prompt::Answer answer = Prompt::Answer::Ok;
-            if (box.startsWith(u"Y|") || box.startsWith(u"N|")) {
-                answer = box.startsWith(u'Y') ? Prompt::Answer::Yes : Prompt::Answer::No;
-                box = box.mid(2);
-            }
-            test.prompt().expect(box.replace(u"%DB%"_s, programma.dbPath()), answer);
-        }
+        if (!box.isEmpty())
+            test.prompt().expect(box.replace(u"%DB%"_s, programma.dbPath()), Prompt::Answer(answer));
         programma.avvia();
 
         QVERIFY(test.prompt().allShown());
+        QCOMPARE(test.prompt().shown().size(), box.isEmpty() ? 0 : 1);
+        if (!box.isEmpty()) {
+            const ShownBox &shown = test.prompt().shown().front();
+            QCOMPARE(shown.title, title);
+            QCOMPARE(int(shown.icon), icon);
+            QCOMPARE(shown.buttons, Prompt::Answer(answer) == Prompt::Answer::Ok ? Prompt::Buttons::Ok
+                                                                                 : Prompt::Buttons::YesNo);
+        }
         QCOMPARE(programma.ended, ended);
+        QCOMPARE(programma.windows.frame() != nullptr, !ended);
         if (iniFile.isEmpty()) {
             QCOMPARE(QDir(test.folder()).entryList(QDir::Files), before);
             return;
@@ -275,9 +308,8 @@ private slots:
         // "ab" scrambled with the program's key.
         QByteArray file = ini("StandAlone");
         file.replace("PWD=", "PWD=\xe1\xe2");
-        test.writeFile(u"KX58TORVA.INI"_s, programma.withPath(file));
+        programma.prepara(file);
         FixtureDatabase fixture(programma.dbPath());
-        test.writeFile(u"KX58TORVA.htm"_s, "<html></html>");
 
         programma.avvia();
         QVERIFY(!programma.ended);
@@ -307,8 +339,7 @@ private slots:
     {
         Programma programma;
         TestContext &test = programma.test;
-        test.writeFile(u"KX58TORVA.INI"_s, programma.withPath(ini("StandAlone")));
-        test.writeFile(u"KX58TORVA.htm"_s, "<html></html>");
+        programma.prepara(ini("StandAlone"));
         FixtureDatabase fixture(programma.dbPath());
         QStringList shown;
         test.context().startupHooks.installaAnagrafiche = [&](ProgressoAvvio &avvio) {
@@ -340,8 +371,7 @@ private slots:
             "[Installazione]\r\nTipo=\r\nVersione=\r\nPROVIDER=Microsoft.Jet.OLEDB.4.0\r\n"
             "[BaseDati]\r\nDatabase=\r\nNFileDB=\r\n[CONNESSIONE]\r\nNREG=http://h/n\r\n"
             "[Help]\r\nFILEHELP=KX58TORVA.htm\r\n";
-        test.writeFile(u"KX58TORVA.INI"_s, file);
-        test.writeFile(u"KX58TORVA.htm"_s, "<html></html>");
+        programma.prepara(file);
         test.writeFile(u"oper.tx1"_s, "x");
         QDir().mkpath(test.path(u"dati"_s));
         const QString shared = test.path(u"dati/Condivisa.MDB"_s);
@@ -380,8 +410,7 @@ private slots:
     {
         Programma programma;
         TestContext &test = programma.test;
-        test.writeFile(u"KX58TORVA.INI"_s, programma.withPath(ini("StandAlone")));
-        test.writeFile(u"KX58TORVA.htm"_s, "<html></html>");
+        programma.prepara(ini("StandAlone"));
         FixtureDatabase fixture(programma.dbPath());
         fixture.insert(u"Domande"_s, {u"NumDoma"_s, u"GrupOpe"_s, u"Operatore"_s, u"DomandaStampata"_s},
                        {{101, u"A"_s, 5, 0}, {102, u"A"_s, 5, 1}});
@@ -412,6 +441,80 @@ private slots:
         }
     }
 
+    void firstRunDialogLeftWithoutAChoiceStillWritesTheKeys()
+    {
+        Programma programma;
+        TestContext &test = programma.test;
+        programma.prepara(
+            "[Installazione]\r\nTipo=\r\nVersione=SERVER\r\n[Help]\r\nFILEHELP=KX58TORVA.htm\r\n");
+        test.dialogRunner().expect(u"Frm_Impostazioni"_s, [](QDialog &) {});
+        test.prompt().expect(baseDatiMancante(QString()), Prompt::Answer::No);
+        programma.avvia();
+
+        QVERIFY(programma.ended);
+        QVERIFY(test.dialogRunner().allRun());
+        QVERIFY(test.prompt().allShown());
+        QCOMPARE(
+            test.readFile(u"KX58TORVA.INI"_s),
+            QByteArray("[Installazione]\r\nTipo=\r\nVersione=SERVER\r\n[Help]\r\nFILEHELP=KX58TORVA.htm\r\n"
+                       "[BaseDati]\r\nDatabase=\r\nNFileDB=\r\n"));
+    }
+
+    void anErrorOfTheStartUpIsShownAndEndsTheProgram()
+    {
+        Programma programma;
+        TestContext &test = programma.test;
+        programma.prepara(ini("StandAlone"));
+        // A database without the course columns that the correction of course hours sets.
+        FixtureDatabase fixture(programma.dbPath(), u"CREATE TABLE CorsiProp (Corso TEXT)"_s);
+        const RoutineError error = errorOf([&] { fixture.execute(QString::fromLatin1(CorrezioneOreCorsi)); });
+        QVERIFY(error.number() != 0);
+        test.prompt().expect(u"Errore "_s + QString::number(error.number()) + u"\r\n"_s +
+                             error.description());
+        programma.avvia();
+
+        QVERIFY(programma.ended);
+        QVERIFY(test.prompt().allShown());
+        QCOMPARE(test.prompt().shown().front().title, QString());
+        QCOMPARE(test.prompt().shown().front().icon, Prompt::Icon::Critical);
+        QCOMPARE(programma.calls,
+                 (QStringList{u"caricaMain"_s, u"installaTabelleDecodifica"_s, u"installaAnagrafiche"_s}));
+        QVERIFY(!programma.windows.frame());
+        QCOMPARE(test.readFile(u"KX58TORVA.INI"_s), programma.withPath(ini("StandAlone")));
+    }
+
+    void anErrorLoadingTheMainWindowIsShownAndEndsTheProgram_data()
+    {
+        QTest::addColumn<bool>("inLoading");
+        QTest::newRow("loading") << true;
+        QTest::newRow("showing") << false;
+    }
+
+    void anErrorLoadingTheMainWindowIsShownAndEndsTheProgram()
+    {
+        QFETCH(bool, inLoading);
+        TestContext test;
+        QStringList calls;
+        const auto step = [&calls, inLoading](const QString &name) {
+            calls << name;
+            if (inLoading == (name == u"caricaMain"))
+                throw RoutineError(ErrorCode::ConnectionClosed);
+        };
+        test.context().startupHooks.caricaMain = [&] { step(u"caricaMain"_s); };
+        test.context().startupHooks.mostraMain = [&] { step(u"mostraMain"_s); };
+        bool splashClosed = false;
+        MDI_Main frame(test.context(), [&] { splashClosed = true; });
+        test.prompt().expect(u"Errore 3709\r\n"_s +
+                             RoutineError::standardDescription(ErrorCode::ConnectionClosed));
+
+        QVERIFY_THROWS_EXCEPTION(ProgramExited, frame.Form_Activate());
+        QVERIFY(splashClosed);
+        QCOMPARE(calls,
+                 inLoading ? QStringList{u"caricaMain"_s} : (QStringList{u"caricaMain"_s, u"mostraMain"_s}));
+        QCOMPARE(test.prompt().shown().front().icon, Prompt::Icon::Critical);
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
     void informationalMessagesEndTheProgram()
     {
         TestContext test;
@@ -430,8 +533,7 @@ private slots:
     {
         Programma programma;
         TestContext &test = programma.test;
-        test.writeFile(u"KX58TORVA.INI"_s, programma.withPath(ini("Multiutenza")));
-        test.writeFile(u"KX58TORVA.htm"_s, "<html></html>");
+        programma.prepara(ini("Multiutenza"));
         FixtureDatabase fixture(programma.dbPath());
         fixture.insert(u"Domande"_s, {u"NumDoma"_s, u"GrupOpe"_s, u"Operatore"_s}, {{7, u"A"_s, 1}});
         programma.avvia();
@@ -449,14 +551,20 @@ private slots:
         corsiDB.open(programma.dbPath(), Connection::Mode::Shared);
         Connection client;
         client.open(programma.dbPath(), Connection::Mode::Shared);
-        test.prompt().expect(
-            u"Errore 3045\r\nImpossibile aprire in modo esclusivo '"_s + programma.dbPath() +
-            u"': il file è già in uso da parte di un altro utente.\r\n\r\nQualche client potrebbe "
-            u"ancora essere connesso alla base dati. \r\n\r\nIl programma uscira a Windows.\r\n"
-            u"Chiudere tutti i client, riavviare l'applicativo SERVER e ritentare "
-            u"l'Operazione."_s);
+        test.prompt().expect(riaperturaRifiutata(u"Errore 3045\r\nImpossibile aprire in modo esclusivo '"_s +
+                                                 programma.dbPath() +
+                                                 u"': il file è già in uso da parte di un altro utente."_s));
         QVERIFY(!RiapriDBEsclusivo(test.context()));
         QCOMPARE(test.prompt().shown().back().title, u"Proposta Corsi Direttiva Brevanta 2002"_s);
+        QCOMPARE(test.prompt().shown().back().icon, Prompt::Icon::Critical);
+        QVERIFY(!corsiDB.isOpen());
+
+        // A connection that is closed already cannot be closed again: the same box, and False.
+        client.close();
+        test.prompt().expect(riaperturaRifiutata(u"Errore 3704\r\nOperazione non consentita se l'oggetto è "
+                                                 u"chiuso."_s));
+        QVERIFY(!RiapriDBEsclusivo(test.context()));
+        QVERIFY(test.prompt().allShown());
         QVERIFY(!corsiDB.isOpen());
     }
 };

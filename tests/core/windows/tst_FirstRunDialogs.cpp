@@ -1,7 +1,9 @@
 #include "TestContext.h"
 #include "core/windows/Frm_Impostazioni.h"
+#include "core/windows/ImageButton.h"
 #include "core/windows/frmServerClient.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -23,6 +25,14 @@ void prepara(TestContext &test, const QByteArray &ini, bool helpFile = true)
     if (helpFile)
         test.writeFile(u"KX58TORVA.htm"_s, "<html></html>");
     test.context().fileIni().setNomeFile(test.path(u"KX58TORVA.INI"_s));
+}
+
+/** One of the two first-run dialogs, by its name. */
+std::unique_ptr<QDialog> crea(TestContext &test, const QString &window)
+{
+    if (window == u"Frm_Impostazioni")
+        return std::make_unique<Frm_Impostazioni>(test.context());
+    return std::make_unique<frmServerClient>(test.context());
 }
 
 } // namespace
@@ -49,6 +59,74 @@ private slots:
         press(&dialog, u"cmdHelp"_s);
         QCOMPARE(test.prompt().shown().back().title, u"Aiuto"_s);
         QVERIFY(test.help().topics.isEmpty());
+    }
+
+    void controlsShowTheirTexts_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("picture");
+        const QString impostazioni = u"Frm_Impostazioni"_s;
+        const QString serverClient = u"frmServerClient"_s;
+        QTest::newRow("Label1") << impostazioni << u"Label1"_s
+                                << u"Scegliere la modalità di funzionamento: Indicare se la procedura sarà "
+                                   u"utilitzzata in ambiente locale o in rete (multiutenza). Le impostazioni "
+                                   u"potranno anche essere cambiate in un secondo momento."_s
+                                << QString();
+        QTest::newRow("opt_Locale") << impostazioni << u"opt_Locale"_s << u"Locale"_s << QString();
+        QTest::newRow("opt_InRete") << impostazioni << u"opt_InRete"_s << u"In rete"_s << QString();
+        QTest::newRow("cmdSfoglia") << impostazioni << u"cmdSfoglia"_s << u"Sfoglia..."_s << QString();
+        QTest::newRow("Cmd_Ok") << impostazioni << u"Cmd_Ok"_s << u"Salva"_s << u"imgSalva"_s;
+        QTest::newRow("cmdEsci") << impostazioni << u"cmdEsci"_s << u"Esci dall'installazione"_s
+                                 << u"imgExit"_s;
+        QTest::newRow("cmdHelp") << impostazioni << u"cmdHelp"_s << u"Help"_s << u"imgHelp"_s;
+        QTest::newRow("Label2 of the role")
+            << serverClient << u"Label2"_s << u"Scegliere il tipo di installazione: SERVER o CLIENT"_s
+            << QString();
+        QTest::newRow("optServer") << serverClient << u"optServer"_s << u"SERVER"_s << QString();
+        QTest::newRow("optClient") << serverClient << u"optClient"_s << u"CLIENT"_s << QString();
+        QTest::newRow("cmdOK") << serverClient << u"cmdOK"_s << u"OK"_s << QString();
+        QTest::newRow("cmdAnnulla") << serverClient << u"cmdAnnulla"_s << u"Annulla"_s << QString();
+    }
+
+    void controlsShowTheirTexts()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, control);
+        QFETCH(QString, text);
+        QFETCH(QString, picture);
+        TestContext test;
+        prepara(test, IniConVersione);
+        const std::unique_ptr<QDialog> dialog = crea(test, window);
+        QWidget *widget = ::control<QWidget>(dialog.get(), control);
+        if (auto *label = qobject_cast<QLabel *>(widget))
+            QCOMPARE(label->text(), text);
+        else
+            QCOMPARE(::control<QAbstractButton>(dialog.get(), control)->text(), text);
+        if (!picture.isEmpty())
+            QCOMPARE(::control<ImageButton>(dialog.get(), control)->pictureName(), picture);
+    }
+
+    void f1OpensTopic15000_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("Frm_Impostazioni") << u"Frm_Impostazioni"_s;
+        QTest::newRow("frmServerClient") << u"frmServerClient"_s;
+    }
+
+    void f1OpensTopic15000()
+    {
+        QFETCH(QString, window);
+        TestContext test;
+        prepara(test, IniConVersione);
+        // frmServerClient is shown over Frm_Impostazioni, whose load named the help file.
+        test.context().installazione.FileAiuto = u"KX58TORVA.htm"_s;
+        const std::unique_ptr<QDialog> dialog = crea(test, window);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        QTest::keyClick(dialog.get(), Qt::Key_F1);
+        QCOMPARE(test.help().topics, QList<int>{15000});
     }
 
     void helpOpensTopic15000()
