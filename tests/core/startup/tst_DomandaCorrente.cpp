@@ -33,6 +33,17 @@ struct Cartella
     void apri() { test.context().DE().CorsiDB().open(fixture.path(), Connection::Mode::Shared); }
 
     QByteArray ini() { return test.readFile(u"KX58TORVA.INI"_s); }
+
+    /** The Domande rows the filter selects, as a recordset's filter and after WHERE. */
+    QList<int> righeSelezionate(const QString &filtro)
+    {
+        Recordset &rsDomande = test.context().DE().rs(u"Domande"_s);
+        rsDomande.open();
+        rsDomande.setFilter(filtro);
+        const int filtrate = rsDomande.recordCount();
+        rsDomande.close();
+        return {filtrate, fixture.scalar(u"SELECT COUNT(*) FROM Domande WHERE "_s + filtro).toInt()};
+    }
 };
 
 const QList<QVariantList> DueDomande = {
@@ -136,14 +147,7 @@ private slots:
         Recordset &rsDomande = context.DE().rs(u"Domande"_s);
         QVERIFY(!rsDomande.isOpen());
         QVERIFY(rsDomande.filter().isEmpty());
-        rsDomande.open();
-        rsDomande.setFilter(state.FiltroDomandaCorrente);
-        QCOMPARE(rsDomande.recordCount(), 1);
-        rsDomande.close();
-        QCOMPARE(
-            cartella.fixture.scalar(u"SELECT COUNT(*) FROM Domande WHERE "_s + state.FiltroDomandaCorrente)
-                .toInt(),
-            1);
+        QCOMPARE(cartella.righeSelezionate(state.FiltroDomandaCorrente), (QList<int>{1, 1}));
     }
 
     void aMissingApplicationClearsTheState()
@@ -163,15 +167,7 @@ private slots:
         QCOMPARE(cartella.ini(), QByteArray("[BaseDati]\r\nDatabase=x\r\nNumDoma=0\r\n"));
 
         // With no application the filter selects nothing, never everything.
-        Recordset &rsDomande = context.DE().rs(u"Domande"_s);
-        rsDomande.open();
-        rsDomande.setFilter(state.FiltroDomandaCorrente);
-        QCOMPARE(rsDomande.recordCount(), 0);
-        rsDomande.close();
-        QCOMPARE(
-            cartella.fixture.scalar(u"SELECT COUNT(*) FROM Domande WHERE "_s + state.FiltroDomandaCorrente)
-                .toInt(),
-            0);
+        QCOMPARE(cartella.righeSelezionate(state.FiltroDomandaCorrente), (QList<int>{0, 0}));
         QCOMPARE(CurrentApplication().FiltroDomandaCorrente, state.FiltroDomandaCorrente);
     }
 
@@ -197,11 +193,7 @@ private slots:
         Context &context = cartella.test.context();
         ImpostaDomandaCorrente(context, 50);
         QCOMPARE(context.domanda.FiltroDomandaCorrente, u"GrupOpe='''' AND Operatore=3 AND NumDoma=50"_s);
-        Recordset &rsDomande = context.DE().rs(u"Domande"_s);
-        rsDomande.open();
-        rsDomande.setFilter(context.domanda.FiltroDomandaCorrente);
-        QCOMPARE(rsDomande.recordCount(), 1);
-        rsDomande.close();
+        QCOMPARE(cartella.righeSelezionate(context.domanda.FiltroDomandaCorrente), (QList<int>{1, 1}));
     }
 
     void aFailureOffersRetryThenCancelEnds()

@@ -1,9 +1,26 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+/** The text of the block that holds the anchor of that name, or an empty text when there is none. */
+QString bloccoDellAncora(const QTextDocument &document, const QString &name)
+{
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+            if (fragment.fragment().charFormat().anchorNames().contains(name))
+                return block.text().trimmed();
+        }
+    }
+    return {};
+}
+
+} // namespace
 
 /** The help file of the program has a topic for every context number the windows open. */
 class TestFileAiuto : public QObject
@@ -30,12 +47,12 @@ private slots:
         QVERIFY2(match.hasMatch(), "no titled section for the topic");
         QVERIFY(html.contains(u"href=\"#%1\""_s.arg(topic)));
 
-        // The help viewer finds it.
+        // The help viewer finds the anchor, on the topic's title.
         QTextBrowser browser;
         QUrl url = QUrl::fromLocalFile(file.fileName());
         url.setFragment(QString::number(topic));
         browser.setSource(url);
-        QVERIFY(browser.toPlainText().contains(match.captured(1)));
+        QCOMPARE(bloccoDellAncora(*browser.document(), QString::number(topic)), match.captured(1));
     }
 
     void plainAscii()

@@ -93,15 +93,26 @@ private slots:
         QCOMPARE(rsProvince.value(u"DesProv"_s).toString(), u"FORLI'-CESENA"_s);
     }
 
+    void provinceFailureIsShown_data()
+    {
+        QTest::addColumn<QString>("routine");
+        QTest::newRow("description") << u"RecuperaDesProv"_s;
+        QTest::newRow("abbreviation") << u"RecuperaSigProv"_s;
+    }
+
     void provinceFailureIsShown()
     {
+        QFETCH(QString, routine);
         Dati dati;
         dati.context().DE().CorsiDB().close();
         dati.test.prompt().expect(
-            u"RecuperaDesProv - 3709 - Impossibile utilizzare la connessione per eseguire "
-            u"l'operazione. La connessione è chiusa o non è valida in questo contesto."_s);
-        QCOMPARE(RecuperaDesProv(dati.context(), u"037"_s), QString());
+            routine + u" - 3709 - Impossibile utilizzare la connessione per eseguire "
+                      u"l'operazione. La connessione è chiusa o non è valida in questo contesto."_s);
+        const auto recupera = routine == u"RecuperaDesProv" ? &RecuperaDesProv : &RecuperaSigProv;
+        QCOMPARE(recupera(dati.context(), u"037"_s), QString());
+        QVERIFY(dati.test.prompt().allShown());
         QCOMPARE(dati.test.prompt().shown().back().title, u"Errore"_s);
+        QCOMPARE(dati.test.prompt().shown().back().icon, Prompt::Icon::Critical);
     }
 
     void sedeLegale_data()
