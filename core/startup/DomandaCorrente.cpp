@@ -7,24 +7,38 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+/** The text as a number ("." before decimals), rounded half to even as the old run time did. */
+std::optional<double> arrotondato(const QString &text)
+{
+    bool ok = false;
+    const double number = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(number))
+        return std::nullopt;
+    return std::nearbyint(number);
+}
+
+bool in32Bit(double number)
+{
+    return number >= std::numeric_limits<qint32>::min() && number <= std::numeric_limits<qint32>::max();
+}
 
 /** An operator number as the program keeps it: any 32-bit whole number. */
 qint32 numeroOperatore(const QVariant &value)
 {
     if (!value.isValid() || value.isNull())
         return 0;
-    bool ok = false;
-    const double number = value.toString().trimmed().toDouble(&ok);
-    if (!ok)
+    const std::optional<double> number = arrotondato(value.toString());
+    if (!number)
         throw RoutineError(13, u"Tipo non corrispondente"_s);
-    const double rounded = std::nearbyint(number);
-    if (rounded < std::numeric_limits<qint32>::min() || rounded > std::numeric_limits<qint32>::max())
+    if (!in32Bit(*number))
         throw RoutineError(ErrorCode::Overflow);
-    return qint32(rounded);
+    return qint32(*number);
 }
 
 bool comeBooleano(const QVariant &value)
@@ -44,9 +58,8 @@ QString filtroDomanda(const QString &grupOpe, qint32 operatore, qint32 numDoma)
 
 qint32 numeroDomandaIni(const QString &value)
 {
-    bool ok = false;
-    const qint32 number = value.trimmed().toInt(&ok);
-    return ok ? number : 0;
+    const std::optional<double> number = arrotondato(value);
+    return number && in32Bit(*number) ? qint32(*number) : 0;
 }
 
 void CaricaDomandaCorrente(Context &context)

@@ -26,5 +26,8 @@ void ImpostaDomandaCorrente(Context &context, qint32 numero);
  */
 QString filtroDomanda(const QString &grupOpe, qint32 operatore, qint32 numDoma);
 
-/** The application number of an INI value: a whole number in range, or 0. */
+/**
+ * The application number of an INI value: a number, rounded to a whole one, that fits 32 bits; 0 for
+ * anything else.
+ */
 qint32 numeroDomandaIni(const QString &value);

@@ -108,7 +108,11 @@ private slots:
         QTest::newRow("blanks around") << u" 12 "_s << 12;
         QTest::newRow("empty") << QString() << 0;
         QTest::newRow("leading number only") << u"12ab"_s << 0;
-        QTest::newRow("decimal") << u"12.5"_s << 0;
+        QTest::newRow("half rounds to even, down") << u"12.5"_s << 12;
+        QTest::newRow("half rounds to even, up") << u"13.5"_s << 14;
+        QTest::newRow("decimal") << u"12.6"_s << 13;
+        QTest::newRow("comma is no decimal point") << u"12,6"_s << 0;
+        QTest::newRow("not finite") << u"inf"_s << 0;
         QTest::newRow("above 32 bits") << u"2147483648"_s << 0;
         QTest::newRow("largest") << u"2147483647"_s << 2147483647;
     }
