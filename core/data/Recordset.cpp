@@ -298,6 +298,25 @@ const QHash<QString, QList<int>> &Recordset::indexOf(int column)
     return *m_indexes.insert(column, std::move(index));
 }
 
+void Recordset::reindexRow(int row, const QVariantList &before)
+{
+    for (auto index = m_indexes.begin(); index != m_indexes.end(); ++index) {
+        const int column = index.key();
+        if (!before.isEmpty()) {
+            for (const QString &key : equalityKeys(before.at(column))) {
+                const auto bucket = index->find(key);
+                if (bucket == index->end())
+                    continue;
+                bucket->removeOne(row);
+                if (bucket->isEmpty())
+                    index->erase(bucket);
+            }
+        }
+        for (const QString &key : equalityKeys(m_rows[row].values.at(column)))
+            (*index)[key].append(row);
+    }
+}
+
 void Recordset::applySort()
 {
     if (m_sortKeys.isEmpty() || m_view.size() < 2)
@@ -768,14 +787,16 @@ void Recordset::update()
     requireOpen();
     if (m_editMode == EditMode::None)
         return;
-    if (m_editMode == EditMode::Add)
+    const bool adding = m_editMode == EditMode::Add;
+    if (adding)
         writeAdded();
     else
         writeChanges();
-    Row &row = m_rows[m_view[m_position]];
-    row.values = m_editValues;
+    const int row = m_view[m_position];
+    const QVariantList before = adding ? QVariantList() : m_rows[row].values;
+    m_rows[row].values = m_editValues;
     m_editMode = EditMode::None;
-    m_indexes.clear();
+    reindexRow(row, before);
     emit rowChanged(m_position);
 }
 
@@ -991,7 +1012,6 @@ void Recordset::deleteCurrent()
     m_rows[row].deleted = true;
     m_view.erase(m_view.begin() + m_position);
     m_currentDeleted = true;
-    m_indexes.clear();
     emit rowsReset();
     emit currentChanged();
 }

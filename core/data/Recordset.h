@@ -188,6 +188,8 @@ private:
     int resolveField(const QString &name) const;
     QVariant converted(int column, const QVariant &value) const;
     const QHash<QString, QList<int>> &indexOf(int column);
+    /** Files a row written just now under its new values; `before` holds its old ones, empty for a new row. */
+    void reindexRow(int row, const QVariantList &before);
     void writeAdded();
     void writeChanges();
     QStringList keyColumnsOf(const QString &table) const;
@@ -213,6 +215,7 @@ private:
     std::vector<int> m_view;
     int m_position = 0;
     bool m_currentDeleted = false;
+    /** Per column, the rows under each equality key; kept up to date by every write, deleted rows included. */
     QHash<int, QHash<QString, QList<int>>> m_indexes;
 
     QString m_filterText;

@@ -224,6 +224,56 @@ private slots:
         connection.execute(u"DELETE FROM Decodifica"_s);
     }
 
+    // The loaders filter by key once per record and write in between: a row changed, added or
+    // deleted must be found, or not, by the next filter exactly as the table now holds it.
+    void aFilterThroughItsIndexFollowsEveryWrite()
+    {
+        Connection &connection = m_connection;
+        connection.execute(u"DELETE FROM Decodifica"_s);
+        {
+            Transaction transaction(connection);
+            for (int i = 0; i < 200; ++i)
+                connection.execute(u"INSERT INTO Decodifica VALUES (?, ?)"_s,
+                                   QVariantList{QString(u"C"_s + QString::number(i)), u"Voce"_s});
+            transaction.commit();
+        }
+        Recordset recordset(connection);
+        recordset.open(u"Decodifica"_s);
+        const auto rowsFor = [&](const QString &code) {
+            recordset.setFilter(u"Codice='"_s + code + u"'"_s);
+            const int inTable =
+                connection.scalar(u"SELECT count(*) FROM Decodifica WHERE Codice = ?"_s, {code}).toInt();
+            if (recordset.recordCount() != inTable)
+                return -1;
+            return inTable;
+        };
+
+        QCOMPARE(rowsFor(u"C7"_s), 1);
+        recordset.setValue(u"Codice"_s, u"X7"_s);
+        recordset.update();
+        QCOMPARE(rowsFor(u"C7"_s), 0);
+        QCOMPARE(rowsFor(u"x7"_s), 1);
+
+        recordset.addNew();
+        recordset.setValue(u"Codice"_s, u"C7"_s);
+        recordset.setValue(u"Descrizione"_s, u"Nuova"_s);
+        recordset.update();
+        QCOMPARE(rowsFor(u"C7"_s), 1);
+        QCOMPARE(recordset.value(u"Descrizione"_s).toString(), u"Nuova"_s);
+        recordset.setValue(u"Codice"_s, u"C8"_s);
+        recordset.update();
+        QCOMPARE(rowsFor(u"C8"_s), 2);
+
+        recordset.deleteCurrent();
+        QCOMPARE(rowsFor(u"C8"_s), 1);
+        QCOMPARE(rowsFor(u"X7"_s), 1);
+        recordset.addNew();
+        recordset.setValue(u"Codice"_s, u"C9"_s);
+        recordset.cancelUpdate();
+        QCOMPARE(rowsFor(u"C9"_s), 1);
+        connection.execute(u"DELETE FROM Decodifica"_s);
+    }
+
     void sort_data()
     {
         QTest::addColumn<QString>("keys");
