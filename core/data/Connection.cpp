@@ -174,14 +174,21 @@ QString text(const char *utf8)
     return utf8 ? QString::fromUtf8(utf8) : QString();
 }
 
-/** Takes or tests a lock on the side file; false when another open file holds a conflicting one. */
-bool setLock(int fd, short type)
+/** A read or write lock on the first byte of the side file: the byte that stands for the database. */
+struct flock databaseLock(short type)
 {
     struct flock lock = {};
     lock.l_type = type;
     lock.l_whence = SEEK_SET;
     lock.l_start = 0;
     lock.l_len = 1;
+    return lock;
+}
+
+/** Takes a lock on the side file; false when another open file holds a conflicting one. */
+bool setLock(int fd, short type)
+{
+    struct flock lock = databaseLock(type);
     return fcntl(fd, F_OFD_SETLK, &lock) == 0;
 }
 
@@ -355,11 +362,10 @@ bool Connection::othersConnected() const
 {
     if (!isOpen() || m_mode == Mode::Exclusive)
         return false;
-    // Our own read lock turns into the write lock only when no other open file holds a lock.
-    if (!setLock(m_lockFd, F_WRLCK))
-        return true;
-    setLock(m_lockFd, F_RDLCK);
-    return false;
+    // Asks whether the write lock could be taken without taking it: taking it, even for a moment,
+    // would make another installation's opening fail meanwhile. Our own read lock does not count.
+    struct flock lock = databaseLock(F_WRLCK);
+    return fcntl(m_lockFd, F_OFD_GETLK, &lock) != 0 || lock.l_type != F_UNLCK;
 }
 
 void Connection::requireOpen() const
