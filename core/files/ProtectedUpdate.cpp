@@ -11,7 +11,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <optional>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -29,30 +28,6 @@ void showRoutineError(Context &context, const QString &routine, const RoutineErr
 {
     context.prompt().critical(TitoloCopia, routine + u" - "_s + QString::number(error.number()) + u" - "_s +
                                                error.description());
-}
-
-/** A byte copy, on disk before it counts: it may later replace the database. */
-void copyFile(const QString &from, const QString &to)
-{
-    if (QFileInfo::exists(to) && !QFile::remove(to))
-        throw RoutineError(ErrorCode::PermissionDenied);
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly))
-        throw RoutineError(ErrorCode::PathFileAccessError);
-    QFile target(to);
-    if (!target.open(QIODevice::WriteOnly))
-        throw RoutineError(ErrorCode::PermissionDenied);
-    bool written = true;
-    while (written && !source.atEnd()) {
-        const QByteArray chunk = source.read(1 << 20);
-        written = source.error() == QFileDevice::NoError && target.write(chunk) == chunk.size();
-    }
-    written = written && target.flush() && ::fsync(target.handle()) == 0;
-    target.close();
-    if (!written) {
-        QFile::remove(to);
-        throw RoutineError(ErrorCode::PathFileAccessError);
-    }
 }
 
 /**
@@ -79,15 +54,51 @@ void reopen(Context &context, Connection &connection, const QString &path, Conne
     }
 }
 
+/**
+ * Makes the copy, then begins the update's transaction, whose write lock keeps other installations
+ * from writing until it ends. Another installation may have written between the two: the copy is then
+ * made again, so that it always holds exactly what the transaction starts from.
+ */
+bool copiaEApriTransazione(Context &context, std::optional<Transaction> &transaction)
+{
+    constexpr int Tentativi = 5;
+    Connection &connection = context.DE().CorsiDB();
+    try {
+        for (int tentativo = 1;; ++tentativo) {
+            // Changes only when another connection commits.
+            const QVariant versione = connection.scalar(u"PRAGMA data_version"_s);
+            if (!Crea_DB_Backup(context))
+                return false;
+            transaction.emplace(connection);
+            if (connection.scalar(u"PRAGMA data_version"_s) == versione)
+                return true;
+            transaction.reset();
+            if (tentativo == Tentativi)
+                throw RoutineError(ErrorCode::FileInUse);
+        }
+    } catch (const RoutineError &error) {
+        transaction.reset();
+        showRoutineError(context, u"Crea_DB_Backup"_s, error);
+        return false;
+    }
+}
+
 } // namespace
 
 bool Crea_DB_Backup(Context &context)
 {
     Connection &connection = context.DE().CorsiDB();
     try {
-        // Holding the write lock: no installation is half-way through a write while the bytes are read.
-        Transaction writeLock(connection);
-        copyFile(connection.path(), copyPath(connection.path()));
+        // The engine cannot copy a database its own connection is writing to.
+        if (connection.inTransaction())
+            throw RoutineError(ErrorCode::OperationNotAllowed);
+        const QString copy = copyPath(connection.path());
+        if (QFileInfo::exists(copy) && !QFile::remove(copy))
+            throw RoutineError(ErrorCode::PermissionDenied);
+        // The engine's online backup, read through the connection itself: a consistent snapshot while
+        // others stay connected. A file handle of our own on the database would drop the engine's
+        // locks of the whole program when it is closed.
+        connection.backupTo(copy);
         return true;
     } catch (const RoutineError &error) {
         showRoutineError(context, u"Crea_DB_Backup"_s, error);
@@ -141,13 +152,7 @@ bool EseguiAggiornamentoProtetto(Context &context, const AggiornamentoProtetto &
 {
     Connection &connection = context.DE().CorsiDB();
     std::optional<Transaction> transaction;
-    try {
-        transaction.emplace(connection);
-    } catch (const RoutineError &error) {
-        showRoutineError(context, u"Crea_DB_Backup"_s, error);
-    }
-    if (!transaction || !Crea_DB_Backup(context)) {
-        transaction.reset();
+    if (!copiaEApriTransazione(context, transaction)) {
         context.prompt().critical(TitoloAggiornamento,
                                   u"Copia di sicurezza della base dati non riuscita. "
                                   u"Impossibile continuare l'operazione di aggiornamento."_s);

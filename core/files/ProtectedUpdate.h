@@ -8,10 +8,9 @@ class Context;
 
 /**
  * The copy of the database CorsiDB taken before a bulk update: "<database file>_BAK" beside it,
- * replacing an older one. It is taken while the connection holds the database's write lock (a transaction
- * begun for it, or the caller's own before any change), so nobody is half-way through a write and the copy is
- * consistent even while other installations are connected. On failure shows the routine's error box and
- * returns false; the connection stays open.
+ * replacing an older one. It is the engine's online backup, a consistent snapshot even while other
+ * installations are connected; the connection stays open and must not be inside a transaction. On
+ * failure shows the routine's error box and returns false.
  */
 bool Crea_DB_Backup(Context &context);
 

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QTest>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -40,6 +41,21 @@ ino_t inode(const QString &path)
 {
     struct stat status = {};
     return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
+}
+
+/**
+ * True when some lock keeps another program from starting a write: the engine's reserved byte is taken.
+ * An open file description lock meets our own process's locks too, so the probe sees them.
+ */
+bool writeLockHeld(int probe)
+{
+    constexpr off_t ReservedByte = 0x40000001;
+    struct flock lock = {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = ReservedByte;
+    lock.l_len = 1;
+    return ::fcntl(probe, F_OFD_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
 }
 
 } // namespace
@@ -100,17 +116,19 @@ private slots:
     void successKeepsTheChangesAndMovesTheFilesToCar()
     {
         m_test->writeFile(u"KX58TORVA.mdb_BAK"_s, "copia di un aggiornamento interrotto");
-        const QByteArray before = m_test->readFile(u"KX58TORVA.mdb"_s);
-        QByteArray copyDuringUpdate;
+        const QList<QVariantList> before = rows(corsiDB());
+        QList<QVariantList> inTheCopy;
         const auto readCopy = [&] {
-            copyDuringUpdate = m_test->readFile(u"KX58TORVA.mdb_BAK"_s);
+            Connection copy;
+            copy.open(m_test->path(u"KX58TORVA.mdb_BAK"_s), Connection::Mode::Shared);
+            inTheCopy = rows(copy);
             return true;
         };
 
         QVERIFY(EseguiAggiornamentoProtetto(m_test->context(),
                                             registryUpdate({readCopy, insertOperator(u"C"_s, 3)})));
 
-        QCOMPARE(copyDuringUpdate, before);
+        QCOMPARE(inTheCopy, before);
         QVERIFY(m_test->prompt().shown().isEmpty());
         QCOMPARE(m_fixture->count(u"CorsiOper"_s), 3);
         QCOMPARE(m_fixture->scalar(u"SELECT Denominazione FROM CorsiOper WHERE GrupOpe = 'A'"_s).toString(),
@@ -121,6 +139,25 @@ private slots:
         QVERIFY(!QFileInfo::exists(m_test->path(u"oper.tx1"_s)));
         QVERIFY(!QFileInfo::exists(m_test->path(u"BAD"_s)));
         QVERIFY(!corsiDB().inTransaction());
+    }
+
+    void theDatabaseStaysLockedAgainstOtherWritersAfterTheCopy()
+    {
+        // Opened before and closed after the update: closing a handle on the file would itself drop
+        // the engine's locks.
+        const int probe = ::open(QFile::encodeName(database()).constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(probe >= 0);
+        QVERIFY(!writeLockHeld(probe));
+        bool lockedDuringTheLoaders = false;
+        const auto check = [&] { return lockedDuringTheLoaders = writeLockHeld(probe); };
+
+        const bool updated = EseguiAggiornamentoProtetto(m_test->context(), registryUpdate({check}));
+        const bool lockedAfterwards = writeLockHeld(probe);
+        ::close(probe);
+
+        QVERIFY(updated);
+        QVERIFY(lockedDuringTheLoaders);
+        QVERIFY(!lockedAfterwards);
     }
 
     void failedLoaderLeavesTheDatabaseAsItWas_data()
@@ -152,12 +189,13 @@ private slots:
         if (secondConnection)
             other.open(database(), Connection::Mode::Shared);
         const QList<QVariantList> before = rows(corsiDB());
-        const QByteArray bytesBefore = m_test->readFile(u"KX58TORVA.mdb"_s);
         const ino_t inodeBefore = inode(database());
 
+        QByteArray copyBytes;
         QList<QVariantList> seenByTheOther;
         bool thirdRan = false;
         const auto failing = [&] {
+            copyBytes = m_test->readFile(u"KX58TORVA.mdb_BAK"_s);
             corsiDB().execute(u"INSERT INTO CorsiCompo VALUES ('C', 3, 1)"_s);
             if (secondConnection)
                 seenByTheOther = rows(other);
@@ -193,7 +231,7 @@ private slots:
             other.execute(u"INSERT INTO CorsiOper VALUES ('D', 4, 'Scritto dopo')"_s);
             QCOMPARE(m_fixture->count(u"CorsiOper"_s), 3);
         } else {
-            QCOMPARE(m_test->readFile(u"KX58TORVA.mdb"_s), bytesBefore);
+            QCOMPARE(m_test->readFile(u"KX58TORVA.mdb"_s), copyBytes);
         }
         corsiDB().execute(u"INSERT INTO CorsiOper VALUES ('E', 5, 'Ancora usabile')"_s);
     }
@@ -216,6 +254,19 @@ private slots:
         QVERIFY(QFileInfo::exists(m_test->path(u"compo.tx1"_s)));
         QVERIFY(!corsiDB().inTransaction());
         QCOMPARE(corsiDB().execute(u"DELETE FROM CorsiCompo"_s), 1);
+    }
+
+    void noCopyInsideAWrite()
+    {
+        Transaction write(corsiDB());
+        corsiDB().execute(u"DELETE FROM CorsiCompo"_s);
+        m_test->prompt().expect(u"Crea_DB_Backup - 3219 - Operazione non consentita in questo contesto."_s);
+
+        QVERIFY(!Crea_DB_Backup(m_test->context()));
+
+        QVERIFY(m_test->prompt().allShown());
+        QVERIFY(!QFileInfo::exists(m_test->path(u"KX58TORVA.mdb_BAK"_s)));
+        QVERIFY(corsiDB().inTransaction());
     }
 
     void lostCopyIsReportedAndTheRollbackStands()
