@@ -4,9 +4,13 @@
 #include "core/RoutineError.h"
 #include "core/files/ProgramFolder.h"
 #include "core/text/TextFile.h"
+#include "core/text/TextRoutines.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
+#include <algorithm>
+#include <memory>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -18,18 +22,6 @@ constexpr qsizetype LastPosition = 32767;
 
 const QString NomeFileIni = u"KX58TORVA.INI"_s;
 const QString NomeFileDBPredefinito = u"KX58TORVA.mdb"_s;
-
-/** Leading and trailing blanks removed; tabs and other spacing stay, as the old Trim left them. */
-QString trimBlanks(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == u' ')
-        ++first;
-    while (last > first && text[last - 1] == u' ')
-        --last;
-    return text.sliced(first, last - first);
-}
 
 /** The name as Windows would have created it: trailing blanks and dots dropped. */
 QString windowsFileName(const QString &name)
@@ -131,30 +123,44 @@ EsitoPacchetto SeparaFileScaricato(Context &context, const QString &bundleName)
         QStringList records;
     };
     std::vector<OutputFile> files;
-    bool open = false;
+    OutputFile *open = nullptr;
     for (const QString &line : std::as_const(lines)) {
         const QString trimmed = trimBlanks(line);
         if (trimmed.isEmpty() || trimmed == u"EOF") {
-            open = false;
+            open = nullptr;
         } else if (line.startsWith(u'#')) {
             if (open)
-                files.back().records.append(line);
+                open->records.append(line);
         } else {
             // A name while a file is open starts a new file, so no records land in the wrong one.
             if (const QString refusal = rifiutoNome(context, line); !refusal.isEmpty())
                 return {EsitoPacchetto::Stato::Rifiutato, line, refusal};
-            files.push_back({windowsFileName(line), {}});
-            open = true;
+            // The same name again, in any case, replaces the file written before, as on Windows.
+            const QString name = windowsFileName(line);
+            const auto same = std::find_if(files.begin(), files.end(), [&name](const OutputFile &file) {
+                return file.name.compare(name, Qt::CaseInsensitive) == 0;
+            });
+            open = same != files.end() ? &*same : &files.emplace_back(OutputFile{name, {}});
+            open->records.clear();
         }
     }
 
+    // Each file is written beside its place and put there only once all of them were written, so a
+    // failure leaves no part of the bundle behind.
+    const auto failed = [](const QString &name) {
+        return nonScritto(name, u"Impossibile scrivere il file "_s + name + u": "_s +
+                                    RoutineError::standardDescription(ErrorCode::PathFileAccessError));
+    };
+    std::vector<std::unique_ptr<QSaveFile>> staged;
     for (const OutputFile &file : files) {
-        try {
-            TextFile::writeLines(folder.resolve(file.name), file.records);
-        } catch (const RoutineError &error) {
-            return nonScritto(file.name,
-                              u"Impossibile scrivere il file "_s + file.name + u": "_s + error.description());
-        }
+        const QByteArray bytes = TextFile::joinLines(file.records);
+        auto &output = staged.emplace_back(std::make_unique<QSaveFile>(folder.resolve(file.name)));
+        if (!output->open(QIODevice::WriteOnly) || output->write(bytes) != bytes.size())
+            return failed(file.name);
+    }
+    for (std::size_t i = 0; i < staged.size(); ++i) {
+        if (!staged[i]->commit())
+            return failed(files[i].name);
     }
     return {};
 }

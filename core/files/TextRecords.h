@@ -46,7 +46,8 @@ struct EsitoPacchetto
  * CR LF. A name line opens a file, "#" lines are its records, an empty or "EOF" line closes it. Only
  * bare names are accepted (no folder, no "..", no control character or character Windows refuses),
  * never the INI file or the database: a bundle with any other name is refused as a whole and writes
- * nothing. Each file is written whole or not at all; the first write error ends the split.
+ * nothing. The files are put in place only once every one of them was written, so a write error
+ * leaves none of them behind either.
  */
 EsitoPacchetto SeparaFileScaricato(Context &context, const QString &bundleName);
 

@@ -101,12 +101,9 @@ private slots:
         QVERIFY(QFile::setPermissions(test.path(u"SOLA"_s), QFile::ReadOwner | QFile::ExeOwner));
         test.writeFile(u"oper.tx1"_s, "#A#\r\n");
 
-        int thrown = 0;
-        try {
-            ::SpostaFile(test.context().programFolder(), u"oper.tx1"_s, destination);
-        } catch (const RoutineError &e) {
-            thrown = e.number();
-        }
+        const int thrown = errorOf([&] {
+                               ::SpostaFile(test.context().programFolder(), u"oper.tx1"_s, destination);
+                           }).number();
         QFile::setPermissions(test.path(u"SOLA"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
         QCOMPARE(thrown, error);
@@ -170,12 +167,8 @@ private slots:
 
     void EseguiEAttendiOfAMissingProgram()
     {
-        try {
-            EseguiEAttendi(u"programma-che-non-esiste"_s, {});
-            QFAIL("a missing program cannot start");
-        } catch (const RoutineError &error) {
-            QCOMPARE(error.number(), ErrorCode::FileNotFound);
-        }
+        QCOMPARE(errorOf([] { EseguiEAttendi(u"programma-che-non-esiste"_s, {}); }).number(),
+                 ErrorCode::FileNotFound);
     }
 };
 

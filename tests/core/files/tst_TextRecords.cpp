@@ -97,13 +97,7 @@ private slots:
 
         CampiRecord campi;
         campi.fill(u"resto del record precedente"_s);
-        int thrown = 0;
-        try {
-            ::ScomponiRecord(campi, line);
-        } catch (const RoutineError &e) {
-            thrown = e.number();
-        }
-        QCOMPARE(thrown, error);
+        QCOMPARE(errorOf([&] { ::ScomponiRecord(campi, line); }).number(), error);
         for (std::size_t i = 0; i < campi.size(); ++i)
             QCOMPARE(campi[i], i < std::size_t(fields.size()) ? fields[qsizetype(i)] : QString());
     }
@@ -199,7 +193,10 @@ private slots:
 
         QCOMPARE(esito.stato, EsitoPacchetto::Stato::NonScritto);
         QCOMPARE(esito.nome, u"compo.tx1"_s);
-        QVERIFY(esito.descrizione.startsWith(u"Impossibile scrivere il file compo.tx1"_s));
+        QCOMPARE(esito.descrizione,
+                 u"Impossibile scrivere il file compo.tx1: Errore di accesso al percorso/file"_s);
+        // Nothing half loaded: the file before the failing one was not put in place either.
+        QCOMPARE(writtenFiles(test), FileMap());
     }
 
     void SeparaFileScaricatoReportsAMissingBundle()
@@ -252,12 +249,8 @@ private slots:
         QVERIFY(FileVuoto(folder, test.path(u"oper.tx1"_s)));
         QVERIFY(QDir(test.folder()).mkdir(u"cartella"_s));
         QVERIFY(FileVuoto(folder, test.path(u"cartella"_s)));
-        try {
-            FileConRighe(folder, test.path(u"oper.tx1"_s));
-            QFAIL("a missing file has no lines to count");
-        } catch (const RoutineError &error) {
-            QCOMPARE(error.number(), ErrorCode::FileNotFound);
-        }
+        QCOMPARE(errorOf([&] { FileConRighe(folder, test.path(u"oper.tx1"_s)); }).number(),
+                 ErrorCode::FileNotFound);
     }
 
     void LeggiFileTesto_data()
@@ -285,12 +278,10 @@ private slots:
     void LeggiFileTestoOfAMissingFile()
     {
         TestContext test;
-        try {
-            ::LeggiFileTesto(test.context().programFolder(), u"KX58TORVA_FO_123.A45"_s);
-            QFAIL("a missing file cannot be read");
-        } catch (const RoutineError &error) {
-            QCOMPARE(error.number(), ErrorCode::FileNotFound);
-        }
+        QCOMPARE(errorOf([&] {
+                     ::LeggiFileTesto(test.context().programFolder(), u"KX58TORVA_FO_123.A45"_s);
+                 }).number(),
+                 ErrorCode::FileNotFound);
     }
 };
 
