@@ -5,36 +5,60 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QValidator>
+#include <algorithm>
 
 namespace {
 
-/** Filters whatever reaches the text by other ways than a typed key: paste, drop, undo. */
+/**
+ * Filters what the user adds to the text by other ways than a typed key: paste, drop, input method.
+ * Text the program sets stays as it is (a formatted "1.234" keeps its thousands separator), and so
+ * does what the box held before: only the part that differs from the last accepted text is filtered.
+ */
 class PastedTextFilter : public QValidator
 {
 public:
-    PastedTextFilter(KeyFilter::Kind kind, QObject *parent) : QValidator(parent), m_kind(kind) {}
+    PastedTextFilter(KeyFilter::Kind kind, QLineEdit *lineEdit)
+        : QValidator(lineEdit), m_kind(kind), m_lineEdit(lineEdit), m_accepted(lineEdit->text())
+    {
+    }
 
     State validate(QString &input, int &pos) const override
     {
-        QString filtered;
-        int newPos = pos;
-        for (int i = 0; i < input.size(); ++i) {
-            const int key = input[i].unicode();
-            if (m_kind == KeyFilter::Kind::Maiuscolo) {
-                filtered += QChar(char16_t(TastoMaiuscolo(key)));
-            } else if (tastoNumericoAmmesso(key)) {
-                filtered += key == u'.' ? QChar(u',') : input[i];
-            } else if (i < pos) {
-                --newPos;
-            }
-        }
-        input = filtered;
-        pos = newPos;
+        // setText() clears the flag before the text is checked: the program is speaking, not the user.
+        if (m_lineEdit->isModified())
+            filterAddedText(input, pos);
+        m_accepted = input;
         return Acceptable;
     }
 
 private:
+    void filterAddedText(QString &input, int &pos) const
+    {
+        const qsizetype shorter = std::min(input.size(), m_accepted.size());
+        qsizetype first = 0;
+        while (first < shorter && input[first] == m_accepted[first])
+            ++first;
+        qsizetype end = input.size();
+        while (end > first && input.size() - end < m_accepted.size() - first &&
+               input[end - 1] == m_accepted[m_accepted.size() - (input.size() - end) - 1])
+            --end;
+
+        QString filtered = input.left(first);
+        for (qsizetype i = first; i < end; ++i) {
+            const int key = input[i].unicode();
+            if (m_kind == KeyFilter::Kind::Maiuscolo)
+                filtered += QChar(char16_t(TastoMaiuscolo(key)));
+            else if (tastoNumericoAmmesso(key))
+                filtered += key == u'.' ? QChar(u',') : input[i];
+            else if (i < pos)
+                --pos;
+        }
+        input = filtered + input.sliced(end);
+    }
+
     KeyFilter::Kind m_kind;
+    QLineEdit *m_lineEdit;
+    mutable QString m_accepted;
 };
 
 } // namespace

@@ -7,7 +7,8 @@ class QLineEdit;
 
 /**
  * Puts a key filter on a line edit: typed keys go through TastoNumerico or TastoMaiuscolo, and
- * pasted or dropped text is filtered the same way, without boxes.
+ * pasted or dropped text is filtered the same way, without boxes. Text the program sets is left as
+ * it is, as the filter of typed keys never saw it.
  */
 class KeyFilter : public QObject
 {

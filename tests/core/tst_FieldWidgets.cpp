@@ -16,6 +16,8 @@
 
 using namespace Qt::StringLiterals;
 
+Q_DECLARE_METATYPE(KeyFilter::Kind)
+
 class TestFieldWidgets : public QObject
 {
     Q_OBJECT
@@ -58,6 +60,58 @@ private slots:
         QCOMPARE(edit.text(), u"123,4"_s);
         QCOMPARE(edit.cursorPosition(), 5);
         QCOMPARE(test.beeper().beeps, 0);
+    }
+
+    void filtersLeaveTheProgramsTextAlone_data()
+    {
+        QTest::addColumn<KeyFilter::Kind>("kind");
+        QTest::addColumn<QString>("set");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("formatted number") << KeyFilter::Kind::Numerico << u"1.234"_s << u"5.6"_s << u"1.2345,6"_s;
+        QTest::newRow("negative amount") << KeyFilter::Kind::Numerico << u"-12"_s << u"-3"_s << u"-123"_s;
+        QTest::newRow("stored lower case") << KeyFilter::Kind::Maiuscolo << u"Forlì"_s << u"-cesena"_s
+                                           << u"Forlì-CESENA"_s;
+    }
+
+    void filtersLeaveTheProgramsTextAlone()
+    {
+        QFETCH(KeyFilter::Kind, kind);
+        QFETCH(QString, set);
+        QFETCH(QString, pasted);
+        QFETCH(QString, shown);
+        TestContext test;
+        QLineEdit edit;
+        KeyFilter::install(test.context(), &edit, kind);
+        edit.setText(set);
+        QCOMPARE(edit.text(), set);
+        QApplication::clipboard()->setText(pasted);
+        edit.end(false);
+        edit.paste();
+        QCOMPARE(edit.text(), shown);
+        QCOMPARE(edit.cursorPosition(), shown.size());
+        edit.setText(set);
+        QCOMPARE(edit.text(), set);
+    }
+
+    void formattedNumberKeepsItsSeparatorsWhileTyping()
+    {
+        TestContext test;
+        QLineEdit edit;
+        KeyFilter::install(test.context(), &edit, KeyFilter::Kind::Numerico);
+        edit.show();
+        const auto format = [&edit] { FormattaNumero(&edit, u"#,###,##0"_s); };
+        QObject::connect(&edit, &QLineEdit::textEdited, &edit, format);
+
+        QTest::keyClicks(&edit, u"1234"_s);
+        QCOMPARE(edit.text(), u"1.234"_s);
+        QTest::keyClicks(&edit, u"56"_s);
+        QCOMPARE(edit.text(), u"123.456"_s);
+        QCOMPARE(edit.cursorPosition(), 7);
+        edit.setCursorPosition(1);
+        QTest::keyClick(&edit, '0');
+        QCOMPARE(edit.text(), u"1.023.456"_s);
+        QCOMPARE(edit.cursorPosition(), 3);
     }
 
     void capitalsFilter()
