@@ -1,22 +1,8 @@
 #include "core/text/EMail.h"
 
+#include "core/text/TextRoutines.h"
+
 using namespace Qt::StringLiterals;
-
-namespace {
-
-/** Leading and trailing blanks (code 32 only) removed, as the old Trim did. */
-QString trimBlanks(const QString &text)
-{
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text[start] == u' ')
-        ++start;
-    while (end > start && text[end - 1] == u' ')
-        --end;
-    return text.mid(start, end - start);
-}
-
-} // namespace
 
 namespace EMail {
 

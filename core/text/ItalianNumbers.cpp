@@ -22,7 +22,7 @@ std::optional<double> read(const QString &text)
     plain.replace(u',', u'.');
     bool ok = false;
     const double value = QLocale::c().toDouble(plain, &ok);
-    if (!ok)
+    if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;
 }

@@ -15,10 +15,24 @@ constexpr qsizetype LongestString = 32767;
 
 } // namespace
 
+QString trimBlanks(const QString &text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == u' ')
+        ++first;
+    while (last > first && text[last - 1] == u' ')
+        --last;
+    return text.sliced(first, last - first);
+}
+
 QString testoDelValore(const QVariant &value)
 {
-    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
-        return ItalianNumbers::locale().toString(value.toDouble(), 'g', 15);
+    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
+        QLocale italian = ItalianNumbers::locale();
+        italian.setNumberOptions(QLocale::OmitGroupSeparator);
+        return italian.toString(value.toDouble(), 'g', 15);
+    }
     if (value.typeId() == QMetaType::Bool)
         return value.toBool() ? u"Vero"_s : u"Falso"_s;
     return value.toString();
@@ -45,7 +59,7 @@ QString Allinea(const QString &text, int width, const QString &mode)
 
 QString AllineaDestra(const QString &text, int width)
 {
-    const qsizetype blanks = width - text.trimmed().size();
+    const qsizetype blanks = width - trimBlanks(text).size();
     if (blanks < 0)
         throw RoutineError(ErrorCode::InvalidProcedureCall);
     return QString(blanks, u' ') + text;
@@ -102,7 +116,7 @@ QString CampoSeparato(const QString &text, const QString &separator, int n)
     const QStringList pieces = separator.isEmpty() ? QStringList{text} : text.split(separator);
     if (n < 0 || n >= pieces.size())
         throw RoutineError(ErrorCode::SubscriptOutOfRange);
-    return pieces[n].trimmed();
+    return trimBlanks(pieces[n]);
 }
 
 QString TestoDopoTrattino(const QVariant &value)
@@ -114,7 +128,7 @@ QString TestoDopoTrattino(const QVariant &value)
     const qsizetype count = text.size() - dash - 1;
     if (count < 0)
         throw RoutineError(ErrorCode::InvalidProcedureCall);
-    return text.right(count).trimmed();
+    return trimBlanks(text.right(count));
 }
 
 int ContaOccorrenze(QString &text, QString &part, int mode)

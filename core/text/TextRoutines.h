@@ -10,11 +10,14 @@ class Context;
  * RoutineError with the run time's numbers: 5 bad argument, 6 overflow, 9 out of range, 94 Null.
  */
 
+/** Leading and trailing blanks removed, as the old Trim did: only the blank (code 32) counts. */
+QString trimBlanks(const QString &text);
+
 /** The value's text with blanks in front up to the width; a longer text is left as it is. */
 QString RiempiSpazi(const QVariant &value, int width);
 /** "dx" right-aligns with blanks in front, "sx" left-aligns with blanks after; any other mode gives "". */
 QString Allinea(const QString &text, int width, const QString &mode);
-/** Blanks for the width less the trimmed length, then the untrimmed text. */
+/** Blanks for the width less the length without leading and trailing blanks, then the untrimmed text. */
 QString AllineaDestra(const QString &text, int width);
 /** The fill put in front again and again while the text is shorter than the width. */
 QString RiempiCarattere(const QString &text, int width, const QString &fill);
@@ -41,5 +44,5 @@ QString NonNull(const QVariant &value);
  */
 int NonNull_Num(Context &context, const QVariant &value);
 
-/** The text of a value as the old run time wrote it in Italian ("," for decimals). */
+/** The text of a value as the old run time wrote it in Italian: "," for decimals, no thousands separator. */
 QString testoDelValore(const QVariant &value);

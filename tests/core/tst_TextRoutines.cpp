@@ -45,6 +45,8 @@ private slots:
         QTest::newRow("RiempiSpazi text at width") << Routine([] { return RiempiSpazi(u"abc"_s, 3); }) << u"abc"_s;
         QTest::newRow("RiempiSpazi longer text") << Routine([] { return RiempiSpazi(u"abcd"_s, 3); }) << u"abcd"_s;
         QTest::newRow("RiempiSpazi Null") << Routine([] { return RiempiSpazi(Null, 3); }) << u"error 94"_s;
+        QTest::newRow("RiempiSpazi decimal comma, no thousands")
+            << Routine([] { return RiempiSpazi(1234.5, 8); }) << u"  1234,5"_s;
 
         QTest::newRow("Allinea dx") << Routine([] { return Allinea(u"ab"_s, 5, u"dx"_s); }) << u"   ab"_s;
         QTest::newRow("Allinea sx") << Routine([] { return Allinea(u"ab"_s, 5, u"sx"_s); }) << u"ab   "_s;
@@ -89,6 +91,8 @@ private slots:
                                              << u"tok"_s;
         QTest::newRow("CampoSeparato empty text") << Routine([] { return CampoSeparato(QString(), u";"_s, 7); })
                                                   << QString();
+        QTest::newRow("CampoSeparato trims blanks only")
+            << Routine([] { return CampoSeparato(u"a;\tb \r\n"_s, u";"_s, 1); }) << u"\tb \r\n"_s;
         QTest::newRow("CampoSeparato beyond") << Routine([] { return CampoSeparato(u"a;b"_s, u";"_s, 2); })
                                               << u"error 9"_s;
 
@@ -105,6 +109,7 @@ private slots:
         QTest::newRow("NonNull Null") << Routine([] { return NonNull(Null); }) << QString();
         QTest::newRow("NonNull text keeps blanks") << Routine([] { return NonNull(u" a "_s); }) << u" a "_s;
         QTest::newRow("NonNull decimal point") << Routine([] { return NonNull(1234.5); }) << u"1234.5"_s;
+        QTest::newRow("NonNull yes/no") << Routine([] { return NonNull(true); }) << u"True"_s;
         QTest::newRow("NonNull integer") << Routine([] { return NonNull(qint64(42)); }) << u"42"_s;
     }
 
@@ -151,6 +156,12 @@ private slots:
         QTest::newRow("upper bound") << QVariant(32767) << u"32767"_s;
         QTest::newRow("overflow") << QVariant(32768) << u"error 6"_s;
         QTest::newRow("letters") << QVariant(u"abc"_s) << u"box 0"_s;
+        QTest::newRow("empty text") << QVariant(QString()) << u"box 0"_s;
+        QTest::newRow("not a number") << QVariant(u"nan"_s) << u"box 0"_s;
+        QTest::newRow("infinite") << QVariant(u"inf"_s) << u"box 0"_s;
+        QTest::newRow("half to even down") << QVariant(u"-2,5"_s) << u"-2"_s;
+        QTest::newRow("lower bound") << QVariant(u"-32.768"_s) << u"-32768"_s;
+        QTest::newRow("overflow below") << QVariant(-32768.6) << u"error 6"_s;
     }
 
     void nonNullNum()
