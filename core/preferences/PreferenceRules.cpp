@@ -1,5 +1,7 @@
 #include "core/preferences/PreferenceRules.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace PreferenceRules {
@@ -30,9 +32,10 @@ QString erroreProxy(const QString &host, const QString &port)
         return u"Specificare una porta per il server Proxy"_s;
     if (host.isEmpty())
         return u"Specificare un server Proxy"_s;
-    bool ok = false;
-    const int number = port.toInt(&ok);
-    if (!ok || number < 1 || number > 65535 || port.trimmed() != port)
+    const bool digits =
+        std::all_of(port.cbegin(), port.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const int number = digits ? port.toInt() : 0;
+    if (number < 1 || number > 65535)
         return u"La porta del server Proxy deve essere un numero intero da 1 a 65535"_s;
     return {};
 }

@@ -130,24 +130,23 @@ frmOpzioni::frmOpzioni(Context &context, QWidget *parent)
 
     carica();
 
-    connect(m_optLocale, &QRadioButton::clicked, this, &frmOpzioni::modificaInstallazione);
-    connect(m_optMultiutenza, &QRadioButton::clicked, this, &frmOpzioni::modificaInstallazione);
+    // An option counts as changed when another one is chosen: clicking the one already selected
+    // changes nothing, and must not ask for a restart.
+    connect(m_optMultiutenza, &QRadioButton::toggled, this, &frmOpzioni::modificaInstallazione);
     connect(m_txtDatabase, &QLineEdit::textChanged, this, &frmOpzioni::modificaInstallazione);
     const auto modifica = [this] { m_modificheEffettuate = true; };
     connect(m_txtEMail, &QLineEdit::textChanged, this, modifica);
     connect(m_txtMioServ, &QLineEdit::textChanged, this, modifica);
     for (QCheckBox *box : {m_ckSottolinea, m_ckAumenta, m_ckCambia})
         connect(box, &QCheckBox::clicked, this, modifica);
-    for (QRadioButton *fixed : {m_optServTUZ, m_optServTUZINT}) {
-        connect(fixed, &QRadioButton::clicked, this, [this, modifica] {
-            m_txtMioServ->setVisible(false);
+    for (QRadioButton *option : {m_optServTUZ, m_optServTUZINT, m_optMioServ}) {
+        connect(option, &QRadioButton::toggled, this, [this, option, modifica](bool selected) {
+            if (!selected)
+                return;
+            m_txtMioServ->setVisible(option == m_optMioServ);
             modifica();
         });
     }
-    connect(m_optMioServ, &QRadioButton::clicked, this, [this, modifica] {
-        m_txtMioServ->setVisible(true);
-        modifica();
-    });
     connect(cmdSfoglia, &QToolButton::clicked, this, &frmOpzioni::sfoglia);
     connect(cmdSalva, &ImageButton::clicked, this, &frmOpzioni::SalvaOpzioni);
     connect(cmdAnnulla, &ImageButton::clicked, this, &frmOpzioni::reject);

@@ -106,6 +106,39 @@ private slots:
         QCOMPARE(test.readFile(u"KX58TORVA.INI"_s), Ini);
     }
 
+    void optionsClickingTheSelectedOptionsChangesNothing()
+    {
+        TestContext test;
+        test.writeFile(u"KX58TORVA.INI"_s, Ini);
+        test.context().userSettings().setValue(u"ServerMail"_s, PreferenceRules::ServerPostaConsigliato);
+        frmOpzioni window(test.context());
+        window.show();
+        QVERIFY(control<QRadioButton>(&window, u"optServTUZ"_s)->isChecked());
+        press(&window, u"optLocale"_s);
+        press(&window, u"optServTUZ"_s);
+        press(&window, u"cmdAnnulla"_s);
+        QVERIFY(!window.isVisible());
+        QVERIFY(test.prompt().shown().isEmpty());
+    }
+
+    void optionsOwnServerShowsItsBox()
+    {
+        TestContext test;
+        test.writeFile(u"KX58TORVA.INI"_s, "[Installazione]\r\nTipo=Multiutenza\r\n");
+        frmOpzioni window(test.context());
+        window.show();
+        QVERIFY(control<QRadioButton>(&window, u"optMultiutenza"_s)->isChecked());
+        auto *txtMioServ = control<QLineEdit>(&window, u"txtMioServ"_s);
+        QVERIFY(!txtMioServ->isVisible());
+        press(&window, u"optMioServ"_s);
+        QVERIFY(txtMioServ->isVisible());
+        press(&window, u"optServTUZINT"_s);
+        QVERIFY(!txtMioServ->isVisible());
+        QCOMPARE(control<QRadioButton>(&window, u"optServTUZ"_s)->text(),
+                 PreferenceRules::ServerPostaConsigliato + u" (consigliato)"_s);
+        QCOMPARE(control<QRadioButton>(&window, u"optServTUZINT"_s)->text(), PreferenceRules::ServerPostaSecondario);
+    }
+
     void optionsSaveAnEffectWithoutTouchingTheIniFile()
     {
         TestContext test;
@@ -242,6 +275,22 @@ private slots:
         QCOMPARE(test.context().userSettings().value(u"Porta"_s, {}), u"8080"_s);
     }
 
+    void proxyStoredIsDroppedForTheSystemSettings()
+    {
+        TestContext test;
+        test.context().userSettings().setValue(u"Proxy"_s, u"proxy.ente.it"_s);
+        test.context().userSettings().setValue(u"Porta"_s, u"8080"_s);
+        FrmProxy window(test.context());
+        window.show();
+        press(&window, u"optProxy_1"_s);
+        QVERIFY(!control<QLineEdit>(&window, u"txtproxy"_s)->isEnabled());
+        QCOMPARE(control<QLineEdit>(&window, u"txtproxy"_s)->text(), u"proxy.ente.it"_s);
+        press(&window, u"ImgOk"_s);
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QCOMPARE(test.context().userSettings().value(u"Proxy"_s, u"-"_s), QString());
+        QCOMPARE(test.context().userSettings().value(u"Porta"_s, u"-"_s), QString());
+    }
+
     void proxyOwnIsChecked_data()
     {
         QTest::addColumn<QString>("host");
@@ -253,6 +302,8 @@ private slots:
         QTest::newRow("port not a number") << u"p"_s << u"80a"_s << porta;
         QTest::newRow("port zero") << u"p"_s << u"0"_s << porta;
         QTest::newRow("port too large") << u"p"_s << u"65536"_s << porta;
+        QTest::newRow("port with a sign") << u"p"_s << u"+80"_s << porta;
+        QTest::newRow("port with a blank") << u"p"_s << u"80 "_s << porta;
         QTest::newRow("valid") << u"p"_s << u"65535"_s << QString();
     }
 
@@ -286,6 +337,43 @@ private slots:
         type(&window, u"txtproxy"_s, u"p"_s);
         press(&window, u"ImgAnn"_s);
         QCOMPARE(test.context().userSettings().value(u"Proxy"_s, u"-"_s), u"-"_s);
+    }
+
+    void eachWindowHasItsCaptionAndHelpTopic_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<bool>("installing");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("topic");
+        QTest::newRow("e-mail prompt") << u"frmMailAggInst"_s << false << u"Indirizzo e-mail"_s << 18000;
+        QTest::newRow("options") << u"frmOpzioni"_s << false << u"Opzioni"_s << 18700;
+        QTest::newRow("proxy") << u"FrmProxy"_s << false << u"Impostazione Proxy"_s << 12000;
+        QTest::newRow("proxy while installing") << u"FrmProxy"_s << true << u"Impostazione Proxy"_s << 15000;
+    }
+
+    void eachWindowHasItsCaptionAndHelpTopic()
+    {
+        QFETCH(QString, window);
+        QFETCH(bool, installing);
+        QFETCH(QString, caption);
+        QFETCH(int, topic);
+        TestContext test;
+        test.writeFile(u"KX58TORVA.htm"_s, "<html></html>");
+        test.context().installazione.FileAiuto = test.path(u"KX58TORVA.htm"_s);
+        test.context().installazione.InstallazioneInCorso = installing;
+        std::unique_ptr<QDialog> dialog;
+        if (window == u"frmMailAggInst")
+            dialog = std::make_unique<frmMailAggInst>(test.context());
+        else if (window == u"frmOpzioni")
+            dialog = std::make_unique<frmOpzioni>(test.context());
+        else
+            dialog = std::make_unique<FrmProxy>(test.context());
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        QCOMPARE(dialog->objectName(), window);
+        QCOMPARE(dialog->windowTitle(), caption);
+        QTest::keyClick(dialog.get(), Qt::Key_F1);
+        QCOMPARE(test.help().topics, QList<int>{topic});
     }
 
     void analizzaConnessione_data()
