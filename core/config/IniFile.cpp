@@ -165,6 +165,8 @@ int clsFileINI::Scrivi(const QString &key, const QString &value)
     for (const RawLine &line : lines)
         output += line.text + line.end;
     QSaveFile file(target);
+    // A file that may be written in a folder that may not (an installed program folder) is written in place.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly) || file.write(output) != output.size() || !file.commit())
         return 0;
     return 1;

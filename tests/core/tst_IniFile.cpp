@@ -189,6 +189,26 @@ private slots:
         QCOMPARE(test.readFile(u"KX58TORVA.INI"_s), SampleIni);
     }
 
+    void writeInAFolderThatMayNotBeWritten()
+    {
+        TestContext test;
+        test.writeFile(u"KX58TORVA.INI"_s, SampleIni);
+        QFile::setPermissions(test.folder(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const bool folderWritable = QFileInfo(test.folder()).isWritable();
+        clsFileINI &ini = test.context().fileIni();
+        ini.setNomeFile(u"KX58TORVA.INI"_s);
+        ini.setSezione(u"Installazione"_s);
+        const int written = ini.Scrivi(u"Tipo"_s, u"Multiutenza"_s);
+        const QByteArray bytes = test.readFile(u"KX58TORVA.INI"_s);
+        QFile::setPermissions(test.folder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        if (folderWritable)
+            QSKIP("running with rights that ignore folder permissions");
+        QCOMPARE(written, 1);
+        QByteArray expected = SampleIni;
+        expected.replace("Tipo=StandAlone", "Tipo=Multiutenza");
+        QCOMPARE(bytes, expected);
+    }
+
     void scrambledCredentialSurvivesTheIniFile()
     {
         QString printable;
