@@ -79,13 +79,17 @@ bool KeyFilter::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::KeyPress)
         return false;
     auto *keyEvent = static_cast<QKeyEvent *>(event);
-    // Shortcuts (copy, paste, undo) and keys without a character (arrows, Delete) are not typed text.
+    // Shortcuts (copy, paste, undo) and keys without a character (arrows) are not typed text, nor are
+    // the keys that move or close (Tab, Escape) or delete forward: of the control keys only Backspace
+    // and Enter reach the filter, as they always did.
     if (keyEvent->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
     const QString text = keyEvent->text();
     if (text.size() != 1)
         return false;
     const int key = text.front().unicode();
+    if ((key < 0x20 || key == 0x7f) && key != u'\b' && key != u'\r')
+        return false;
     const int result = m_kind == Kind::Numerico ? TastoNumerico(m_context, key) : TastoMaiuscolo(key);
     if (result == key)
         return false;

@@ -50,6 +50,26 @@ private slots:
         QCOMPARE(test.prompt().shown().front().icon, Prompt::Icon::Information);
     }
 
+    void numericFilterLetsEditingAndMovingKeysThrough()
+    {
+        TestContext test;
+        QWidget window;
+        auto *edit = new QLineEdit(u"123"_s, &window);
+        auto *next = new QLineEdit(&window);
+        KeyFilter::install(test.context(), edit, KeyFilter::Kind::Numerico);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        edit->setFocus();
+        edit->setCursorPosition(0);
+
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QCOMPARE(edit->text(), u"23"_s);
+        QTest::keyClick(edit, Qt::Key_Escape);
+        QTest::keyClick(edit, Qt::Key_Tab);
+        QCOMPARE(window.focusWidget(), next);
+        QCOMPARE(test.beeper().beeps, 0);
+    }
+
     void numericFilterOnPastedText()
     {
         TestContext test;
