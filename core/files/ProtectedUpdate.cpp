@@ -93,7 +93,7 @@ bool Crea_DB_Backup(Context &context)
         if (connection.inTransaction())
             throw RoutineError(ErrorCode::OperationNotAllowed);
         const QString copy = copyPath(connection.path());
-        if (QFileInfo::exists(copy) && !QFile::remove(copy))
+        if ((QFileInfo::exists(copy) && !QFile::remove(copy)) || !QFileInfo(QFileInfo(copy).path()).isWritable())
             throw RoutineError(ErrorCode::PermissionDenied);
         // The engine's online backup, read through the connection itself: a consistent snapshot while
         // others stay connected. A file handle of our own on the database would drop the engine's

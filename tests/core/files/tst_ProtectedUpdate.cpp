@@ -236,9 +236,25 @@ private slots:
         corsiDB().execute(u"INSERT INTO CorsiOper VALUES ('E', 5, 'Ancora usabile')"_s);
     }
 
+    void failedCopyChangesNothing_data()
+    {
+        QTest::addColumn<bool>("folderReadOnly");
+        QTest::newRow("an old copy that cannot be removed") << false;
+        QTest::newRow("a folder that may not be written") << true;
+    }
+
     void failedCopyChangesNothing()
     {
-        QVERIFY(QDir(m_test->folder()).mkpath(u"KX58TORVA.mdb_BAK/occupata"_s));
+        QFETCH(bool, folderReadOnly);
+        if (folderReadOnly) {
+            QFile::setPermissions(m_test->folder(), QFile::ReadOwner | QFile::ExeOwner);
+            if (QFileInfo(m_test->folder()).isWritable()) {
+                QFile::setPermissions(m_test->folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+                QSKIP("permissions do not bind the super-user");
+            }
+        } else {
+            QVERIFY(QDir(m_test->folder()).mkpath(u"KX58TORVA.mdb_BAK/occupata"_s));
+        }
         m_test->prompt().expect(u"Crea_DB_Backup - 70 - Autorizzazione negata"_s);
         m_test->prompt().expect(CopiaNonRiuscita);
         bool ran = false;
@@ -253,6 +269,7 @@ private slots:
         QVERIFY(QFileInfo::exists(m_test->path(u"oper.tx1"_s)));
         QVERIFY(QFileInfo::exists(m_test->path(u"compo.tx1"_s)));
         QVERIFY(!corsiDB().inTransaction());
+        QFile::setPermissions(m_test->folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(corsiDB().execute(u"DELETE FROM CorsiCompo"_s), 1);
     }
 
