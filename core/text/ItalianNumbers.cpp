@@ -39,11 +39,18 @@ EditState formatWithCaret(const EditState &typed)
     if (!value)
         return {QString(), 0};
 
-    // The caret is tied to the characters that are not separators: count them before it, then find
-    // the same count in the formatted text.
+    // The caret is tied to the characters that stay: count those before it, then find the same count
+    // in the formatted text. Separators are put back anew, and blanks and zeros in front of the first
+    // digit that counts are dropped.
     const QChar separator = locale().groupSeparator().front();
+    qsizetype first = 0;
+    while (first < typed.text.size()
+           && (typed.text[first] == u' ' || typed.text[first] == separator
+               || (typed.text[first] == u'0' && first + 1 < typed.text.size()
+                   && (typed.text[first + 1].isDigit() || typed.text[first + 1] == separator))))
+        ++first;
     int kept = 0;
-    for (int i = 0; i < typed.caret && i < typed.text.size(); ++i) {
+    for (qsizetype i = first; i < typed.caret && i < typed.text.size(); ++i) {
         if (typed.text[i] != separator)
             ++kept;
     }

@@ -195,6 +195,11 @@ private slots:
         QTest::newRow("millions") << u"1234567"_s << 7 << u"1.234.567"_s << 9;
         QTest::newRow("deleting a digit") << u"1.23"_s << 4 << u"123"_s << 3;
         QTest::newRow("caret at start") << u"1234"_s << 0 << u"1.234"_s << 0;
+        QTest::newRow("zero typed in front vanishes") << u"01.234"_s << 1 << u"1.234"_s << 0;
+        QTest::newRow("caret after a digit past leading zeros") << u"0012"_s << 3 << u"12"_s << 1;
+        QTest::newRow("a lone zero stays") << u"0"_s << 1 << u"0"_s << 1;
+        QTest::newRow("zeros only") << u"000"_s << 3 << u"0"_s << 1;
+        QTest::newRow("blank in front") << u" 1234"_s << 5 << u"1.234"_s << 5;
         QTest::newRow("not a number empties") << u"12a"_s << 3 << QString() << 0;
         QTest::newRow("empty") << QString() << 0 << QString() << 0;
     }
