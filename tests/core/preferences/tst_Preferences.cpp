@@ -261,8 +261,20 @@ private slots:
         QCOMPARE(test.context().userSettings().value(u"Porta"_s, u"-"_s), QString());
     }
 
-    void proxyStoredIsKeptBySave()
+    void proxyStored_data()
     {
+        QTest::addColumn<bool>("systemChosen");
+        QTest::addColumn<QString>("proxy");
+        QTest::addColumn<QString>("porta");
+        QTest::newRow("saved without changes is kept") << false << u"proxy.ente.it"_s << u"8080"_s;
+        QTest::newRow("dropped for the system's settings") << true << QString() << QString();
+    }
+
+    void proxyStored()
+    {
+        QFETCH(bool, systemChosen);
+        QFETCH(QString, proxy);
+        QFETCH(QString, porta);
         TestContext test;
         test.context().userSettings().setValue(u"Proxy"_s, u"proxy.ente.it"_s);
         test.context().userSettings().setValue(u"Porta"_s, u"8080"_s);
@@ -270,25 +282,15 @@ private slots:
         window.show();
         QVERIFY(control<QRadioButton>(&window, u"optProxy_0"_s)->isChecked());
         QVERIFY(control<QLineEdit>(&window, u"txtproxy"_s)->isEnabled());
-        press(&window, u"ImgOk"_s);
-        QCOMPARE(test.context().userSettings().value(u"Proxy"_s, {}), u"proxy.ente.it"_s);
-        QCOMPARE(test.context().userSettings().value(u"Porta"_s, {}), u"8080"_s);
-    }
-
-    void proxyStoredIsDroppedForTheSystemSettings()
-    {
-        TestContext test;
-        test.context().userSettings().setValue(u"Proxy"_s, u"proxy.ente.it"_s);
-        test.context().userSettings().setValue(u"Porta"_s, u"8080"_s);
-        FrmProxy window(test.context());
-        window.show();
-        press(&window, u"optProxy_1"_s);
-        QVERIFY(!control<QLineEdit>(&window, u"txtproxy"_s)->isEnabled());
-        QCOMPARE(control<QLineEdit>(&window, u"txtproxy"_s)->text(), u"proxy.ente.it"_s);
+        if (systemChosen) {
+            press(&window, u"optProxy_1"_s);
+            QVERIFY(!control<QLineEdit>(&window, u"txtproxy"_s)->isEnabled());
+            QCOMPARE(control<QLineEdit>(&window, u"txtproxy"_s)->text(), u"proxy.ente.it"_s);
+        }
         press(&window, u"ImgOk"_s);
         QCOMPARE(window.result(), int(QDialog::Accepted));
-        QCOMPARE(test.context().userSettings().value(u"Proxy"_s, u"-"_s), QString());
-        QCOMPARE(test.context().userSettings().value(u"Porta"_s, u"-"_s), QString());
+        QCOMPARE(test.context().userSettings().value(u"Proxy"_s, u"-"_s), proxy);
+        QCOMPARE(test.context().userSettings().value(u"Porta"_s, u"-"_s), porta);
     }
 
     void proxyOwnIsChecked_data()
