@@ -163,6 +163,20 @@ private slots:
         QCOMPARE(ini.Leggi(key, u"<default>"_s), value);
     }
 
+    void commentedKeyIsNotAKey()
+    {
+        TestContext test;
+        const QByteArray before = "[Installazione]\r\n;Tipo=Multiutenza\r\nVersione=SERVER\r\n\r\n[Help]\r\n";
+        test.writeFile(u"KX58TORVA.INI"_s, before);
+        clsFileINI &ini = test.context().fileIni();
+        ini.setNomeFile(u"KX58TORVA.INI"_s);
+        ini.setSezione(u"Installazione"_s);
+        QCOMPARE(ini.Leggi(u"Tipo"_s, u"<default>"_s), u"<default>"_s);
+        QCOMPARE(ini.Scrivi(u"Tipo"_s, u"StandAlone"_s), 1);
+        QCOMPARE(test.readFile(u"KX58TORVA.INI"_s),
+                 QByteArray("[Installazione]\r\n;Tipo=Multiutenza\r\nVersione=SERVER\r\nTipo=StandAlone\r\n\r\n[Help]\r\n"));
+    }
+
     void writeKeepsForeignLineEnds()
     {
         TestContext test;
