@@ -4,9 +4,9 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 // The SQLCipher header declares sqlite3_key only for a build with the codec.
 #define SQLITE_HAS_CODEC 1
@@ -473,16 +473,25 @@ void Connection::backupTo(const QString &path)
 {
     requireOpen();
     QFile::remove(path);
+    // The copy is read through a handle of its own: the engine refuses to copy from a connection in
+    // the middle of a transaction, and a descriptor of ours closed on the file would drop its locks.
+    // So it holds what is committed, also while this connection keeps others from writing.
     int rc = SQLITE_OK;
-    sqlite3 *target = openKeyed(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, rc);
+    sqlite3 *source = openKeyed(m_path, SQLITE_OPEN_READONLY, rc);
+    sqlite3 *target = nullptr;
+    if (rc == SQLITE_OK)
+        target = openKeyed(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, rc);
     if (rc == SQLITE_OK) {
-        sqlite3_backup *backup = sqlite3_backup_init(target, "main", m_db, "main");
+        sqlite3_backup *backup = sqlite3_backup_init(target, "main", source, "main");
         if (backup) {
-            do {
+            // Another installation's commit is waited for as long as any statement would wait.
+            QDeadlineTimer deadline(BusyTimeoutMs);
+            for (;;) {
                 rc = sqlite3_backup_step(backup, -1);
-                if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
-                    sqlite3_sleep(50);
-            } while (rc == SQLITE_OK || rc == SQLITE_BUSY || rc == SQLITE_LOCKED);
+                if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || deadline.hasExpired())
+                    break;
+                sqlite3_sleep(50);
+            }
             sqlite3_backup_finish(backup);
             if (rc == SQLITE_DONE)
                 rc = SQLITE_OK;
@@ -491,12 +500,17 @@ void Connection::backupTo(const QString &path)
         }
     }
     if (rc != SQLITE_OK) {
-        const RoutineError error(ErrorCode::Unspecified, u"Impossibile copiare la base dati in '"_s + path +
-                                                             u"': "_s + engineMessage(target));
+        const QString reason = (rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED
+                                   ? u"la base dati è bloccata da un'altra installazione."_s
+                                   : QString::fromUtf8(sqlite3_errstr(rc));
+        const RoutineError error(ErrorCode::Unspecified,
+                                 u"Impossibile copiare la base dati in '"_s + path + u"': "_s + reason);
+        sqlite3_close(source);
         sqlite3_close(target);
         QFile::remove(path);
         throw error;
     }
+    sqlite3_close(source);
     sqlite3_close(target);
 }
 

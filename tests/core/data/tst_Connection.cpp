@@ -296,6 +296,28 @@ private slots:
         QVERIFY(!file.readAll().contains("Formazione Srl"));
     }
 
+    // The backup-protected update copies the database while its own transaction keeps others out.
+    void theBackupInsideATransactionHoldsWhatIsCommitted()
+    {
+        Connection connection;
+        connection.open(m_path, Connection::Mode::Exclusive);
+        const QString copy = m_path + u"_BAK"_s;
+        QFile::remove(copy);
+        {
+            Transaction transaction(connection);
+            connection.execute(u"DELETE FROM Operatori WHERE GrupOpe = 'B'"_s);
+            connection.backupTo(copy);
+            connection.execute(u"INSERT INTO Operatori (GrupOpe, Operatore) VALUES ('C', 1)"_s);
+            transaction.commit();
+        }
+        QCOMPARE(connection.scalar(u"SELECT group_concat(GrupOpe) FROM Operatori"_s).toString(), u"A,C"_s);
+        connection.close();
+
+        Connection reader;
+        reader.open(copy, Connection::Mode::Shared);
+        QCOMPARE(reader.scalar(u"SELECT group_concat(GrupOpe) FROM Operatori"_s).toString(), u"A,B"_s);
+    }
+
     void primaryKeyInKeyOrder()
     {
         Connection connection;
