@@ -159,6 +159,36 @@ private slots:
         QVERIFY(model.setCurrentRow(1));
         QCOMPARE(rsQryDomande.value(u"NumDoma"_s).toInt(), 101);
     }
+
+    // What a grid asks of its model never fails, whatever state the recordset is in.
+    void aGridAsksNothingThatFails()
+    {
+        Recordset &rsQryDomande = de().rs(u"QryDomande"_s);
+        RecordsetModel model(rsQryDomande, {u"NumDoma"_s, u"Nessuno"_s});
+        QCOMPARE(model.columnCount(), 2);
+        QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), u"Nessuno"_s);
+        QCOMPARE(model.data(model.index(0, 1)).toString(), QString());
+        QCOMPARE(model.data(model.index(0, 0)).toString(), u"101"_s);
+
+        rsQryDomande.setFilter(u"NumDoma=999"_s);
+        QCOMPARE(model.rowCount(), 0);
+        QCOMPARE(model.currentRow(), -1);
+        QVERIFY(!model.setCurrentRow(0));
+
+        rsQryDomande.clearFilter();
+        rsQryDomande.moveLast();
+        rsQryDomande.deleteCurrent();
+        QCOMPARE(model.rowCount(), 2);
+        QCOMPARE(model.currentRow(), -1);
+        QVERIFY(model.setCurrentRow(0));
+
+        rsQryDomande.close();
+        QCOMPARE(model.rowCount(), 0);
+        QCOMPARE(model.columnCount(), 0);
+        QVERIFY(!model.data(model.index(0, 0)).isValid());
+        QCOMPARE(model.headerData(0, Qt::Horizontal), QVariant(1));
+        QVERIFY(!model.setCurrentRow(0));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDataEnvironment)

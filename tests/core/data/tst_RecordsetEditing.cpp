@@ -257,6 +257,11 @@ private slots:
         courses.setValue(u"TotaleSpesa"_s, 250.25);
         courses.update();
         QCOMPARE(courses.recordCount(), 2);
+        // The new row stays current, last, with the key it was given.
+        QCOMPARE(courses.editMode(), Recordset::EditMode::None);
+        QCOMPARE(courses.absolutePosition(), 2);
+        QCOMPARE(courses.value(u"Corso"_s).toString(), u"0002"_s);
+        QVERIFY(!courses.eof());
         QCOMPARE(m_other.scalar(u"SELECT DenCorso FROM Corsi WHERE SedeInteressata = 5 AND Corso = '0002'"_s)
                      .toString(),
                  u"Panificazione d'arte"_s);

@@ -402,6 +402,24 @@ private slots:
         QCOMPARE(m_db->columnNames(u"CorsiApprovati"_s), fileOrder);
     }
 
+    // The reference-course picker copies its choice from the grid's columns by position.
+    void approvedCoursesViewFollowsThePickersGridOrder()
+    {
+        const QStringList gridOrder = names(
+            "IdAttivita IdCorsoPrincipale GrupOpe Operatore ProgrAttivita AnnoInizio ProgrAccorp CodDiret "
+            "AnnGest DenCorso Componente CorsiCompo.Denominazione QryCompo.TipoCompo Descrizione "
+            "QryCompo.CodComune QryCompo.QryComuniProv.Denominazione QryCompo.SIGPROV QryCompo.Cap "
+            "QryCompo.Indirizzo SedeOcca CorsiSediOcc.Denominazione QrySediOccUtil.TipoCompo "
+            "QrySediOccUtil.CodComune QrySediOccUtil.QryComuniProv.Denominazione QrySediOccUtil.SIGPROV "
+            "QrySediOccUtil.Cap QrySediOccUtil.Indirizzo CodQualif CodObiettiv_Rif CodObiet CodAsse "
+            "CodSubAsse LineaIntervento CodScol CodSetto AnnoSetto CodComp AnnoComp CodPerc CodOra CodCert "
+            "DurataAnnOre NumAll TotIter Durata Stato NumConv Conv_PT_IpAddress Conv_NumPratica NumPratica "
+            "ProvviProgAtt ProvviProgAcc Dom_NumPratica Dom_ChiaveUtente StatoAvanzamento PROV TipoConv "
+            "CicloFin");
+        QCOMPARE(gridOrder.size(), 57 + 1);
+        QCOMPARE(m_db->columnNames(u"QryCorsiApprovati"_s), gridOrder);
+    }
+
     // The old engine compared text without regard to case, and filters and keys rely on it.
     void textColumnsIgnoreCase()
     {
