@@ -86,12 +86,32 @@ private:
     std::deque<std::pair<QString, Driver>> m_script;
 };
 
+/** Answers every file chooser with the preset path, and remembers how the last one was asked. */
 class PresetFileDialogs final : public FileDialogs
 {
 public:
     QString chosenPath;
-    QString openFileName(const QString &, const QString &, const QString &) override { return chosenPath; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return chosenPath; }
+    QString lastTitle;
+    QString lastStartPath;
+    QString lastFilter;
+
+    QString openFileName(const QString &title, const QString &startPath, const QString &filter) override
+    {
+        return remember(title, startPath, filter);
+    }
+    QString saveFileName(const QString &title, const QString &startPath, const QString &filter) override
+    {
+        return remember(title, startPath, filter);
+    }
+
+private:
+    QString remember(const QString &title, const QString &startPath, const QString &filter)
+    {
+        lastTitle = title;
+        lastStartPath = startPath;
+        lastFilter = filter;
+        return chosenPath;
+    }
 };
 
 class RecordingHelp final : public Help

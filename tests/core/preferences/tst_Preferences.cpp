@@ -216,6 +216,8 @@ private slots:
         frmOpzioni window(test.context());
         window.show();
         press(&window, u"cmdSfoglia"_s);
+        QCOMPARE(test.fileDialogs().lastStartPath, test.folder());
+        QCOMPARE(test.fileDialogs().lastFilter, u"Database Microsoft Access (*.mdb)"_s);
         press(&window, u"ckAumenta"_s);
         test.prompt().expect(u"Sono state modificate delle impostazioni di installazione.\r\nE' necessario riavviare "
                              u"l'applicativo."_s);
