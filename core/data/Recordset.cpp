@@ -821,7 +821,7 @@ int Recordset::columnOf(const QString &table, const QString &origin) const
     return fallback;
 }
 
-void Recordset::writeAdded()
+QStringList Recordset::changedTables() const
 {
     QStringList tables;
     for (int i = 0; i < m_visibleColumns; ++i) {
@@ -835,6 +835,30 @@ void Recordset::writeAdded()
         if (!tables.contains(m_columns[i].table, Qt::CaseInsensitive))
             tables.append(m_columns[i].table);
     }
+    return tables;
+}
+
+QList<std::pair<QString, QVariant>> Recordset::changedColumnsOf(const QString &table) const
+{
+    QList<std::pair<QString, QVariant>> columns;
+    for (int i = 0; i < m_visibleColumns; ++i) {
+        const Column &c = m_columns[i];
+        if (!m_changed[i] || c.table.compare(table, Qt::CaseInsensitive) != 0)
+            continue;
+        const auto same = std::find_if(columns.begin(), columns.end(), [&](const auto &column) {
+            return column.first.compare(c.origin, Qt::CaseInsensitive) == 0;
+        });
+        if (same != columns.end())
+            same->second = m_editValues[i];
+        else
+            columns.append({c.origin, m_editValues[i]});
+    }
+    return columns;
+}
+
+void Recordset::writeAdded()
+{
+    QStringList tables = changedTables();
     if (tables.isEmpty()) {
         for (int i = 0; i < m_visibleColumns && tables.isEmpty(); ++i) {
             if (!m_columns[i].table.isEmpty())
@@ -851,18 +875,10 @@ void Recordset::writeAdded()
         QStringList names;
         QStringList marks;
         QVariantList values;
-        for (int i = 0; i < m_visibleColumns; ++i) {
-            const Column &c = m_columns[i];
-            if (!m_changed[i] || c.table.compare(table, Qt::CaseInsensitive) != 0)
-                continue;
-            const qsizetype already = names.indexOf(quoted(c.origin));
-            if (already >= 0) {
-                values[already] = m_editValues[i];
-                continue;
-            }
-            names.append(quoted(c.origin));
+        for (const auto &[origin, value] : changedColumnsOf(table)) {
+            names.append(quoted(origin));
             marks.append(u"?"_s);
-            values.append(m_editValues[i]);
+            values.append(value);
         }
         QString sql = u"INSERT INTO "_s + quoted(table);
         if (names.isEmpty())
@@ -890,18 +906,7 @@ void Recordset::writeAdded()
 void Recordset::writeChanges()
 {
     const QVariantList &original = m_rows[m_view[m_position]].values;
-    QStringList tables;
-    for (int i = 0; i < m_visibleColumns; ++i) {
-        if (!m_changed[i])
-            continue;
-        if (m_columns[i].table.isEmpty()) {
-            throw RoutineError(ErrorCode::Unspecified, u"Impossibile aggiornare il campo '"_s +
-                                                           m_columns[i].name +
-                                                           u"': non appartiene a una tabella di base."_s);
-        }
-        if (!tables.contains(m_columns[i].table, Qt::CaseInsensitive))
-            tables.append(m_columns[i].table);
-    }
+    const QStringList tables = changedTables();
     if (tables.isEmpty())
         return;
 
@@ -911,19 +916,9 @@ void Recordset::writeChanges()
     for (const QString &table : std::as_const(tables)) {
         QStringList assignments;
         QVariantList values;
-        QStringList setColumns;
-        for (int i = 0; i < m_visibleColumns; ++i) {
-            const Column &c = m_columns[i];
-            if (!m_changed[i] || c.table.compare(table, Qt::CaseInsensitive) != 0)
-                continue;
-            const qsizetype already = setColumns.indexOf(c.origin.toLower());
-            if (already >= 0) {
-                values[already] = m_editValues[i];
-                continue;
-            }
-            setColumns.append(c.origin.toLower());
-            assignments.append(quoted(c.origin) + u" = ?"_s);
-            values.append(m_editValues[i]);
+        for (const auto &[origin, value] : changedColumnsOf(table)) {
+            assignments.append(quoted(origin) + u" = ?"_s);
+            values.append(value);
         }
 
         QStringList conditions;

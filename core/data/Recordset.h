@@ -190,6 +190,10 @@ private:
     const QHash<QString, QList<int>> &indexOf(int column);
     /** Files a row written just now under its new values; `before` holds its old ones, empty for a new row. */
     void reindexRow(int row, const QVariantList &before);
+    /** The base tables of the changed fields in field order; a field the view computes fails. */
+    QStringList changedTables() const;
+    /** The changed columns of a base table with their new values; two fields of one column give the later. */
+    QList<std::pair<QString, QVariant>> changedColumnsOf(const QString &table) const;
     void writeAdded();
     void writeChanges();
     QStringList keyColumnsOf(const QString &table) const;
