@@ -188,7 +188,7 @@ private:
     int resolveField(const QString &name) const;
     QVariant converted(int column, const QVariant &value) const;
     const QHash<QString, QList<int>> &indexOf(int column);
-    /** Files a row written just now under its new values; `before` holds its old ones, empty for a new row. */
+    /** Files a row just written under its new values; `before` holds its old ones, empty for a new row. */
     void reindexRow(int row, const QVariantList &before);
     /** The base tables of the changed fields in field order; a field the view computes fails. */
     QStringList changedTables() const;
@@ -219,7 +219,7 @@ private:
     std::vector<int> m_view;
     int m_position = 0;
     bool m_currentDeleted = false;
-    /** Per column, the rows under each equality key; kept up to date by every write, deleted rows included. */
+    /** Per column, the rows under each equality key, deleted ones included; every write keeps it current. */
     QHash<int, QHash<QString, QList<int>>> m_indexes;
 
     QString m_filterText;
