@@ -135,9 +135,7 @@ void Recordset::open()
 
 void Recordset::close()
 {
-    requireOpen();
-    if (m_editMode != EditMode::None)
-        throw RoutineError(ErrorCode::OperationNotAllowed);
+    requireOpenWithoutPendingEdit();
     m_open = false;
     m_rows.clear();
     m_view.clear();
@@ -152,9 +150,7 @@ void Recordset::close()
 
 void Recordset::requery()
 {
-    requireOpen();
-    if (m_editMode != EditMode::None)
-        throw RoutineError(ErrorCode::OperationNotAllowed);
+    requireOpenWithoutPendingEdit();
     load();
     emit rowsReset();
     emit currentChanged();
@@ -441,6 +437,13 @@ void Recordset::setPosition(int position)
     m_position = std::clamp(position, -1, int(m_view.size()));
     m_currentDeleted = false;
     emit currentChanged();
+}
+
+void Recordset::requireOpenWithoutPendingEdit() const
+{
+    requireOpen();
+    if (m_editMode != EditMode::None)
+        throw RoutineError(ErrorCode::OperationNotAllowed);
 }
 
 void Recordset::finishPendingEdit()

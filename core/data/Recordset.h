@@ -177,6 +177,8 @@ private:
     };
 
     void requireOpen() const;
+    /** Closing or requerying with an edit pending fails, as the old engine did (3219). */
+    void requireOpenWithoutPendingEdit() const;
     void requireCurrent() const;
     int currentRow() const;
     void load();
