@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 using namespace Qt::StringLiterals;
+using namespace kx;
 
 namespace {
 

@@ -1,9 +1,10 @@
 // Makes an empty, keyed program database from the built-in schema: makedb <path of the new file>
-#include "core/RoutineError.h"
 #include "core/data/Schema.h"
+#include "core/services/RoutineError.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
+using namespace kx;
 
 int main(int argc, char *argv[])
 {

@@ -2,14 +2,15 @@
 //   xvfb-run build/bin/screenshots <folder>
 // or saves what the display shows, to see the running program under xvfb:
 //   build/bin/screenshots --schermo <file.png>
-#include "core/Context.h"
+#include "core/config/IniFile.h"
+#include "core/state/Context.h"
+#include "core/ui/Avvio.h"
+#include "core/ui/Frm_Impostazioni.h"
+#include "core/ui/Immagini.h"
+#include "core/ui/MDI_Main.h"
+#include "core/ui/SplashScreen.h"
 #include "core/ui/SystemServices.h"
-#include "core/windows/Avvio.h"
-#include "core/windows/Frm_Impostazioni.h"
-#include "core/windows/Immagini.h"
-#include "core/windows/MDI_Main.h"
-#include "core/windows/SplashScreen.h"
-#include "core/windows/frmServerClient.h"
+#include "core/ui/frmServerClient.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,6 +21,7 @@
 #include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
+using namespace kx;
 
 namespace {
 
@@ -68,9 +70,8 @@ void saveWindows(const QString &folder)
     help.open(QIODevice::WriteOnly);
     help.close();
 
-    Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s));
-    context.setPrompt(std::make_unique<MessageBoxPrompt>());
-    context.setDialogRunner(std::make_unique<ExecDialogRunner>());
+    SystemServices services({}, {});
+    Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s), services.services());
     context.fileIni().setNomeFile(programFolder.filePath(u"KX58TORVA.INI"_s));
 
     SplashScreen splash;

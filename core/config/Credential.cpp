@@ -4,8 +4,8 @@
 
 QString MascheraStringa(const QString &text, unsigned char key)
 {
-    QByteArray bytes = Cp1252::encode(text);
+    QByteArray bytes = kx::Cp1252::encode(text);
     for (char &byte : bytes)
         byte = static_cast<char>(static_cast<unsigned char>(byte) ^ key);
-    return Cp1252::decode(bytes);
+    return kx::Cp1252::decode(bytes);
 }

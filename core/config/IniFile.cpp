@@ -6,11 +6,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-
 #include <optional>
 #include <vector>
 
 using namespace Qt::StringLiterals;
+using namespace kx;
 
 namespace {
 
@@ -31,7 +31,8 @@ std::vector<RawLine> splitRaw(const QByteArray &bytes)
             ++i;
         RawLine line{bytes.mid(start, i - start), {}};
         if (i < bytes.size()) {
-            const qsizetype endLength = (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
+            const qsizetype endLength =
+                (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
             line.end = bytes.mid(i, endLength);
             i += endLength;
         }
@@ -64,16 +65,17 @@ std::optional<KeyLine> keyLine(const QByteArray &line)
     if (equals < 0 || text.trimmed().startsWith(u';'))
         return std::nullopt;
     QString value = text.mid(equals + 1).trimmed();
-    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+        value.back() == value.front())
         value = value.mid(1, value.size() - 2);
     return KeyLine{text.left(equals).trimmed(), value};
 }
 
 struct Location
 {
-    std::optional<size_t> section;   // line that opens the section
-    std::optional<size_t> key;       // line that holds the key
-    size_t lastContent = 0;          // last non-blank line of the section
+    std::optional<size_t> section; // line that opens the section
+    std::optional<size_t> key;     // line that holds the key
+    size_t lastContent = 0;        // last non-blank line of the section
 };
 
 Location locate(const std::vector<RawLine> &lines, const QString &section, const QString &key)
@@ -170,4 +172,16 @@ int clsFileINI::Scrivi(const QString &key, const QString &value)
     if (!file.open(QIODevice::WriteOnly) || file.write(output) != output.size() || !file.commit())
         return 0;
     return 1;
+}
+
+int clsFileINI::Scrivi(const kx::IniKey &key, const QString &value)
+{
+    m_sezione = QString::fromUtf16(key.section);
+    return Scrivi(QString::fromUtf16(key.key), value);
+}
+
+QString clsFileINI::Leggi(const kx::IniKey &key, const QString &defaultValue)
+{
+    m_sezione = QString::fromUtf16(key.section);
+    return Leggi(QString::fromUtf16(key.key), defaultValue);
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "core/config/IniKeys.h"
+
 #include <QString>
 
+namespace kx {
 class ProgramFolder;
+} // namespace kx
 
 /**
  * The INI file of the installation, read and written with the Windows profile rules: sections and
@@ -15,7 +19,7 @@ class ProgramFolder;
 class clsFileINI
 {
 public:
-    explicit clsFileINI(const ProgramFolder &programFolder);
+    explicit clsFileINI(const kx::ProgramFolder &programFolder);
 
     const QString &NomeFile() const { return m_nomeFile; }
     /** A name without "." gets ".ini"; a name without a folder gets the program folder in front. */
@@ -29,10 +33,15 @@ public:
     /** The whole value of the key in the current section, or the default when it is absent. */
     QString Leggi(const QString &key, const QString &defaultValue) const;
 
+    /** Sets the key's section, then writes the value as Scrivi does. */
+    int Scrivi(const kx::IniKey &key, const QString &value);
+    /** Sets the key's section, then reads the value as Leggi does; the default for a missing key. */
+    QString Leggi(const kx::IniKey &key, const QString &defaultValue = QString());
+
 private:
     QString path() const;
 
-    const ProgramFolder &m_programFolder;
+    const kx::ProgramFolder &m_programFolder;
     QString m_nomeFile;
     QString m_sezione;
 };

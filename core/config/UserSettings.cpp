@@ -5,6 +5,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace kx {
+
 namespace {
 const QString Section = u"KX58TORVA"_s;
 }
@@ -32,3 +34,5 @@ void UserSettings::setValue(const QString &key, const QString &value)
     m_settings->setValue(Section + u'/' + key, value);
     m_settings->sync();
 }
+
+} // namespace kx

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QString>
-
 #include <memory>
 
 class QSettings;
+
+namespace kx {
 
 /**
  * The preferences of the user (application "FP", section "KX58TORVA"): e-mail address, mail server,
@@ -26,3 +27,5 @@ public:
 private:
     std::unique_ptr<QSettings> m_settings;
 };
+
+} // namespace kx

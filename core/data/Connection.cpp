@@ -1,6 +1,6 @@
 #include "core/data/Connection.h"
 
-#include "core/RoutineError.h"
+#include "core/services/RoutineError.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -16,6 +16,8 @@
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
+
+namespace kx {
 
 namespace {
 
@@ -600,3 +602,5 @@ void Transaction::commit()
     m_done = true;
     --m_connection.m_savepointDepth;
 }
+
+} // namespace kx

@@ -10,6 +10,8 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
+namespace kx {
+
 /** A column of a statement's result and, when it is a plain column, the base table it comes from. */
 struct ColumnInfo
 {
@@ -127,3 +129,5 @@ private:
     QString m_savepoint;
     bool m_done = false;
 };
+
+} // namespace kx

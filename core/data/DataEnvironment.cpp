@@ -2,6 +2,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace kx {
+
 Command::Command(const QString &name, Type type, Connection &connection)
     : m_name(name), m_type(type), m_text(type == Type::Table ? name : QString()),
       m_recordset(std::make_unique<Recordset>(connection))
@@ -78,3 +80,5 @@ void DataEnvironment::RiassociaComandiDE()
     if (!m_rsAppoggio)
         m_rsAppoggio = std::make_unique<Recordset>(m_connection);
 }
+
+} // namespace kx

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <memory>
 
+namespace kx {
+
 /** A named command of the data environment: a table or view opened whole, or SQL text, with its recordset. */
 class Command
 {
@@ -84,3 +86,5 @@ private:
     QHash<QString, std::shared_ptr<Command>> m_commands;
     std::unique_ptr<Recordset> m_rsAppoggio;
 };
+
+} // namespace kx

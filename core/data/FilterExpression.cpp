@@ -1,6 +1,6 @@
 #include "core/data/FilterExpression.h"
 
-#include "core/RoutineError.h"
+#include "core/services/RoutineError.h"
 #include "core/text/Values.h"
 
 #include <QLocale>
@@ -8,6 +8,8 @@
 #include <optional>
 
 using namespace Qt::StringLiterals;
+
+namespace kx {
 
 namespace {
 
@@ -601,3 +603,5 @@ QList<SortKey> parseSort(const QString &text)
     }
     return keys;
 }
+
+} // namespace kx

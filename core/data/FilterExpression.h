@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 
+namespace kx {
+
 /**
  * A criterion in the old engine's filter syntax, as the program writes it for a recordset's filter
  * and find: comparisons of a field with a literal (= <> < > <= >=), LIKE with the wildcards * and %,
@@ -72,3 +74,5 @@ struct SortKey
 
 /** Parses "A, B DESC, C ASC"; a blank text gives no keys. A malformed key fails with 3001. */
 QList<SortKey> parseSort(const QString &text);
+
+} // namespace kx

@@ -1,6 +1,6 @@
 #include "core/data/Recordset.h"
 
-#include "core/RoutineError.h"
+#include "core/services/RoutineError.h"
 #include "core/text/Values.h"
 
 #include <QCollator>
@@ -9,6 +9,8 @@
 #include <cmath>
 
 using namespace Qt::StringLiterals;
+
+namespace kx {
 
 namespace {
 
@@ -1032,3 +1034,5 @@ int Recordset::currentPosition() const
 {
     return m_open ? (currentRow() >= 0 ? m_position : -1) : -1;
 }
+
+} // namespace kx

@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+namespace kx {
+
 /**
  * A place in a recordset's rows that survives filtering, sorting and a requery (after a requery it
  * finds the row with the same key again).
@@ -235,3 +237,5 @@ private:
     std::vector<bool> m_changed;
     int m_positionBeforeAdd = 0;
 };
+
+} // namespace kx

@@ -1,8 +1,10 @@
 #include "core/data/RecordsetModel.h"
 
-#include "core/RoutineError.h"
 #include "core/data/Recordset.h"
+#include "core/services/RoutineError.h"
 #include "core/text/TextRoutines.h"
+
+namespace kx {
 
 RecordsetModel::RecordsetModel(Recordset &recordset, const QStringList &fields, const QStringList &captions,
                                QObject *parent)
@@ -87,3 +89,5 @@ bool RecordsetModel::setCurrentRow(int row)
         return false;
     }
 }
+
+} // namespace kx

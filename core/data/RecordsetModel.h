@@ -3,6 +3,8 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 
+namespace kx {
+
 class Recordset;
 
 /**
@@ -45,3 +47,5 @@ private:
     QStringList m_captions;
     QList<int> m_columns;
 };
+
+} // namespace kx

@@ -1,11 +1,13 @@
 #include "core/data/Schema.h"
 
-#include "core/RoutineError.h"
 #include "core/data/Connection.h"
+#include "core/services/RoutineError.h"
 
 #include <QFile>
 
 using namespace Qt::StringLiterals;
+
+namespace kx {
 
 QString databaseSchema()
 {
@@ -22,3 +24,5 @@ void createEmptyDatabase(const QString &path)
         throw RoutineError(ErrorCode::FileNotFound, u"Lo schema della base dati non è disponibile."_s);
     Connection::createDatabase(path, schema);
 }
+
+} // namespace kx

@@ -1,8 +1,8 @@
 #include "core/files/FileMoves.h"
 
-#include "core/Context.h"
-#include "core/RoutineError.h"
 #include "core/files/ProgramFolder.h"
+#include "core/services/ErrorBoxes.h"
+#include "core/services/RoutineError.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
+using namespace kx;
 
 namespace {
 
@@ -73,24 +74,24 @@ void SpostaFile(const ProgramFolder &folder, const QString &source, const QStrin
         throw fileError(error);
 }
 
-void VisLog(Context &context, const QString &path)
+void VisLog(const Services &services, const ProgramFolder &folder, const QString &path)
 {
-    const QString resolved = context.programFolder().resolve(path);
+    const QString resolved = folder.resolve(path);
     try {
         if (!QFileInfo(resolved).isFile())
             throw RoutineError(ErrorCode::FileNotFound);
         if (QFile file(resolved); !file.open(QIODevice::ReadOnly))
             throw RoutineError(ErrorCode::PathFileAccessError);
-        context.logViewer().show(resolved);
+        services.logViewer.show(resolved);
     } catch (const RoutineError &error) {
-        context.prompt().critical(
-            TitoloProgramma,
-            u"VisLog - "_s + QString::number(error.number()) + u" - "_s + error.description() + u"\r\n"_s +
-                u"Impossibile visualizzare il file di log."_s + u"\r\n\r\n"_s +
-                u"Sarà possibile visualizzarlo in un secondo tempo "_s +
-                u"entrando in Gestione Risorse, cliccando con il tasto destro del mouse "_s + u"sul file "_s +
-                resolved + u", selezionando Apri con... e NotePad dall'elenco "_s +
-                u"che comparirà a video."_s);
+        services.prompt.critical(
+            TitoloProgramma, testoErroreRoutine(u"VisLog"_s, error) + u"\r\n"_s +
+                                 u"Impossibile visualizzare il file di log."_s + u"\r\n\r\n"_s +
+                                 u"Sarà possibile visualizzarlo in un secondo tempo "_s +
+                                 u"entrando in Gestione Risorse, cliccando con il tasto destro del mouse "_s +
+                                 u"sul file "_s + resolved +
+                                 u", selezionando Apri con... e NotePad dall'elenco "_s +
+                                 u"che comparirà a video."_s);
     }
 }
 

@@ -3,8 +3,10 @@
 #include <QString>
 #include <QStringList>
 
-class Context;
+namespace kx {
+struct Services;
 class ProgramFolder;
+} // namespace kx
 
 /**
  * Moves a processed file, typically into "CAR" or "BAD" under a new name: nothing happens when the
@@ -12,13 +14,13 @@ class ProgramFolder;
  * the destination is replaced in one step, so it is never lost to a failed move. Names go through the
  * program folder. Throws RoutineError 70 (permission denied), 76 (path not found) or 75 otherwise.
  */
-void SpostaFile(const ProgramFolder &folder, const QString &source, const QString &destination);
+void SpostaFile(const kx::ProgramFolder &folder, const QString &source, const QString &destination);
 
 /**
  * Shows a text file in the program's log viewer and returns when the user has closed it. A file that
  * cannot be shown is reported in a box and the caller goes on.
  */
-void VisLog(Context &context, const QString &path);
+void VisLog(const kx::Services &services, const kx::ProgramFolder &folder, const QString &path);
 
 /**
  * Starts a program with its arguments (no shell in between) and returns when it has ended, keeping

@@ -5,6 +5,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace kx {
+
 namespace {
 
 /** The entry of `folder` named `part`, exact match first, then without regard to case. */
@@ -13,8 +15,8 @@ QString findEntry(const QString &folder, const QString &part)
     const QString exact = folder + u'/' + part;
     if (QFileInfo::exists(exact))
         return part;
-    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                                       | QDir::NoDotAndDotDot);
+    const QStringList entries =
+        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &entry : entries) {
         if (entry.compare(part, Qt::CaseInsensitive) == 0)
             return entry;
@@ -24,10 +26,7 @@ QString findEntry(const QString &folder, const QString &part)
 
 } // namespace
 
-ProgramFolder::ProgramFolder(const QString &path)
-    : m_path(QDir::cleanPath(QDir(path).absolutePath()))
-{
-}
+ProgramFolder::ProgramFolder(const QString &path) : m_path(QDir::cleanPath(QDir(path).absolutePath())) {}
 
 QString ProgramFolder::resolve(const QString &name) const
 {
@@ -57,3 +56,5 @@ QString resolvePath(const QString &base, const QString &name)
     }
     return current;
 }
+
+} // namespace kx

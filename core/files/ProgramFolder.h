@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace kx {
+
 /**
  * The program folder and the one way a file name becomes a path. Names written the Windows way keep
  * working: "\" and "/" both separate, and an existing file or folder is found whatever the case of
@@ -24,3 +26,5 @@ private:
 
 /** An absolute path, or one relative to `base`, with each existing part found without regard to case. */
 QString resolvePath(const QString &base, const QString &name);
+
+} // namespace kx

@@ -1,8 +1,8 @@
 #include "core/files/TextRecords.h"
 
-#include "core/Context.h"
-#include "core/RoutineError.h"
+#include "core/config/IniKeys.h"
 #include "core/files/ProgramFolder.h"
+#include "core/services/RoutineError.h"
 #include "core/text/TextFile.h"
 #include "core/text/TextRoutines.h"
 
@@ -14,14 +14,12 @@
 #include <vector>
 
 using namespace Qt::StringLiterals;
+using namespace kx;
 
 namespace {
 
 /** Positions were 16-bit numbers: the reader could not step past this one. */
 constexpr qsizetype LastPosition = 32767;
-
-const QString NomeFileIni = u"KX58TORVA.INI"_s;
-const QString NomeFileDBPredefinito = u"KX58TORVA.mdb"_s;
 
 /** The name as Windows would have created it: trailing blanks and dots dropped. */
 QString windowsFileName(const QString &name)
@@ -50,22 +48,15 @@ bool sameOrCompanion(const QString &path, const QString &databasePath)
 }
 
 /** Why the program must not write a file of this name from a download, or "" when it may. */
-QString rifiutoNome(Context &context, const QString &name)
+QString rifiutoNome(const ProgramFolder &folder, const QString &percorsoDB, const QString &name)
 {
     const QString fileName = windowsFileName(name);
     if (!isBareName(fileName))
         return u"Il pacchetto scaricato contiene un nome di file non ammesso: "_s + name;
-    const ProgramFolder &folder = context.programFolder();
     const QString target = folder.resolve(fileName);
-    const QString iniFiles[] = {
-        folder.resolve(NomeFileIni),
-        context.fileIni().NomeFile().isEmpty() ? QString() : folder.resolve(context.fileIni().NomeFile())};
-    for (const QString &ini : iniFiles) {
-        if (!ini.isEmpty() && target.compare(ini, Qt::CaseInsensitive) == 0)
-            return u"Il pacchetto scaricato non può sostituire il file di configurazione "_s + name;
-    }
+    if (target.compare(folder.resolve(NomeFileIni), Qt::CaseInsensitive) == 0)
+        return u"Il pacchetto scaricato non può sostituire il file di configurazione "_s + name;
     // The database and the files beside it that carry its name (copy, lock, journal).
-    const QString &percorsoDB = context.installazione.PercorsoDB;
     if (sameOrCompanion(target, folder.resolve(NomeFileDBPredefinito)) ||
         (!trimBlanks(percorsoDB).isEmpty() && sameOrCompanion(target, folder.resolve(percorsoDB))))
         return u"Il pacchetto scaricato non può sostituire la base dati: "_s + name;
@@ -104,9 +95,9 @@ void ScomponiRecord(CampiRecord &Campi, const QString &line)
     }
 }
 
-EsitoPacchetto SeparaFileScaricato(Context &context, const QString &bundleName)
+EsitoPacchetto SeparaFileScaricato(const ProgramFolder &folder, const QString &percorsoDB,
+                                   const QString &bundleName)
 {
-    const ProgramFolder &folder = context.programFolder();
     QStringList lines;
     try {
         lines = TextFile::readLines(folder.resolve(bundleName));
@@ -133,7 +124,7 @@ EsitoPacchetto SeparaFileScaricato(Context &context, const QString &bundleName)
                 open->records.append(line);
         } else {
             // A name while a file is open starts a new file, so no records land in the wrong one.
-            if (const QString refusal = rifiutoNome(context, line); !refusal.isEmpty())
+            if (const QString refusal = rifiutoNome(folder, percorsoDB, line); !refusal.isEmpty())
                 return {EsitoPacchetto::Stato::Rifiutato, line, refusal};
             // The same name again, in any case, replaces the file written before, as on Windows.
             const QString name = windowsFileName(line);

@@ -4,8 +4,9 @@
 #include <QStringList>
 #include <array>
 
-class Context;
+namespace kx {
 class ProgramFolder;
+} // namespace kx
 
 /**
  * The fields of the last '#'-record read, slots 0 to 50; a slot the record does not fill is empty.
@@ -49,16 +50,17 @@ struct EsitoPacchetto
  * nothing. The files are put in place only once every one of them was written, so a write error
  * leaves none of them behind either.
  */
-EsitoPacchetto SeparaFileScaricato(Context &context, const QString &bundleName);
+EsitoPacchetto SeparaFileScaricato(const kx::ProgramFolder &folder, const QString &percorsoDB,
+                                   const QString &bundleName);
 
 /** True when no file stands at the path or the file holds no line. */
-bool FileVuoto(const ProgramFolder &folder, const QString &path);
+bool FileVuoto(const kx::ProgramFolder &folder, const QString &path);
 
 /** True when the file holds at least one line, even an empty one; RoutineError 53 when it is missing. */
-bool FileConRighe(const ProgramFolder &folder, const QString &path);
+bool FileConRighe(const kx::ProgramFolder &folder, const QString &path);
 
 /**
  * The body of an upload: the name, LF, then every line of the file of that name in the program
  * folder followed by LF, without any CR. RoutineError 53 when the file is missing.
  */
-QString LeggiFileTesto(const ProgramFolder &folder, const QString &name);
+QString LeggiFileTesto(const kx::ProgramFolder &folder, const QString &name);

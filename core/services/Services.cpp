@@ -5,10 +5,7 @@
 
 using namespace Qt::StringLiterals;
 
-bool ModalitaDebug(const CommandLine &commandLine)
-{
-    return commandLine.arguments().join(u' ') == u"DEBUG"_s;
-}
+namespace kx {
 
 namespace {
 
@@ -34,12 +31,21 @@ int SystemNetworkStatus::connectionFlags() const
     for (const QString &name : interfaces.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QString base = interfaces.filePath(name);
         const long interfaceFlags = sysValue(base + u"/flags"_s);
-        if (sysValue(base + u"/type"_s) == PointToPoint && interfaceFlags >= 0 && (interfaceFlags & InterfaceUp))
+        if (sysValue(base + u"/type"_s) == PointToPoint && interfaceFlags >= 0 &&
+            (interfaceFlags & InterfaceUp))
             flags |= Modem;
     }
-    for (const char *variable : {"http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"}) {
+    for (const char *variable :
+         {"http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"}) {
         if (!qEnvironmentVariableIsEmpty(variable))
             flags |= Proxy;
     }
     return flags;
+}
+
+} // namespace kx
+
+bool ModalitaDebug(const kx::CommandLine &commandLine)
+{
+    return commandLine.arguments().join(u' ') == u"DEBUG"_s;
 }

@@ -7,21 +7,50 @@
 
 class QDialog;
 
+namespace kx {
+
 /** Message boxes: the one way a routine speaks to the user and hears the answer. */
 class Prompt
 {
 public:
-    enum class Icon { None, Information, Warning, Critical, Question };
-    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
-    enum class Answer { Ok, Cancel, Yes, No, Retry };
+    enum class Icon
+    {
+        None,
+        Information,
+        Warning,
+        Critical,
+        Question
+    };
+    enum class Buttons
+    {
+        Ok,
+        OkCancel,
+        YesNo,
+        YesNoCancel,
+        RetryCancel
+    };
+    enum class Answer
+    {
+        Ok,
+        Cancel,
+        Yes,
+        No,
+        Retry
+    };
 
     virtual ~Prompt() = default;
     /** Shows a modal box; an empty title stands for the program's title. */
     virtual Answer ask(Icon icon, Buttons buttons, const QString &title, const QString &text) = 0;
 
-    void inform(const QString &title, const QString &text) { ask(Icon::Information, Buttons::Ok, title, text); }
+    void inform(const QString &title, const QString &text)
+    {
+        ask(Icon::Information, Buttons::Ok, title, text);
+    }
     void warn(const QString &title, const QString &text) { ask(Icon::Warning, Buttons::Ok, title, text); }
-    void critical(const QString &title, const QString &text) { ask(Icon::Critical, Buttons::Ok, title, text); }
+    void critical(const QString &title, const QString &text)
+    {
+        ask(Icon::Critical, Buttons::Ok, title, text);
+    }
 };
 
 /** The end of the program, from wherever a routine decides it. */
@@ -99,7 +128,11 @@ public:
 class NetworkStatus
 {
 public:
-    enum Flag { Modem = 1, Proxy = 4 };
+    enum Flag
+    {
+        Modem = 1,
+        Proxy = 4
+    };
     virtual ~NetworkStatus() = default;
     /** The flags of the connection in use, an OR of Flag values. */
     virtual int connectionFlags() const = 0;
@@ -114,9 +147,6 @@ class SystemNetworkStatus final : public NetworkStatus
 public:
     int connectionFlags() const override;
 };
-
-/** Debug mode: the arguments, taken as one text, are exactly "DEBUG". Asked at each use, never stored. */
-bool ModalitaDebug(const CommandLine &commandLine);
 
 class SystemClock final : public Clock
 {
@@ -133,6 +163,30 @@ public:
 private:
     QStringList m_arguments;
 };
+
+/**
+ * Every outside effect a routine may cause, each through its service. main() gives the system's
+ * forms, a test its fakes; the owner keeps them alive as long as the context.
+ */
+struct Services
+{
+    Prompt &prompt;
+    ProgramExit &programExit;
+    DialogRunner &dialogRunner;
+    FileDialogs &fileDialogs;
+    Help &help;
+    UrlOpener &urlOpener;
+    LogViewer &logViewer;
+    const Clock &clock;
+    const CommandLine &commandLine;
+    Beeper &beeper;
+    const NetworkStatus &networkStatus;
+};
+
+} // namespace kx
+
+/** Debug mode: the arguments, taken as one text, are exactly "DEBUG". Asked at each use, never stored. */
+bool ModalitaDebug(const kx::CommandLine &commandLine);
 
 /** The title of a message box that has none of its own. */
 inline const QString TitoloProgramma = QStringLiteral("KX58TORVA");

@@ -1,12 +1,14 @@
 #include "core/startup/Impostazioni.h"
 
-#include "core/Context.h"
+#include "core/config/IniFile.h"
 #include "core/files/ProgramFolder.h"
+#include "core/state/Context.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
+using namespace kx;
 
 PercorsoMostrato percorsoMostrato(const QString &path)
 {
@@ -29,8 +31,10 @@ QString controllaBaseDatiScelta(const QString &testoMostrato, const QString &fil
 void RinominaFileClient(const ProgramFolder &folder)
 {
     const std::pair<QString, QString> renames[] = {
-        {u"KX58TORVA.mdb"_s, u"KX58TORVA.cli"_s}, {u"oper.tx1"_s, u"oper.cli"_s},
-        {u"compo.tx1"_s, u"compo.cli"_s},         {u"sediocc.tx1"_s, u"sediocc.cli"_s},
+        {NomeFileDBPredefinito, u"KX58TORVA.cli"_s},
+        {u"oper.tx1"_s, u"oper.cli"_s},
+        {u"compo.tx1"_s, u"compo.cli"_s},
+        {u"sediocc.tx1"_s, u"sediocc.cli"_s},
         {u"sediutil.tx1"_s, u"sediutil.cli"_s},
     };
     for (const auto &[from, to] : renames) {
@@ -45,8 +49,16 @@ void RinominaFileClient(const ProgramFolder &folder)
 void InterrompiInstallazione(Context &context)
 {
     const auto answer =
-        context.prompt().ask(Prompt::Icon::Information, Prompt::Buttons::YesNo, u"Installazione"_s,
-                             u"Si è sicuri di voler interrompere l'installazione?"_s);
+        context.prompt.ask(Prompt::Icon::Information, Prompt::Buttons::YesNo, u"Installazione"_s,
+                           u"Si è sicuri di voler interrompere l'installazione?"_s);
     if (answer == Prompt::Answer::Yes)
-        context.programExit().exit();
+        context.programExit.exit();
+}
+
+void AzzeraInstallazione(Context &context)
+{
+    clsFileINI &ini = context.fileIni();
+    ini.Scrivi(IniKeys::Database, QString());
+    ini.Scrivi(IniKeys::NFileDB, QString());
+    ini.Scrivi(IniKeys::Tipo, QString());
 }

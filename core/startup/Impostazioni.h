@@ -1,20 +1,16 @@
 #pragma once
 
+#include "core/config/IniKeys.h"
+
 #include <QString>
 
+namespace kx {
 class Context;
 class ProgramFolder;
-
-/** The installation types of [Installazione] Tipo. */
-inline const QString TipoStandAlone = QStringLiteral("StandAlone");
-inline const QString TipoMultiutenza = QStringLiteral("Multiutenza");
+} // namespace kx
 
 /** The help topic of both first-run dialogs. */
 inline constexpr int ArgomentoAiutoInstallazione = 15000;
-
-/** The roles of [Installazione] Versione. */
-inline const QString VersioneServer = QStringLiteral("SERVER");
-inline const QString VersioneClient = QStringLiteral("CLIENT");
 
 /** What the database box of the first-run dialog shows for a chosen path. */
 struct PercorsoMostrato
@@ -38,10 +34,13 @@ QString controllaBaseDatiScelta(const QString &testoMostrato, const QString &fil
  * in the program folder and in this order, KX58TORVA.mdb, oper.tx1, compo.tx1, sediocc.tx1 and
  * sediutil.tx1 to the extension ".cli". A file that is missing, or whose new name is taken, is skipped.
  */
-void RinominaFileClient(const ProgramFolder &folder);
+void RinominaFileClient(const kx::ProgramFolder &folder);
 
 /**
  * Asks "Si è sicuri di voler interrompere l'installazione?"; Yes ends the program with nothing
  * written, No returns to the dialog.
  */
-void InterrompiInstallazione(Context &context);
+void InterrompiInstallazione(kx::Context &context);
+
+/** Empties [BaseDati] Database and NFileDB and [Installazione] Tipo, so the next start asks again. */
+void AzzeraInstallazione(kx::Context &context);

@@ -1,25 +1,24 @@
 #include "core/startup/Inizializza.h"
 
-#include "core/Context.h"
-#include "core/RoutineError.h"
 #include "core/config/Credential.h"
+#include "core/config/IniFile.h"
+#include "core/data/DataEnvironment.h"
+#include "core/files/ProgramFolder.h"
+#include "core/services/ErrorBoxes.h"
 #include "core/startup/Impostazioni.h"
 #include "core/startup/SequenzaAvvio.h"
+#include "core/state/Context.h"
+#include "core/state/InstallationState.h"
+#include "core/state/StartupHooks.h"
 
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
+using namespace kx;
 
 namespace {
 
 const QString CrLf = u"\r\n"_s;
-
-QString leggi(Context &context, const QString &section, const QString &key)
-{
-    clsFileINI &ini = context.fileIni();
-    ini.setSezione(section);
-    return ini.Leggi(key, QString());
-}
 
 Connection::Mode modoDi(const QString &tipoInstallazione)
 {
@@ -29,7 +28,7 @@ Connection::Mode modoDi(const QString &tipoInstallazione)
 /** The database of the installation state, as a path of this system. */
 QString percorsoBaseDati(Context &context)
 {
-    return context.programFolder().resolve(context.installazione.PercorsoDB);
+    return context.programFolder().resolve(context.installazione().PercorsoDB);
 }
 
 void fineInizializzazione(Context &context, const RoutineError &error)
@@ -37,19 +36,19 @@ void fineInizializzazione(Context &context, const RoutineError &error)
     const QString errore = testoErrore(error);
     if (error.number() == ErrorCode::FileInUse) {
         // Another installation holds the database for now: the settings are right, keep them.
-        context.prompt().critical(u"Errore di inizializzazione"_s,
-                                  errore + CrLf + CrLf +
-                                      u"La base dati è in uso in modo esclusivo da un'altra postazione "
-                                      u"(un'installazione locale, oppure l'aggiornamento della base dati "
-                                      u"sul SERVER)."_s +
-                                      CrLf +
-                                      u"Il programma verrà terminato: riavviarlo quando la base dati "
-                                      u"sarà di nuovo disponibile."_s);
-        context.programExit().exit();
+        context.prompt.critical(u"Errore di inizializzazione"_s,
+                                errore + CrLf + CrLf +
+                                    u"La base dati è in uso in modo esclusivo da un'altra postazione "
+                                    u"(un'installazione locale, oppure l'aggiornamento della base dati "
+                                    u"sul SERVER)."_s +
+                                    CrLf +
+                                    u"Il programma verrà terminato: riavviarlo quando la base dati "
+                                    u"sarà di nuovo disponibile."_s);
+        context.programExit.exit();
     }
-    context.prompt().critical(u"Errore di inizializzazione"_s, errore);
+    context.prompt.critical(u"Errore di inizializzazione"_s, errore);
     AzzeraInstallazione(context);
-    context.programExit().exit();
+    context.programExit.exit();
 }
 
 } // namespace
@@ -59,7 +58,7 @@ QString testoBaseDatiMancante(const QString &percorsoDB)
     return u"File base dati non presente."_s + percorsoDB + CrLf +
            u"Non è possibile utilizzare il programma."_s + CrLf + CrLf +
            u"La base dati è stata rimossa o spostata "_s + u"oppure alcune impostazioni del file "_s +
-           u"KX58TORVA.INI"_s + u" sono errate."_s + CrLf + CrLf +
+           NomeFileIni + u" sono errate."_s + CrLf + CrLf +
            u"E' possibile correggere l'errore reimpostando l'installazione del programma, "_s +
            u"eventuali dati salvati non verranno persi."_s + CrLf +
            u"Premere 'Sì' per procedere alla correzione automatica, quindi riavviare il programma."_s + CrLf +
@@ -78,34 +77,35 @@ QString IndirizzoServer(const QString &address)
 
 void Inizializza(Context &context)
 {
-    InstallationState &installazione = context.installazione;
+    InstallationState &installazione = context.installazione();
     try {
         installazione.CartellaProgramma = context.programFolder().path() + u'/';
-        installazione.NomeFileDB = leggi(context, u"BaseDati"_s, u"NFileDB"_s);
+        installazione.NomeFileDB = context.fileIni().Leggi(IniKeys::NFileDB);
         installazione.CredenzialeServer =
-            MascheraStringa(leggi(context, u"CONNESSIONE"_s, u"PWD"_s), ChiaveCredenziale);
-        installazione.PercorsoDB = leggi(context, u"BaseDati"_s, u"Database"_s);
+            MascheraStringa(context.fileIni().Leggi(IniKeys::Credenziale), ChiaveCredenziale);
+        installazione.PercorsoDB = context.fileIni().Leggi(IniKeys::Database);
         if (installazione.PercorsoDB.trimmed().isEmpty() || !QFileInfo(percorsoBaseDati(context)).isFile()) {
             const auto answer =
-                context.prompt().ask(Prompt::Icon::Critical, Prompt::Buttons::YesNo, u"Imposta base dati"_s,
-                                     testoBaseDatiMancante(installazione.PercorsoDB));
+                context.prompt.ask(Prompt::Icon::Critical, Prompt::Buttons::YesNo, u"Imposta base dati"_s,
+                                   testoBaseDatiMancante(installazione.PercorsoDB));
             if (answer == Prompt::Answer::Yes)
                 AzzeraInstallazione(context);
-            context.programExit().exit();
+            context.programExit.exit();
         }
 
-        const QString provider = leggi(context, u"Installazione"_s, u"PROVIDER"_s);
+        const QString provider = context.fileIni().Leggi(IniKeys::Provider);
         context.DE().CorsiDB().open(provider, percorsoBaseDati(context),
                                     modoDi(installazione.TipoInstallazione));
         context.DE().RiassociaComandiDE();
 
-        installazione.FileAiuto = installazione.CartellaProgramma + leggi(context, u"Help"_s, u"FILEHELP"_s);
+        installazione.FileAiuto =
+            installazione.CartellaProgramma + context.fileIni().Leggi(IniKeys::FileHelp);
         if (!QFileInfo(context.programFolder().resolve(installazione.FileAiuto)).isFile())
-            context.prompt().warn(u"Imposta Aiuto"_s, u"File di Aiuto non presente"_s);
-        if (context.startupHooks.caricaMain)
-            context.startupHooks.caricaMain();
+            context.prompt.warn(u"Imposta Aiuto"_s, u"File di Aiuto non presente"_s);
+        if (context.startupHooks().caricaMain)
+            context.startupHooks().caricaMain();
 
-        installazione.IndirizzoServer = IndirizzoServer(leggi(context, u"CONNESSIONE"_s, u"NREG"_s));
+        installazione.IndirizzoServer = IndirizzoServer(context.fileIni().Leggi(IniKeys::IndirizzoServer));
     } catch (const RoutineError &error) {
         fineInizializzazione(context, error);
     }
@@ -116,14 +116,14 @@ bool RiapriDBEsclusivo(Context &context)
     Connection &corsiDB = context.DE().CorsiDB();
     try {
         corsiDB.close();
-        const QString provider = leggi(context, u"Installazione"_s, u"PROVIDER"_s);
+        const QString provider = context.fileIni().Leggi(IniKeys::Provider);
         corsiDB.open(provider, percorsoBaseDati(context), Connection::Mode::Exclusive);
         context.DE().RiassociaComandiDE();
         return true;
     } catch (const RoutineError &error) {
         if (corsiDB.isOpen())
             corsiDB.close();
-        context.prompt().critical(
+        context.prompt.critical(
             u"Proposta Corsi Direttiva Brevanta 2002"_s,
             testoErrore(error) + CrLf + CrLf + u"Qualche client potrebbe ancora essere connesso alla "_s +
                 u"base dati. "_s + CrLf + CrLf + u"Il programma uscira a Windows."_s + CrLf +
@@ -135,7 +135,7 @@ bool RiapriDBEsclusivo(Context &context)
 void CorsiDB_InfoMessage(Context &context, const QList<RoutineError> &errors)
 {
     for (const RoutineError &error : errors) {
-        context.prompt().critical(u"Errore di connessione"_s, testoErrore(error));
+        context.prompt.critical(u"Errore di connessione"_s, testoErrore(error));
     }
-    context.programExit().exit();
+    context.programExit.exit();
 }

@@ -3,8 +3,10 @@
 #include <QList>
 #include <QString>
 
+namespace kx {
 class Context;
 class RoutineError;
+} // namespace kx
 
 /**
  * Reads the installation settings, opens the database in the installation's mode and names the help
@@ -12,16 +14,16 @@ class RoutineError;
  * ends the program: a missing database offers to reset the installation; a database held by another
  * installation keeps the settings; any other failure resets them, so the next start asks again.
  */
-void Inizializza(Context &context);
+void Inizializza(kx::Context &context);
 
 /**
  * Closes the connection and opens it again exclusively. False, after a box telling the user to close
  * every client, when that fails; the connection then stays closed and the caller ends the program.
  */
-bool RiapriDBEsclusivo(Context &context);
+bool RiapriDBEsclusivo(kx::Context &context);
 
 /** Shows each informational message of the connection in its own box, then ends the program. */
-void CorsiDB_InfoMessage(Context &context, const QList<RoutineError> &errors);
+void CorsiDB_InfoMessage(kx::Context &context, const QList<kx::RoutineError> &errors);
 
 /**
  * The scheme and host of a service address: the text before the first "/" after the "//". Fails with

@@ -1,65 +1,46 @@
 #include "core/startup/SequenzaAvvio.h"
 
-#include "core/Context.h"
-#include "core/RoutineError.h"
-#include "core/startup/DomandaCorrente.h"
+#include "core/config/IniFile.h"
+#include "core/data/DataEnvironment.h"
+#include "core/files/ProgramFolder.h"
+#include "core/services/ErrorBoxes.h"
 #include "core/startup/Impostazioni.h"
 #include "core/startup/Inizializza.h"
+#include "core/state/Context.h"
+#include "core/state/CurrentApplication.h"
+#include "core/state/DomandaCorrente.h"
+#include "core/state/InstallationState.h"
+#include "core/state/StartupHooks.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
+using namespace kx;
 
 namespace {
 
-const QString NomeFileIni = u"KX58TORVA.INI"_s;
-
 } // namespace
-
-QString testoErrore(const RoutineError &error)
-{
-    return u"Errore "_s + QString::number(error.number()) + u"\r\n"_s + error.description();
-}
-
-void terminaPerErrore(Context &context, const RoutineError &error)
-{
-    context.prompt().critical(QString(), testoErrore(error));
-    context.programExit().exit();
-}
-
-void AzzeraInstallazione(Context &context)
-{
-    clsFileINI &ini = context.fileIni();
-    ini.setSezione(u"BaseDati"_s);
-    ini.Scrivi(u"Database"_s, QString());
-    ini.Scrivi(u"NFileDB"_s, QString());
-    ini.setSezione(u"Installazione"_s);
-    ini.Scrivi(u"Tipo"_s, QString());
-}
 
 void VerificaFileIni(Context &context, StartupWindows &windows)
 {
     if (!QFileInfo(context.programFolder().resolve(NomeFileIni)).isFile()) {
-        context.prompt().critical(u"Errore di inizializzazione"_s, u"Impossibile trovare il file "_s +
-                                                                       NomeFileIni + u"."_s + u"\r\n"_s +
-                                                                       u"La procedura verrà terminata."_s);
-        context.programExit().exit();
+        context.prompt.critical(u"Errore di inizializzazione"_s, u"Impossibile trovare il file "_s +
+                                                                     NomeFileIni + u"."_s + u"\r\n"_s +
+                                                                     u"La procedura verrà terminata."_s);
+        context.programExit.exit();
     }
     clsFileINI &ini = context.fileIni();
     ini.setNomeFile(context.programFolder().path() + u'/' + NomeFileIni);
-    ini.setSezione(u"Installazione"_s);
-    InstallationState &installazione = context.installazione;
-    installazione.TipoInstallazione = ini.Leggi(u"Tipo"_s, QString());
+    InstallationState &installazione = context.installazione();
+    installazione.TipoInstallazione = ini.Leggi(IniKeys::Tipo);
 
     if (installazione.TipoInstallazione.isEmpty()) {
         windows.chiudiSplash();
         windows.mostraImpostazioni();
-        ini.setSezione(u"Installazione"_s);
-        ini.Scrivi(u"Tipo"_s, installazione.TipoInstallazione);
-        ini.setSezione(u"BaseDati"_s);
-        ini.Scrivi(u"Database"_s, installazione.PercorsoDB);
-        ini.Scrivi(u"NFileDB"_s, installazione.NomeFileDB);
+        ini.Scrivi(IniKeys::Tipo, installazione.TipoInstallazione);
+        ini.Scrivi(IniKeys::Database, installazione.PercorsoDB);
+        ini.Scrivi(IniKeys::NFileDB, installazione.NomeFileDB);
         return;
     }
     if (installazione.TipoInstallazione != TipoStandAlone &&
@@ -74,9 +55,9 @@ void VerificaFileIni(Context &context, StartupWindows &windows)
             u"Premere 'Ok' quindi riavviare il programma."_s,
             u"Se il problema persiste, contattare l'assistenza tecnica."_s,
         };
-        context.prompt().critical(u"Errore di inizializzazione"_s, lines.join(u"\r\n"_s));
+        context.prompt.critical(u"Errore di inizializzazione"_s, lines.join(u"\r\n"_s));
         AzzeraInstallazione(context);
-        context.programExit().exit();
+        context.programExit.exit();
     }
 }
 
@@ -88,13 +69,13 @@ void AvvioProgramma(Context &context, StartupWindows &windows)
     try {
         VerificaFileIni(context, windows);
         Inizializza(context);
-        StartupHooks &hooks = context.startupHooks;
+        StartupHooks &hooks = context.startupHooks();
         if (hooks.installaTabelleDecodifica)
             hooks.installaTabelleDecodifica(windows.avvio());
         if (hooks.installaAnagrafiche)
             hooks.installaAnagrafiche(windows.avvio());
         context.DE().CorsiDB().execute(QString::fromLatin1(CorrezioneOreCorsi));
-        context.domanda.DenominazioneOpCorrente.clear();
+        context.domanda().DenominazioneOpCorrente.clear();
         CaricaDomandaCorrente(context);
     } catch (const RoutineError &error) {
         terminaPerErrore(context, error);

@@ -2,9 +2,13 @@
 
 #include <QString>
 
+namespace kx {
 class Context;
 class ProgressoAvvio;
 class RoutineError;
+} // namespace kx
+
+namespace kx {
 
 /** The windows of the start-up; the program gives its own, a test may give stand-ins. */
 class StartupWindows
@@ -25,30 +29,20 @@ public:
     virtual void distruggiAvvio() = 0;
 };
 
+} // namespace kx
+
 /**
  * The program's start: splash, INI check, first-run dialogs, database, reference data, the fixed
  * correction of course hours, the current application, then the frame window. Every failure on the
  * way shows its box and ends the program.
  */
-void AvvioProgramma(Context &context, StartupWindows &windows);
+void AvvioProgramma(kx::Context &context, kx::StartupWindows &windows);
 
 /**
  * The INI file must exist; an installation without a type runs the first-run dialogs and writes their
  * choice; an invalid type resets the installation and ends the program.
  */
-void VerificaFileIni(Context &context, StartupWindows &windows);
-
-/** Empties [BaseDati] Database and NFileDB and [Installazione] Tipo, so the next start asks again. */
-void AzzeraInstallazione(Context &context);
-
-/** "Errore " and the number, CR LF, the description: how the start-up and the connection report an error. */
-QString testoErrore(const RoutineError &error);
-
-/**
- * The start-up and the frame's activation have no handler of their own: an error that reaches them is
- * shown with its number and description under the program's title, and the program ends.
- */
-void terminaPerErrore(Context &context, const RoutineError &error);
+void VerificaFileIni(kx::Context &context, kx::StartupWindows &windows);
 
 /** The correction of course hours applied at every start. */
 inline constexpr const char *CorrezioneOreCorsi =

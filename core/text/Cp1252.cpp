@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace kx {
+
 namespace {
 
 // 0x80..0x9F; the rest of the code page is Latin-1.
@@ -64,3 +66,5 @@ bool canEncode(QStringView text)
 }
 
 } // namespace Cp1252
+
+} // namespace kx

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 
+namespace kx {
+
 /**
  * Windows-1252, the single-byte code page of every text file exchanged with the server, the INI file
  * and the logs. The five bytes the code page leaves undefined map to the control characters of the
@@ -19,3 +21,5 @@ QByteArray encode(QStringView text);
 bool canEncode(QStringView text);
 
 } // namespace Cp1252
+
+} // namespace kx

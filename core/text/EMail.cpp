@@ -8,7 +8,8 @@ namespace EMail {
 
 QString primaRegolaViolata(const QString &address, Vuoto empty)
 {
-    const QString spazi = u"L'indirizzo e-mail non può contenere spazi all'inizio, alla fine o internamente."_s;
+    const QString spazi =
+        u"L'indirizzo e-mail non può contenere spazi all'inizio, alla fine o internamente."_s;
     const QString userName = u"L'indirizzo e-mail deve iniziare con il proprio user-name (es. 'mario.rossi', "
                              u"'mrossi', ecc.)"_s;
 

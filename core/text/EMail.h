@@ -8,7 +8,11 @@
  */
 namespace EMail {
 
-enum class Vuoto { Segnala, NonSegnalare };
+enum class Vuoto
+{
+    Segnala,
+    NonSegnalare
+};
 
 /** The message of the first failing rule, or the empty text when the address passes them all. */
 QString primaRegolaViolata(const QString &address, Vuoto empty);

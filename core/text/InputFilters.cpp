@@ -1,9 +1,10 @@
 #include "core/text/InputFilters.h"
 
-#include "core/Context.h"
+#include "core/services/Services.h"
 #include "core/text/ItalianNumbers.h"
 
 using namespace Qt::StringLiterals;
+using namespace kx;
 
 namespace {
 constexpr int Backspace = 8;
@@ -15,7 +16,7 @@ bool tastoNumericoAmmesso(int key)
     return key == u',' || key == u'.' || (key >= u'0' && key <= u'9');
 }
 
-int TastoNumerico(Context &context, int key)
+int TastoNumerico(const Services &services, int key)
 {
     if (key == u'.')
         return u',';
@@ -23,8 +24,8 @@ int TastoNumerico(Context &context, int key)
         return key;
     if (key == Enter)
         return 0;
-    context.beeper().beep();
-    context.prompt().inform(u"Campo Numerico"_s, u"Carattere non numerico"_s);
+    services.beeper.beep();
+    services.prompt.inform(u"Campo Numerico"_s, u"Carattere non numerico"_s);
     return 0;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
-class Context;
+namespace kx {
+struct Services;
+} // namespace kx
 
 /**
  * Key filters of text boxes: each takes the code of the typed character and returns the character
@@ -8,7 +10,7 @@ class Context;
  */
 
 /** Digits, "," and Backspace pass, "." becomes ",", Enter is swallowed; anything else beeps and says so. */
-int TastoNumerico(Context &context, int key);
+int TastoNumerico(const kx::Services &services, int key);
 /** The character in capitals by the Italian rules, accented letters included. */
 int TastoMaiuscolo(int key);
 

@@ -4,6 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace kx {
+
 namespace ItalianNumbers {
 
 QLocale locale()
@@ -44,10 +46,10 @@ EditState formatWithCaret(const EditState &typed)
     // digit that counts are dropped.
     const QChar separator = locale().groupSeparator().front();
     qsizetype first = 0;
-    while (first < typed.text.size()
-           && (typed.text[first] == u' ' || typed.text[first] == separator
-               || (typed.text[first] == u'0' && first + 1 < typed.text.size()
-                   && (typed.text[first + 1].isDigit() || typed.text[first + 1] == separator))))
+    while (first < typed.text.size() &&
+           (typed.text[first] == u' ' || typed.text[first] == separator ||
+            (typed.text[first] == u'0' && first + 1 < typed.text.size() &&
+             (typed.text[first + 1].isDigit() || typed.text[first + 1] == separator))))
         ++first;
     int kept = 0;
     for (qsizetype i = first; i < typed.caret && i < typed.text.size(); ++i) {
@@ -64,3 +66,5 @@ EditState formatWithCaret(const EditState &typed)
 }
 
 } // namespace ItalianNumbers
+
+} // namespace kx

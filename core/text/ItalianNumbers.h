@@ -2,10 +2,12 @@
 
 #include <QLocale>
 #include <QString>
-
 #include <optional>
 
-/** Numbers are read and shown the Italian way, "," for decimals and "." for thousands, whatever the system locale. */
+namespace kx {
+
+/** Numbers are read and shown the Italian way, "," for decimals and "." for thousands, whatever the system
+ * locale. */
 namespace ItalianNumbers {
 
 QLocale locale();
@@ -30,3 +32,5 @@ struct EditState
 EditState formatWithCaret(const EditState &typed);
 
 } // namespace ItalianNumbers
+
+} // namespace kx

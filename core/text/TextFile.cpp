@@ -1,11 +1,13 @@
 #include "core/text/TextFile.h"
 
-#include "core/RoutineError.h"
+#include "core/services/RoutineError.h"
 #include "core/text/Cp1252.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+namespace kx {
 
 namespace TextFile {
 
@@ -62,3 +64,5 @@ void appendLines(const QString &path, const QStringList &lines)
 }
 
 } // namespace TextFile
+
+} // namespace kx

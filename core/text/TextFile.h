@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace kx {
+
 /**
  * Text files the Windows way: Windows-1252, lines ended by CR LF. On reading, CR LF or a lone CR ends
  * a line and a lone LF stays inside it, as the old line input did. Failures throw RoutineError with
@@ -22,3 +24,5 @@ void writeLines(const QString &path, const QStringList &lines);
 void appendLines(const QString &path, const QStringList &lines);
 
 } // namespace TextFile
+
+} // namespace kx

@@ -1,13 +1,14 @@
 #include "core/text/TextRoutines.h"
 
-#include "core/Context.h"
-#include "core/RoutineError.h"
+#include "core/services/RoutineError.h"
+#include "core/state/Context.h"
 #include "core/text/ItalianNumbers.h"
 #include "core/text/Values.h"
 
 #include <cmath>
 
 using namespace Qt::StringLiterals;
+using namespace kx;
 
 namespace {
 
@@ -158,7 +159,7 @@ QString NonNull(const QVariant &value)
     return value.toString().trimmed();
 }
 
-int NonNull_Num(Context &context, const QVariant &value)
+int NonNull_Num(Prompt &prompt, const QVariant &value)
 {
     if (isNullValue(value))
         return 0;
@@ -168,7 +169,7 @@ int NonNull_Num(Context &context, const QVariant &value)
     else if (value.typeId() == QMetaType::QString)
         number = ItalianNumbers::read(value.toString());
     if (!number) {
-        context.prompt().critical(u"NonNull_Num (debug)"_s, u"ANOMALIA: parametro non numerico"_s);
+        prompt.critical(u"NonNull_Num (debug)"_s, u"ANOMALIA: parametro non numerico"_s);
         return 0;
     }
     const double rounded = std::nearbyint(*number); // the default rounding mode sends halves to even

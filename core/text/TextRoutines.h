@@ -3,7 +3,9 @@
 #include <QString>
 #include <QVariant>
 
-class Context;
+namespace kx {
+class Prompt;
+} // namespace kx
 
 /**
  * The small text routines every window uses. A null QVariant is the database's Null. Failures throw
@@ -42,7 +44,7 @@ QString NonNull(const QVariant &value);
  * Null gives 0; a number, or a text that reads as one in Italian, gives the nearest 16-bit whole
  * number (halves to even). Anything else shows "ANOMALIA: parametro non numerico" and gives 0.
  */
-int NonNull_Num(Context &context, const QVariant &value);
+int NonNull_Num(kx::Prompt &prompt, const QVariant &value);
 
 /** The text of a value as the old run time wrote it in Italian: "," for decimals, no thousands separator. */
 QString testoDelValore(const QVariant &value);

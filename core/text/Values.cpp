@@ -1,5 +1,7 @@
 #include "core/text/Values.h"
 
+namespace kx {
+
 bool isNullValue(const QVariant &value)
 {
     return !value.isValid() || value.isNull();
@@ -23,3 +25,5 @@ bool isNumericValue(const QVariant &value)
         return false;
     }
 }
+
+} // namespace kx

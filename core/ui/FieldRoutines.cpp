@@ -1,6 +1,7 @@
 #include "core/ui/FieldRoutines.h"
 
-#include "core/Context.h"
+#include "core/state/Context.h"
+#include "core/state/Preferences.h"
 #include "core/text/EMail.h"
 #include "core/text/ItalianNumbers.h"
 
@@ -13,6 +14,7 @@
 #include <QTextEdit>
 
 using namespace Qt::StringLiterals;
+using namespace kx;
 
 namespace {
 
@@ -48,7 +50,7 @@ bool ControllaCampoObbligatorio(Context &context, QWidget *control, const QStrin
         return true;
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
-    context.prompt().critical(u"Verifica dati"_s, message);
+    context.prompt.critical(u"Verifica dati"_s, message);
     if (control->isEnabled())
         control->setFocus();
     return false;
@@ -56,12 +58,12 @@ bool ControllaCampoObbligatorio(Context &context, QWidget *control, const QStrin
 
 void ControllaEMail(Context &context, QLineEdit *box)
 {
-    context.EMailValida = false;
+    context.preferenze().EMailValida = false;
     const QString message = EMail::primaRegolaViolata(box->text(), EMail::Vuoto::Segnala);
     if (!message.isEmpty()) {
-        context.prompt().inform(u"Indirizzo e-mail"_s, message);
+        context.prompt.inform(u"Indirizzo e-mail"_s, message);
         box->setFocus();
         return;
     }
-    context.EMailValida = true;
+    context.preferenze().EMailValida = true;
 }

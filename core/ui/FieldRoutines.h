@@ -2,7 +2,9 @@
 
 #include <QString>
 
+namespace kx {
 class Context;
+} // namespace kx
 class QLineEdit;
 class QWidget;
 
@@ -14,7 +16,8 @@ void FormattaNumero(QLineEdit *box, const QString &format);
  * shows the message under "Verifica dati", puts the focus on the control when it is enabled and
  * gives False.
  */
-bool ControllaCampoObbligatorio(Context &context, QWidget *control, const QString &message);
+bool ControllaCampoObbligatorio(kx::Context &context, QWidget *control, const QString &message);
 
-/** Checks the address in the box; on failure says why and puts the focus back. Leaves the verdict in EMailValida. */
-void ControllaEMail(Context &context, QLineEdit *box);
+/** Checks the address in the box; on failure says why and puts the focus back. Leaves the verdict in
+ * EMailValida. */
+void ControllaEMail(kx::Context &context, QLineEdit *box);

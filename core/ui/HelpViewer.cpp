@@ -7,6 +7,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace kx {
+
 HelpViewer::~HelpViewer()
 {
     delete m_window;
@@ -32,3 +34,5 @@ void HelpViewer::showTopic(const QString &helpFile, int topic)
     m_window->raise();
     m_window->activateWindow();
 }
+
+} // namespace kx

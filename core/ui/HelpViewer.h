@@ -7,6 +7,8 @@
 class QDialog;
 class QTextBrowser;
 
+namespace kx {
+
 /**
  * The program's help: an HTML help file in a window of its own, opened at the topic whose anchor is
  * the context number (<a name="15000">).
@@ -21,3 +23,5 @@ private:
     QPointer<QDialog> m_window;
     QTextBrowser *m_browser = nullptr;
 };
+
+} // namespace kx

@@ -7,6 +7,8 @@
 #include <QValidator>
 #include <algorithm>
 
+namespace kx {
+
 namespace {
 
 /**
@@ -63,14 +65,14 @@ private:
 
 } // namespace
 
-KeyFilter::KeyFilter(Context &context, QLineEdit *lineEdit, Kind kind)
-    : QObject(lineEdit), m_context(context), m_kind(kind)
+KeyFilter::KeyFilter(const Services &services, QLineEdit *lineEdit, Kind kind)
+    : QObject(lineEdit), m_services(services), m_kind(kind)
 {
 }
 
-void KeyFilter::install(Context &context, QLineEdit *lineEdit, Kind kind)
+void KeyFilter::install(const Services &services, QLineEdit *lineEdit, Kind kind)
 {
-    lineEdit->installEventFilter(new KeyFilter(context, lineEdit, kind));
+    lineEdit->installEventFilter(new KeyFilter(services, lineEdit, kind));
     lineEdit->setValidator(new PastedTextFilter(kind, lineEdit));
 }
 
@@ -90,10 +92,12 @@ bool KeyFilter::eventFilter(QObject *watched, QEvent *event)
     const int key = text.front().unicode();
     if ((key < 0x20 || key == 0x7f) && key != u'\b' && key != u'\r')
         return false;
-    const int result = m_kind == Kind::Numerico ? TastoNumerico(m_context, key) : TastoMaiuscolo(key);
+    const int result = m_kind == Kind::Numerico ? TastoNumerico(m_services, key) : TastoMaiuscolo(key);
     if (result == key)
         return false;
     if (result != 0)
         static_cast<QLineEdit *>(watched)->insert(QString(QChar(char16_t(result))));
     return true;
 }
+
+} // namespace kx

@@ -2,8 +2,11 @@
 
 #include <QObject>
 
-class Context;
 class QLineEdit;
+
+namespace kx {
+
+struct Services;
 
 /**
  * Puts a key filter on a line edit: typed keys go through TastoNumerico or TastoMaiuscolo, and
@@ -13,17 +16,23 @@ class QLineEdit;
 class KeyFilter : public QObject
 {
 public:
-    enum class Kind { Numerico, Maiuscolo };
+    enum class Kind
+    {
+        Numerico,
+        Maiuscolo
+    };
 
     /** Installs the filter; it lives as long as the line edit. */
-    static void install(Context &context, QLineEdit *lineEdit, Kind kind);
+    static void install(const Services &services, QLineEdit *lineEdit, Kind kind);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    KeyFilter(Context &context, QLineEdit *lineEdit, Kind kind);
+    KeyFilter(const Services &services, QLineEdit *lineEdit, Kind kind);
 
-    Context &m_context;
+    const Services &m_services;
     Kind m_kind;
 };
+
+} // namespace kx

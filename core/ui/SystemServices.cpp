@@ -14,10 +14,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
 #include <cstdlib>
 
 using namespace Qt::StringLiterals;
+
+namespace kx {
 
 Prompt::Answer MessageBoxPrompt::ask(Icon icon, Buttons buttons, const QString &title, const QString &text)
 {
@@ -25,24 +26,44 @@ Prompt::Answer MessageBoxPrompt::ask(Icon icon, Buttons buttons, const QString &
     box.setWindowTitle(title.isEmpty() ? TitoloProgramma : title);
     box.setText(text);
     switch (icon) {
-    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case Icon::Information: box.setIcon(QMessageBox::Information); break;
-    case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
-    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case Icon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case Icon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Icon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case Icon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
     }
     QMessageBox::StandardButtons standard;
     switch (buttons) {
-    case Buttons::Ok: standard = QMessageBox::Ok; break;
-    case Buttons::OkCancel: standard = QMessageBox::Ok | QMessageBox::Cancel; break;
-    case Buttons::YesNo: standard = QMessageBox::Yes | QMessageBox::No; break;
-    case Buttons::YesNoCancel: standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
-    case Buttons::RetryCancel: standard = QMessageBox::Retry | QMessageBox::Cancel; break;
+    case Buttons::Ok:
+        standard = QMessageBox::Ok;
+        break;
+    case Buttons::OkCancel:
+        standard = QMessageBox::Ok | QMessageBox::Cancel;
+        break;
+    case Buttons::YesNo:
+        standard = QMessageBox::Yes | QMessageBox::No;
+        break;
+    case Buttons::YesNoCancel:
+        standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        break;
+    case Buttons::RetryCancel:
+        standard = QMessageBox::Retry | QMessageBox::Cancel;
+        break;
     }
     box.setStandardButtons(standard);
     // Italian captions whatever translations the system has.
     const std::pair<QMessageBox::StandardButton, QString> captions[] = {
-        {QMessageBox::Ok, u"OK"_s},   {QMessageBox::Cancel, u"Annulla"_s}, {QMessageBox::Yes, u"Sì"_s},
+        {QMessageBox::Ok, u"OK"_s}, {QMessageBox::Cancel, u"Annulla"_s}, {QMessageBox::Yes, u"Sì"_s},
         {QMessageBox::No, u"No"_s}, {QMessageBox::Retry, u"Riprova"_s},
     };
     for (const auto &[button, caption] : captions) {
@@ -50,11 +71,16 @@ Prompt::Answer MessageBoxPrompt::ask(Icon icon, Buttons buttons, const QString &
             b->setText(caption);
     }
     switch (box.exec()) {
-    case QMessageBox::Ok: return Answer::Ok;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Retry: return Answer::Retry;
-    default: return Answer::Cancel;
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Retry:
+        return Answer::Retry;
+    default:
+        return Answer::Cancel;
     }
 }
 
@@ -111,3 +137,5 @@ void ApplicationBeeper::beep()
 {
     QApplication::beep();
 }
+
+} // namespace kx

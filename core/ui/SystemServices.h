@@ -1,11 +1,13 @@
 #pragma once
 
 #include "core/services/Services.h"
+#include "core/ui/HelpViewer.h"
 
 #include <functional>
 
-/** The services as the running program has them; tests use the forms in tests/support instead. */
+namespace kx {
 
+/** Message boxes as QMessageBox shows them. */
 class MessageBoxPrompt final : public Prompt
 {
 public:
@@ -54,3 +56,35 @@ class ApplicationBeeper final : public Beeper
 public:
     void beep() override;
 };
+
+/**
+ * The services as the running program has them, kept by value; tests use the forms in tests/support
+ * instead. `beforeExit` runs when the program ends (it closes the database).
+ */
+struct SystemServices
+{
+    SystemServices(QStringList arguments, std::function<void()> beforeExit)
+        : programExit(std::move(beforeExit)), commandLine(std::move(arguments))
+    {
+    }
+
+    MessageBoxPrompt prompt;
+    ProcessExit programExit;
+    ExecDialogRunner dialogRunner;
+    QtFileDialogs fileDialogs;
+    HelpViewer help;
+    DesktopUrlOpener urlOpener;
+    TextFileViewer logViewer;
+    SystemClock clock;
+    ProcessCommandLine commandLine;
+    ApplicationBeeper beeper;
+    SystemNetworkStatus networkStatus;
+
+    Services services()
+    {
+        return {prompt,    programExit, dialogRunner, fileDialogs, help,         urlOpener,
+                logViewer, clock,       commandLine,  beeper,      networkStatus};
+    }
+};
+
+} // namespace kx

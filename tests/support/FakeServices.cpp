@@ -3,6 +3,7 @@
 #include <QDialog>
 
 using namespace Qt::StringLiterals;
+using namespace kx;
 
 Prompt::Answer ScriptedPrompt::ask(Icon icon, Buttons buttons, const QString &title, const QString &text)
 {

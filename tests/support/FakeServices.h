@@ -4,7 +4,6 @@
 
 #include <QList>
 #include <QString>
-
 #include <deque>
 #include <functional>
 #include <stdexcept>
@@ -32,19 +31,19 @@ private:
 struct ExpectedBox
 {
     QString text;
-    Prompt::Answer answer = Prompt::Answer::Ok;
+    kx::Prompt::Answer answer = kx::Prompt::Answer::Ok;
 };
 
 struct ShownBox
 {
-    Prompt::Icon icon;
-    Prompt::Buttons buttons;
+    kx::Prompt::Icon icon;
+    kx::Prompt::Buttons buttons;
     QString title;
     QString text;
 };
 
 /** Answers boxes from a script; a box that was not scripted, or that says something else, throws. */
-class ScriptedPrompt final : public Prompt
+class ScriptedPrompt final : public kx::Prompt
 {
 public:
     void expect(const QString &text, Answer answer = Answer::Ok) { m_script.push_back({text, answer}); }
@@ -60,7 +59,7 @@ private:
     QList<ShownBox> m_shown;
 };
 
-class TestProgramExit final : public ProgramExit
+class TestProgramExit final : public kx::ProgramExit
 {
 public:
     [[noreturn]] void exit(int code) override;
@@ -74,11 +73,14 @@ private:
  * Lets the test drive each modal window the code opens: a handler per window's objectName acts on
  * the shown window and returns; the window's result is returned to the code.
  */
-class ScriptedDialogRunner final : public DialogRunner
+class ScriptedDialogRunner final : public kx::DialogRunner
 {
 public:
     using Driver = std::function<void(QDialog &)>;
-    void expect(const QString &objectName, Driver driver) { m_script.push_back({objectName, std::move(driver)}); }
+    void expect(const QString &objectName, Driver driver)
+    {
+        m_script.push_back({objectName, std::move(driver)});
+    }
     int run(QDialog &dialog) override;
     bool allRun() const { return m_script.empty(); }
 
@@ -87,7 +89,7 @@ private:
 };
 
 /** Answers every file chooser with the preset path, and remembers how the last one was asked. */
-class PresetFileDialogs final : public FileDialogs
+class PresetFileDialogs final : public kx::FileDialogs
 {
 public:
     QString chosenPath;
@@ -114,7 +116,7 @@ private:
     }
 };
 
-class RecordingHelp final : public Help
+class RecordingHelp final : public kx::Help
 {
 public:
     QList<int> topics;
@@ -126,42 +128,42 @@ public:
     }
 };
 
-class RecordingUrlOpener final : public UrlOpener
+class RecordingUrlOpener final : public kx::UrlOpener
 {
 public:
     QList<QUrl> urls;
     void open(const QUrl &url) override { urls.append(url); }
 };
 
-class RecordingLogViewer final : public LogViewer
+class RecordingLogViewer final : public kx::LogViewer
 {
 public:
     QStringList paths;
     void show(const QString &path) override { paths.append(path); }
 };
 
-class FixedClock final : public Clock
+class FixedClock final : public kx::Clock
 {
 public:
     QDateTime time = QDateTime(QDate(2021, 3, 15), QTime(10, 30));
     QDateTime now() const override { return time; }
 };
 
-class FixedCommandLine final : public CommandLine
+class FixedCommandLine final : public kx::CommandLine
 {
 public:
     QStringList args;
     QStringList arguments() const override { return args; }
 };
 
-class CountingBeeper final : public Beeper
+class CountingBeeper final : public kx::Beeper
 {
 public:
     int beeps = 0;
     void beep() override { ++beeps; }
 };
 
-class FixedNetworkStatus final : public NetworkStatus
+class FixedNetworkStatus final : public kx::NetworkStatus
 {
 public:
     int flags = 0;

@@ -3,6 +3,7 @@
 #include "core/data/Schema.h"
 
 using namespace Qt::StringLiterals;
+using namespace kx;
 
 FixtureDatabase::FixtureDatabase(const QString &path) : m_path(path)
 {

@@ -24,7 +24,7 @@ public:
     /** Adds rows to a table: the columns named once, then one list of values per row. */
     void insert(const QString &table, const QStringList &columns, const QList<QVariantList> &rows);
     int execute(const QString &sql, const QVariantList &params = {});
-    QueryResult query(const QString &sql, const QVariantList &params = {});
+    kx::QueryResult query(const QString &sql, const QVariantList &params = {});
     QVariant scalar(const QString &sql, const QVariantList &params = {});
     /** The number of rows of a table. */
     int count(const QString &table);

@@ -1,7 +1,7 @@
-#include "TestContext.h"
 #include "FixtureDatabase.h"
-#include "core/RoutineError.h"
+#include "TestContext.h"
 #include "core/data/Connection.h"
+#include "core/services/RoutineError.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -9,6 +9,7 @@
 #include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
+using namespace kx;
 
 namespace {
 

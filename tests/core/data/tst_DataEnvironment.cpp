@@ -1,13 +1,14 @@
 #include "FixtureDatabase.h"
 #include "TestContext.h"
-#include "core/RoutineError.h"
 #include "core/data/DataEnvironment.h"
 #include "core/data/RecordsetModel.h"
+#include "core/services/RoutineError.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using namespace kx;
 
 namespace {
 

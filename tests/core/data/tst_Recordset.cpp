@@ -1,13 +1,14 @@
-#include "TestContext.h"
 #include "FixtureDatabase.h"
-#include "core/RoutineError.h"
+#include "TestContext.h"
 #include "core/data/Recordset.h"
+#include "core/services/RoutineError.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using namespace kx;
 
 namespace {
 
@@ -346,7 +347,8 @@ private slots:
         QVERIFY(recordset.eof() && recordset.bof());
         QCOMPARE(recordset.recordCount(), 0);
         recordset.moveFirst();
-        QCOMPARE(errorOf([&] { recordset.setValue(u"Corso"_s, u"x"_s); }).number(), ErrorCode::NoCurrentRecord);
+        QCOMPARE(errorOf([&] { recordset.setValue(u"Corso"_s, u"x"_s); }).number(),
+                 ErrorCode::NoCurrentRecord);
         QCOMPARE(errorOf([&] { recordset.deleteCurrent(); }).number(), ErrorCode::NoCurrentRecord);
         recordset.close();
         QCOMPARE(recordset.state(), 0);

@@ -1,12 +1,13 @@
-#include "TestContext.h"
 #include "FixtureDatabase.h"
-#include "core/RoutineError.h"
+#include "TestContext.h"
 #include "core/data/DataEnvironment.h"
+#include "core/services/RoutineError.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using namespace kx;
 
 /** Edits through the four saved queries the windows write through land in their base tables. */
 class TestUpdatableViews : public QObject

@@ -1,6 +1,7 @@
 #include "TestContext.h"
-#include "core/RoutineError.h"
 #include "core/files/FileMoves.h"
+#include "core/files/ProgramFolder.h"
+#include "core/services/RoutineError.h"
 
 #include <QDir>
 #include <QTest>
@@ -8,6 +9,7 @@
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
+using namespace kx;
 
 class TestFileMoves : public QObject
 {
@@ -116,10 +118,10 @@ private slots:
         TestContext test;
         test.writeFile(u"Aggiorna DB.LOG"_s, "- Domanda n. 12\r\n");
 
-        VisLog(test.context(), test.path(u"aggiorna db.log"_s));
+        VisLog(test.context(), test.context().programFolder(), test.path(u"aggiorna db.log"_s));
 
-        QCOMPARE(test.logViewer().paths, QStringList{test.path(u"Aggiorna DB.LOG"_s)});
-        QVERIFY(test.prompt().shown().isEmpty());
+        QCOMPARE(test.logViewer.paths, QStringList{test.path(u"Aggiorna DB.LOG"_s)});
+        QVERIFY(test.prompt.shown().isEmpty());
     }
 
     void VisLogReportsAFileItCannotShow()
@@ -132,14 +134,14 @@ private slots:
             u"Sarà possibile visualizzarlo in un secondo tempo entrando in Gestione Risorse, "_s
             u"cliccando con il tasto destro del mouse sul file "_s +
             log + u", selezionando Apri con... e NotePad dall'elenco che comparirà a video."_s;
-        test.prompt().expect(text);
+        test.prompt.expect(text);
 
-        VisLog(test.context(), log);
+        VisLog(test.context(), test.context().programFolder(), log);
 
-        QVERIFY(test.prompt().allShown());
-        QCOMPARE(test.prompt().shown().first().title, u"KX58TORVA"_s);
-        QCOMPARE(test.prompt().shown().first().icon, Prompt::Icon::Critical);
-        QVERIFY(test.logViewer().paths.isEmpty());
+        QVERIFY(test.prompt.allShown());
+        QCOMPARE(test.prompt.shown().first().title, u"KX58TORVA"_s);
+        QCOMPARE(test.prompt.shown().first().icon, Prompt::Icon::Critical);
+        QVERIFY(test.logViewer.paths.isEmpty());
     }
 
     void EseguiEAttendiPassesArgumentsWithoutAShell()

@@ -1,12 +1,15 @@
 #include "TestContext.h"
-#include "core/RoutineError.h"
+#include "core/files/ProgramFolder.h"
 #include "core/files/TextRecords.h"
+#include "core/services/RoutineError.h"
+#include "core/state/InstallationState.h"
 #include "core/text/Cp1252.h"
 
 #include <QDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using namespace kx;
 
 using FileMap = QMap<QString, QByteArray>;
 
@@ -165,12 +168,13 @@ private slots:
         QFETCH(QString, nome);
 
         TestContext test;
-        test.context().installazione.PercorsoDB = test.path(u"Corsi.mdb"_s);
+        test.context().installazione().PercorsoDB = test.path(u"Corsi.mdb"_s);
         test.writeFile(u"KX58TORVA.INI"_s, IniBytes);
         test.writeFile(u"KX58TORVA.mdb"_s, DatabaseBytes);
         test.writeFile(u"$tmpDenOp.tx1"_s, bundle);
 
-        const EsitoPacchetto esito = ::SeparaFileScaricato(test.context(), u"$tmpDenOp.tx1"_s);
+        const EsitoPacchetto esito = ::SeparaFileScaricato(
+            test.context().programFolder(), test.context().installazione().PercorsoDB, u"$tmpDenOp.tx1"_s);
 
         QCOMPARE(int(esito.stato), stato);
         QCOMPARE(esito.nome, nome);
@@ -189,7 +193,8 @@ private slots:
         QVERIFY(QDir(test.folder()).mkdir(u"compo.tx1"_s));
         test.writeFile(u"$tmpDenOp.tx1"_s, "oper.tx1\r\n#A#\r\nEOF\r\ncompo.tx1\r\n#A#,#1#\r\nEOF\r\n");
 
-        const EsitoPacchetto esito = ::SeparaFileScaricato(test.context(), u"$tmpDenOp.tx1"_s);
+        const EsitoPacchetto esito = ::SeparaFileScaricato(
+            test.context().programFolder(), test.context().installazione().PercorsoDB, u"$tmpDenOp.tx1"_s);
 
         QCOMPARE(esito.stato, EsitoPacchetto::Stato::NonScritto);
         QCOMPARE(esito.nome, u"compo.tx1"_s);
@@ -202,7 +207,8 @@ private slots:
     void SeparaFileScaricatoReportsAMissingBundle()
     {
         TestContext test;
-        const EsitoPacchetto esito = ::SeparaFileScaricato(test.context(), u"$tmpDenOp.tx1"_s);
+        const EsitoPacchetto esito = ::SeparaFileScaricato(
+            test.context().programFolder(), test.context().installazione().PercorsoDB, u"$tmpDenOp.tx1"_s);
         QCOMPARE(esito.stato, EsitoPacchetto::Stato::NonScritto);
         QCOMPARE(esito.nome, u"$tmpDenOp.tx1"_s);
     }
@@ -213,7 +219,9 @@ private slots:
         test.writeFile(u"oper.tx1"_s, "#vecchio#\r\n");
         test.writeFile(u"$tmpDenOp.tx1"_s, "OPER.TX1\r\n#nuovo#\r\nEOF\r\n");
 
-        QVERIFY(::SeparaFileScaricato(test.context(), u"$tmpDenOp.tx1"_s).riuscito());
+        QVERIFY(::SeparaFileScaricato(test.context().programFolder(),
+                                      test.context().installazione().PercorsoDB, u"$tmpDenOp.tx1"_s)
+                    .riuscito());
         QCOMPARE(writtenFiles(test), (FileMap{{u"oper.tx1"_s, "#nuovo#\r\n"}}));
     }
 

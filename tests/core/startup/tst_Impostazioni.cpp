@@ -1,4 +1,5 @@
 #include "TestContext.h"
+#include "core/files/ProgramFolder.h"
 #include "core/startup/Impostazioni.h"
 
 #include <QDir>

@@ -1,0 +1,37 @@
+#include "core/services/ErrorBoxes.h"
+
+using namespace Qt::StringLiterals;
+
+namespace kx {
+
+QString testoErrore(const RoutineError &error)
+{
+    return u"Errore "_s + QString::number(error.number()) + u"\r\n"_s + error.description();
+}
+
+QString testoErroreRoutine(const QString &routine, const RoutineError &error)
+{
+    return routine + u" - "_s + QString::number(error.number()) + u" - "_s + error.description();
+}
+
+QString unexpectedErrorText(const RoutineError &error)
+{
+    return testoErrore(error) + u"\r\n\r\n"_s + u"Si è verificato un errore imprevisto,"_s +
+           u"scegliere riprova per ritentare l'operazione."_s;
+}
+
+void offerRetryOrExit(const Services &services, const QString &routine, const RoutineError &error)
+{
+    const auto answer = services.prompt.ask(Prompt::Icon::Warning, Prompt::Buttons::RetryCancel, routine,
+                                            unexpectedErrorText(error));
+    if (answer != Prompt::Answer::Retry)
+        services.programExit.exit();
+}
+
+void terminaPerErrore(const Services &services, const RoutineError &error)
+{
+    services.prompt.critical(QString(), testoErrore(error));
+    services.programExit.exit();
+}
+
+} // namespace kx

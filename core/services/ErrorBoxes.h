@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/services/RoutineError.h"
+#include "core/services/Services.h"
+
+#include <QString>
+
+/**
+ * The texts of the error boxes that many routines share, and the boxes that decide what happens
+ * next. Every box that shows an error number builds its text here.
+ */
+namespace kx {
+
+/** "Errore " and the number, CR LF, the description: the start-up's and the connection's form. */
+QString testoErrore(const RoutineError &error);
+
+/** The routine's name, " - ", the number, " - ", the description: the form of a routine's own box. */
+QString testoErroreRoutine(const QString &routine, const RoutineError &error);
+
+/** The text of the unexpected-error box: the error, then the plea to retry. */
+QString unexpectedErrorText(const RoutineError &error);
+
+/**
+ * The unexpected-error box: "Errore n", the description and the plea to retry, with Retry and Cancel
+ * under the routine's name. Returns when the user chose Retry; Cancel ends the program at once.
+ */
+void offerRetryOrExit(const Services &services, const QString &routine, const RoutineError &error);
+
+/** Runs a step of a routine; when it fails, the unexpected-error box lets the user run it again. */
+template<typename Step>
+auto runWithRetry(const Services &services, const QString &routine, Step &&step) -> decltype(step())
+{
+    for (;;) {
+        try {
+            return step();
+        } catch (const RoutineError &error) {
+            offerRetryOrExit(services, routine, error);
+        }
+    }
+}
+
+/**
+ * For the start-up and the frame's activation, which have no handler of their own: the error's number
+ * and description under the program's title, then the end of the program.
+ */
+void terminaPerErrore(const Services &services, const RoutineError &error);
+
+} // namespace kx

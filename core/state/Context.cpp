@@ -1,0 +1,26 @@
+#include "core/state/Context.h"
+
+#include "core/config/IniFile.h"
+#include "core/config/UserSettings.h"
+#include "core/data/DataEnvironment.h"
+#include "core/files/ProgramFolder.h"
+#include "core/state/CurrentApplication.h"
+#include "core/state/InstallationState.h"
+#include "core/state/Preferences.h"
+#include "core/state/StartupHooks.h"
+
+namespace kx {
+
+Context::Context(const QString &programFolder, const QString &userSettingsFile, const Services &services)
+    : Services(services), m_programFolder(std::make_unique<ProgramFolder>(programFolder)),
+      m_fileIni(std::make_unique<clsFileINI>(*m_programFolder)),
+      m_userSettings(std::make_unique<UserSettings>(userSettingsFile)),
+      m_de(std::make_unique<DataEnvironment>()), m_installazione(std::make_unique<InstallationState>()),
+      m_domanda(std::make_unique<CurrentApplication>()), m_preferenze(std::make_unique<Preferences>()),
+      m_startupHooks(std::make_unique<StartupHooks>())
+{
+}
+
+Context::~Context() = default;
+
+} // namespace kx

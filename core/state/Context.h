@@ -1,0 +1,63 @@
+#pragma once
+
+#include "core/services/Services.h"
+
+#include <QString>
+#include <memory>
+
+class clsFileINI;
+
+namespace kx {
+
+class DataEnvironment;
+class ProgramFolder;
+class UserSettings;
+struct CurrentApplication;
+struct InstallationState;
+struct Preferences;
+struct StartupHooks;
+
+/**
+ * The program-wide state and the services through which routines reach the outside world. It is
+ * built whole; each group of state is a struct of its own under core/state/, so adding a field
+ * recompiles only the files that use that group.
+ */
+class Context : public Services
+{
+public:
+    /** A context on the given program folder, with the per-user settings in the given file. */
+    Context(const QString &programFolder, const QString &userSettingsFile, const Services &services);
+    ~Context();
+    Context(const Context &) = delete;
+    Context &operator=(const Context &) = delete;
+
+    const ProgramFolder &programFolder() const { return *m_programFolder; }
+    /** The shared INI object; its NomeFile and Sezione carry over between callers. */
+    clsFileINI &fileIni() { return *m_fileIni; }
+    UserSettings &userSettings() { return *m_userSettings; }
+    /** The data environment DE: the connection CorsiDB and the commands and recordsets. */
+    DataEnvironment &DE() { return *m_de; }
+
+    InstallationState &installazione() { return *m_installazione; }
+    const InstallationState &installazione() const { return *m_installazione; }
+    CurrentApplication &domanda() { return *m_domanda; }
+    const CurrentApplication &domanda() const { return *m_domanda; }
+    Preferences &preferenze() { return *m_preferenze; }
+    const Preferences &preferenze() const { return *m_preferenze; }
+    /** The start-up's calls into the reference-data installers and the main window. */
+    StartupHooks &startupHooks() { return *m_startupHooks; }
+
+    bool modalitaDebug() const { return ModalitaDebug(commandLine); }
+
+private:
+    std::unique_ptr<ProgramFolder> m_programFolder;
+    std::unique_ptr<clsFileINI> m_fileIni;
+    std::unique_ptr<UserSettings> m_userSettings;
+    std::unique_ptr<DataEnvironment> m_de;
+    std::unique_ptr<InstallationState> m_installazione;
+    std::unique_ptr<CurrentApplication> m_domanda;
+    std::unique_ptr<Preferences> m_preferenze;
+    std::unique_ptr<StartupHooks> m_startupHooks;
+};
+
+} // namespace kx

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/startup/SequenzaAvvio.h"
+#include "core/state/StartupHooks.h"
+
+#include <QDialog>
+#include <memory>
+
+namespace kx {
+class Context;
+} // namespace kx
+class MDI_Main;
+class QLabel;
+class SplashScreen;
+
+/**
+ * The start-up window: never shown by the start-up itself, only by the reference-data installers as
+ * their progress window (title, wait text, file, table and record count).
+ */
+class Avvio : public QDialog, public kx::ProgressoAvvio
+{
+public:
+    explicit Avvio(QWidget *parent = nullptr);
+
+    void mostra(const QString &titolo, const QString &attesa) override;
+    void file(const QString &path) override;
+    void tabella(const QString &name) override;
+    void record(const QString &count) override;
+
+private:
+    QLabel *m_lblTitolo;
+    QLabel *m_label4;
+    QLabel *m_lblFile;
+    QLabel *m_lblTabe;
+    QLabel *m_lblNRec;
+};
+
+/** The program's start-up windows: the splash, the first-run dialog, Avvio and the frame window. */
+class AvvioWindows final : public kx::StartupWindows
+{
+public:
+    explicit AvvioWindows(kx::Context &context);
+    ~AvvioWindows() override;
+
+    void mostraSplash() override;
+    void chiudiSplash() override;
+    void mostraImpostazioni() override;
+    kx::ProgressoAvvio &avvio() override;
+    void mostraFrame() override;
+    void distruggiAvvio() override;
+
+    /** The windows while they exist, for tests and screenshots. */
+    SplashScreen *splash() const { return m_splash.get(); }
+    Avvio *finestraAvvio() const { return m_avvio.get(); }
+    MDI_Main *frame() const { return m_frame.get(); }
+
+private:
+    kx::Context &m_context;
+    std::unique_ptr<SplashScreen> m_splash;
+    std::unique_ptr<Avvio> m_avvio;
+    std::unique_ptr<MDI_Main> m_frame;
+};

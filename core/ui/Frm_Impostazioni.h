@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+
+namespace kx {
+class Context;
+} // namespace kx
+class QLineEdit;
+class QRadioButton;
+
+/**
+ * The first-run dialog: the installation type (on this workstation alone, or on a network sharing the
+ * database) and the database file. Salva leaves the choice in the installation state; the start-up
+ * writes it. Leaving the dialog any other way asks for confirmation and ends the program.
+ */
+class Frm_Impostazioni : public QDialog
+{
+public:
+    explicit Frm_Impostazioni(kx::Context &context, QWidget *parent = nullptr);
+
+    /** Asks the role (frmServerClient) while the INI file has none. */
+    void Form_Activate();
+
+    void reject() override;
+    void setVisible(bool visible) override;
+
+private:
+    void cmdSfoglia_Click();
+    void Cmd_Ok_Click();
+    void cmdHelp_Click();
+
+    kx::Context &m_context;
+    QRadioButton *m_optLocale;
+    QRadioButton *m_optInRete;
+    QLineEdit *m_txtDatabase;
+    /** The file dialog's last choice, which the checks use; the box only shows it. */
+    QString m_fileScelto;
+    bool m_attivo = false;
+};

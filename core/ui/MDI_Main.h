@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+
+namespace kx {
+class Context;
+} // namespace kx
+
+/**
+ * The program's frame window. At each activation it closes the splash and shows the main window,
+ * through the start-up hooks of the context.
+ */
+class MDI_Main : public QMainWindow
+{
+public:
+    MDI_Main(kx::Context &context, std::function<void()> chiudiSplash, QWidget *parent = nullptr);
+
+    /**
+     * What the frame does when it becomes active: closes the splash, then loads and shows the main
+     * window. An error on the way is shown and ends the program.
+     */
+    void Form_Activate();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    kx::Context &m_context;
+    std::function<void()> m_chiudiSplash;
+};

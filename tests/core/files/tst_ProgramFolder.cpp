@@ -1,0 +1,49 @@
+#include "TestContext.h"
+#include "core/files/ProgramFolder.h"
+
+#include <QDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestProgramFolder : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void resolve_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("existing folder in other case") << u"Car"_s << u"CAR"_s;
+        QTest::newRow("backslash and case") << u"car\\Oper.TX1"_s << u"CAR/oper.tx1"_s;
+        QTest::newRow("missing file keeps its name") << u"Car\\Nuovo.txt"_s << u"CAR/Nuovo.txt"_s;
+        QTest::newRow("missing folder keeps the rest as given") << u"Bad\\X.txt"_s << u"Bad/X.txt"_s;
+        QTest::newRow("dot parts") << u"./CAR/../car/OPER.tx1"_s << u"CAR/oper.tx1"_s;
+        QTest::newRow("exact name preferred") << u"kx.INI"_s << u"kx.INI"_s;
+    }
+
+    void resolve()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, expected);
+        TestContext test;
+        QDir(test.folder()).mkdir(u"CAR"_s);
+        test.writeFile(u"CAR/oper.tx1"_s, "x");
+        test.writeFile(u"kx.INI"_s, "a");
+        test.writeFile(u"kx.ini"_s, "b");
+        QCOMPARE(test.context().programFolder().resolve(name), test.path(expected));
+    }
+
+    void absolutePathsAreResolvedToo()
+    {
+        TestContext test;
+        QDir(test.folder()).mkdir(u"Dati"_s);
+        test.writeFile(u"Dati/KX58TORVA.mdb"_s, "x");
+        const QString windowsStyle = QString(test.folder() + u"/DATI/kx58torva.MDB"_s).replace(u'/', u'\\');
+        QCOMPARE(test.context().programFolder().resolve(windowsStyle), test.path(u"Dati/KX58TORVA.mdb"_s));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProgramFolder)
+#include "tst_ProgramFolder.moc"
