@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files/ProgramFolder.h"
+
 #include <QString>
 
 /**
@@ -22,11 +24,6 @@ struct IniKey
 };
 
 } // namespace kx
-
-/** The INI file of the installation, in the program folder. */
-inline const QString NomeFileIni = QStringLiteral("KX58TORVA.INI");
-/** The database a new installation starts from, in the program folder. */
-inline const QString NomeFileDBPredefinito = QStringLiteral("KX58TORVA.mdb");
 
 namespace IniKeys {
 inline constexpr kx::IniKey Tipo{u"Installazione", u"Tipo"};

@@ -2,6 +2,11 @@
 
 #include <QString>
 
+/** The INI file of the installation, in the program folder. */
+inline const QString NomeFileIni = QStringLiteral("KX58TORVA.INI");
+/** The database a new installation starts from, in the program folder. */
+inline const QString NomeFileDBPredefinito = QStringLiteral("KX58TORVA.mdb");
+
 namespace kx {
 
 /**

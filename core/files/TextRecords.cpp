@@ -1,6 +1,5 @@
 #include "core/files/TextRecords.h"
 
-#include "core/config/IniKeys.h"
 #include "core/files/ProgramFolder.h"
 #include "core/services/RoutineError.h"
 #include "core/text/TextFile.h"

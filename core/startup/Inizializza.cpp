@@ -6,7 +6,6 @@
 #include "core/files/ProgramFolder.h"
 #include "core/services/ErrorBoxes.h"
 #include "core/startup/Impostazioni.h"
-#include "core/startup/SequenzaAvvio.h"
 #include "core/state/Context.h"
 #include "core/state/InstallationState.h"
 #include "core/state/StartupHooks.h"

@@ -1,7 +1,7 @@
 #include "core/text/TextRoutines.h"
 
 #include "core/services/RoutineError.h"
-#include "core/state/Context.h"
+#include "core/services/Services.h"
 #include "core/text/ItalianNumbers.h"
 #include "core/text/Values.h"
 
