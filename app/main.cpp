@@ -30,14 +30,10 @@ public:
     {
         try {
             return QApplication::notify(receiver, event);
-        } catch (const RoutineError &error) {
+        } catch (const std::exception &error) {
             if (!m_context)
                 throw;
-            terminaPerErrore(*m_context, error);
-        } catch (const std::exception &) {
-            if (!m_context)
-                throw;
-            terminaPerErrore(*m_context, RoutineError(ErrorCode::Unspecified));
+            terminaPerErrore(*m_context, comeErroreRoutine(error));
         }
         return false;
     }

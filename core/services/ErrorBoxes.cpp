@@ -1,5 +1,10 @@
 #include "core/services/ErrorBoxes.h"
 
+#include "core/services/SystemErrors.h"
+
+#include <new>
+#include <system_error>
+
 using namespace Qt::StringLiterals;
 
 namespace kx {
@@ -26,6 +31,17 @@ void offerRetryOrExit(const Services &services, const QString &routine, const Ro
                                             unexpectedErrorText(error));
     if (answer != Prompt::Answer::Retry)
         services.programExit.exit();
+}
+
+RoutineError comeErroreRoutine(const std::exception &error)
+{
+    if (const auto *routine = dynamic_cast<const RoutineError *>(&error))
+        return *routine;
+    if (dynamic_cast<const std::bad_alloc *>(&error))
+        return RoutineError(ErrorCode::None, u"Memoria insufficiente"_s);
+    if (const auto *system = dynamic_cast<const std::system_error *>(&error))
+        return RoutineError(ErrorCode::None, descrizioneErroreSistema(system->code().value()));
+    return RoutineError(ErrorCode::None, QString::fromLocal8Bit(error.what()));
 }
 
 void terminaPerErrore(const Services &services, const RoutineError &error)

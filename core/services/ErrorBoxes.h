@@ -40,6 +40,12 @@ auto runWithRetry(const Services &services, const QString &routine, Step &&step)
 }
 
 /**
+ * Any exception as a routine error: a RoutineError as it is, any other with the number 0 and its
+ * own text (in Italian for the ones the program can meet).
+ */
+RoutineError comeErroreRoutine(const std::exception &error);
+
+/**
  * For the start-up and the frame's activation, which have no handler of their own: the error's number
  * and description under the program's title, then the end of the program.
  */

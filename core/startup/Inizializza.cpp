@@ -11,6 +11,7 @@
 #include "core/state/StartupHooks.h"
 
 #include <QFileInfo>
+#include <QSet>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -30,16 +31,47 @@ QString percorsoBaseDati(Context &context)
     return context.programFolder().resolve(context.installazione().PercorsoDB);
 }
 
+/**
+ * Fails when the database lacks a table or saved query of the program: an empty file, or a database of
+ * another program, is not one to work on.
+ */
+void verificaBaseDati(Connection &corsiDB, const QString &path)
+{
+    QSet<QString> presenti;
+    const QueryResult oggetti =
+        corsiDB.query(u"SELECT name FROM sqlite_master WHERE type IN ('table', 'view')"_s);
+    for (const QVariantList &row : oggetti.rows)
+        presenti.insert(row.value(0).toString().toLower());
+    QStringList mancanti;
+    for (const QString &name : DataEnvironment::commandNames()) {
+        if (name != u"Query" && !presenti.contains(name.toLower()))
+            mancanti << name;
+    }
+    if (mancanti.isEmpty())
+        return;
+    corsiDB.close();
+    const QString causa = presenti.isEmpty() ? u"è vuota"_s : u"mancano "_s + mancanti.join(u", "_s);
+    throw RoutineError(ErrorCode::TableNotFound, u"La base dati '"_s + path +
+                                                     u"' non è una base dati del programma: "_s + causa +
+                                                     u"."_s);
+}
+
 void fineInizializzazione(Context &context, const RoutineError &error)
 {
     const QString errore = testoErrore(error);
     if (error.number() == ErrorCode::FileInUse) {
-        // Another installation holds the database for now: the settings are right, keep them.
+        // Someone else has the database for now: the settings are right, keep them. A local
+        // installation opens it exclusively, which anyone connected prevents.
+        const bool esclusiva = context.installazione().TipoInstallazione == TipoStandAlone;
         context.prompt.critical(u"Errore di inizializzazione"_s,
                                 errore + CrLf + CrLf +
-                                    u"La base dati è in uso in modo esclusivo da un'altra postazione "
-                                    u"(un'installazione locale, oppure l'aggiornamento della base dati "
-                                    u"sul SERVER)."_s +
+                                    (esclusiva
+                                         ? QString(u"Altre postazioni sono collegate alla base dati: "
+                                                   u"un'installazione locale la usa solo quando nessun "
+                                                   u"altro è collegato."_s)
+                                         : QString(u"La base dati è in uso in modo esclusivo da un'altra "
+                                                   u"postazione (un'installazione locale, oppure "
+                                                   u"l'aggiornamento della base dati sul SERVER)."_s)) +
                                     CrLf +
                                     u"Il programma verrà terminato: riavviarlo quando la base dati "
                                     u"sarà di nuovo disponibile."_s);
@@ -95,6 +127,7 @@ void Inizializza(Context &context)
         const QString provider = context.fileIni().Leggi(IniKeys::Provider);
         context.DE().CorsiDB().open(provider, percorsoBaseDati(context),
                                     modoDi(installazione.TipoInstallazione));
+        verificaBaseDati(context.DE().CorsiDB(), percorsoBaseDati(context));
         context.DE().RiassociaComandiDE();
 
         installazione.FileAiuto =

@@ -4,6 +4,7 @@
 #include "core/data/DataEnvironment.h"
 #include "core/files/ProgramFolder.h"
 #include "core/services/ErrorBoxes.h"
+#include "core/services/SystemErrors.h"
 #include "core/startup/Impostazioni.h"
 #include "core/startup/Inizializza.h"
 #include "core/state/Context.h"
@@ -20,16 +21,32 @@ using namespace kx;
 
 namespace {
 
+/** Ends the start-up with a box that names what cannot be used and why; the settings stay as they are. */
+void inutilizzabile(Context &context, const QString &cosa, const QString &causa)
+{
+    context.prompt.critical(u"Errore di inizializzazione"_s, u"Impossibile utilizzare "_s + cosa + u": "_s +
+                                                                 causa + u"."_s + u"\r\n"_s +
+                                                                 u"La procedura verrà terminata."_s);
+    context.programExit.exit();
+}
+
 } // namespace
 
 void VerificaFileIni(Context &context, StartupWindows &windows)
 {
-    if (!QFileInfo(context.programFolder().resolve(NomeFileIni)).isFile()) {
+    const QString iniPath = context.programFolder().resolve(NomeFileIni);
+    if (!QFileInfo::exists(iniPath)) {
         context.prompt.critical(u"Errore di inizializzazione"_s, u"Impossibile trovare il file "_s +
                                                                      NomeFileIni + u"."_s + u"\r\n"_s +
                                                                      u"La procedura verrà terminata."_s);
         context.programExit.exit();
     }
+    // Read as empty, an INI file that cannot be read would send the user round the first-run dialogs
+    // for ever; one that cannot be written, or a program folder that cannot, would fail later.
+    if (const QString causa = causaFileInutilizzabile(iniPath, true); !causa.isEmpty())
+        inutilizzabile(context, u"il file "_s + iniPath, causa);
+    if (const QString causa = causaCartellaNonScrivibile(context.programFolder().path()); !causa.isEmpty())
+        inutilizzabile(context, u"la cartella del programma "_s + context.programFolder().path(), causa);
     clsFileINI &ini = context.fileIni();
     ini.setNomeFile(context.programFolder().path() + u'/' + NomeFileIni);
     InstallationState &installazione = context.installazione();
@@ -77,8 +94,9 @@ void AvvioProgramma(Context &context, StartupWindows &windows)
         context.DE().CorsiDB().execute(QString::fromLatin1(CorrezioneOreCorsi));
         context.domanda().DenominazioneOpCorrente.clear();
         CaricaDomandaCorrente(context);
-    } catch (const RoutineError &error) {
-        terminaPerErrore(context, error);
+    } catch (const std::exception &error) {
+        // The start-up runs before the event loop: nothing above it would tell the user.
+        terminaPerErrore(context, comeErroreRoutine(error));
     }
     windows.mostraFrame();
     windows.distruggiAvvio();

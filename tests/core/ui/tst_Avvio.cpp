@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QTest>
+#include <stdexcept>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -76,12 +78,46 @@ const QString InUso =
     u"locale, oppure l'aggiornamento della base dati sul SERVER).\r\nIl programma verrà "
     u"terminato: riavviarlo quando la base dati sarà di nuovo disponibile."_s;
 
+/** A local installation cannot start while others are connected, whatever their mode. */
+const QString AltriCollegati =
+    u"\r\n\r\nAltre postazioni sono collegate alla base dati: un'installazione locale la usa solo "
+    u"quando nessun altro è collegato.\r\nIl programma verrà terminato: riavviarlo quando la base dati "
+    u"sarà di nuovo disponibile."_s;
+
 /** The box of a refused exclusive reopening, after the error's own lines. */
 QString riaperturaRifiutata(const QString &errore)
 {
     return errore + u"\r\n\r\nQualche client potrebbe ancora essere connesso alla base dati. \r\n\r\n"
                     u"Il programma uscira a Windows.\r\nChiudere tutti i client, riavviare l'applicativo "
                     u"SERVER e ritentare l'Operazione."_s;
+}
+
+/**
+ * Runs the step as an ordinary user, so that file permissions hold also when the tests run as root:
+ * the folder is given to "nobody" for the step.
+ */
+template<typename Step> void comeUtenteComune(const QString &folder, Step &&step)
+{
+    if (::geteuid() != 0) {
+        step();
+        return;
+    }
+    constexpr uid_t Nobody = 65534;
+    const auto chownAll = [&folder](uid_t user) {
+        QVERIFY(::chown(QFile::encodeName(folder).constData(), user, user) == 0);
+        for (const QFileInfo &entry : QDir(folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot))
+            QVERIFY(::chown(QFile::encodeName(entry.filePath()).constData(), user, user) == 0);
+    };
+    chownAll(Nobody);
+    QVERIFY(::seteuid(Nobody) == 0);
+    try {
+        step();
+    } catch (...) {
+        QVERIFY(::seteuid(0) == 0);
+        throw;
+    }
+    QVERIFY(::seteuid(0) == 0);
+    chownAll(0);
 }
 
 /** A program folder, its start-up windows and hooks that record what the start-up asked of them. */
@@ -190,7 +226,7 @@ private slots:
             << u"Errore 3045\r\nImpossibile aprire in modo esclusivo '%DB%': il file è già in uso da parte "
                u"di "
                u"un altro utente."_s +
-                   InUso
+                   AltriCollegati
             << iniziale << critical << ok << true << standAlone;
         QTest::newRow("bad provider")
             << ini("StandAlone", "%DB%", "Microsoft.ACE.OLEDB.12.0") << true << true << QString()
@@ -268,6 +304,99 @@ private slots:
                                                                : Connection::Mode::Shared);
             QCOMPARE(QDir::currentPath(), QDir(test.folder()).canonicalPath());
         }
+    }
+
+    void aDatabaseNotOfTheProgramIsNamedAndResetsTheInstallation_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("box");
+
+        QTest::newRow("empty file") << QByteArray()
+                                    << u"Errore -2147217865\r\nLa base dati '%DB%' non è una base dati del "
+                                       u"programma: è vuota."_s;
+        QTest::newRow("not a database") << QByteArray(4096, 'x')
+                                        << u"Errore -2147467259\r\nFormato di database non riconosciuto "
+                                           u"'%DB%'. Il file non è una base dati del programma oppure è "
+                                           u"danneggiato."_s;
+        QTest::newRow("another program's") << QByteArray("tables")
+                                           << u"Errore -2147217865\r\nLa base dati '%DB%' non è una base "
+                                              u"dati del programma: mancano "_s;
+    }
+
+    void aDatabaseNotOfTheProgramIsNamedAndResetsTheInstallation()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, box);
+        Programma programma;
+        TestContext &test = programma.test;
+        programma.prepara(ini("StandAlone"));
+        if (content == "tables") {
+            FixtureDatabase fixture(programma.dbPath(), u"CREATE TABLE Domande (NumDoma INTEGER)"_s);
+            // Every other table is missing: the box lists them after the prefix.
+            QStringList mancanti = DataEnvironment::commandNames().mid(1);
+            mancanti.removeAll(u"Domande"_s);
+            box += mancanti.join(u", "_s) + u"."_s;
+        } else {
+            test.writeFile(Database, content);
+        }
+        test.prompt.expect(box.replace(u"%DB%"_s, programma.dbPath()));
+        programma.avvia();
+
+        QVERIFY(programma.ended);
+        QCOMPARE(test.prompt.shown().front().title, u"Errore di inizializzazione"_s);
+        QCOMPARE(test.readFile(u"KX58TORVA.INI"_s), programma.withPath(azzerato(ini("StandAlone"))));
+        QVERIFY(!test.context().DE().CorsiDB().isOpen());
+    }
+
+    void anIniFileOrFolderThatCannotBeUsedIsNamedAndKeepsTheSettings_data()
+    {
+        QTest::addColumn<QString>("broken");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("INI file is a folder")
+            << u"ini folder"_s
+            << u"Impossibile utilizzare il file %INI%: è una cartella.\r\nLa procedura verrà terminata."_s;
+        QTest::newRow("INI file may not be read")
+            << u"ini unreadable"_s
+            << u"Impossibile utilizzare il file %INI%: autorizzazione negata.\r\nLa procedura verrà "
+               u"terminata."_s;
+        QTest::newRow("INI file may not be written")
+            << u"ini read-only"_s
+            << u"Impossibile utilizzare il file %INI%: autorizzazione negata.\r\nLa procedura verrà "
+               u"terminata."_s;
+        QTest::newRow("program folder may not be written")
+            << u"folder read-only"_s
+            << u"Impossibile utilizzare la cartella del programma %DIR%: autorizzazione negata.\r\nLa "
+               u"procedura verrà terminata."_s;
+    }
+
+    void anIniFileOrFolderThatCannotBeUsedIsNamedAndKeepsTheSettings()
+    {
+        QFETCH(QString, broken);
+        QFETCH(QString, box);
+        Programma programma;
+        TestContext &test = programma.test;
+        const QString iniPath = test.path(u"KX58TORVA.INI"_s);
+        const QByteArray settings = programma.withPath(ini("StandAlone"));
+        if (broken == u"ini folder") {
+            QVERIFY(QDir(test.folder()).mkdir(u"KX58TORVA.INI"_s));
+        } else {
+            test.writeFile(u"KX58TORVA.INI"_s, settings);
+            if (broken == u"ini unreadable")
+                QFile::setPermissions(iniPath, QFile::WriteOwner);
+            if (broken == u"ini read-only")
+                QFile::setPermissions(iniPath, QFile::ReadOwner);
+        }
+        if (broken == u"folder read-only")
+            QFile::setPermissions(test.folder(), QFile::ReadOwner | QFile::ExeOwner);
+        test.prompt.expect(box.replace(u"%INI%"_s, iniPath).replace(u"%DIR%"_s, test.folder()));
+        comeUtenteComune(test.folder(), [&] { programma.avvia(); });
+        QFile::setPermissions(test.folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(iniPath, QFile::ReadOwner | QFile::WriteOwner);
+
+        QVERIFY(programma.ended);
+        QVERIFY(programma.calls.isEmpty());
+        if (broken != u"ini folder")
+            QCOMPARE(test.readFile(u"KX58TORVA.INI"_s), settings);
     }
 
     void serverAddress_data()
@@ -470,8 +599,10 @@ private slots:
         Programma programma;
         TestContext &test = programma.test;
         programma.prepara(ini("StandAlone"));
-        // A database without the course columns that the correction of course hours sets.
-        FixtureDatabase fixture(programma.dbPath(), u"CREATE TABLE CorsiProp (Corso TEXT)"_s);
+        // The program's database, but its course table lacks the columns the correction of course hours sets.
+        FixtureDatabase fixture(programma.dbPath());
+        fixture.execute(u"DROP TABLE CorsiProp"_s);
+        fixture.execute(u"CREATE TABLE CorsiProp (Corso TEXT)"_s);
         const RoutineError error = errorOf([&] { fixture.execute(QString::fromLatin1(CorrezioneOreCorsi)); });
         QVERIFY(error.number() != 0);
         test.prompt.expect(u"Errore "_s + QString::number(error.number()) + u"\r\n"_s + error.description());
@@ -485,6 +616,23 @@ private slots:
                  (QStringList{u"caricaMain"_s, u"installaTabelleDecodifica"_s, u"installaAnagrafiche"_s}));
         QVERIFY(!programma.windows.frame());
         QCOMPARE(test.readFile(u"KX58TORVA.INI"_s), programma.withPath(ini("StandAlone")));
+    }
+
+    void anyOtherErrorOfTheStartUpIsShownWithNumberZero()
+    {
+        Programma programma;
+        TestContext &test = programma.test;
+        programma.prepara(ini("StandAlone"));
+        FixtureDatabase fixture(programma.dbPath());
+        test.context().startupHooks().installaAnagrafiche = [](ProgressoAvvio &) {
+            throw std::runtime_error("lettura interrotta");
+        };
+        test.prompt.expect(u"Errore 0\r\nlettura interrotta"_s);
+        programma.avvia();
+
+        QVERIFY(programma.ended);
+        QCOMPARE(test.prompt.shown().front().icon, Prompt::Icon::Critical);
+        QVERIFY(!programma.windows.frame());
     }
 
     void anErrorLoadingTheMainWindowIsShownAndEndsTheProgram_data()

@@ -1,5 +1,4 @@
 #include "TestContext.h"
-#include "core/services/ErrorBoxes.h"
 #include "core/state/HelpTopics.h"
 #include "core/state/InstallationState.h"
 #include "core/state/Preferences.h"
@@ -252,38 +251,6 @@ private slots:
         QVERIFY(browser);
         QCOMPARE(browser->source().fragment(), u"18000"_s);
         QVERIFY(browser->toPlainText().contains(u"Indirizzo e-mail"_s));
-    }
-
-    void retryRepeatsTheStep()
-    {
-        TestContext test;
-        int attempts = 0;
-        test.prompt.expect(unexpectedErrorText(RoutineError(ErrorCode::PathFileAccessError)),
-                           Prompt::Answer::Retry);
-        const int result = runWithRetry(test.context(), u"SalvaVarIni"_s, [&] {
-            if (++attempts == 1)
-                throw RoutineError(ErrorCode::PathFileAccessError);
-            return 7;
-        });
-        QCOMPARE(result, 7);
-        QCOMPARE(attempts, 2);
-        const ShownBox box = test.prompt.shown().front();
-        QCOMPARE(box.title, u"SalvaVarIni"_s);
-        QCOMPARE(box.icon, Prompt::Icon::Warning);
-        QCOMPARE(box.buttons, Prompt::Buttons::RetryCancel);
-        QCOMPARE(box.text,
-                 u"Errore 75\r\nErrore di accesso al percorso/file\r\n\r\nSi è verificato un errore "
-                 u"imprevisto,scegliere riprova per ritentare l'operazione."_s);
-    }
-
-    void cancelEndsTheProgram()
-    {
-        TestContext test;
-        test.prompt.expect(unexpectedErrorText(RoutineError(ErrorCode::Overflow)), Prompt::Answer::Cancel);
-        QVERIFY_THROWS_EXCEPTION(ProgramExited, runWithRetry(test.context(), u"x"_s, []() -> int {
-                                     throw RoutineError(ErrorCode::Overflow);
-                                 }));
-        QVERIFY(test.programExit.exited());
     }
 
     void debugMode_data()
