@@ -62,6 +62,7 @@ private slots:
     {
         QFETCH(QString, name);
         QVERIFY(Immagini::buttonPictures().contains(name));
+        QVERIFY(!Immagini::buttonPictures().contains(name + u'D'));
         QVERIFY(Immagini::contains(name));
         QVERIFY(Immagini::contains(name + u'D'));
 
@@ -84,6 +85,8 @@ private slots:
 
     void backgroundsFillTheWindow()
     {
+        QCOMPARE(Immagini::backgrounds(),
+                 QStringList({u"imgSfondo"_s, u"imgSfondoForm"_s, u"imgSfondoMain"_s, u"imgSplash"_s}));
         for (const QString &name : Immagini::backgrounds()) {
             const QImage image = Immagini::background(name, QSize(300, 200)).toImage();
             QCOMPARE(image.size(), QSize(300, 200));
@@ -100,6 +103,9 @@ private slots:
         QCOMPARE(window.palette().brush(QPalette::Window).texture().size(), QSize(400, 300));
         Immagini::setBackground(&window, u"imgSfondoMain"_s);
         QCOMPARE(window.findChildren<QObject *>(u"__sfondo"_s).size(), 1);
+        // Another background shows at once, though the window keeps its size.
+        QCOMPARE(window.palette().brush(QPalette::Window).texture().toImage(),
+                 Immagini::background(u"imgSfondoMain"_s, QSize(400, 300)).toImage());
     }
 
     void handCursorPointsWithTheFingerTip()
