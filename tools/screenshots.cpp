@@ -95,7 +95,6 @@ void saveWindows(const QString &folder)
     avvio.file(u"/srv/dati/Comuni.txt"_s);
     avvio.tabella(u"Comuni"_s);
     avvio.record(u"1250"_s);
-    avvio.setObjectName(u"Avvio"_s);
     save(avvio, folder);
 
     MDI_Main frame(context, {});
