@@ -3,13 +3,18 @@
 // or saves what the display shows, to see the running program under xvfb:
 //   build/bin/screenshots --schermo <file.png>
 #include "core/config/IniFile.h"
+#include "core/config/IniKeys.h"
+#include "core/config/UserSettings.h"
 #include "core/state/Context.h"
 #include "core/ui/Avvio.h"
+#include "core/ui/FrmProxy.h"
 #include "core/ui/Frm_Impostazioni.h"
 #include "core/ui/Immagini.h"
 #include "core/ui/MDI_Main.h"
 #include "core/ui/SplashScreen.h"
 #include "core/ui/SystemServices.h"
+#include "core/ui/frmMailAggInst.h"
+#include "core/ui/frmOpzioni.h"
 #include "core/ui/frmServerClient.h"
 
 #include <QApplication>
@@ -64,7 +69,9 @@ void saveWindows(const QString &folder)
     QTemporaryDir programFolder;
     QFile ini(programFolder.filePath(u"KX58TORVA.INI"_s));
     ini.open(QIODevice::WriteOnly);
-    ini.write("[Installazione]\r\nVersione=SERVER\r\n[Help]\r\nFILEHELP=KX58TORVA.htm\r\n");
+    ini.write(
+        "[Installazione]\r\nTipo=StandAlone\r\nVersione=SERVER\r\n[BaseDati]\r\nDatabase=KX58TORVA.mdb\r\n"
+        "[Help]\r\nFILEHELP=KX58TORVA.htm\r\n");
     ini.close();
     QFile help(programFolder.filePath(u"KX58TORVA.htm"_s));
     help.open(QIODevice::WriteOnly);
@@ -85,14 +92,30 @@ void saveWindows(const QString &folder)
     save(serverClient, folder);
 
     Avvio avvio;
-    avvio.file(programFolder.filePath(u"Comuni.txt"_s));
+    avvio.file(u"/srv/dati/Comuni.txt"_s);
     avvio.tabella(u"Comuni"_s);
     avvio.record(u"1250"_s);
-    avvio.setObjectName(u"Avvio"_s);
     save(avvio, folder);
 
     MDI_Main frame(context, {});
     save(frame, folder);
+
+    // Stored preferences, so that the options show every control.
+    UserSettings &settings = context.userSettings();
+    settings.setValue(UserKeys::EMail, u"mario.rossi@esempio.it"_s);
+    settings.setValue(UserKeys::ServerMail, u"smtp.esempio.it"_s);
+    settings.setValue(UserKeys::LastUpdate, u"01/03/2021"_s);
+    settings.setValue(UserKeys::Proxy, u"proxy.esempio.it"_s);
+    settings.setValue(UserKeys::Porta, u"8080"_s);
+
+    frmMailAggInst mail(context);
+    save(mail, folder);
+
+    frmOpzioni opzioni(context);
+    save(opzioni, folder);
+
+    FrmProxy proxy(context);
+    save(proxy, folder);
 }
 
 } // namespace

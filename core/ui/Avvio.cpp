@@ -6,23 +6,14 @@
 #include "core/ui/Immagini.h"
 #include "core/ui/MDI_Main.h"
 #include "core/ui/SplashScreen.h"
+#include "ui_Avvio.h"
 
-#include <QApplication>
-#include <QGridLayout>
-#include <QLabel>
-#include <QVBoxLayout>
+#include <QCoreApplication>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
 
 namespace {
-
-QLabel *label(QWidget *parent, const QString &name, const QString &text)
-{
-    auto *result = new QLabel(text, parent);
-    result->setObjectName(name);
-    return result;
-}
 
 /** Lets the window repaint while the installers keep the thread busy. */
 void ridisegna()
@@ -32,59 +23,19 @@ void ridisegna()
 
 } // namespace
 
-Avvio::Avvio(QWidget *parent) : QDialog(parent)
+Avvio::Avvio(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui::Avvio>())
 {
-    setObjectName(u"Avvio"_s);
-    setWindowTitle(u"  Installazione"_s);
+    m_ui->setupUi(this);
     setWindowFlag(Qt::WindowCloseButtonHint, false);
-    setFixedSize(520, 230);
     Immagini::setBackground(this);
-
-    m_lblTitolo = label(this, u"lblTitolo"_s, u"INSTALLAZIONE"_s);
-    QFont big = m_lblTitolo->font();
-    big.setPointSizeF(big.pointSizeF() * 1.6);
-    big.setBold(true);
-    m_lblTitolo->setFont(big);
-    m_lblTitolo->setAlignment(Qt::AlignCenter);
-    QPalette titleColour = m_lblTitolo->palette();
-    titleColour.setColor(QPalette::WindowText, QColor(0x1f, 0x4e, 0x79));
-    m_lblTitolo->setPalette(titleColour);
-
-    m_label4 = label(this, u"Label4"_s, u"Attendere ...."_s);
-    m_label4->setAlignment(Qt::AlignCenter);
-    m_lblFile = label(this, u"lblFile"_s, u"------"_s);
-    m_lblFile->setTextInteractionFlags(Qt::NoTextInteraction);
-    m_lblFile->setMinimumWidth(360);
-    m_lblTabe = label(this, u"lblTabe"_s, u"------"_s);
-    m_lblNRec = label(this, u"lblNRec"_s, QString());
-    QFont bold = m_lblFile->font();
-    bold.setBold(true);
-    for (QLabel *value : {m_lblFile, m_lblTabe, m_lblNRec})
-        value->setFont(bold);
-
-    auto *details = new QGridLayout;
-    details->setHorizontalSpacing(12);
-    details->addWidget(label(this, u"Label2"_s, u"file:"_s), 0, 0, Qt::AlignRight);
-    details->addWidget(m_lblFile, 0, 1);
-    details->addWidget(label(this, u"Label3"_s, u"tabella:"_s), 1, 0, Qt::AlignRight);
-    details->addWidget(m_lblTabe, 1, 1);
-    details->addWidget(label(this, u"Label6"_s, u"Record   N° :"_s), 2, 0, Qt::AlignRight);
-    details->addWidget(m_lblNRec, 2, 1);
-    details->setColumnStretch(1, 1);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 18, 24, 18);
-    layout->addWidget(m_lblTitolo);
-    layout->addWidget(m_label4);
-    layout->addSpacing(12);
-    layout->addLayout(details);
-    layout->addStretch();
 }
+
+Avvio::~Avvio() = default;
 
 void Avvio::mostra(const QString &titolo, const QString &attesa)
 {
-    m_lblTitolo->setText(titolo);
-    m_label4->setText(attesa);
+    m_ui->lblTitolo->setText(titolo);
+    m_ui->Label4->setText(attesa);
     show();
     raise();
     ridisegna();
@@ -92,19 +43,19 @@ void Avvio::mostra(const QString &titolo, const QString &attesa)
 
 void Avvio::file(const QString &path)
 {
-    m_lblFile->setText(path);
+    m_ui->lblFile->setText(path);
     ridisegna();
 }
 
 void Avvio::tabella(const QString &name)
 {
-    m_lblTabe->setText(name);
+    m_ui->lblTabe->setText(name);
     ridisegna();
 }
 
 void Avvio::record(const QString &count)
 {
-    m_lblNRec->setText(count);
+    m_ui->lblNRec->setText(count);
     ridisegna();
 }
 

@@ -10,8 +10,11 @@ namespace kx {
 class Context;
 } // namespace kx
 class MDI_Main;
-class QLabel;
 class SplashScreen;
+
+namespace Ui {
+class Avvio;
+}
 
 /**
  * The start-up window: never shown by the start-up itself, only by the reference-data installers as
@@ -19,8 +22,11 @@ class SplashScreen;
  */
 class Avvio : public QDialog, public kx::ProgressoAvvio
 {
+    Q_OBJECT
+
 public:
     explicit Avvio(QWidget *parent = nullptr);
+    ~Avvio() override;
 
     void mostra(const QString &titolo, const QString &attesa) override;
     void file(const QString &path) override;
@@ -28,11 +34,7 @@ public:
     void record(const QString &count) override;
 
 private:
-    QLabel *m_lblTitolo;
-    QLabel *m_label4;
-    QLabel *m_lblFile;
-    QLabel *m_lblTabe;
-    QLabel *m_lblNRec;
+    std::unique_ptr<Ui::Avvio> m_ui;
 };
 
 /** The program's start-up windows: the splash, the first-run dialog, Avvio and the frame window. */

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
 namespace kx {
 class Context;
 } // namespace kx
-class QLineEdit;
-class QRadioButton;
+
+namespace Ui {
+class FrmProxy;
+}
 
 /**
  * The proxy of the user's own, or the system's settings: kept in the per-user settings Proxy and
@@ -18,18 +21,17 @@ class FrmProxy : public QDialog
 
 public:
     explicit FrmProxy(kx::Context &context, QWidget *parent = nullptr);
+    ~FrmProxy() override;
 
     /** True when the connection has any of the given NetworkStatus flags. */
     bool ControllaStato(int flag) const;
 
 private:
-    void usaProxyProprio(bool own);
-    void salva();
-    void analizzaConnessione();
+    /** The two options were one control array: optProxy(0), the user's own proxy, and optProxy(1). */
+    void optProxy_Click(int index);
+    void ImgOk_Click();
+    void CmdControlla_Click();
 
     kx::Context &m_context;
-    QRadioButton *m_optProxyProprio;
-    QRadioButton *m_optProxyWindows;
-    QLineEdit *m_txtproxy;
-    QLineEdit *m_TxtPorta;
+    std::unique_ptr<Ui::FrmProxy> m_ui;
 };

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
 namespace kx {
 class Context;
 } // namespace kx
-class QLineEdit;
-class QRadioButton;
+
+namespace Ui {
+class Frm_Impostazioni;
+}
 
 /**
  * The first-run dialog: the installation type (on this workstation alone, or on a network sharing the
@@ -15,8 +18,11 @@ class QRadioButton;
  */
 class Frm_Impostazioni : public QDialog
 {
+    Q_OBJECT
+
 public:
     explicit Frm_Impostazioni(kx::Context &context, QWidget *parent = nullptr);
+    ~Frm_Impostazioni() override;
 
     /** Asks the role (frmServerClient) while the INI file has none. */
     void Form_Activate();
@@ -30,9 +36,7 @@ private:
     void cmdHelp_Click();
 
     kx::Context &m_context;
-    QRadioButton *m_optLocale;
-    QRadioButton *m_optInRete;
-    QLineEdit *m_txtDatabase;
+    std::unique_ptr<Ui::Frm_Impostazioni> m_ui;
     /** The file dialog's last choice, which the checks use; the box only shows it. */
     QString m_fileScelto;
     bool m_attivo = false;

@@ -16,13 +16,17 @@ constexpr int CommandPadding = 8;
 constexpr int Gap = 6;
 } // namespace
 
-ImageButton::ImageButton(const QString &picture, QWidget *parent)
-    : QAbstractButton(parent), m_picture(picture), m_pictureSize(32)
+ImageButton::ImageButton(QWidget *parent) : QAbstractButton(parent)
 {
-    setObjectName(picture);
     setCursor(Immagini::handCursor());
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
+}
+
+ImageButton::ImageButton(const QString &picture, QWidget *parent) : ImageButton(parent)
+{
+    m_picture = picture;
+    setObjectName(picture);
 }
 
 ImageButton::ImageButton(const QString &picture, const QString &caption, QWidget *parent)

@@ -10,21 +10,28 @@ namespace kx {
  * changes, points with the program's hand cursor, and lights up under the mouse. With a caption it is a
  * raised command button with the picture beside (or above) the caption.
  *
- *   auto *imgConferma = new ImageButton(u"imgConferma"_s, this);   // objectName = picture name
- *   imgConferma->setToolTip(u"Conferma"_s);
- *   connect(imgConferma, &ImageButton::clicked, this, &frmMailAggInst::conferma);
+ * A form promotes a QAbstractButton to kx::ImageButton (header core/ui/ImageButton.h) and sets the
+ * properties picture, pictureSize (32 unless set; command buttons use 24) and pictureAbove:
  *
- *   auto *cmdSalva = new ImageButton(u"imgSalva"_s, u"Salva"_s, this);
- *   cmdSalva->setObjectName(u"cmdSalva"_s);
- *   cmdSalva->setEnabled(false);                                   // now shows imgSalvaD
+ *   <widget class="kx::ImageButton" name="cmdSalva">
+ *    <property name="text"><string>Salva</string></property>
+ *    <property name="picture"><string notr="true">imgSalva</string></property>
+ *    <property name="pictureSize"><number>24</number></property>
+ *   </widget>
  *
- * Tests press it with QTest::mouseClick or click(); a disabled button ignores both.
+ * setEnabled(false) then shows imgSalvaD. Tests press it with QTest::mouseClick or click(); a disabled
+ * button ignores both.
  */
 class ImageButton : public QAbstractButton
 {
     Q_OBJECT
+    Q_PROPERTY(QString picture READ pictureName WRITE setPicture)
+    Q_PROPERTY(int pictureSize READ pictureSize WRITE setPictureSize)
+    Q_PROPERTY(bool pictureAbove READ pictureAbove WRITE setPictureAbove)
 
 public:
+    /** A button without a picture yet, as a form makes it before setting its properties. */
+    explicit ImageButton(QWidget *parent = nullptr);
     /** A bare picture; its objectName starts as the picture's name. */
     explicit ImageButton(const QString &picture, QWidget *parent = nullptr);
     /** A command button with a picture and a caption. */
@@ -39,6 +46,7 @@ public:
     int pictureSize() const { return m_pictureSize; }
     void setPictureSize(int size);
 
+    bool pictureAbove() const { return m_pictureAbove; }
     /** Puts the picture above the caption instead of to its left. */
     void setPictureAbove(bool above);
 
@@ -55,7 +63,7 @@ private:
     void paintCommand(QPainter &painter);
 
     QString m_picture;
-    int m_pictureSize;
+    int m_pictureSize = 32;
     bool m_pictureAbove = false;
     bool m_hovered = false;
 };

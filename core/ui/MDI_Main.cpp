@@ -6,60 +6,28 @@
 #include "core/state/Context.h"
 #include "core/state/StartupHooks.h"
 #include "core/ui/Immagini.h"
+#include "ui_MDI_Main.h"
 
-#include <QApplication>
-#include <QLabel>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
-#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
 
-namespace {
-
-QLabel *caption(QWidget *parent, const QString &name, const QString &text, qreal scale, bool bold,
-                const QColor &colour)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setAlignment(Qt::AlignCenter);
-    QFont font = label->font();
-    font.setPointSizeF(font.pointSizeF() * scale);
-    font.setBold(bold);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    return label;
-}
-
-} // namespace
-
 MDI_Main::MDI_Main(Context &context, std::function<void()> chiudiSplash, QWidget *parent)
-    : QMainWindow(parent), m_context(context), m_chiudiSplash(std::move(chiudiSplash))
+    : QMainWindow(parent), m_context(context), m_ui(std::make_unique<Ui::MDI_Main>()),
+      m_chiudiSplash(std::move(chiudiSplash))
 {
-    setObjectName(u"MDI_Main"_s);
-    setWindowTitle(u"Proposta Corsi ZRV 2021 -  Laboratori AR ( KX58TORVA ) "_s);
+    m_ui->setupUi(this);
+    Immagini::setBackground(m_ui->Scrivania, u"imgSfondoMain"_s);
+    m_ui->lblVer->setText(u"KX58TORVA - Ver. "_s + versioneProgramma());
 
-    auto *desk = new QWidget(this);
-    desk->setObjectName(u"Scrivania"_s);
-    Immagini::setBackground(desk, u"imgSfondoMain"_s);
-    const QColor blue(0x1f, 0x4e, 0x79);
-    auto *layout = new QVBoxLayout(desk);
-    layout->addStretch(3);
-    layout->addWidget(caption(desk, u"lblBando"_s, u"«Bando Regionale» 2021"_s, 2.2, true, blue));
-    layout->addWidget(
-        caption(desk, u"lblTitolo"_s, u"Laboratori di Accompagnamento e Recupero"_s, 1.4, false, blue));
-    layout->addStretch(4);
-    layout->addWidget(caption(desk, u"lblVer"_s, u"KX58TORVA - Ver. "_s + versioneProgramma(), 0.9, false,
-                              QColor(0x4a, 0x5a, 0x6a)));
-    setCentralWidget(desk);
-
-    resize(1024, 700);
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
 }
+
+MDI_Main::~MDI_Main() = default;
 
 void MDI_Main::Form_Activate()
 {

@@ -2,10 +2,15 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 
 namespace kx {
 class Context;
 } // namespace kx
+
+namespace Ui {
+class MDI_Main;
+}
 
 /**
  * The program's frame window. At each activation it closes the splash and shows the main window,
@@ -13,8 +18,11 @@ class Context;
  */
 class MDI_Main : public QMainWindow
 {
+    Q_OBJECT
+
 public:
     MDI_Main(kx::Context &context, std::function<void()> chiudiSplash, QWidget *parent = nullptr);
+    ~MDI_Main() override;
 
     /**
      * What the frame does when it becomes active: closes the splash, then loads and shows the main
@@ -28,5 +36,6 @@ protected:
 
 private:
     kx::Context &m_context;
+    std::unique_ptr<Ui::MDI_Main> m_ui;
     std::function<void()> m_chiudiSplash;
 };

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
 namespace kx {
 class Context;
-class ImageButton;
 } // namespace kx
-class QLineEdit;
+
+namespace Ui {
+class frmMailAggInst;
+}
 
 /**
  * Asks for the user's e-mail address, checks it and keeps it in the per-user settings. The caller
@@ -18,10 +21,11 @@ class frmMailAggInst : public QDialog
 
 public:
     explicit frmMailAggInst(kx::Context &context, QWidget *parent = nullptr);
+    ~frmMailAggInst() override;
 
 private:
-    void conferma();
+    void imgConferma_Click();
 
     kx::Context &m_context;
-    QLineEdit *m_txtEMail;
+    std::unique_ptr<Ui::frmMailAggInst> m_ui;
 };

@@ -3,13 +3,15 @@
 #include "core/config/IniFile.h"
 
 #include <QDialog>
+#include <memory>
 
 namespace kx {
 class Context;
 } // namespace kx
-class QCheckBox;
-class QLineEdit;
-class QRadioButton;
+
+namespace Ui {
+class frmOpzioni;
+}
 
 /**
  * The options window: installation type and database (INI file, taking effect at the next start),
@@ -21,6 +23,7 @@ class frmOpzioni : public QDialog
 
 public:
     explicit frmOpzioni(kx::Context &context, QWidget *parent = nullptr);
+    ~frmOpzioni() override;
 
     /** Annulla, Escape and the close button: asks about unsaved changes first. */
     void reject() override;
@@ -31,23 +34,18 @@ private:
     bool SalvaOpzioni();
     /** Every check before anything is written; false after saying what is wrong. */
     bool controllaTutto();
-    void sfoglia();
-    void modificaInstallazione();
+
+    void cmdSfoglia_Click();
+    /** The installation type or the database changed. */
+    void installazione_Change();
+    /** The e-mail address, the own mail server or an effect changed. */
+    void preferenze_Change();
+    /** One of the mail server options was selected or left. */
+    void serverPosta_Change(bool selected);
 
     kx::Context &m_context;
+    std::unique_ptr<Ui::frmOpzioni> m_ui;
     clsFileINI m_ini;
     bool m_modificheEffettuate = false;
     bool m_installazioneModificata = false;
-
-    QRadioButton *m_optLocale;
-    QRadioButton *m_optMultiutenza;
-    QLineEdit *m_txtDatabase;
-    QLineEdit *m_txtEMail;
-    QRadioButton *m_optServTUZ;
-    QRadioButton *m_optServTUZINT;
-    QRadioButton *m_optMioServ;
-    QLineEdit *m_txtMioServ;
-    QCheckBox *m_ckSottolinea;
-    QCheckBox *m_ckAumenta;
-    QCheckBox *m_ckCambia;
 };

@@ -1,17 +1,24 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
 namespace kx {
 class Context;
 } // namespace kx
-class QRadioButton;
+
+namespace Ui {
+class frmServerClient;
+}
 
 /** Asks whether this installation is the SERVER or a CLIENT, and writes the answer to the INI file. */
 class frmServerClient : public QDialog
 {
+    Q_OBJECT
+
 public:
     explicit frmServerClient(kx::Context &context, QWidget *parent = nullptr);
+    ~frmServerClient() override;
 
     void reject() override;
 
@@ -19,6 +26,5 @@ private:
     void cmdOK_Click();
 
     kx::Context &m_context;
-    QRadioButton *m_optServer;
-    QRadioButton *m_optClient;
+    std::unique_ptr<Ui::frmServerClient> m_ui;
 };
