@@ -575,18 +575,24 @@ Transaction::Transaction(Connection &connection)
     ++m_connection.m_savepointDepth;
 }
 
-Transaction::~Transaction()
+void Transaction::rollback()
 {
     if (m_done || !m_connection.isOpen() || m_connection.m_generation != m_generation)
         return;
+    m_done = true;
     --m_connection.m_savepointDepth;
+    if (m_savepoint.isEmpty()) {
+        m_connection.execute(u"ROLLBACK"_s);
+    } else {
+        m_connection.execute(u"ROLLBACK TO "_s + m_savepoint);
+        m_connection.execute(u"RELEASE "_s + m_savepoint);
+    }
+}
+
+Transaction::~Transaction()
+{
     try {
-        if (m_savepoint.isEmpty()) {
-            m_connection.execute(u"ROLLBACK"_s);
-        } else {
-            m_connection.execute(u"ROLLBACK TO "_s + m_savepoint);
-            m_connection.execute(u"RELEASE "_s + m_savepoint);
-        }
+        rollback();
     } catch (const RoutineError &) {
         // A failed rollback leaves SQLite to undo the transaction when the connection closes.
     }

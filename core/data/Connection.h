@@ -122,6 +122,12 @@ public:
     Transaction &operator=(const Transaction &) = delete;
 
     void commit();
+    /**
+     * Rolls back at once instead of at the end of the guard. An error of the engine, such as a
+     * transaction that was ended behind the guard's back, is passed on: the changes may then stand.
+     * A closed connection has rolled back by itself.
+     */
+    void rollback();
 
 private:
     Connection &m_connection;

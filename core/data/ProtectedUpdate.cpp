@@ -24,6 +24,12 @@ QString copyPath(const QString &databasePath)
     return databasePath + u"_BAK"_s;
 }
 
+/** Where the copy that could not be put back is kept. */
+QString copiaConservata(const QString &copy)
+{
+    return u"\r\nLa copia di sicurezza della base dati è conservata in "_s + copy;
+}
+
 void showRoutineError(const Services &services, const QString &routine, const RoutineError &error)
 {
     services.prompt.critical(TitoloCopia, testoErroreRoutine(routine, error));
@@ -58,6 +64,22 @@ void reopen(const Services &services, Connection &connection, const QString &pat
  * from writing until it ends. Another installation may have written between the two: the copy is then
  * made again, so that it always holds exactly what the transaction starts from.
  */
+/**
+ * Undoes the update. The rollback alone brings the database back to what the copy holds, and it keeps
+ * what other installations committed meanwhile: the copy is then only deleted. It is put back only
+ * when the rollback itself failed.
+ */
+bool annullaAggiornamento(const Services &services, Connection &connection, Transaction &transaction)
+{
+    try {
+        transaction.rollback();
+    } catch (const RoutineError &) {
+        return Ripristina_DB_Backup(services, connection);
+    }
+    QFile::remove(copyPath(connection.path()));
+    return true;
+}
+
 bool copiaEApriTransazione(const Services &services, Connection &connection,
                            std::optional<Transaction> &transaction)
 {
@@ -126,18 +148,25 @@ bool Ripristina_DB_Backup(const Services &services, Connection &connection)
             }
         }
         if (!alone) {
-            QFile::remove(copy);
-            return true;
+            // Their committed work would be lost with the file: the copy stays for the assistance.
+            showRoutineError(
+                services, u"Ripristina_DB_Backup"_s,
+                RoutineError(ErrorCode::FileInUse, u"Altre postazioni sono collegate alla base "
+                                                   u"dati: impossibile sostituirla con la copia."_s +
+                                                       copiaConservata(copy)));
+            return false;
         }
     }
 
     // Held exclusively: nobody can open the old file between the check and the rename.
     if (std::rename(QFile::encodeName(copy).constData(), QFile::encodeName(path).constData()) != 0) {
         const int error = errno;
+        const int number = error == ENOENT                     ? ErrorCode::FileNotFound
+                           : error == EACCES || error == EPERM ? ErrorCode::PermissionDenied
+                                                               : ErrorCode::PathFileAccessError;
         showRoutineError(services, u"Ripristina_DB_Backup"_s,
-                         RoutineError(error == ENOENT                     ? ErrorCode::FileNotFound
-                                      : error == EACCES || error == EPERM ? ErrorCode::PermissionDenied
-                                                                          : ErrorCode::PathFileAccessError));
+                         RoutineError(number, RoutineError::standardDescription(number) +
+                                                  (error == ENOENT ? QString() : copiaConservata(copy))));
         if (mode != Connection::Mode::Exclusive)
             reopen(services, connection, path, mode);
         return false;
@@ -173,8 +202,7 @@ bool EseguiAggiornamentoProtetto(const Services &services, Connection &connectio
     } else {
         if (!update.testoFallimento.isEmpty())
             services.prompt.critical(update.titoloFallimento, update.testoFallimento);
-        transaction.reset();
-        if (Ripristina_DB_Backup(services, connection))
+        if (annullaAggiornamento(services, connection, *transaction))
             services.prompt.inform(TitoloAggiornamento, u"Ripristino della base dati riuscito"_s);
         else
             services.prompt.critical(TitoloAggiornamento, u"Ripristino della base dati non riuscito."_s);

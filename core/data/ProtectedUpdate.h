@@ -19,11 +19,11 @@ struct Services;
 bool Crea_DB_Backup(const kx::Services &services, kx::Connection &connection);
 
 /**
- * After the update's transaction was rolled back: when no other installation is connected, the copy
- * replaces the database file in one rename while the connection holds the database exclusively, and
- * the connection is opened again in its former mode; otherwise the rollback has already restored the
- * data and the copy is removed, for a database in use must never be replaced under its users. On
- * failure shows the routine's error box, keeps the copy and returns false.
+ * Puts the copy back, for an update whose rollback failed: when no other installation is connected,
+ * the copy replaces the database file in one rename while the connection holds the database
+ * exclusively, and the connection is opened again in its former mode. A database in use is never
+ * replaced under its users: then, as on any failure, the routine's error box names where the copy
+ * is kept, and the result is false.
  */
 bool Ripristina_DB_Backup(const kx::Services &services, kx::Connection &connection);
 
@@ -51,8 +51,9 @@ struct AggiornamentoProtetto
  * A bulk update protected by a copy of the database and by one transaction: the copy is made (when
  * it fails, "Copia di sicurezza ..." and nothing changes, the files stay where they are), the loaders
  * run; when all succeed the transaction is committed, the copy deleted and the files moved to their
- * success place; otherwise the transaction is rolled back, the copy restored (Ripristina_DB_Backup)
- * with its "Ripristino ..." box and the files moved to their failure place. A crash part-way leaves
+ * success place; otherwise the transaction is rolled back and the copy deleted (put back by
+ * Ripristina_DB_Backup only when the rollback failed), the "Ripristino ..." box shown and the files
+ * moved to their failure place. A crash part-way leaves
  * the database as it was. True when the update was committed. Errors of the file moves, and any error
  * a loader leaves unhandled (after the rollback, the copy left for the next update to replace), are
  * passed on.

@@ -233,14 +233,14 @@ private slots:
         QCOMPARE(m_test->readFile(u"BAD/compo.car"_s), QByteArray("#A#,#12#,#1#\r\n"));
         QVERIFY(!QFileInfo::exists(m_test->path(u"CAR"_s)));
 
+        // The rollback restored the data: the file its users hold was never replaced, so what they
+        // write after the update stays.
+        QCOMPARE(inode(database()), inodeBefore);
+        QVERIFY(!copyBytes.isEmpty());
         if (secondConnection) {
-            // The file its users hold was never replaced, so what they write after the update stays.
             QCOMPARE(seenByTheOther, before);
-            QCOMPARE(inode(database()), inodeBefore);
             other.execute(u"INSERT INTO CorsiOper VALUES ('D', 4, 'Scritto dopo')"_s);
             QCOMPARE(m_fixture->count(u"CorsiOper"_s), 3);
-        } else {
-            QCOMPARE(m_test->readFile(u"KX58TORVA.mdb"_s), copyBytes);
         }
         corsiDB().execute(u"INSERT INTO CorsiOper VALUES ('E', 5, 'Ancora usabile')"_s);
     }
@@ -296,24 +296,65 @@ private slots:
         QVERIFY(corsiDB().inTransaction());
     }
 
-    void lostCopyIsReportedAndTheRollbackStands()
+    void aLostCopyIsNotNeededAfterTheRollback()
     {
         const QList<QVariantList> before = rows(corsiDB());
         const auto loseTheCopy = [&] {
             corsiDB().execute(u"DELETE FROM CorsiCompo"_s);
             return !QFile::remove(m_test->path(u"KX58TORVA.mdb_BAK"_s));
         };
-        m_test->prompt.expect(u"Ripristina_DB_Backup - 53 - Impossibile trovare il file"_s);
-        m_test->prompt.expect(u"Ripristino della base dati non riuscito."_s);
+        m_test->prompt.expect(Riuscito);
 
         QVERIFY(!eseguiProtetto(*m_test, registryUpdate({loseTheCopy})));
 
         QVERIFY(m_test->prompt.allShown());
-        QCOMPARE(m_test->prompt.shown().last().icon, Prompt::Icon::Critical);
         QVERIFY(corsiDB().isOpen());
         QCOMPARE(corsiDB().mode(), Connection::Mode::Shared);
         QCOMPARE(rows(corsiDB()), before);
         QVERIFY(QFileInfo::exists(m_test->path(u"BAD/oper.car"_s)));
+    }
+
+    void aFailedRollbackPutsTheCopyBackOnlyWhenNobodyElseIsConnected_data()
+    {
+        QTest::addColumn<bool>("secondConnection");
+        QTest::newRow("alone") << false;
+        QTest::newRow("another installation connected") << true;
+    }
+
+    void aFailedRollbackPutsTheCopyBackOnlyWhenNobodyElseIsConnected()
+    {
+        QFETCH(bool, secondConnection);
+        Connection other;
+        if (secondConnection)
+            other.open(database(), Connection::Mode::Shared);
+        const QList<QVariantList> before = rows(corsiDB());
+        // A loader that ends the transaction behind the guard's back: its change is committed and the
+        // rollback fails.
+        const auto commitsBehindTheGuard = [&] {
+            corsiDB().execute(u"DELETE FROM CorsiCompo"_s);
+            corsiDB().execute(u"COMMIT"_s);
+            return false;
+        };
+        const QString copy = m_test->path(u"KX58TORVA.mdb_BAK"_s);
+        if (secondConnection) {
+            m_test->prompt.expect(
+                u"Ripristina_DB_Backup - 3045 - Altre postazioni sono collegate alla base dati: "
+                u"impossibile sostituirla con la copia.\r\nLa copia di sicurezza della base "
+                u"dati è conservata in "_s +
+                copy);
+            m_test->prompt.expect(u"Ripristino della base dati non riuscito."_s);
+        } else {
+            m_test->prompt.expect(Riuscito);
+        }
+
+        QVERIFY(!eseguiProtetto(*m_test, registryUpdate({commitsBehindTheGuard})));
+
+        QVERIFY(m_test->prompt.allShown());
+        QVERIFY(corsiDB().isOpen());
+        QCOMPARE(corsiDB().mode(), Connection::Mode::Shared);
+        QCOMPARE(QFileInfo::exists(copy), secondConnection);
+        if (!secondConnection)
+            QCOMPARE(rows(corsiDB()), before);
     }
 
     void crashMidUpdateLeavesTheDatabaseAsItWas()
