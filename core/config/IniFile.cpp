@@ -1,11 +1,13 @@
 #include "core/config/IniFile.h"
 
 #include "core/files/ProgramFolder.h"
+#include "core/services/RoutineError.h"
 #include "core/text/Cp1252.h"
+#include "core/text/TextFile.h"
+#include "core/text/TextRoutines.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <optional>
 #include <vector>
 
@@ -45,11 +47,11 @@ std::vector<RawLine> splitRaw(const QByteArray &bytes)
 /** The section a line opens, or nothing when it opens none. */
 std::optional<QString> sectionName(const QByteArray &line)
 {
-    const QString text = Cp1252::decode(line).trimmed();
+    const QString text = trimBlanksAndTabs(Cp1252::decode(line));
     if (!text.startsWith(u'['))
         return std::nullopt;
     const qsizetype close = text.indexOf(u']');
-    return (close < 0 ? text.mid(1) : text.mid(1, close - 1)).trimmed();
+    return trimBlanksAndTabs(close < 0 ? text.mid(1) : text.mid(1, close - 1));
 }
 
 struct KeyLine
@@ -62,13 +64,13 @@ std::optional<KeyLine> keyLine(const QByteArray &line)
 {
     const QString text = Cp1252::decode(line);
     const qsizetype equals = text.indexOf(u'=');
-    if (equals < 0 || text.trimmed().startsWith(u';'))
+    if (equals < 0 || trimBlanksAndTabs(text).startsWith(u';'))
         return std::nullopt;
-    QString value = text.mid(equals + 1).trimmed();
+    QString value = trimBlanksAndTabs(text.mid(equals + 1));
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
         value.back() == value.front())
         value = value.mid(1, value.size() - 2);
-    return KeyLine{text.left(equals).trimmed(), value};
+    return KeyLine{trimBlanksAndTabs(text.left(equals)), value};
 }
 
 struct Location
@@ -91,7 +93,7 @@ Location locate(const std::vector<RawLine> &lines, const QString &section, const
         }
         if (!where.section)
             continue;
-        if (!Cp1252::decode(lines[i].text).trimmed().isEmpty())
+        if (!trimBlanksAndTabs(Cp1252::decode(lines[i].text)).isEmpty())
             where.lastContent = i;
         if (const auto entry = keyLine(lines[i].text);
             entry && entry->key.compare(key, Qt::CaseInsensitive) == 0) {
@@ -166,11 +168,11 @@ int clsFileINI::Scrivi(const QString &key, const QString &value)
     QByteArray output;
     for (const RawLine &line : lines)
         output += line.text + line.end;
-    QSaveFile file(target);
-    // A file that may be written in a folder that may not (an installed program folder) is written in place.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly) || file.write(output) != output.size() || !file.commit())
+    try {
+        TextFile::replaceFiles({{target, output}});
+    } catch (const RoutineError &) {
         return 0;
+    }
     return 1;
 }
 

@@ -7,9 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -46,12 +44,24 @@ bool sameOrCompanion(const QString &path, const QString &databasePath)
     return !databasePath.isEmpty() && path.startsWith(databasePath, Qt::CaseInsensitive);
 }
 
+/** A download brings master-data, approved-courses and decode-table files and flag files only. */
+bool isDownloadName(const QString &name)
+{
+    for (const auto extension : {u".tx1", u".txt", u".tab"}) {
+        if (name.endsWith(extension, Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
 /** Why the program must not write a file of this name from a download, or "" when it may. */
-QString rifiutoNome(const ProgramFolder &folder, const QString &percorsoDB, const QString &name)
+QString rifiutoNome(const ProgramFolder &folder, const QString &percorsoDB, const QString &bundleName,
+                    const QString &name)
 {
     const QString fileName = windowsFileName(name);
+    const QString refused = u"Il pacchetto scaricato contiene un nome di file non ammesso: "_s + name;
     if (!isBareName(fileName))
-        return u"Il pacchetto scaricato contiene un nome di file non ammesso: "_s + name;
+        return refused;
     const QString target = folder.resolve(fileName);
     if (target.compare(folder.resolve(NomeFileIni), Qt::CaseInsensitive) == 0)
         return u"Il pacchetto scaricato non può sostituire il file di configurazione "_s + name;
@@ -59,6 +69,10 @@ QString rifiutoNome(const ProgramFolder &folder, const QString &percorsoDB, cons
     if (sameOrCompanion(target, folder.resolve(NomeFileDBPredefinito)) ||
         (!trimBlanks(percorsoDB).isEmpty() && sameOrCompanion(target, folder.resolve(percorsoDB))))
         return u"Il pacchetto scaricato non può sostituire la base dati: "_s + name;
+    // Nothing else of the program folder: not the program, its help, templates or certificate, nor
+    // the bundle being read.
+    if (!isDownloadName(fileName) || target.compare(folder.resolve(bundleName), Qt::CaseInsensitive) == 0)
+        return refused;
     return {};
 }
 
@@ -123,7 +137,7 @@ EsitoPacchetto SeparaFileScaricato(const ProgramFolder &folder, const QString &p
                 open->records.append(line);
         } else {
             // A name while a file is open starts a new file, so no records land in the wrong one.
-            if (const QString refusal = rifiutoNome(folder, percorsoDB, line); !refusal.isEmpty())
+            if (const QString refusal = rifiutoNome(folder, percorsoDB, bundleName, line); !refusal.isEmpty())
                 return {EsitoPacchetto::Stato::Rifiutato, line, refusal};
             // The same name again, in any case, replaces the file written before, as on Windows.
             const QString name = windowsFileName(line);
@@ -135,22 +149,16 @@ EsitoPacchetto SeparaFileScaricato(const ProgramFolder &folder, const QString &p
         }
     }
 
-    // Each file is written beside its place and put there only once all of them were written, so a
-    // failure leaves no part of the bundle behind.
-    const auto failed = [](const QString &name) {
-        return nonScritto(name, u"Impossibile scrivere il file "_s + name + u": "_s +
-                                    RoutineError::standardDescription(ErrorCode::PathFileAccessError));
-    };
-    std::vector<std::unique_ptr<QSaveFile>> staged;
-    for (const OutputFile &file : files) {
-        const QByteArray bytes = TextFile::joinLines(file.records);
-        auto &output = staged.emplace_back(std::make_unique<QSaveFile>(folder.resolve(file.name)));
-        if (!output->open(QIODevice::WriteOnly) || output->write(bytes) != bytes.size())
-            return failed(file.name);
-    }
-    for (std::size_t i = 0; i < staged.size(); ++i) {
-        if (!staged[i]->commit())
-            return failed(files[i].name);
+    std::vector<TextFile::FileContents> contents;
+    for (const OutputFile &file : files)
+        contents.push_back({folder.resolve(file.name), TextFile::joinLines(file.records)});
+    try {
+        TextFile::replaceFiles(contents);
+    } catch (const TextFile::FileWriteError &error) {
+        const auto failed = std::find_if(contents.begin(), contents.end(),
+                                         [&error](const auto &file) { return file.path == error.path(); });
+        const QString name = files[std::size_t(failed - contents.begin())].name;
+        return nonScritto(name, u"Impossibile scrivere il file "_s + name + u": "_s + error.description());
     }
     return {};
 }

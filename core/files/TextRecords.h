@@ -45,10 +45,10 @@ struct EsitoPacchetto
 /**
  * Splits a download bundle in the program folder into the files it names, each Windows-1252 with
  * CR LF. A name line opens a file, "#" lines are its records, an empty or "EOF" line closes it. Only
- * bare names are accepted (no folder, no "..", no control character or character Windows refuses),
- * never the INI file or the database: a bundle with any other name is refused as a whole and writes
- * nothing. The files are put in place only once every one of them was written, so a write error
- * leaves none of them behind either.
+ * bare names ending ".tx1", ".txt" or ".tab" are accepted (no folder, no "..", no control character
+ * or character Windows refuses), never the INI file, the database or the bundle itself: a bundle
+ * with any other name is refused as a whole and writes nothing. The files are put in place whole or
+ * not at all: when one cannot be written or put in place, those before it are taken back.
  */
 EsitoPacchetto SeparaFileScaricato(const kx::ProgramFolder &folder, const QString &percorsoDB,
                                    const QString &bundleName);

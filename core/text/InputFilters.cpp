@@ -1,7 +1,7 @@
 #include "core/text/InputFilters.h"
 
 #include "core/services/Services.h"
-#include "core/text/ItalianNumbers.h"
+#include "core/text/TextRoutines.h"
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -31,6 +31,5 @@ int TastoNumerico(const Services &services, int key)
 
 int TastoMaiuscolo(int key)
 {
-    const QString upper = ItalianNumbers::locale().toUpper(QString(QChar(char16_t(key))));
-    return upper.size() == 1 ? upper.front().unicode() : key;
+    return upperCaseCp1252(QString(QChar(char16_t(key)))).front().unicode();
 }

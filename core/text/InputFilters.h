@@ -11,7 +11,7 @@ struct Services;
 
 /** Digits, "," and Backspace pass, "." becomes ",", Enter is swallowed; anything else beeps and says so. */
 int TastoNumerico(const kx::Services &services, int key);
-/** The character in capitals by the Italian rules, accented letters included. */
+/** The character in capitals, accented letters included, as upperCaseCp1252 gives it. */
 int TastoMaiuscolo(int key);
 
 /** The characters a numeric box keeps from pasted text, "." turned into ",". */

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "core/services/RoutineError.h"
+
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace kx {
 
@@ -19,9 +23,38 @@ QStringList splitLines(QByteArrayView bytes);
 QByteArray joinLines(const QStringList &lines);
 
 QStringList readLines(const QString &path);
-/** Replaces the file as a whole: readers never see it half written. */
+/** Replaces the file as a whole, as replaceFiles does. */
 void writeLines(const QString &path, const QStringList &lines);
+/** A failed append leaves the file as it was. */
 void appendLines(const QString &path, const QStringList &lines);
+
+/** The new contents of one file. */
+struct FileContents
+{
+    QString path;
+    QByteArray bytes;
+};
+
+/** Error 75 of replaceFiles, with the file that could not be written or put in place. */
+class FileWriteError : public RoutineError
+{
+public:
+    explicit FileWriteError(QString path);
+    const QString &path() const { return m_path; }
+
+private:
+    QString m_path;
+};
+
+/**
+ * Replaces the files together, each as a whole, all or none. Every content is first written in full
+ * beside its file and synced, so a full disk or a file size limit fails before anything changes;
+ * then the files are put in place one after the other, and when one cannot be (a name the file
+ * system cannot hold), those already in place are taken back: old contents restored, new files
+ * removed. A file that may be written in a folder that may not (an installed program folder) is
+ * rewritten in place, its space reserved first and its old bytes put back on failure.
+ */
+void replaceFiles(const std::vector<FileContents> &files);
 
 } // namespace TextFile
 

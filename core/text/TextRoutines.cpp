@@ -2,6 +2,7 @@
 
 #include "core/services/RoutineError.h"
 #include "core/services/Services.h"
+#include "core/text/Cp1252.h"
 #include "core/text/ItalianNumbers.h"
 #include "core/text/Values.h"
 
@@ -14,17 +15,38 @@ namespace {
 
 constexpr qsizetype LongestString = 32767;
 
+template<typename Trimmed> QString trimEnds(const QString &text, Trimmed trimmed)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && trimmed(text[first]))
+        ++first;
+    while (last > first && trimmed(text[last - 1]))
+        --last;
+    return text.sliced(first, last - first);
+}
+
 } // namespace
 
 QString trimBlanks(const QString &text)
 {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == u' ')
-        ++first;
-    while (last > first && text[last - 1] == u' ')
-        --last;
-    return text.sliced(first, last - first);
+    return trimEnds(text, [](QChar c) { return c == u' '; });
+}
+
+QString trimBlanksAndTabs(const QString &text)
+{
+    return trimEnds(text, [](QChar c) { return c == u' ' || c == u'\t'; });
+}
+
+QString upperCaseCp1252(const QString &text)
+{
+    QString result = text;
+    for (QChar &ch : result) {
+        const QString upper = QString(ch).toUpper();
+        if (upper.size() == 1 && Cp1252::canEncode(upper))
+            ch = upper.front();
+    }
+    return result;
 }
 
 QString testoDelValore(const QVariant &value)
@@ -135,8 +157,8 @@ QString TestoDopoTrattino(const QVariant &value)
 int ContaOccorrenze(QString &text, QString &part, int mode)
 {
     if (mode == 0) {
-        text = text.toUpper();
-        part = part.toUpper();
+        text = upperCaseCp1252(text);
+        part = upperCaseCp1252(part);
     }
     if (part.isEmpty())
         return 0;

@@ -14,6 +14,13 @@ class Prompt;
 
 /** Leading and trailing blanks removed, as the old Trim did: only the blank (code 32) counts. */
 QString trimBlanks(const QString &text);
+/** Leading and trailing blanks and tabs removed, as the profile functions read the INI file. */
+QString trimBlanksAndTabs(const QString &text);
+/**
+ * The text in capitals character by character; a character whose capital is not one Windows-1252
+ * character ("µ", "ß") stays as it is.
+ */
+QString upperCaseCp1252(const QString &text);
 
 /** The value's text with blanks in front up to the width; a longer text is left as it is. */
 QString RiempiSpazi(const QVariant &value, int width);
@@ -35,7 +42,7 @@ QString Sostituisci(const QString &text, const QString &search, const QString &r
 QString CampoSeparato(const QString &text, const QString &separator, int n);
 /** The text after the first "-" and the character that follows it, trimmed. */
 QString TestoDopoTrattino(const QVariant &value);
-/** Occurrences of the part in the text; mode 0 compares in capitals and leaves both in capitals. */
+/** Occurrences of the part in the text; mode 0 compares in capitals (upperCaseCp1252) and leaves both so. */
 int ContaOccorrenze(QString &text, QString &part, int mode);
 
 /** Null gives ""; a text stays as it is; a number gives its plain form with "." for decimals. */

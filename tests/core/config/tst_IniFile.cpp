@@ -82,6 +82,32 @@ private slots:
         QCOMPARE(ini.Leggi(key, u"<default>"_s), value);
     }
 
+    void trimsBlanksAndTabsOnly_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("blanks and tabs around key and value")
+            << QByteArray(" \tPWD \t= \tabc\t ") << u"abc"_s;
+        QTest::newRow("no-break spaces kept") << QByteArray("PWD=\xa0"
+                                                            "abc\xa0")
+                                              << u"\u00A0abc\u00A0"_s;
+        QTest::newRow("vertical tab and form feed kept") << QByteArray("PWD=\vabc\f") << u"\vabc\f"_s;
+        QTest::newRow("blanks inside quotes kept") << QByteArray("PWD=\" abc \"") << u" abc "_s;
+        QTest::newRow("no-break space before the key") << QByteArray("\xa0PWD=abc") << u"<default>"_s;
+    }
+
+    void trimsBlanksAndTabsOnly()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, value);
+        TestContext test;
+        test.writeFile(u"KX58TORVA.INI"_s, "\t[ CONNESSIONE\t]\t\r\n" + line + "\r\n");
+        clsFileINI &ini = test.context().fileIni();
+        ini.setNomeFile(u"KX58TORVA.INI"_s);
+        ini.setSezione(u"CONNESSIONE"_s);
+        QCOMPARE(ini.Leggi(u"PWD"_s, u"<default>"_s), value);
+    }
+
     void missingFileGivesDefaults()
     {
         TestContext test;

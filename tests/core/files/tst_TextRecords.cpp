@@ -125,12 +125,14 @@ private slots:
         QTest::newRow("EOF with blanks ends the file")
             << QByteArray("a.tx1\r\n#1#\r\n  EOF \r\n#2#\r\n") << FileMap{{u"a.tx1"_s, "#1#\r\n"}} << completo
             << QString();
+        // A name, but not one a download may bring.
         QTest::newRow("lower-case eof is a name")
-            << QByteArray("a.tx1\r\n#1#\r\neof\r\n#2#\r\n")
-            << FileMap{{u"a.tx1"_s, "#1#\r\n"}, {u"eof"_s, "#2#\r\n"}} << completo << QString();
+            << QByteArray("a.tx1\r\n#1#\r\neof\r\n#2#\r\n") << FileMap() << rifiutato << u"eof"_s;
         QTest::newRow("a record with a leading blank is a name")
-            << QByteArray("a.tx1\r\n #1#\r\n#2#\r\n") << FileMap{{u"a.tx1"_s, ""}, {u" #1#"_s, "#2#\r\n"}}
-            << completo << QString();
+            << QByteArray("a.tx1\r\n #1#\r\n#2#\r\n") << FileMap() << rifiutato << u" #1#"_s;
+        QTest::newRow("decode tables and flag files, any case")
+            << QByteArray("Asse.TXT\r\n#1#\r\nEOF\r\ninstalla.Tab\r\nEOF\r\n")
+            << FileMap{{u"Asse.TXT"_s, "#1#\r\n"}, {u"installa.Tab"_s, ""}} << completo << QString();
         QTest::newRow("records before any name dropped")
             << QByteArray("#0#\r\na.tx1\r\n#1#\r\n") << FileMap{{u"a.tx1"_s, "#1#\r\n"}} << completo
             << QString();
@@ -151,9 +153,12 @@ private slots:
         QTest::newRow("html error page") << fixture(u"bundle-html-page.tx1"_s) << FileMap() << rifiutato
                                          << u"<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML 2.0//EN\">"_s;
         const QString refused[] = {
-            u"../fuori.tx1"_s,  u"/tmp/fuori.tx1"_s,    u"CAR\\oper.car"_s,     u".."_s,
-            u"..."_s,           u"c:oper.tx1"_s,        u"oper\ttx1"_s,         u"kx58torva.ini"_s,
-            u"KX58TORVA.MDB"_s, u"KX58TORVA.mdb_BAK"_s, u"kx58torva.mdb.lck"_s, u"Corsi.mdb-journal"_s};
+            u"../fuori.tx1"_s, u"/tmp/fuori.tx1"_s, u"CAR\\oper.car"_s, u".."_s, u"..."_s, u"c:oper.tx1"_s,
+            u"oper\ttx1"_s, u"kx58torva.ini"_s, u"KX58TORVA.MDB"_s, u"KX58TORVA.mdb_BAK"_s,
+            u"kx58torva.mdb.lck"_s, u"Corsi.mdb-journal"_s,
+            // Only master-data, decode-table and flag files: not the program or anything beside it.
+            u"KX58TORVA"_s, u"$tmpDenOp.tx1"_s, u"$TMPDENOP.TX1"_s, u"CA_ROOT.DER"_s, u"_JW63PELO-01.dat"_s,
+            u"Aiuto.htm"_s, u"oper.tx1.sh"_s, u"oper.tx2"_s};
         for (const QString &name : refused) {
             QTest::addRow("refused %s", qPrintable(name))
                 << (Cp1252::encode(name) + "\r\n#1#\r\nEOF\r\n") << FileMap() << rifiutato << name;
@@ -179,6 +184,7 @@ private slots:
         QCOMPARE(int(esito.stato), stato);
         QCOMPARE(esito.nome, nome);
         QCOMPARE(esito.descrizione.isEmpty(), esito.riuscito());
+        QVERIFY(esito.descrizione.contains(nome));
         QCOMPARE(writtenFiles(test), expected);
         QCOMPARE(test.readFile(u"KX58TORVA.INI"_s), IniBytes);
         QCOMPARE(test.readFile(u"KX58TORVA.mdb"_s), DatabaseBytes);
@@ -202,6 +208,46 @@ private slots:
                  u"Impossibile scrivere il file compo.tx1: Errore di accesso al percorso/file"_s);
         // Nothing half loaded: the file before the failing one was not put in place either.
         QCOMPARE(writtenFiles(test), FileMap());
+    }
+
+    void SeparaFileScaricatoTakesBackWhatItPutInPlace_data()
+    {
+        QTest::addColumn<QString>("folderInTheWay");
+        QTest::addColumn<QString>("nome");
+        QTest::newRow("a name too long for the file system") << QString() << QString(300, u'x') + u".tx1"_s;
+        QTest::newRow("a folder in the way") << u"compo.tx1"_s << u"compo.tx1"_s;
+    }
+
+    void SeparaFileScaricatoTakesBackWhatItPutInPlace()
+    {
+        QFETCH(QString, folderInTheWay);
+        QFETCH(QString, nome);
+        TestContext test;
+        test.writeFile(u"oper.tx1"_s, "#A#,#vecchio#\r\n");
+        test.writeFile(u"$tmpDenOp.tx1"_s, fixture(u"bundle-name-too-long.tx1"_s));
+        if (!folderInTheWay.isEmpty())
+            QVERIFY(QDir(test.folder()).mkdir(folderInTheWay));
+
+        const EsitoPacchetto esito = ::SeparaFileScaricato(
+            test.context().programFolder(), test.context().installazione().PercorsoDB, u"$tmpDenOp.tx1"_s);
+
+        QCOMPARE(esito.stato, EsitoPacchetto::Stato::NonScritto);
+        QCOMPARE(esito.nome, nome);
+        QCOMPARE(writtenFiles(test), (FileMap{{u"oper.tx1"_s, "#A#,#vecchio#\r\n"}}));
+    }
+
+    void SeparaFileScaricatoKeepsADatabaseNamedLikeADownload()
+    {
+        TestContext test;
+        test.writeFile(u"Corsi.txt"_s, DatabaseBytes);
+        test.writeFile(u"$tmpDenOp.tx1"_s, "CORSI.TXT\r\n#1#\r\nEOF\r\n");
+
+        const EsitoPacchetto esito = ::SeparaFileScaricato(test.context().programFolder(),
+                                                           test.path(u"Corsi.txt"_s), u"$tmpDenOp.tx1"_s);
+
+        QCOMPARE(esito.stato, EsitoPacchetto::Stato::Rifiutato);
+        QCOMPARE(esito.descrizione, u"Il pacchetto scaricato non può sostituire la base dati: CORSI.TXT"_s);
+        QCOMPARE(test.readFile(u"Corsi.txt"_s), DatabaseBytes);
     }
 
     void SeparaFileScaricatoReportsAMissingBundle()

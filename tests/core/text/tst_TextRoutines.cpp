@@ -1,6 +1,7 @@
 #include "TestContext.h"
 #include "core/services/RoutineError.h"
 #include "core/text/EMail.h"
+#include "core/text/InputFilters.h"
 #include "core/text/ItalianNumbers.h"
 #include "core/text/TextRoutines.h"
 
@@ -152,6 +153,34 @@ private slots:
         QFETCH(QString, textAfter);
         QCOMPARE(ContaOccorrenze(text, part, mode), count);
         QCOMPARE(text, textAfter);
+    }
+
+    void capitals_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("capitals");
+        QTest::newRow("accented letters") << u"forlì-cesena àèéòù"_s << u"FORLÌ-CESENA ÀÈÉÒÙ"_s;
+        QTest::newRow("capital in the code page") << u"ÿœšž"_s << u"ŸŒŠŽ"_s;
+        QTest::newRow("capital outside the code page") << u"5µg"_s << u"5µG"_s;
+        QTest::newRow("capital of two letters") << u"straße"_s << u"STRAßE"_s;
+        QTest::newRow("digits and signs") << u"a1,2€"_s << u"A1,2€"_s;
+    }
+
+    /** The key filter and the counting in capitals turn each character the same way. */
+    void capitals()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, capitals);
+        QString typed;
+        for (const QChar ch : std::as_const(text))
+            typed += QChar(char16_t(TastoMaiuscolo(ch.unicode())));
+        QCOMPARE(typed, capitals);
+
+        QString counted = text;
+        QString part = text.right(1);
+        QCOMPARE(ContaOccorrenze(counted, part, 0), int(capitals.count(capitals.right(1))));
+        QCOMPARE(counted, capitals);
+        QCOMPARE(part, capitals.right(1));
     }
 
     void nonNullNum_data()
