@@ -3,6 +3,7 @@
 #include "core/config/IniFile.h"
 #include "core/files/ProgramFolder.h"
 #include "core/state/Context.h"
+#include "core/text/Cp1252.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -25,7 +26,21 @@ QString controllaBaseDatiScelta(const QString &testoMostrato, const QString &fil
         return u"Il file selezionato non è un database Microsoft Access."_s;
     if (!QFileInfo(fileScelto).isFile())
         return u"File inesistente."_s;
-    return {};
+    return controllaPercorsoIni(fileScelto);
+}
+
+QString controllaPercorsoIni(const QString &path)
+{
+    QString esclusi;
+    for (const QChar c : path) {
+        if (!Cp1252::canEncode(QStringView(&c, 1)) && !esclusi.contains(c))
+            esclusi += c;
+    }
+    if (esclusi.isEmpty())
+        return {};
+    return u"Il percorso "_s + path + u" contiene caratteri che il file "_s + NomeFileIni +
+           u" non può conservare: "_s + esclusi + u"\r\n"_s +
+           u"Scegliere una base dati in una cartella il cui percorso non contenga questi caratteri."_s;
 }
 
 void RinominaFileClient(const ProgramFolder &folder)

@@ -25,9 +25,17 @@ PercorsoMostrato percorsoMostrato(const QString &path);
 
 /**
  * The first failing check of the first-run dialog's Salva, or an empty text when the choice holds:
- * something chosen, a file named "*.mdb" in any case, and the file exists.
+ * something chosen, a file named "*.mdb" in any case, the file exists, and the INI file can hold its
+ * path.
  */
 QString controllaBaseDatiScelta(const QString &testoMostrato, const QString &fileScelto);
+
+/**
+ * Why the INI file, which is Windows-1252, cannot hold the database path: the characters it would
+ * lose, named; an empty text when it can. Stored, such a path would come back changed and the
+ * installation would be reset at every start.
+ */
+QString controllaPercorsoIni(const QString &path);
 
 /**
  * A CLIENT keeps no database and no master-data files of its own under their usual names: renames,

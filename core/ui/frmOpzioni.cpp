@@ -4,6 +4,7 @@
 #include "core/config/PreferenceRules.h"
 #include "core/config/UserSettings.h"
 #include "core/files/ProgramFolder.h"
+#include "core/startup/Impostazioni.h"
 #include "core/state/Context.h"
 #include "core/state/Preferences.h"
 #include "core/ui/FieldRoutines.h"
@@ -152,13 +153,17 @@ bool frmOpzioni::controllaTutto()
         m_ui->txtMioServ->setFocus();
         return false;
     }
-    if (m_installazioneModificata &&
-        !QFileInfo(m_context.programFolder().resolve(m_ui->txtDatabase->text())).isFile()) {
-        m_context.prompt.critical(u"Salvataggio dati"_s,
-                                  u"File base dati non presente."_s + m_ui->txtDatabase->text() + u"\r\n"_s +
-                                      u"Indicare il percorso di una base dati esistente."_s);
-        m_ui->txtDatabase->setFocus();
-        return false;
+    if (m_installazioneModificata) {
+        const QString database = m_ui->txtDatabase->text();
+        QString failure = controllaPercorsoIni(database);
+        if (failure.isEmpty() && !QFileInfo(m_context.programFolder().resolve(database)).isFile())
+            failure = u"File base dati non presente."_s + database + u"\r\n"_s +
+                      u"Indicare il percorso di una base dati esistente."_s;
+        if (!failure.isEmpty()) {
+            m_context.prompt.critical(u"Salvataggio dati"_s, failure);
+            m_ui->txtDatabase->setFocus();
+            return false;
+        }
     }
     return true;
 }

@@ -51,6 +51,10 @@ private slots:
         QTest::newRow("missing mdb") << u"x"_s << u"manca.mdb"_s << u"File inesistente."_s;
         QTest::newRow("lower case") << u"x"_s << u"dati.mdb"_s << QString();
         QTest::newRow("mixed case") << u"x"_s << u"Altri.MdB"_s << QString();
+        QTest::newRow("a path the INI file cannot hold")
+            << u"x"_s << u"Łódź/dati.mdb"_s
+            << u"Il percorso %1 contiene caratteri che il file KX58TORVA.INI non può conservare: Łź\r\n"
+               u"Scegliere una base dati in una cartella il cui percorso non contenga questi caratteri."_s;
     }
 
     void controllaBaseDatiScelta()
@@ -59,9 +63,13 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QString, message);
         TestContext test;
-        for (const QString &name : {u"dati.accdb"_s, u"dati.mdbx"_s, u"dati.mdb"_s, u"Altri.MdB"_s})
+        QVERIFY(QDir(test.folder()).mkdir(u"Łódź"_s));
+        for (const QString &name :
+             {u"dati.accdb"_s, u"dati.mdbx"_s, u"dati.mdb"_s, u"Altri.MdB"_s, u"Łódź/dati.mdb"_s})
             test.writeFile(name, "x");
-        QCOMPARE(::controllaBaseDatiScelta(shown, file.isEmpty() ? file : test.path(file)), message);
+        const QString path = file.isEmpty() ? file : test.path(file);
+        QCOMPARE(::controllaBaseDatiScelta(shown, path),
+                 message.contains(u"%1"_s) ? message.arg(path) : message);
     }
 
     void rinominaFileClient_data()

@@ -30,7 +30,13 @@ void type(QWidget *window, const QString &name, const QString &text)
 {
     auto *edit = control<QLineEdit>(window, name);
     edit->selectAll();
-    QTest::keyClicks(edit, text);
+    // Key by key, as typed; QTest's key table knows ASCII only, so other letters go as their text.
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(edit, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 
 } // namespace
@@ -182,6 +188,11 @@ private slots:
             << u"a@b.it"_s << false << u"manca.mdb"_s
             << u"File base dati non presente.manca.mdb\r\nIndicare il percorso di "
                u"una base dati esistente."_s;
+
+        QTest::newRow("a path the INI file cannot hold")
+            << u"a@b.it"_s << false << u"Łódź/altro.mdb"_s
+            << u"Il percorso Łódź/altro.mdb contiene caratteri che il file KX58TORVA.INI non può conservare: "
+               u"Łź\r\nScegliere una base dati in una cartella il cui percorso non contenga questi caratteri."_s;
     }
 
     void optionsCheckEverythingBeforeWriting()
