@@ -1,5 +1,6 @@
 #include "core/ui/HelpViewer.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QTextBrowser>
 #include <QUrl>
@@ -16,8 +17,15 @@ HelpViewer::~HelpViewer()
 
 void HelpViewer::showTopic(const QString &helpFile, int topic)
 {
+    // A modal dialog blocks every window but its own: help asked from one must belong to it to be
+    // read and closed, and it then shows above it. It goes with the dialog when that is destroyed.
+    QWidget *const owner = QApplication::activeModalWidget();
+    if (m_window && m_window->parentWidget() != owner) {
+        delete m_window;
+        m_window = nullptr;
+    }
     if (!m_window) {
-        m_window = new QDialog(nullptr, Qt::Window);
+        m_window = new QDialog(owner, Qt::Window);
         m_window->setObjectName(u"Aiuto"_s);
         m_window->setWindowTitle(u"Guida in linea"_s);
         m_window->resize(640, 520);

@@ -29,8 +29,17 @@ MDI_Main::MDI_Main(Context &context, std::function<void()> chiudiSplash, QWidget
 
 MDI_Main::~MDI_Main() = default;
 
+void MDI_Main::attivaPiuTardi()
+{
+    if (m_attivazioneInAttesa)
+        return;
+    m_attivazioneInAttesa = true;
+    QTimer::singleShot(0, this, &MDI_Main::Form_Activate);
+}
+
 void MDI_Main::Form_Activate()
 {
+    m_attivazioneInAttesa = false;
     if (m_chiudiSplash)
         m_chiudiSplash();
     // Runs from the event loop: an error of the main window's loading must not escape into it.
@@ -41,23 +50,32 @@ void MDI_Main::Form_Activate()
         QGuiApplication::restoreOverrideCursor();
         if (m_context.startupHooks().mostraMain)
             m_context.startupHooks().mostraMain();
-    } catch (const RoutineError &error) {
+    } catch (const std::exception &error) {
         while (QGuiApplication::overrideCursor())
             QGuiApplication::restoreOverrideCursor();
-        terminaPerErrore(m_context, error);
+        terminaPerErrore(m_context, comeErroreRoutine(error));
     }
 }
 
 void MDI_Main::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    // The first activation comes once the event loop runs, as with a window shown modeless.
-    QTimer::singleShot(0, this, &MDI_Main::Form_Activate);
+    // The first activation comes once the event loop runs, as with a window shown modeless; the
+    // activation that the platform gives the new window is that same one.
+    if (!m_mostrata) {
+        m_mostrata = true;
+        m_attivazioneDellaComparsa = true;
+        attivaPiuTardi();
+    }
 }
 
 void MDI_Main::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        QTimer::singleShot(0, this, &MDI_Main::Form_Activate);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow())
+        return;
+    if (m_attivazioneDellaComparsa)
+        m_attivazioneDellaComparsa = false;
+    else
+        attivaPiuTardi();
 }

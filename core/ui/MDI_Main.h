@@ -35,7 +35,14 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    /** Runs Form_Activate from the event loop, once however many events ask before it runs. */
+    void attivaPiuTardi();
+
     kx::Context &m_context;
     std::unique_ptr<Ui::MDI_Main> m_ui;
     std::function<void()> m_chiudiSplash;
+    bool m_attivazioneInAttesa = false;
+    bool m_mostrata = false;
+    /** The first show counts as the activation that the platform gives the window right after it. */
+    bool m_attivazioneDellaComparsa = false;
 };

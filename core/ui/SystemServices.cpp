@@ -10,9 +10,12 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTranslator>
 #include <QVBoxLayout>
 #include <cstdlib>
 
@@ -96,14 +99,45 @@ int ExecDialogRunner::run(QDialog &dialog)
     return dialog.exec();
 }
 
+namespace {
+
+/** Qt's own chooser, in Italian with the program, wide enough to read the name, size and date columns. */
+QString chooseFile(QFileDialog::AcceptMode mode, const QString &title, const QString &startPath,
+                   const QString &filter)
+{
+    QFileDialog dialog(QApplication::activeWindow(), title, startPath, filter);
+    dialog.setObjectName(u"SceltaFile"_s);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.resize(820, 480);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
 QString QtFileDialogs::openFileName(const QString &title, const QString &startPath, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, startPath, filter);
+    return chooseFile(QFileDialog::AcceptOpen, title, startPath, filter);
 }
 
 QString QtFileDialogs::saveFileName(const QString &title, const QString &startPath, const QString &filter)
 {
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, startPath, filter);
+    return chooseFile(QFileDialog::AcceptSave, title, startPath, filter);
+}
+
+void installQtTranslations(QCoreApplication &application)
+{
+    // Qt's own texts (file choosers, standard buttons, context menus) in Italian, whatever the system's
+    // language; a machine without the translations keeps English ones.
+    auto *translator = new QTranslator(&application);
+    if (translator->load(QLocale(QLocale::Italian, QLocale::Italy), u"qtbase"_s, u"_"_s,
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
 }
 
 void DesktopUrlOpener::open(const QUrl &url)

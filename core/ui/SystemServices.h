@@ -5,6 +5,8 @@
 
 #include <functional>
 
+class QCoreApplication;
+
 namespace kx {
 
 /** Message boxes as QMessageBox shows them. */
@@ -56,6 +58,9 @@ class ApplicationBeeper final : public Beeper
 public:
     void beep() override;
 };
+
+/** Loads Qt's Italian translations, so that the dialogs and menus of Qt itself speak Italian. */
+void installQtTranslations(QCoreApplication &application);
 
 /**
  * The services as the running program has them, kept by value; tests use the forms in tests/support

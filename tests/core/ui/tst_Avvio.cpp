@@ -667,6 +667,29 @@ private slots:
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
+    void theFirstShowAndItsActivationAreOneActivation()
+    {
+        TestContext test;
+        int loads = 0;
+        test.context().startupHooks().caricaMain = [&] { ++loads; };
+        MDI_Main frame(test.context(), {});
+        frame.show();
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QTRY_COMPARE(loads, 1);
+        QTest::qWait(50);
+        QCOMPARE(loads, 1);
+
+        // A later activation is one more.
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QTRY_COMPARE(loads, 2);
+    }
+
     void informationalMessagesEndTheProgram()
     {
         TestContext test;

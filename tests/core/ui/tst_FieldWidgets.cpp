@@ -4,7 +4,6 @@
 #include "core/state/Preferences.h"
 #include "core/ui/FieldRoutines.h"
 #include "core/ui/HelpContext.h"
-#include "core/ui/HelpViewer.h"
 #include "core/ui/KeyFilter.h"
 
 #include <QApplication>
@@ -12,7 +11,6 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTextBrowser>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -233,24 +231,6 @@ private slots:
         edit->setFocus();
         QTest::keyClick(edit, Qt::Key_F1);
         QCOMPARE(test.help.topics, QList<int>{18000});
-    }
-
-    void helpViewerOpensTheTopic()
-    {
-        TestContext test;
-        test.writeFile(u"aiuto.htm"_s,
-                       "<html><body><p>Indice</p><a name=\"18000\">Indirizzo e-mail</a></body></html>");
-        HelpViewer viewer;
-        viewer.showTopic(test.path(u"aiuto.htm"_s), 18000);
-        auto *browser = qApp->findChild<QTextBrowser *>();
-        const auto windows = QApplication::topLevelWidgets();
-        auto it = std::find_if(windows.begin(), windows.end(),
-                               [](QWidget *w) { return w->objectName() == u"Aiuto"_s; });
-        QVERIFY(it != windows.end());
-        browser = (*it)->findChild<QTextBrowser *>();
-        QVERIFY(browser);
-        QCOMPARE(browser->source().fragment(), u"18000"_s);
-        QVERIFY(browser->toPlainText().contains(u"Indirizzo e-mail"_s));
     }
 
     void debugMode_data()
