@@ -1,11 +1,15 @@
 // Renders the program's pictures and windows into PNG files, to look at them without a display:
 //   xvfb-run build/bin/screenshots <folder>
-// or saves what the display shows, to see the running program under xvfb:
+// (under a display it also saves the file chooser and help over the first-run dialog), or saves what
+// the display shows, to see the running program under xvfb:
 //   build/bin/screenshots --schermo <file.png>
 #include "core/config/IniFile.h"
 #include "core/config/IniKeys.h"
 #include "core/config/UserSettings.h"
+#include "core/startup/Impostazioni.h"
 #include "core/state/Context.h"
+#include "core/state/HelpTopics.h"
+#include "core/state/InstallationState.h"
 #include "core/ui/Avvio.h"
 #include "core/ui/FrmProxy.h"
 #include "core/ui/Frm_Impostazioni.h"
@@ -18,12 +22,15 @@
 #include "core/ui/frmServerClient.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -118,16 +125,75 @@ void saveWindows(const QString &folder)
     save(proxy, folder);
 }
 
+/** Saves the whole screen once the modal window that `show` opens is up, then closes that window. */
+void saveScreenDuring(const QString &file, const std::function<void()> &show,
+                      const std::function<void()> &alsoShow = {})
+{
+    QTimer::singleShot(300, [&] {
+        if (alsoShow)
+            alsoShow();
+        QTimer::singleShot(300, [&] {
+            QGuiApplication::primaryScreen()->grabWindow(0).save(file);
+            // Closed without the questions their own close buttons ask.
+            QWidget *modal = QApplication::activeModalWidget();
+            for (QWidget *window : QApplication::topLevelWidgets()) {
+                if (window != modal)
+                    window->hide();
+            }
+            if (auto *dialog = qobject_cast<QDialog *>(modal))
+                dialog->done(QDialog::Rejected);
+        });
+    });
+    show();
+}
+
+/**
+ * Scenes that need a display (xvfb-run): the file chooser and help opened over the first-run
+ * dialog, as the user sees them.
+ */
+void saveScenes(const QString &folder)
+{
+    QTemporaryDir programFolder;
+    QFile ini(programFolder.filePath(u"KX58TORVA.INI"_s));
+    ini.open(QIODevice::WriteOnly);
+    ini.write("[Installazione]\r\nVersione=SERVER\r\n[Help]\r\nFILEHELP=KX58TORVA.htm\r\n");
+    ini.close();
+    QFile::copy(QCoreApplication::applicationDirPath() + u"/KX58TORVA.htm"_s,
+                programFolder.filePath(u"KX58TORVA.htm"_s));
+
+    SystemServices services({}, {});
+    Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s), services.services());
+    context.fileIni().setNomeFile(programFolder.filePath(u"KX58TORVA.INI"_s));
+    context.installazione().CartellaProgramma = programFolder.path() + u'/';
+
+    Frm_Impostazioni impostazioni(context);
+    impostazioni.show();
+    saveScreenDuring(folder + u"/SceltaFile.png"_s, [&] {
+        context.fileDialogs.openFileName(u"Seleziona base dati"_s, programFolder.path(), u"*.mdb"_s);
+    });
+    impostazioni.hide();
+
+    Frm_Impostazioni modale(context);
+    saveScreenDuring(
+        folder + u"/AiutoSuDialogo.png"_s, [&] { modale.exec(); },
+        [&] { MostraAiuto(context, ArgomentoAiutoInstallazione); });
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    installQtTranslations(app);
+    // The scenes close their windows one after the other; the program goes on.
+    QApplication::setQuitOnLastWindowClosed(false);
     if (argc > 2 && QByteArrayView(argv[1]) == "--schermo")
         return QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"screenshots"_s;
     QDir().mkpath(folder);
     savePictureSheet(folder);
     saveWindows(folder);
+    if (QGuiApplication::platformName() != u"offscreen")
+        saveScenes(folder);
     return 0;
 }

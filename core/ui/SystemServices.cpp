@@ -10,12 +10,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QHeaderView>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTranslator>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <cstdlib>
 
@@ -111,6 +113,13 @@ QString chooseFile(QFileDialog::AcceptMode mode, const QString &title, const QSt
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.resize(820, 480);
+    // The name takes what is left once size, type and date show in full.
+    if (auto *details = dialog.findChild<QTreeView *>(u"treeView"_s)) {
+        QHeaderView *header = details->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
