@@ -3,7 +3,7 @@
 # starts the program there. Arguments go to tools/demo-folder.sh (--primo-avvio: first-run dialogs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlcipher-dev sqlcipher
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-translations-l10n libgl-dev libsqlcipher-dev sqlcipher
           libcurl4-openssl-dev libzip-dev fonts-liberation2 fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
