@@ -1,4 +1,5 @@
 #include "FixtureDatabase.h"
+#include "OrdinaryUser.h"
 #include "TestContext.h"
 #include "WindowTesting.h"
 #include "core/data/DataEnvironment.h"
@@ -90,34 +91,6 @@ QString riaperturaRifiutata(const QString &errore)
     return errore + u"\r\n\r\nQualche client potrebbe ancora essere connesso alla base dati. \r\n\r\n"
                     u"Il programma uscira a Windows.\r\nChiudere tutti i client, riavviare l'applicativo "
                     u"SERVER e ritentare l'Operazione."_s;
-}
-
-/**
- * Runs the step as an ordinary user, so that file permissions hold also when the tests run as root:
- * the folder is given to "nobody" for the step.
- */
-template<typename Step> void comeUtenteComune(const QString &folder, Step &&step)
-{
-    if (::geteuid() != 0) {
-        step();
-        return;
-    }
-    constexpr uid_t Nobody = 65534;
-    const auto chownAll = [&folder](uid_t user) {
-        QVERIFY(::chown(QFile::encodeName(folder).constData(), user, user) == 0);
-        for (const QFileInfo &entry : QDir(folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot))
-            QVERIFY(::chown(QFile::encodeName(entry.filePath()).constData(), user, user) == 0);
-    };
-    chownAll(Nobody);
-    QVERIFY(::seteuid(Nobody) == 0);
-    try {
-        step();
-    } catch (...) {
-        QVERIFY(::seteuid(0) == 0);
-        throw;
-    }
-    QVERIFY(::seteuid(0) == 0);
-    chownAll(0);
 }
 
 /** A program folder, its start-up windows and hooks that record what the start-up asked of them. */
@@ -389,7 +362,7 @@ private slots:
         if (broken == u"folder read-only")
             QFile::setPermissions(test.folder(), QFile::ReadOwner | QFile::ExeOwner);
         test.prompt.expect(box.replace(u"%INI%"_s, iniPath).replace(u"%DIR%"_s, test.folder()));
-        comeUtenteComune(test.folder(), [&] { programma.avvia(); });
+        asOrdinaryUser(test.folder(), [&] { programma.avvia(); });
         QFile::setPermissions(test.folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QFile::setPermissions(iniPath, QFile::ReadOwner | QFile::WriteOwner);
 
