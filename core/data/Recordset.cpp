@@ -506,7 +506,7 @@ void Recordset::setValue(int index, const QVariant &value)
     m_d->requireCurrent();
     if (index < 0 || index >= m_d->columns.visibleCount())
         throw RoutineError(ErrorCode::ItemNotFound);
-    const QVariant stored = converted(m_d->columns.at(index), value);
+    const QVariant stored = valueForColumn(m_d->columns.at(index), value);
     if (m_d->editMode == EditMode::None) {
         m_d->edit.values = m_d->rows[m_d->currentRow()];
         m_d->edit.changed.assign(m_d->columns.count(), false);

@@ -13,16 +13,16 @@ namespace kx {
 
 namespace {
 
-Affinity affinityOf(const QString &declaredType)
+ColumnAffinity affinityOf(const QString &declaredType)
 {
     const QString type = declaredType.toUpper();
     if (type.contains(u"INT"_s))
-        return Affinity::Integer;
+        return ColumnAffinity::Integer;
     if (type.contains(u"CHAR"_s) || type.contains(u"CLOB"_s) || type.contains(u"TEXT"_s))
-        return Affinity::Text;
+        return ColumnAffinity::Text;
     if (type.contains(u"REAL"_s) || type.contains(u"FLOA"_s) || type.contains(u"DOUB"_s))
-        return Affinity::Real;
-    return Affinity::Other;
+        return ColumnAffinity::Real;
+    return ColumnAffinity::Other;
 }
 
 QString lastSegment(const QString &name)
@@ -52,20 +52,20 @@ RoutineError conversionError(const QString &field, const QVariant &value)
 
 } // namespace
 
-QVariant converted(const Column &column, const QVariant &value)
+QVariant valueForColumn(const RecordsetColumn &column, const QVariant &value)
 {
     if (isNullValue(value))
         return QVariant();
     const bool isText = value.typeId() == QMetaType::QString || value.typeId() == QMetaType::QByteArray;
     switch (column.affinity) {
-    case Affinity::Text:
+    case ColumnAffinity::Text:
         if (value.typeId() == QMetaType::Bool)
             return value.toBool() ? u"-1"_s : u"0"_s;
         if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
             return QString::number(value.toDouble(), 'g', 15);
         return value.toString();
-    case Affinity::Integer:
-    case Affinity::Real: {
+    case ColumnAffinity::Integer:
+    case ColumnAffinity::Real: {
         double number = 0;
         if (isText) {
             const auto read = numberFromText(value.toString());
@@ -76,18 +76,18 @@ QVariant converted(const Column &column, const QVariant &value)
             return qlonglong(value.toBool() ? 1 : 0);
         } else if (value.canConvert<double>()) {
             if (value.typeId() != QMetaType::Double && value.typeId() != QMetaType::Float)
-                return column.affinity == Affinity::Real ? QVariant(value.toDouble())
-                                                         : QVariant(value.toLongLong());
+                return column.affinity == ColumnAffinity::Real ? QVariant(value.toDouble())
+                                                               : QVariant(value.toLongLong());
             number = value.toDouble();
         } else {
             throw conversionError(column.name, value);
         }
-        if (column.affinity == Affinity::Integer && number == std::floor(number) &&
+        if (column.affinity == ColumnAffinity::Integer && number == std::floor(number) &&
             std::fabs(number) < 9.0e18)
             return qlonglong(number);
         return number;
     }
-    case Affinity::Other:
+    case ColumnAffinity::Other:
         if (value.typeId() == QMetaType::Bool)
             return qlonglong(value.toBool() ? 1 : 0);
         return value;
@@ -177,14 +177,14 @@ int RecordsetColumns::resolve(const QString &field) const
         // "Table.Column": the column of that origin table, or one whose own name says so.
         const QStringList qualifiers = name.split(u'.').mid(0, name.count(u'.'));
         for (int i = 0; i < m_visibleCount && found < 0; ++i) {
-            const Column &c = m_columns[i];
+            const RecordsetColumn &c = m_columns[i];
             const bool sameColumn = c.origin.compare(column, Qt::CaseInsensitive) == 0 ||
                                     lastSegment(c.name).compare(column, Qt::CaseInsensitive) == 0;
             if (sameColumn && c.table.compare(qualifiers.last(), Qt::CaseInsensitive) == 0)
                 found = i;
         }
         for (int i = 0; i < m_visibleCount && found < 0; ++i) {
-            const Column &c = m_columns[i];
+            const RecordsetColumn &c = m_columns[i];
             if (lastSegment(c.name).compare(column, Qt::CaseInsensitive) == 0 &&
                 c.name.contains(qualifiers.last() + u'.', Qt::CaseInsensitive))
                 found = i;
@@ -216,7 +216,7 @@ int RecordsetColumns::columnOf(const QString &table, const QString &origin) cons
 {
     int fallback = -1;
     for (int i = 0; i < m_visibleCount; ++i) {
-        const Column &c = m_columns[i];
+        const RecordsetColumn &c = m_columns[i];
         if (c.table.compare(table, Qt::CaseInsensitive) != 0 ||
             c.origin.compare(origin, Qt::CaseInsensitive) != 0)
             continue;

@@ -13,7 +13,7 @@
 namespace kx {
 
 /** How a column stores its values, read from its declared type the way SQLite reads it. */
-enum class Affinity
+enum class ColumnAffinity
 {
     Integer,
     Real,
@@ -22,9 +22,9 @@ enum class Affinity
 };
 
 /** A column of a recordset: its name, the base table and column behind it, and its affinity. */
-struct Column : ColumnInfo
+struct RecordsetColumn : ColumnInfo
 {
-    Affinity affinity = Affinity::Other;
+    ColumnAffinity affinity = ColumnAffinity::Other;
 };
 
 /**
@@ -33,7 +33,7 @@ struct Column : ColumnInfo
  * for a text one, yes/no as 1/0 (-1/0 in text). What does not read as a number for a numeric column
  * fails with -2147217887, naming the field.
  */
-QVariant converted(const Column &column, const QVariant &value);
+QVariant valueForColumn(const RecordsetColumn &column, const QVariant &value);
 
 /** A name without the brackets or double quotes around it. */
 QString bareName(QString name);
@@ -59,7 +59,7 @@ public:
     int visibleCount() const { return m_visibleCount; }
     /** The hidden rowid's column; -1 when there is none. */
     int rowidColumn() const { return m_rowidColumn; }
-    const Column &at(int column) const { return m_columns[column]; }
+    const RecordsetColumn &at(int column) const { return m_columns[column]; }
 
     /** True when a field comes from that base table. */
     bool hasTable(const QString &table) const;
@@ -74,7 +74,7 @@ public:
     int columnOf(const QString &table, const QString &origin) const;
 
 private:
-    std::vector<Column> m_columns;
+    std::vector<RecordsetColumn> m_columns;
     int m_visibleCount = 0;
     int m_rowidColumn = -1;
     QHash<QString, QStringList> m_keys;

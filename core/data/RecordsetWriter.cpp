@@ -46,7 +46,7 @@ QStringList RecordsetWriter::changedTables(const RowEdit &edit) const
     for (int i = 0; i < m_columns.visibleCount(); ++i) {
         if (!edit.changed[i])
             continue;
-        const Column &c = m_columns.at(i);
+        const RecordsetColumn &c = m_columns.at(i);
         if (c.table.isEmpty()) {
             throw RoutineError(ErrorCode::Unspecified, u"Impossibile aggiornare il campo '"_s + c.name +
                                                            u"': non appartiene a una tabella di base."_s);
@@ -62,7 +62,7 @@ QList<std::pair<QString, QVariant>> RecordsetWriter::changedColumnsOf(const QStr
 {
     QList<std::pair<QString, QVariant>> columns;
     for (int i = 0; i < m_columns.visibleCount(); ++i) {
-        const Column &c = m_columns.at(i);
+        const RecordsetColumn &c = m_columns.at(i);
         if (!edit.changed[i] || c.table.compare(table, Qt::CaseInsensitive) != 0)
             continue;
         const auto same = std::find_if(columns.begin(), columns.end(), [&](const auto &column) {
@@ -126,7 +126,7 @@ WriteStatement RecordsetWriter::updating(const QString &table, const QVariantLis
     }
     const bool allColumns = criteria == Recordset::UpdateCriteria::AllColumns || conditions.isEmpty();
     for (int i = 0; i < m_columns.visibleCount(); ++i) {
-        const Column &c = m_columns.at(i);
+        const RecordsetColumn &c = m_columns.at(i);
         if (c.table.compare(table, Qt::CaseInsensitive) != 0)
             continue;
         if (allColumns || (criteria == Recordset::UpdateCriteria::ChangedColumns && edit.changed[i]))
@@ -157,7 +157,7 @@ WriteStatement RecordsetWriter::deletion(const QVariantList &original) const
         QStringList key = m_columns.keyOf(table);
         if (key.isEmpty()) {
             for (int i = 0; i < m_columns.visibleCount(); ++i) {
-                const Column &c = m_columns.at(i);
+                const RecordsetColumn &c = m_columns.at(i);
                 if (c.table.compare(table, Qt::CaseInsensitive) == 0 && !key.contains(c.origin))
                     key.append(c.origin);
             }
