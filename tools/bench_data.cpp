@@ -1,6 +1,7 @@
 // Timings of the data layer on a program database: a 10,000-row table opened, filtered, sorted and
 // searched, filtered by key and written row by row as the loaders do, and 50,000 rows added through
 // a recordset in one transaction.
+#include "core/data/Connection.h"
 #include "core/data/Recordset.h"
 #include "core/data/Schema.h"
 

@@ -1,5 +1,7 @@
 #include "core/data/Connection.h"
 
+#include "core/data/DatabaseLock.h"
+#include "core/data/EngineErrors.h"
 #include "core/services/RoutineError.h"
 
 #include <QDate>
@@ -10,10 +12,7 @@
 
 // The SQLCipher header declares sqlite3_key only for a build with the codec.
 #define SQLITE_HAS_CODEC 1
-#include <cerrno>
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -30,73 +29,6 @@ constexpr int StatementCacheSize = 64;
 QString engineMessage(sqlite3 *db)
 {
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
-}
-
-/** The old engine's number and Italian description for a failure of the SQLite engine. */
-RoutineError engineError(sqlite3 *db, int rc, bool deleting = false)
-{
-    const QString message = engineMessage(db);
-    if ((rc & 0xff) == SQLITE_CONSTRAINT && message.startsWith(u"FOREIGN KEY"_s))
-        rc = SQLITE_CONSTRAINT_FOREIGNKEY;
-    switch (rc) {
-    case SQLITE_CONSTRAINT_PRIMARYKEY:
-    case SQLITE_CONSTRAINT_UNIQUE:
-        return RoutineError(
-            ErrorCode::Unspecified,
-            u"Le modifiche richieste alla tabella non sono state apportate perché creerebbero "
-            u"valori duplicati nell'indice, nella chiave primaria o nella relazione. Modificare "
-            u"i dati nel campo o nei campi che contengono dati duplicati, rimuovere l'indice o "
-            u"ridefinirlo per consentire voci duplicate e riprovare."_s);
-    case SQLITE_CONSTRAINT_FOREIGNKEY:
-        return RoutineError(ErrorCode::Unspecified,
-                            deleting ? u"Impossibile eliminare o modificare il record perché la tabella "
-                                       u"contiene record correlati."_s
-                                     : u"Impossibile aggiungere o modificare il record perché è necessario "
-                                       u"un record correlato nella tabella collegata."_s);
-    case SQLITE_CONSTRAINT_NOTNULL: {
-        const QString field = message.section(u": "_s, 1).section(u'.', -1);
-        return RoutineError(ErrorCode::Unspecified,
-                            u"Il campo '"_s + field +
-                                u"' non può contenere un valore Null perché la proprietà Richiesto per "
-                                u"questo campo è impostata a True. Immettere un valore in questo campo."_s);
-    }
-    case SQLITE_CONSTRAINT_CHECK:
-        return RoutineError(ErrorCode::Unspecified,
-                            u"Uno o più valori non sono consentiti dalla regola di convalida impostata per "
-                            u"il campo."_s);
-    default:
-        break;
-    }
-    switch (rc & 0xff) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return RoutineError(ErrorCode::Unspecified, u"Impossibile aggiornare; attualmente bloccato."_s);
-    case SQLITE_READONLY:
-        return RoutineError(ErrorCode::Unspecified,
-                            u"Impossibile aggiornare. Database o oggetto di sola lettura."_s);
-    case SQLITE_NOTADB:
-        return RoutineError(ErrorCode::Unspecified, u"Formato di database non riconosciuto."_s);
-    case SQLITE_CONSTRAINT:
-        return RoutineError(ErrorCode::Unspecified,
-                            u"Il motore di database ha rifiutato i valori del record ("_s + message +
-                                u")."_s);
-    case SQLITE_ERROR:
-        if (message.startsWith(u"no such table"_s) || message.startsWith(u"no such view"_s)) {
-            return RoutineError(ErrorCode::TableNotFound,
-                                u"Impossibile trovare la tabella o la query di input '"_s +
-                                    message.section(u": "_s, 1) + u"'."_s);
-        }
-        if (message.startsWith(u"no such column"_s)) {
-            return RoutineError(ErrorCode::ParameterMissing,
-                                RoutineError::standardDescription(ErrorCode::ParameterMissing) + u" ("_s +
-                                    message + u")"_s);
-        }
-        return RoutineError(ErrorCode::SyntaxError,
-                            RoutineError::standardDescription(ErrorCode::SyntaxError) + u" ("_s + message +
-                                u")"_s);
-    default:
-        return RoutineError(ErrorCode::Unspecified, u"Errore del motore di database: "_s + message);
-    }
 }
 
 void bindValue(sqlite3_stmt *statement, int index, const QVariant &value)
@@ -176,29 +108,6 @@ QString text(const char *utf8)
     return utf8 ? QString::fromUtf8(utf8) : QString();
 }
 
-/** A read or write lock on the first byte of the side file: the byte that stands for the database. */
-struct flock databaseLock(short type)
-{
-    struct flock lock = {};
-    lock.l_type = type;
-    lock.l_whence = SEEK_SET;
-    lock.l_start = 0;
-    lock.l_len = 1;
-    return lock;
-}
-
-/** Takes a lock on the side file; false when another open file holds a conflicting one. */
-bool setLock(int fd, short type)
-{
-    struct flock lock = databaseLock(type);
-    return fcntl(fd, F_OFD_SETLK, &lock) == 0;
-}
-
-QString quotedIdentifier(const QString &name)
-{
-    return u'"' + QString(name).replace(u'"', u"\"\""_s) + u'"';
-}
-
 sqlite3 *openKeyed(const QString &path, int flags, int &rc)
 {
     sqlite3 *db = nullptr;
@@ -249,7 +158,7 @@ public:
             return false;
         const int detailed = sqlite3_extended_errcode(m_connection.m_db);
         sqlite3_reset(m_statement);
-        throw engineError(m_connection.m_db, detailed ? detailed : rc, deleting);
+        throw engineError(detailed ? detailed : rc, engineMessage(m_connection.m_db), deleting);
     }
 
 private:
@@ -290,23 +199,7 @@ void Connection::open(const QString &path, Mode mode)
         throw RoutineError(ErrorCode::Unspecified, u"Impossibile trovare il file '"_s + path + u"'."_s);
     }
 
-    const QByteArray lockPath = QFile::encodeName(path + u".lck"_s);
-    m_lockFd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (m_lockFd < 0) {
-        throw RoutineError(ErrorCode::Unspecified, u"Impossibile aprire il file di blocco '"_s + path +
-                                                       u".lck': "_s +
-                                                       QString::fromLocal8Bit(strerror(errno)));
-    }
-    if (!setLock(m_lockFd, mode == Mode::Exclusive ? F_WRLCK : F_RDLCK)) {
-        releaseLock();
-        throw RoutineError(ErrorCode::FileInUse,
-                           mode == Mode::Exclusive
-                               ? u"Impossibile aprire in modo esclusivo '"_s + path +
-                                     u"': il file è già in uso da parte di un altro utente."_s
-                               : u"Impossibile utilizzare '"_s + path +
-                                     u"'; file già in uso in modo esclusivo da un altro utente."_s);
-    }
-
+    auto lock = std::make_unique<DatabaseLock>(path, mode);
     int rc = SQLITE_OK;
     sqlite3 *db = openKeyed(path, SQLITE_OPEN_READWRITE, rc);
     if (rc == SQLITE_OK) {
@@ -324,9 +217,9 @@ void Connection::open(const QString &path, Mode mode)
                 : RoutineError(ErrorCode::Unspecified,
                                u"Impossibile aprire la base dati '"_s + path + u"': "_s + engineMessage(db));
         sqlite3_close(db);
-        releaseLock();
         throw error;
     }
+    m_lock = std::move(lock);
     m_db = db;
     m_path = path;
     m_mode = mode;
@@ -342,15 +235,7 @@ void Connection::close()
     m_db = nullptr;
     m_primaryKeys.clear();
     m_savepointDepth = 0;
-    releaseLock();
-}
-
-void Connection::releaseLock()
-{
-    if (m_lockFd >= 0) {
-        ::close(m_lockFd);
-        m_lockFd = -1;
-    }
+    m_lock.reset();
 }
 
 void Connection::finalizeCached()
@@ -364,10 +249,7 @@ bool Connection::othersConnected() const
 {
     if (!isOpen() || m_mode == Mode::Exclusive)
         return false;
-    // Asks whether the write lock could be taken without taking it: taking it, even for a moment,
-    // would make another installation's opening fail meanwhile. Our own read lock does not count.
-    struct flock lock = databaseLock(F_WRLCK);
-    return fcntl(m_lockFd, F_OFD_GETLK, &lock) != 0 || lock.l_type != F_UNLCK;
+    return m_lock->othersHoldIt();
 }
 
 void Connection::requireOpen() const
@@ -386,7 +268,7 @@ std::unique_ptr<Connection::Statement> Connection::prepare(const QString &sql, c
             sqlite3_prepare16_v2(m_db, sql.utf16(), int(sql.size() * sizeof(char16_t)), &statement, &tail);
         if (rc != SQLITE_OK) {
             sqlite3_finalize(statement);
-            throw engineError(m_db, sqlite3_extended_errcode(m_db));
+            throw engineError(sqlite3_extended_errcode(m_db), engineMessage(m_db));
         }
         if (!statement)
             throw RoutineError(ErrorCode::SyntaxError, u"Istruzione SQL vuota."_s);
@@ -462,7 +344,7 @@ void Connection::executeScript(const QString &sql)
     const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message);
     sqlite3_free(message);
     if (rc != SQLITE_OK)
-        throw engineError(m_db, sqlite3_extended_errcode(m_db));
+        throw engineError(sqlite3_extended_errcode(m_db), engineMessage(m_db));
 }
 
 qint64 Connection::lastInsertRowId() const
@@ -561,6 +443,11 @@ void Connection::createDatabase(const QString &path, const QString &schemaSql)
         throw error;
     }
     sqlite3_close(db);
+}
+
+QString quotedIdentifier(const QString &name)
+{
+    return u'"' + QString(name).replace(u'"', u"\"\""_s) + u'"';
 }
 
 Transaction::Transaction(Connection &connection)

@@ -12,6 +12,8 @@ struct sqlite3_stmt;
 
 namespace kx {
 
+class DatabaseLock;
+
 /** A column of a statement's result and, when it is a plain column, the base table it comes from. */
 struct ColumnInfo
 {
@@ -94,12 +96,11 @@ private:
     class Statement;
 
     void requireOpen() const;
-    void releaseLock();
     std::unique_ptr<Statement> prepare(const QString &sql, const QVariantList &params);
     void finalizeCached();
 
     sqlite3 *m_db = nullptr;
-    int m_lockFd = -1;
+    std::unique_ptr<DatabaseLock> m_lock;
     QString m_path;
     Mode m_mode = Mode::Shared;
     QHash<QString, sqlite3_stmt *> m_cache;
@@ -108,6 +109,9 @@ private:
     /** Counts openings, so that a guard never touches a later opening's transaction. */
     quint64 m_generation = 0;
 };
+
+/** An identifier (table, column) ready to stand in SQL text: in double quotes, its own ones doubled. */
+QString quotedIdentifier(const QString &name);
 
 /**
  * A transaction that rolls back unless committed. Nested guards become savepoints of the outer

@@ -1,5 +1,7 @@
 #include "core/data/DataEnvironment.h"
 
+#include "core/data/Recordset.h"
+
 using namespace Qt::StringLiterals;
 
 namespace kx {
@@ -12,6 +14,8 @@ Command::Command(const QString &name, Type type, Connection &connection)
     if (type == Type::Table)
         m_recordset->setSource(name);
 }
+
+Command::~Command() = default;
 
 void Command::setCommandText(const QString &text)
 {

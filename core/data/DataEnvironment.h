@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/data/Connection.h"
-#include "core/data/Recordset.h"
 
 #include <QHash>
 #include <QString>
@@ -9,6 +8,8 @@
 #include <memory>
 
 namespace kx {
+
+class Recordset;
 
 /** A named command of the data environment: a table or view opened whole, or SQL text, with its recordset. */
 class Command
@@ -21,6 +22,7 @@ public:
     };
 
     Command(const QString &name, Type type, Connection &connection);
+    ~Command();
 
     const QString &name() const { return m_name; }
     Type type() const { return m_type; }

@@ -1,16 +1,14 @@
 #pragma once
 
-#include "core/data/Connection.h"
-#include "core/data/FilterExpression.h"
-
-#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QVariant>
+#include <memory>
 #include <optional>
-#include <vector>
 
 namespace kx {
+
+class Connection;
 
 /**
  * A place in a recordset's rows that survives filtering, sorting and a requery (after a requery it
@@ -81,25 +79,25 @@ public:
 
     /** A table or view name, or SQL text with its parameters, read at the next open(). */
     void setSource(const QString &source, const QVariantList &params = {});
-    const QString &source() const { return m_source; }
+    const QString &source() const;
     void open();
     void open(const QString &source, const QVariantList &params = {});
     void close();
-    bool isOpen() const { return m_open; }
+    bool isOpen() const;
     /** 0 closed, 1 open, as the old State property. */
-    int state() const { return m_open ? 1 : 0; }
+    int state() const { return isOpen() ? 1 : 0; }
     /** Reads the source again, keeping filter and sort; the first row becomes current. */
     void requery();
 
     /** An empty text removes the filter; a malformed one fails with 3001, an unknown field with 3265. */
     void setFilter(const QString &criterion);
     void clearFilter() { setFilter(QString()); }
-    const QString &filter() const { return m_filterText; }
+    const QString &filter() const;
     /** "A, B DESC"; an empty text restores the source's order. */
     void setSort(const QString &keys);
-    const QString &sort() const { return m_sortText; }
-    void setUpdateCriteria(UpdateCriteria criteria) { m_updateCriteria = criteria; }
-    UpdateCriteria updateCriteria() const { return m_updateCriteria; }
+    const QString &sort() const;
+    void setUpdateCriteria(UpdateCriteria criteria);
+    UpdateCriteria updateCriteria() const;
 
     bool eof() const;
     bool bof() const;
@@ -141,7 +139,7 @@ public:
     void cancelUpdate();
     /** Deletes the current row from the database and from the rows. */
     void deleteCurrent();
-    EditMode editMode() const { return m_editMode; }
+    EditMode editMode() const;
 
     /** The rows in their current order, for views over the recordset. */
     int visibleRowCount() const;
@@ -157,85 +155,16 @@ signals:
     void rowChanged(int position);
 
 private:
-    struct Column
-    {
-        QString name;
-        QString table;
-        QString origin;
-        QString declaredType;
-        enum class Affinity
-        {
-            Integer,
-            Real,
-            Text,
-            Other
-        } affinity = Affinity::Other;
-    };
-    struct Row
-    {
-        QVariantList values;
-        bool deleted = false;
-        bool added = false;
-    };
+    struct Data;
 
-    void requireOpen() const;
-    /** Closing or requerying with an edit pending fails, as the old engine did (3219). */
-    void requireOpenWithoutPendingEdit() const;
-    void requireCurrent() const;
-    int currentRow() const;
-    void load();
-    void rebuildView();
-    void applySort();
+    /** Filters and sorts the rows again, makes the first one current and tells the views. */
+    void resetView();
     void setPosition(int position);
+    /** Moving, filtering and sorting write a pending edit first. */
     void finishPendingEdit();
-    QVariantList identity(const QVariantList &values) const;
-    int resolveField(const QString &name) const;
-    QVariant converted(int column, const QVariant &value) const;
-    const QHash<QString, QList<int>> &indexOf(int column);
-    /** Files a row just written under its new values; `before` holds its old ones, empty for a new row. */
-    void reindexRow(int row, const QVariantList &before);
-    /** The base tables of the changed fields in field order; a field the view computes fails. */
-    QStringList changedTables() const;
-    /** The changed columns of a base table with their new values; two fields of one column give the later. */
-    QList<std::pair<QString, QVariant>> changedColumnsOf(const QString &table) const;
-    void writeAdded();
-    void writeChanges();
-    QStringList keyColumnsOf(const QString &table) const;
-    int columnOf(const QString &table, const QString &origin) const;
 
     Connection &m_connection;
-    QString m_source;
-    QVariantList m_params;
-    bool m_sourceIsTable = false;
-    QString m_selectSql;
-    bool m_open = false;
-    quint64 m_generation = 0;
-
-    std::vector<Column> m_columns;
-    /** Columns past this one are hidden (the rowid of a table without a key). */
-    int m_visibleColumns = 0;
-    int m_rowidColumn = -1;
-    std::vector<int> m_identityColumns;
-    QHash<QString, QStringList> m_keys;
-    mutable QHash<QString, int> m_fieldCache;
-
-    std::vector<Row> m_rows;
-    std::vector<int> m_view;
-    int m_position = 0;
-    bool m_currentDeleted = false;
-    /** Per column, the rows under each equality key, deleted ones included; every write keeps it current. */
-    QHash<int, QHash<QString, QList<int>>> m_indexes;
-
-    QString m_filterText;
-    FilterExpression m_filter;
-    QString m_sortText;
-    QList<SortKey> m_sortKeys;
-    UpdateCriteria m_updateCriteria = UpdateCriteria::ChangedColumns;
-
-    EditMode m_editMode = EditMode::None;
-    QVariantList m_editValues;
-    std::vector<bool> m_changed;
-    int m_positionBeforeAdd = 0;
+    std::unique_ptr<Data> m_d;
 };
 
 } // namespace kx

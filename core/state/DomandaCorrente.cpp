@@ -2,6 +2,7 @@
 
 #include "core/config/IniFile.h"
 #include "core/data/DataEnvironment.h"
+#include "core/data/Recordset.h"
 #include "core/services/ErrorBoxes.h"
 #include "core/state/Context.h"
 #include "core/state/CurrentApplication.h"

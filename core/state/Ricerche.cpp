@@ -17,7 +17,7 @@ QString colonnaProvincia(Context &context, const QString &routine, const QString
 {
     try {
         const QVariant value = context.DE().CorsiDB().scalar(
-            u"SELECT "_s + column + u" FROM Province WHERE Prov = ?"_s, {codice});
+            u"SELECT "_s + quotedIdentifier(column) + u" FROM Province WHERE Prov = ?"_s, {codice});
         return NonNull(value);
     } catch (const RoutineError &error) {
         context.prompt.critical(u"Errore"_s, testoErroreRoutine(routine, error));

@@ -23,11 +23,11 @@ void FixtureDatabase::insert(const QString &table, const QStringList &columns,
     QStringList names;
     QStringList marks;
     for (const QString &column : columns) {
-        names.append(u'"' + column + u'"');
+        names.append(quotedIdentifier(column));
         marks.append(u"?"_s);
     }
-    const QString sql = u"INSERT INTO \""_s + table + u"\" ("_s + names.join(u", "_s) + u") VALUES ("_s +
-                        marks.join(u", "_s) + u")"_s;
+    const QString sql = u"INSERT INTO "_s + quotedIdentifier(table) + u" ("_s + names.join(u", "_s) +
+                        u") VALUES ("_s + marks.join(u", "_s) + u")"_s;
     Transaction transaction(connection);
     for (const QVariantList &row : rows)
         connection.execute(sql, row);
@@ -57,5 +57,5 @@ QVariant FixtureDatabase::scalar(const QString &sql, const QVariantList &params)
 
 int FixtureDatabase::count(const QString &table)
 {
-    return scalar(u"SELECT count(*) FROM \""_s + table + u"\""_s).toInt();
+    return scalar(u"SELECT count(*) FROM "_s + quotedIdentifier(table)).toInt();
 }

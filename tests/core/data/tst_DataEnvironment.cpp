@@ -1,6 +1,7 @@
 #include "FixtureDatabase.h"
 #include "TestContext.h"
 #include "core/data/DataEnvironment.h"
+#include "core/data/Recordset.h"
 #include "core/data/RecordsetModel.h"
 #include "core/services/RoutineError.h"
 

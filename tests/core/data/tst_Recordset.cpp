@@ -1,5 +1,6 @@
 #include "FixtureDatabase.h"
 #include "TestContext.h"
+#include "core/data/FilterExpression.h"
 #include "core/data/Recordset.h"
 #include "core/services/RoutineError.h"
 

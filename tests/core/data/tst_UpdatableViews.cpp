@@ -1,6 +1,7 @@
 #include "FixtureDatabase.h"
 #include "TestContext.h"
 #include "core/data/DataEnvironment.h"
+#include "core/data/Recordset.h"
 #include "core/services/RoutineError.h"
 
 #include <QTemporaryDir>

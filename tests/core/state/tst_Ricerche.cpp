@@ -2,6 +2,7 @@
 #include "TestContext.h"
 #include "core/config/IniFile.h"
 #include "core/data/DataEnvironment.h"
+#include "core/data/Recordset.h"
 #include "core/services/RoutineError.h"
 #include "core/state/CurrentApplication.h"
 #include "core/state/DomandaCorrente.h"

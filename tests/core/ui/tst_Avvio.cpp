@@ -3,6 +3,7 @@
 #include "TestContext.h"
 #include "WindowTesting.h"
 #include "core/data/DataEnvironment.h"
+#include "core/data/Recordset.h"
 #include "core/services/RoutineError.h"
 #include "core/startup/Inizializza.h"
 #include "core/startup/SequenzaAvvio.h"

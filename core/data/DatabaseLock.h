@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/data/Connection.h"
+
+#include <QString>
+
+namespace kx {
+
+/**
+ * The lock an open connection holds on the side file beside its database ("<file>.lck"): a read
+ * lock for a shared opening, the write lock for an exclusive one, on the byte that stands for the
+ * database. It is an open file description lock, so two locks of one process conflict as two
+ * programs' would. The lock and its descriptor go with the object.
+ */
+class DatabaseLock
+{
+public:
+    /** Takes the lock; fails with 3045 while another connection holds a conflicting one. */
+    DatabaseLock(const QString &databasePath, Connection::Mode mode);
+    ~DatabaseLock();
+    DatabaseLock(const DatabaseLock &) = delete;
+    DatabaseLock &operator=(const DatabaseLock &) = delete;
+
+    /** True when another connection holds a lock on the side file; our own read lock does not count. */
+    bool othersHoldIt() const;
+
+private:
+    int m_fd = -1;
+};
+
+} // namespace kx
