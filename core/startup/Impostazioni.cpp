@@ -61,13 +61,13 @@ void RinominaFileClient(const ProgramFolder &folder)
     }
 }
 
-void InterrompiInstallazione(Context &context)
+void InterrompiInstallazione(const Services &services)
 {
     const auto answer =
-        context.prompt.ask(Prompt::Icon::Information, Prompt::Buttons::YesNo, u"Installazione"_s,
-                           u"Si è sicuri di voler interrompere l'installazione?"_s);
+        services.prompt.ask(Prompt::Icon::Information, Prompt::Buttons::YesNo, u"Installazione"_s,
+                            u"Si è sicuri di voler interrompere l'installazione?"_s);
     if (answer == Prompt::Answer::Yes)
-        context.programExit.exit();
+        services.programExit.exit();
 }
 
 void AzzeraInstallazione(Context &context)

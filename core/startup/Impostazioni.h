@@ -7,6 +7,7 @@
 namespace kx {
 class Context;
 class ProgramFolder;
+struct Services;
 } // namespace kx
 
 /** The help topic of both first-run dialogs. */
@@ -48,7 +49,7 @@ void RinominaFileClient(const kx::ProgramFolder &folder);
  * Asks "Si è sicuri di voler interrompere l'installazione?"; Yes ends the program with nothing
  * written, No returns to the dialog.
  */
-void InterrompiInstallazione(kx::Context &context);
+void InterrompiInstallazione(const kx::Services &services);
 
 /** Empties [BaseDati] Database and NFileDB and [Installazione] Tipo, so the next start asks again. */
 void AzzeraInstallazione(kx::Context &context);

@@ -164,10 +164,9 @@ bool RiapriDBEsclusivo(Context &context)
     }
 }
 
-void CorsiDB_InfoMessage(Context &context, const QList<RoutineError> &errors)
+void CorsiDB_InfoMessage(const Services &services, const QList<RoutineError> &errors)
 {
-    for (const RoutineError &error : errors) {
-        context.prompt.critical(u"Errore di connessione"_s, testoErrore(error));
-    }
-    context.programExit.exit();
+    for (const RoutineError &error : errors)
+        services.prompt.critical(u"Errore di connessione"_s, testoErrore(error));
+    services.programExit.exit();
 }

@@ -6,6 +6,7 @@
 namespace kx {
 class Context;
 class RoutineError;
+struct Services;
 } // namespace kx
 
 /**
@@ -23,7 +24,7 @@ void Inizializza(kx::Context &context);
 bool RiapriDBEsclusivo(kx::Context &context);
 
 /** Shows each informational message of the connection in its own box, then ends the program. */
-void CorsiDB_InfoMessage(kx::Context &context, const QList<kx::RoutineError> &errors);
+void CorsiDB_InfoMessage(const kx::Services &services, const QList<kx::RoutineError> &errors);
 
 /**
  * The scheme and host of a service address: the text before the first "/" after the "//". Fails with
