@@ -46,6 +46,13 @@ void frmServerClient::cmdOK_Click()
     accept();
 }
 
+void frmServerClient::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (const QWidget *owner = parentWidget())
+        move(owner->window()->frameGeometry().center() - rect().center());
+}
+
 void frmServerClient::reject()
 {
     // Annulla, Esc and the close button all ask before ending the installation.

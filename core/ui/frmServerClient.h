@@ -22,6 +22,10 @@ public:
 
     void reject() override;
 
+protected:
+    /** Centres the window over the first-run dialog that asks, once both have their final size. */
+    void showEvent(QShowEvent *event) override;
+
 private:
     void cmdOK_Click();
 

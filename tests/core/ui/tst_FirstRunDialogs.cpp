@@ -286,6 +286,10 @@ private slots:
         fresh.dialogRunner.expect(u"frmServerClient"_s, [&](QDialog &dialog) {
             asked = true;
             QCOMPARE(dialog.windowTitle(), QString(28, u' ') + u"Versione dell'applicativo"_s);
+            // Over the first-run dialog that asks.
+            const QPoint offset =
+                dialog.frameGeometry().center() - dialog.parentWidget()->frameGeometry().center();
+            QVERIFY2(qAbs(offset.x()) <= 2 && qAbs(offset.y()) <= 2, "not centred over Frm_Impostazioni");
             QVERIFY(!control<QRadioButton>(&dialog, u"optServer"_s)->isChecked());
             QVERIFY(!control<QRadioButton>(&dialog, u"optClient"_s)->isChecked());
             control<QRadioButton>(&dialog, u"optServer"_s)->setChecked(true);
