@@ -78,7 +78,9 @@ void fineInizializzazione(Context &context, const RoutineError &error)
         context.programExit.exit();
     }
     context.prompt.critical(u"Errore di inizializzazione"_s, errore);
-    AzzeraInstallazione(context);
+    // A lock file beside the database that cannot be used is no fault of the settings.
+    if (error.number() != ErrorCode::PathFileAccessError)
+        AzzeraInstallazione(context);
     context.programExit.exit();
 }
 

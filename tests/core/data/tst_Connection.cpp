@@ -3,10 +3,13 @@
 #include "core/data/Connection.h"
 #include "core/services/RoutineError.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -19,6 +22,28 @@ const QString Schema =
     u"CREATE TABLE Sedi (GrupOpe TEXT COLLATE NOCASE, Operatore INTEGER, Sede INTEGER,"
     u" PRIMARY KEY (GrupOpe, Operatore, Sede),"
     u" FOREIGN KEY (GrupOpe, Operatore) REFERENCES Operatori ON DELETE RESTRICT);"_s;
+
+/**
+ * For its life the process acts as "nobody", a second account of the machine, and acts as root again
+ * at its end, however the test leaves the scope. Only root can do it; switched() says whether it did.
+ */
+class SecondAccount
+{
+public:
+    SecondAccount() : m_switched(::geteuid() == 0 && ::seteuid(65534) == 0) {}
+    ~SecondAccount()
+    {
+        if (m_switched && ::seteuid(0) != 0)
+            qFatal("cannot act as root again");
+    }
+    SecondAccount(const SecondAccount &) = delete;
+    SecondAccount &operator=(const SecondAccount &) = delete;
+
+    bool switched() const { return m_switched; }
+
+private:
+    bool m_switched;
+};
 
 } // namespace
 
@@ -34,9 +59,21 @@ private:
     {
         m_path = m_dir.filePath(u"KX58TORVA.mdb"_s);
         QFile::remove(m_path);
+        QDir().rmdir(lockPath());
         FixtureDatabase fixture(m_path, Schema);
         fixture.insert(u"Operatori"_s, {u"GrupOpe"_s, u"Operatore"_s, u"Denominazione"_s, u"Importo"_s},
                        {{u"A"_s, 12, u"Formazione Srl"_s, 10.5}, {u"B"_s, 7, QVariant(), QVariant()}});
+        // Each test makes the lock file anew, as the first connection of a run does.
+        QFile::remove(lockPath());
+    }
+
+    QString lockPath() const { return m_path + u".lck"_s; }
+
+    /** Lets every account read and write the database and make files beside it, as a shared folder does. */
+    void shareWithEveryone() const
+    {
+        QVERIFY(::chmod(QFile::encodeName(m_dir.path()).constData(), 0777) == 0);
+        QVERIFY(::chmod(QFile::encodeName(m_path).constData(), 0666) == 0);
     }
 
 private slots:
@@ -154,6 +191,95 @@ private slots:
         exclusive.close();
         shared.open(m_path, Connection::Mode::Shared);
         QVERIFY(shared.isOpen());
+    }
+
+    // The first account's lock file must not keep a second one, that may use the database, out.
+    void aSecondAccountConnectsSharedAfterTheFirst()
+    {
+        if (::geteuid() != 0)
+            QSKIP("a second account needs the tests to run as root");
+        shareWithEveryone();
+        const mode_t umask = ::umask(022);
+        Connection first;
+        first.open(m_path, Connection::Mode::Shared);
+        ::umask(umask);
+        struct stat lock = {};
+        QVERIFY(::stat(QFile::encodeName(lockPath()).constData(), &lock) == 0);
+        QCOMPARE(lock.st_mode & 0777, mode_t(0666));
+
+        Connection second;
+        {
+            SecondAccount nobody;
+            QVERIFY(nobody.switched());
+            second.open(m_path, Connection::Mode::Shared);
+            QCOMPARE(second.execute(u"INSERT INTO Operatori (GrupOpe, Operatore) VALUES ('C', 1)"_s), 1);
+            QVERIFY(second.othersConnected());
+            Connection exclusive;
+            QCOMPARE(errorOf([&] { exclusive.open(m_path, Connection::Mode::Exclusive); }).number(),
+                     ErrorCode::FileInUse);
+        }
+        QCOMPARE(first.scalar(u"SELECT count(*) FROM Operatori"_s).toInt(), 3);
+        QVERIFY(first.othersConnected());
+        second.close();
+        QVERIFY(!first.othersConnected());
+    }
+
+    void aLockFileThatCannotBeUsedIsNamed_data()
+    {
+        // The lock file's permission bits when root made it; -1: a folder stands there.
+        QTest::addColumn<int>("permissions");
+        QTest::addColumn<bool>("exclusive");
+        // 0 when the opening succeeds, and then no description.
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("description");
+        const QString folder = u"Impossibile utilizzare il file di blocco '%LCK%': è una cartella."_s;
+        QTest::newRow("a folder, shared") << -1 << false << ErrorCode::PathFileAccessError << folder;
+        QTest::newRow("a folder, exclusive") << -1 << true << ErrorCode::PathFileAccessError << folder;
+        QTest::newRow("read-only, shared") << 0644 << false << 0 << QString();
+        QTest::newRow("read-only, exclusive")
+            << 0644 << true << ErrorCode::PathFileAccessError
+            << u"Impossibile aprire in modo esclusivo '%DB%': il file di blocco '%LCK%' non può essere "
+               u"scritto (autorizzazione negata)."_s;
+        QTest::newRow("unreadable, shared")
+            << 0600 << false << ErrorCode::PathFileAccessError
+            << u"Impossibile utilizzare il file di blocco '%LCK%': autorizzazione negata."_s;
+    }
+
+    // Seen by the second account: the lock file was left by root, whose umask narrowed it.
+    void aLockFileThatCannotBeUsedIsNamed()
+    {
+        QFETCH(int, permissions);
+        QFETCH(bool, exclusive);
+        QFETCH(int, number);
+        QFETCH(QString, description);
+        if (permissions >= 0 && ::geteuid() != 0)
+            QSKIP("a second account needs the tests to run as root");
+        shareWithEveryone();
+        if (permissions < 0) {
+            QVERIFY(QDir().mkdir(lockPath()));
+        } else {
+            QFile made(lockPath());
+            QVERIFY(made.open(QIODevice::WriteOnly));
+            QVERIFY(::chmod(QFile::encodeName(lockPath()).constData(), mode_t(permissions)) == 0);
+        }
+
+        Connection connection;
+        SecondAccount nobody;
+        const RoutineError error = errorOf([&] {
+            connection.open(m_path, exclusive ? Connection::Mode::Exclusive : Connection::Mode::Shared);
+        });
+        QCOMPARE(error.number(), number);
+        QCOMPARE(connection.isOpen(), number == 0);
+        if (number != 0) {
+            QCOMPARE(error.description(),
+                     description.replace(u"%LCK%"_s, lockPath()).replace(u"%DB%"_s, m_path));
+        } else {
+            // A read-only descriptor holds the read lock and takes part in the counting of others.
+            QCOMPARE(connection.execute(u"DELETE FROM Operatori WHERE GrupOpe = 'B'"_s), 1);
+            Connection other;
+            other.open(m_path, Connection::Mode::Shared);
+            QVERIFY(connection.othersConnected());
+        }
     }
 
     void executeBindsEveryValueAndCountsTheChangedRows()

@@ -148,6 +148,7 @@ private slots:
         QTest::addColumn<QByteArray>("iniFile");
         QTest::addColumn<bool>("database");
         QTest::addColumn<bool>("helpFile");
+        // Another connection's mode, or "lock folder": a folder stands where the lock file goes.
         QTest::addColumn<QString>("heldBy");
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("title");
@@ -202,6 +203,10 @@ private slots:
                u"un altro utente."_s +
                    AltriCollegati
             << iniziale << critical << ok << true << standAlone;
+        QTest::newRow("lock file is a folder")
+            << ini("Multiutenza") << true << true << u"lock folder"_s
+            << u"Errore 75\r\nImpossibile utilizzare il file di blocco '%DB%.lck': è una cartella."_s
+            << iniziale << critical << ok << true << ini("Multiutenza");
         QTest::newRow("bad provider")
             << ini("StandAlone", "%DB%", "Microsoft.ACE.OLEDB.12.0") << true << true << QString()
             << u"Errore 3706\r\nImpossibile trovare il provider. Potrebbe non essere "
@@ -246,7 +251,9 @@ private slots:
         if (helpFile)
             test.writeFile(u"KX58TORVA.htm"_s, "<html></html>");
         Connection other;
-        if (!heldBy.isEmpty())
+        if (heldBy == u"lock folder")
+            QVERIFY(QDir().mkdir(programma.dbPath() + u".lck"_s));
+        else if (!heldBy.isEmpty())
             other.open(programma.dbPath(),
                        heldBy == u"exclusive" ? Connection::Mode::Exclusive : Connection::Mode::Shared);
         const QStringList before = QDir(test.folder()).entryList(QDir::Files);
