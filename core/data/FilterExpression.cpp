@@ -4,6 +4,7 @@
 #include "core/text/Values.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -176,8 +177,8 @@ struct FilterExpression::Node
     bool negated = false;
     int slot = -1;
     Literal literal;
-    std::shared_ptr<const Node> left;
-    std::shared_ptr<const Node> right;
+    /** The terms of AND and OR, however many a chain has (so a long one costs no depth); NOT's one. */
+    std::vector<std::shared_ptr<const Node>> operands;
 };
 
 namespace {
@@ -199,6 +200,12 @@ struct Token
     Type type = Type::End;
     QString text;
 };
+
+/**
+ * Parentheses and NOT nested deeper than this are refused: each level costs the parser, the evaluation
+ * and the release of the expression a call, and no criterion of the program comes near it.
+ */
+constexpr int MaxNesting = 64;
 
 class Parser
 {
@@ -223,52 +230,48 @@ private:
                m_token.text.compare(QStringView(word), Qt::CaseInsensitive) == 0;
     }
 
-    NodePtr parseOr()
-    {
-        NodePtr left = parseAnd();
-        while (isKeyword(u"OR")) {
-            advance();
-            auto node = std::make_shared<FilterExpression::Node>();
-            node->kind = Kind::Or;
-            node->left = left;
-            node->right = parseAnd();
-            left = node;
-        }
-        return left;
-    }
+    NodePtr parseOr() { return parseChain(Kind::Or, u"OR", &Parser::parseAnd); }
 
-    NodePtr parseAnd()
+    NodePtr parseAnd() { return parseChain(Kind::And, u"AND", &Parser::parseNot); }
+
+    /** Terms joined by the keyword, as one node when there are several. */
+    NodePtr parseChain(Kind kind, const char16_t *keyword, NodePtr (Parser::*parseTerm)())
     {
-        NodePtr left = parseNot();
-        while (isKeyword(u"AND")) {
+        NodePtr first = (this->*parseTerm)();
+        if (!isKeyword(keyword))
+            return first;
+        auto node = std::make_shared<FilterExpression::Node>();
+        node->kind = kind;
+        node->operands.push_back(first);
+        while (isKeyword(keyword)) {
             advance();
-            auto node = std::make_shared<FilterExpression::Node>();
-            node->kind = Kind::And;
-            node->left = left;
-            node->right = parseNot();
-            left = node;
+            node->operands.push_back((this->*parseTerm)());
         }
-        return left;
+        return node;
     }
 
     NodePtr parseNot()
     {
+        if (!isKeyword(u"NOT") && m_token.type != Token::Type::Open)
+            return parseComparison();
+        if (++m_nesting > MaxNesting)
+            throw syntaxError(m_text);
+        NodePtr node;
         if (isKeyword(u"NOT")) {
             advance();
-            auto node = std::make_shared<FilterExpression::Node>();
-            node->kind = Kind::Not;
-            node->left = parseNot();
-            return node;
-        }
-        if (m_token.type == Token::Type::Open) {
+            auto negation = std::make_shared<FilterExpression::Node>();
+            negation->kind = Kind::Not;
+            negation->operands.push_back(parseNot());
+            node = negation;
+        } else {
             advance();
-            NodePtr inner = parseOr();
+            node = parseOr();
             if (m_token.type != Token::Type::Close)
                 throw syntaxError(m_text);
             advance();
-            return inner;
         }
-        return parseComparison();
+        --m_nesting;
+        return node;
     }
 
     NodePtr parseComparison()
@@ -431,6 +434,8 @@ private:
     QString m_text;
     QStringList &m_fieldNames;
     qsizetype m_at = 0;
+    /** Parentheses and NOT the parser is inside of. */
+    int m_nesting = 0;
     Token m_token;
 };
 
@@ -438,11 +443,13 @@ bool evaluate(const FilterExpression::Node &node, const std::vector<int> &column
 {
     switch (node.kind) {
     case Kind::And:
-        return evaluate(*node.left, columns, row) && evaluate(*node.right, columns, row);
+        return std::all_of(node.operands.begin(), node.operands.end(),
+                           [&](const auto &operand) { return evaluate(*operand, columns, row); });
     case Kind::Or:
-        return evaluate(*node.left, columns, row) || evaluate(*node.right, columns, row);
+        return std::any_of(node.operands.begin(), node.operands.end(),
+                           [&](const auto &operand) { return evaluate(*operand, columns, row); });
     case Kind::Not:
-        return !evaluate(*node.left, columns, row);
+        return !evaluate(*node.operands.front(), columns, row);
     case Kind::IsNull:
         return isNullValue(row.at(columns[node.slot])) != node.negated;
     case Kind::Like: {
@@ -482,8 +489,8 @@ void collectEqualities(const FilterExpression::Node &node, const std::vector<int
                        QList<std::pair<int, QVariant>> &out, bool &pure)
 {
     if (node.kind == Kind::And) {
-        collectEqualities(*node.left, columns, out, pure);
-        collectEqualities(*node.right, columns, out, pure);
+        for (const auto &operand : node.operands)
+            collectEqualities(*operand, columns, out, pure);
     } else if (node.kind == Kind::Compare && node.op == Op::Eq &&
                (node.literal.kind == Literal::Kind::Text || node.literal.kind == Literal::Kind::Number)) {
         out.append({columns[node.slot], node.literal.kind == Literal::Kind::Text
@@ -563,10 +570,16 @@ QString filterLiteral(const QVariant &value)
         return u"Null"_s;
     if (value.typeId() == QMetaType::Bool)
         return value.toBool() ? u"True"_s : u"False"_s;
+    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
+        // The old engine had no infinite or undefined number, so no literal stands for one.
+        const double number = value.toDouble();
+        if (!std::isfinite(number))
+            throw RoutineError(ErrorCode::InvalidProcedureCall);
+        // Plain decimals, the shortest that read back equal: the syntax has no exponent.
+        return QString::number(number, 'f', QLocale::FloatingPointShortest);
+    }
     if (isNumber(value))
-        return value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float
-                   ? QString::number(value.toDouble(), 'g', 17)
-                   : value.toString();
+        return value.toString();
     return u'\'' + value.toString().replace(u'\'', u"''"_s) + u'\'';
 }
 

@@ -18,7 +18,8 @@ namespace kx {
  *
  * Evaluated on values already read: text compares without regard to case, a number literal against
  * a text value compares as numbers when the text reads as one (and the other way round), Null
- * matches nothing but "IS NULL" and "= Null". A text that is not a criterion fails with 3001.
+ * matches nothing but "IS NULL" and "= Null". A text that is not a criterion, or that nests parentheses
+ * and NOT more than 64 deep, fails with 3001.
  */
 class FilterExpression
 {
@@ -59,7 +60,10 @@ private:
 /** The keys to look a value up under, so that every value equal to it under "=" shares one of them. */
 QStringList equalityKeys(const QVariant &value);
 
-/** A value written as a filter literal: quoted text with its quotes doubled, a plain number, Null. */
+/**
+ * A value written as a filter literal: quoted text with its quotes doubled, a number in plain decimals
+ * that the parser reads back equal, Null. An infinite or undefined number fails with 5.
+ */
 QString filterLiteral(const QVariant &value);
 
 /** "field = literal" conditions joined by AND, each literal written by filterLiteral. */

@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -136,6 +137,10 @@ private slots:
         QTest::newRow("bracketed name") << u"[GrupOpe]='B'"_s << QList<int>{3};
         QTest::newRow("leading blank") << u" Corso='0010'"_s << QList<int>{6};
         QTest::newRow("empty filter") << QString() << QList<int>{1, 2, 3, 4, 5, 6};
+        QTest::newRow("a chain of a hundred thousand terms")
+            << QString(u"NumDoma=8"_s + u" AND NumDoma=8"_s.repeated(100000)) << QList<int>{3};
+        QTest::newRow("nested to the limit")
+            << QString(QString(64, u'(') + u"NumDoma=8"_s + QString(64, u')')) << QList<int>{3};
     }
 
     void filter()
@@ -161,6 +166,12 @@ private slots:
         QTest::newRow("apostrophe not doubled")
             << u"Denominazione='L'Aquila'"_s << ErrorCode::InvalidArgument;
         QTest::newRow("unknown field") << u"Nessuno=1"_s << ErrorCode::ItemNotFound;
+        QTest::newRow("nested past the limit")
+            << QString(QString(65, u'(') + u"NumDoma=8"_s + QString(65, u')')) << ErrorCode::InvalidArgument;
+        QTest::newRow("thousands of parentheses") << QString(3564, u'(') << ErrorCode::InvalidArgument;
+        QTest::newRow("thousands of NOT")
+            << QString(u"NOT "_s.repeated(5000) + u"NumDoma=8"_s) << ErrorCode::InvalidArgument;
+        QTest::newRow("number with an exponent") << u"Importo=1e+20"_s << ErrorCode::InvalidArgument;
     }
 
     void malformedFilters()
@@ -188,6 +199,55 @@ private slots:
         recordset.open(u"Campioni"_s);
         recordset.setFilter(equalityFilter({{u"Denominazione"_s, u"L'Aquila"_s}}));
         QCOMPARE(ids(recordset), QList<int>{3});
+    }
+
+    void numberLiteralsReadBackEqual_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("literal");
+        QTest::newRow("large") << QVariant(1e20) << u"100000000000000000000"_s;
+        QTest::newRow("small") << QVariant(-2.5e-7) << u"-0.00000025"_s;
+        QTest::newRow("shortest that reads back") << QVariant(0.1) << u"0.1"_s;
+        QTest::newRow("all seventeen digits") << QVariant(0.1 + 0.2) << u"0.30000000000000004"_s;
+        QTest::newRow("whole") << QVariant(1250.0) << u"1250"_s;
+        QTest::newRow("largest") << QVariant(std::numeric_limits<double>::max()) << QString();
+        QTest::newRow("smallest") << QVariant(std::numeric_limits<double>::denorm_min()) << QString();
+        QTest::newRow("single precision") << QVariant(0.1f) << u"0.10000000149011612"_s;
+        QTest::newRow("64-bit integer")
+            << QVariant(std::numeric_limits<qlonglong>::min()) << u"-9223372036854775808"_s;
+    }
+
+    // A literal the program writes must find the very value it was written from.
+    void numberLiteralsReadBackEqual()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(QString, literal);
+        const QString written = filterLiteral(value);
+        if (!literal.isEmpty())
+            QCOMPARE(written, literal);
+        FilterExpression expression = FilterExpression::parse(u"Importo="_s + written);
+        expression.bind([](const QString &) { return 0; });
+        QVERIFY(expression.matches({value}));
+        QCOMPARE(expression.equalities().size(), 1);
+        QCOMPARE(expression.equalities().front().second.toDouble(), value.toDouble());
+    }
+
+    void numbersWithoutALiteralAreRefused_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::newRow("infinite") << std::numeric_limits<double>::infinity();
+        QTest::newRow("minus infinite") << -std::numeric_limits<double>::infinity();
+        QTest::newRow("undefined") << std::numeric_limits<double>::quiet_NaN();
+    }
+
+    void numbersWithoutALiteralAreRefused()
+    {
+        QFETCH(double, value);
+        QCOMPARE(errorOf([&] { filterLiteral(value); }).number(), ErrorCode::InvalidProcedureCall);
+        QCOMPARE(errorOf([&] {
+                     equalityFilter({{u"Importo"_s, value}});
+                 }).number(),
+                 ErrorCode::InvalidProcedureCall);
     }
 
     void aFilterOverManyRowsFindsTheSameRowsThroughItsIndex()
