@@ -1,14 +1,15 @@
 #include "core/data/RecordsetModel.h"
 
 #include "core/data/Recordset.h"
-#include "core/services/RoutineError.h"
+#include "core/services/ErrorBoxes.h"
 #include "core/text/TextRoutines.h"
 
 namespace kx {
 
-RecordsetModel::RecordsetModel(Recordset &recordset, const QStringList &fields, const QStringList &captions,
-                               QObject *parent)
-    : QAbstractTableModel(parent), m_recordset(recordset), m_fields(fields), m_captions(captions)
+RecordsetModel::RecordsetModel(Recordset &recordset, Prompt &prompt, const QStringList &fields,
+                               const QStringList &captions, QObject *parent)
+    : QAbstractTableModel(parent), m_recordset(recordset), m_prompt(prompt), m_fields(fields),
+      m_captions(captions)
 {
     if (!m_recordset.isOpen())
         m_recordset.open();
@@ -84,8 +85,9 @@ bool RecordsetModel::setCurrentRow(int row)
     try {
         m_recordset.setAbsolutePosition(row + 1);
         return true;
-    } catch (const RoutineError &) {
+    } catch (const RoutineError &error) {
         emit currentRowChanged(currentRow());
+        m_prompt.critical(QString(), testoErrore(error));
         return false;
     }
 }

@@ -5,6 +5,7 @@
 
 namespace kx {
 
+class Prompt;
 class Recordset;
 
 /**
@@ -17,10 +18,13 @@ class RecordsetModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    /** The given fields (every field when empty) headed by the captions (the field names when empty). A
-     * closed recordset is opened, as a grid bound to its command did. */
-    explicit RecordsetModel(Recordset &recordset, const QStringList &fields = {},
-                            const QStringList &captions = {}, QObject *parent = nullptr);
+    /**
+     * The given fields (every field when empty) headed by the captions (the field names when empty). A
+     * closed recordset is opened, as a grid bound to its command did. The prompt shows what a move
+     * chosen in the grid could not do.
+     */
+    RecordsetModel(Recordset &recordset, Prompt &prompt, const QStringList &fields = {},
+                   const QStringList &captions = {}, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -31,8 +35,9 @@ public:
     int currentRow() const;
     /**
      * Makes the record shown on that row current. Moving writes a pending edit first, as the
-     * recordset does; when that fails the recordset stays where it was, currentRowChanged tells the
-     * grid so, and the result is false. No error leaves this function: grids call it from the event loop.
+     * recordset does; when that fails the error is shown ("Errore n" and its description), the
+     * recordset stays where it was with the edit still pending, currentRowChanged tells the grid so,
+     * and the result is false. No error leaves this function: grids call it from the event loop.
      */
     bool setCurrentRow(int row);
 
@@ -43,6 +48,7 @@ private:
     void resolveColumns();
 
     Recordset &m_recordset;
+    Prompt &m_prompt;
     QStringList m_fields;
     QStringList m_captions;
     QList<int> m_columns;

@@ -119,7 +119,8 @@ private slots:
     void aGridFollowsTheRecordsetBothWays()
     {
         Recordset &rsQryDomande = de().rs(u"QryDomande"_s);
-        RecordsetModel model(rsQryDomande, {u"NumDoma"_s, u"DenominazioneOp"_s}, {u"Numero"_s});
+        RecordsetModel model(rsQryDomande, m_test->prompt, {u"NumDoma"_s, u"DenominazioneOp"_s},
+                             {u"Numero"_s});
         QVERIFY(rsQryDomande.isOpen());
         QCOMPARE(model.rowCount(), 3);
         QCOMPARE(model.columnCount(), 2);
@@ -149,14 +150,21 @@ private slots:
         rsQryDomande.cancelUpdate();
         QCOMPARE(model.data(model.index(0, 1)).toString(), u"Formazione Srl"_s);
 
-        // A pending edit that cannot be written keeps the recordset, and the grid, where they are.
+        // A pending edit that cannot be written is told, and keeps the recordset, the edit and the grid
+        // where they are.
         rsQryDomande.setValue(u"DenominazioneOp"_s, u"In modifica"_s);
         m_fixture->execute(u"DELETE FROM Domande WHERE NumDoma = 102"_s);
         moved.clear();
+        m_test->prompt.expect(u"Errore -2147217864\r\nImpossibile trovare la riga per l'aggiornamento. "
+                              u"Alcuni valori potrebbero essere stati modificati dall'ultima lettura."_s);
         QVERIFY(!model.setCurrentRow(1));
+        QVERIFY(m_test->prompt.allShown());
+        QCOMPARE(m_test->prompt.shown().front().icon, Prompt::Icon::Critical);
         QCOMPARE(moved.count(), 1);
         QCOMPARE(moved.first().first().toInt(), 0);
         QCOMPARE(rsQryDomande.value(u"NumDoma"_s).toInt(), 102);
+        QCOMPARE(rsQryDomande.editMode(), Recordset::EditMode::InProgress);
+        QCOMPARE(rsQryDomande.value(u"DenominazioneOp"_s).toString(), u"In modifica"_s);
         rsQryDomande.cancelUpdate();
         QVERIFY(model.setCurrentRow(1));
         QCOMPARE(rsQryDomande.value(u"NumDoma"_s).toInt(), 101);
@@ -166,7 +174,7 @@ private slots:
     void aGridAsksNothingThatFails()
     {
         Recordset &rsQryDomande = de().rs(u"QryDomande"_s);
-        RecordsetModel model(rsQryDomande, {u"NumDoma"_s, u"Nessuno"_s});
+        RecordsetModel model(rsQryDomande, m_test->prompt, {u"NumDoma"_s, u"Nessuno"_s});
         QCOMPARE(model.columnCount(), 2);
         QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), u"Nessuno"_s);
         QCOMPARE(model.data(model.index(0, 1)).toString(), QString());
