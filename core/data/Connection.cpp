@@ -214,8 +214,9 @@ void Connection::open(const QString &path, Mode mode)
                 ? RoutineError(ErrorCode::Unspecified, u"Formato di database non riconosciuto '"_s + path +
                                                            u"'. Il file non è una base dati del programma "
                                                            u"oppure è danneggiato."_s)
-                : RoutineError(ErrorCode::Unspecified,
-                               u"Impossibile aprire la base dati '"_s + path + u"': "_s + engineMessage(db));
+                : RoutineError(ErrorCode::Unspecified, u"Impossibile aprire la base dati '"_s + path +
+                                                           u"'. "_s +
+                                                           engineError(rc, engineMessage(db)).description());
         sqlite3_close(db);
         throw error;
     }
@@ -385,10 +386,10 @@ void Connection::backupTo(const QString &path)
     }
     if (rc != SQLITE_OK) {
         const QString reason = (rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED
-                                   ? u"la base dati è bloccata da un'altra installazione."_s
-                                   : QString::fromUtf8(sqlite3_errstr(rc));
+                                   ? u"La base dati è bloccata da un'altra installazione."_s
+                                   : engineError(rc, QString::fromUtf8(sqlite3_errstr(rc))).description();
         const RoutineError error(ErrorCode::Unspecified,
-                                 u"Impossibile copiare la base dati in '"_s + path + u"': "_s + reason);
+                                 u"Impossibile copiare la base dati in '"_s + path + u"'. "_s + reason);
         sqlite3_close(source);
         sqlite3_close(target);
         QFile::remove(path);
@@ -436,8 +437,10 @@ void Connection::createDatabase(const QString &path, const QString &schemaSql)
         rc = sqlite3_exec(db, script.constData(), nullptr, nullptr, nullptr);
     }
     if (rc != SQLITE_OK) {
-        const RoutineError error(ErrorCode::Unspecified, u"Impossibile creare la base dati '"_s + path +
-                                                             u"': "_s + engineMessage(db));
+        const RoutineError error(
+            ErrorCode::Unspecified,
+            u"Impossibile creare la base dati '"_s + path + u"'. "_s +
+                engineError(sqlite3_extended_errcode(db), engineMessage(db)).description());
         sqlite3_close(db);
         QFile::remove(path);
         throw error;

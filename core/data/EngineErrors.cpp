@@ -6,6 +6,42 @@ using namespace Qt::StringLiterals;
 
 namespace kx {
 
+namespace {
+
+/** What a failure that its code tells all about means, for the user. */
+QString failureDescription(int resultCode)
+{
+    switch (resultCode & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return u"Impossibile aggiornare; attualmente bloccato."_s;
+    case SQLITE_READONLY:
+        return u"Impossibile aggiornare. Database o oggetto di sola lettura."_s;
+    case SQLITE_NOTADB:
+        return u"Formato di database non riconosciuto."_s;
+    case SQLITE_CORRUPT:
+        return u"Il file della base dati è danneggiato."_s;
+    case SQLITE_IOERR:
+        return u"Errore di lettura o scrittura sul disco della base dati."_s;
+    case SQLITE_FULL:
+        return u"Spazio su disco esaurito: la base dati non può essere aggiornata."_s;
+    case SQLITE_CANTOPEN:
+        return u"Impossibile aprire il file della base dati o creare un file temporaneo nella sua cartella: "
+               u"il file o la cartella non esistono, oppure manca l'autorizzazione."_s;
+    case SQLITE_PERM:
+        return u"Autorizzazione negata dal motore di database."_s;
+    case SQLITE_NOMEM:
+        return u"Memoria insufficiente"_s;
+    case SQLITE_TOOBIG:
+        return u"Valore troppo grande per il campo."_s;
+    default:
+        // The engine's own text is English: only its code goes into the box.
+        return u"Errore del motore di database (codice "_s + QString::number(resultCode) + u")."_s;
+    }
+}
+
+} // namespace
+
 RoutineError engineError(int resultCode, const QString &message, bool deleting)
 {
     int rc = resultCode;
@@ -41,14 +77,6 @@ RoutineError engineError(int resultCode, const QString &message, bool deleting)
         break;
     }
     switch (rc & 0xff) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return RoutineError(ErrorCode::Unspecified, u"Impossibile aggiornare; attualmente bloccato."_s);
-    case SQLITE_READONLY:
-        return RoutineError(ErrorCode::Unspecified,
-                            u"Impossibile aggiornare. Database o oggetto di sola lettura."_s);
-    case SQLITE_NOTADB:
-        return RoutineError(ErrorCode::Unspecified, u"Formato di database non riconosciuto."_s);
     case SQLITE_CONSTRAINT:
         return RoutineError(ErrorCode::Unspecified,
                             u"Il motore di database ha rifiutato i valori del record ("_s + message +
@@ -68,7 +96,7 @@ RoutineError engineError(int resultCode, const QString &message, bool deleting)
                             RoutineError::standardDescription(ErrorCode::SyntaxError) + u" ("_s + message +
                                 u")"_s);
     default:
-        return RoutineError(ErrorCode::Unspecified, u"Errore del motore di database: "_s + message);
+        return RoutineError(ErrorCode::Unspecified, failureDescription(rc));
     }
 }
 

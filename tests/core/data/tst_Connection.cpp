@@ -129,6 +129,20 @@ private slots:
         QVERIFY(!QFile::exists(missing));
     }
 
+    void anUnreadableDatabaseIsToldInItalian()
+    {
+        shareWithEveryone();
+        QVERIFY(::chmod(QFile::encodeName(m_path).constData(), 0) == 0);
+        Connection connection;
+        SecondAccount nobody;
+        const RoutineError error = errorOf([&] { connection.open(m_path, Connection::Mode::Shared); });
+        QCOMPARE(error.number(), ErrorCode::Unspecified);
+        QCOMPARE(error.description(), u"Impossibile aprire la base dati '"_s + m_path +
+                                          u"'. Impossibile aprire il file della base dati o creare un file "
+                                          u"temporaneo nella sua cartella: il file o la cartella non "
+                                          u"esistono, oppure manca l'autorizzazione."_s);
+    }
+
     void provider_data()
     {
         QTest::addColumn<QString>("provider");
