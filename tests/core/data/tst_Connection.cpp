@@ -59,6 +59,7 @@ private:
     {
         m_path = m_dir.filePath(u"KX58TORVA.mdb"_s);
         QFile::remove(m_path);
+        QFile::remove(lockPath());
         QDir().rmdir(lockPath());
         FixtureDatabase fixture(m_path, Schema);
         fixture.insert(u"Operatori"_s, {u"GrupOpe"_s, u"Operatore"_s, u"Denominazione"_s, u"Importo"_s},
