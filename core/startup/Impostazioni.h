@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/config/IniKeys.h"
-
 #include <QString>
 
 namespace kx {
