@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <atomic>
+#include <chrono>
 #include <curl/curl.h>
 #include <mutex>
 #include <string>
@@ -115,6 +116,9 @@ struct HttpTransfer::Worker
     QByteArray authorities;
     QByteArray received;
     bool replyStarted = false;
+    std::chrono::milliseconds stallTimeout{0};
+    std::chrono::steady_clock::time_point lastActivity;
+    curl_off_t bytesMoved = 0;
     std::atomic<bool> cancelled = false;
     std::thread thread;
 
@@ -154,6 +158,16 @@ struct HttpTransfer::Worker
         return size * count;
     }
 
+    static int onProgress(void *self, curl_off_t, curl_off_t received, curl_off_t, curl_off_t sent)
+    {
+        auto *worker = static_cast<Worker *>(self);
+        if (received + sent != worker->bytesMoved) {
+            worker->bytesMoved = received + sent;
+            worker->lastActivity = std::chrono::steady_clock::now();
+        }
+        return 0;
+    }
+
     static int onSocketOpened(void *self, curl_socket_t, curlsocktype)
     {
         auto *worker = static_cast<Worker *>(self);
@@ -172,15 +186,20 @@ struct HttpTransfer::Worker
 
     void run()
     {
+        lastActivity = std::chrono::steady_clock::now();
+        CURLcode result = CURLE_OK;
         int running = 1;
         while (running && !cancelled) {
             curl_multi_perform(multi, &running);
+            if (running && std::chrono::steady_clock::now() - lastActivity > stallTimeout) {
+                result = CURLE_OPERATION_TIMEDOUT;
+                break;
+            }
             if (running)
-                curl_multi_poll(multi, nullptr, 0, 1000, nullptr);
+                curl_multi_poll(multi, nullptr, 0, 50, nullptr);
         }
         if (cancelled)
             return;
-        CURLcode result = CURLE_OK;
         int pending = 0;
         while (CURLMsg *message = curl_multi_info_read(multi, &pending)) {
             if (message->msg == CURLMSG_DONE)
@@ -275,8 +294,10 @@ bool HttpTransfer::start(const QString &url, const QString &credential, const QB
     curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(m_settings.connectTimeoutMs));
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, long(m_settings.stallTimeoutSeconds));
+    worker->stallTimeout = std::chrono::milliseconds(m_settings.stallTimeoutMs);
+    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Worker::onProgress);
+    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, worker.get());
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
     worker->authorities = authorityPem(m_settings.extraAuthorityFile);

@@ -42,7 +42,7 @@ struct TransferSettings
 {
     int connectTimeoutMs = 30000;
     /** The transfer ends in a time-out when no byte moves for this long. */
-    int stallTimeoutSeconds = 60;
+    int stallTimeoutMs = 60000;
     /** A certificate authority trusted besides the system's (DER or PEM); none when empty or missing. */
     QString extraAuthorityFile;
     /** "host:port" of a proxy; empty uses the environment's. */

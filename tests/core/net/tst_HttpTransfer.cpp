@@ -19,7 +19,7 @@ TransferSettings quickSettings()
 {
     TransferSettings settings;
     settings.connectTimeoutMs = 2000;
-    settings.stallTimeoutSeconds = 1;
+    settings.stallTimeoutMs = 1000;
     return settings;
 }
 
@@ -237,7 +237,7 @@ private slots:
         silent.ending = ScriptedReply::Ending::NeverAnswer;
         server.reply("NREG", silent);
         TransferSettings settings = quickSettings();
-        settings.stallTimeoutSeconds = 30;
+        settings.stallTimeoutMs = 30000;
         HttpTransfer transfer(settings);
         StateRecorder recorder(transfer);
 
