@@ -76,6 +76,12 @@ std::optional<RecordedRequest> takeRequest(QByteArray &buffer)
 
 } // namespace
 
+void withoutEnvironmentProxies()
+{
+    for (const char *name : {"http_proxy", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
+        qunsetenv(name);
+}
+
 QByteArray RecordedRequest::path() const
 {
     QByteArray target = requestLine.split(' ').value(1);

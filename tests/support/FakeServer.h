@@ -9,6 +9,9 @@
 
 class QThread;
 
+/** Unsets the proxies the environment names, so that requests reach the fake server directly. */
+void withoutEnvironmentProxies();
+
 /** A request as it arrived: request line and header lines without their CR LF, and the body bytes. */
 struct RecordedRequest
 {

@@ -59,11 +59,7 @@ class tst_HttpTransfer : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        for (const char *name : {"http_proxy", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
-            qunsetenv(name);
-    }
+    void initTestCase() { withoutEnvironmentProxies(); }
 
     void sendsExactlyTheCallersRequest_data()
     {
@@ -119,6 +115,30 @@ private slots:
         expectedHeaderLines.first().replace("%PORT%", QByteArray::number(server.port()));
         QCOMPARE(request.headerLines, expectedHeaderLines);
         QCOMPARE(request.body, body);
+    }
+
+    void goesThroughTheProxyItIsGiven()
+    {
+        FakeServer proxy;
+        proxy.reply("AGGIORNADB", ScriptedReply::text("OK"));
+        TransferSettings settings = quickSettings();
+        settings.proxy = u"127.0.0.1:"_s + QString::number(proxy.port());
+        HttpTransfer transfer(settings);
+        StateRecorder recorder(transfer);
+
+        QVERIFY(
+            transfer.post(u"http://regione.example/AGGIORNADB"_s, u"utente:segreta@"_s, "g=A", formHeaders));
+        recorder.wait();
+
+        QCOMPARE(transfer.body(), QByteArray("OK"));
+        const RecordedRequest request = proxy.requests().value(0);
+        QCOMPARE(request.requestLine, QByteArray("POST http://regione.example/AGGIORNADB HTTP/1.1"));
+        QCOMPARE(request.headerLines,
+                 (QList<QByteArray>{"Host: regione.example",
+                                    "Authorization: Basic " + QByteArray("utente:segreta").toBase64(),
+                                    "Content-Type: application/x-www-form-urlencoded",
+                                    "Proxy-Connection: Keep-Alive", "HTTP: Protocol Version = HTTP/1.1 ",
+                                    "Content-Length: 3"}));
     }
 
     void errorPagesAreCompletedReplies_data()

@@ -88,11 +88,7 @@ class tst_ServerRequest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        for (const char *name : {"http_proxy", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
-            qunsetenv(name);
-    }
+    void initTestCase() { withoutEnvironmentProxies(); }
 
     void percorsoServizio_data()
     {
