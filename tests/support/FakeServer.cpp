@@ -1,5 +1,7 @@
 #include "FakeServer.h"
 
+#include "core/text/Cp1252.h"
+
 #include <QFile>
 #include <QHostAddress>
 #include <QSslCertificate>
@@ -75,6 +77,18 @@ std::optional<RecordedRequest> takeRequest(QByteArray &buffer)
 }
 
 } // namespace
+
+QByteArray downloadBundle(const QList<BundleFile> &files)
+{
+    QString text;
+    for (const BundleFile &file : files) {
+        text += file.name + u"\r\n";
+        for (const QStringList &fields : file.records)
+            text += u'#' + fields.join(u"#,#") + u"#\r\n";
+        text += u"EOF\r\n";
+    }
+    return kx::Cp1252::encode(text);
+}
 
 void withoutEnvironmentProxies()
 {
@@ -173,15 +187,15 @@ private:
     QSslKey m_key;
 };
 
-FakeServer::FakeServer(Tls tls) : m_tls(tls), m_thread(new QThread)
+FakeServer::FakeServer(Tls tls, quint16 port) : m_tls(tls), m_thread(new QThread)
 {
     m_listener = new Listener(*this, tls);
     m_listener->moveToThread(m_thread);
     m_thread->start();
     QMetaObject::invokeMethod(
         m_listener,
-        [this] {
-            if (!m_listener->listen(QHostAddress::LocalHost, 0))
+        [this, port] {
+            if (!m_listener->listen(QHostAddress::LocalHost, port))
                 qFatal("the fake server cannot listen");
             m_port = m_listener->serverPort();
         },

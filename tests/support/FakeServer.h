@@ -5,6 +5,7 @@
 #include <QMap>
 #include <QMutex>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QThread;
@@ -51,6 +52,16 @@ struct ScriptedReply
     static ScriptedReply text(const QByteArray &body, int status = 200);
 };
 
+/** One file of a download bundle: its name and its records, each a list of fields. */
+struct BundleFile
+{
+    QString name;
+    QList<QStringList> records;
+};
+
+/** A download bundle as the server sends it: Windows-1252 with CR LF, each file closed by "EOF". */
+QByteArray downloadBundle(const QList<BundleFile> &files);
+
 /**
  * A stand-in for the regional server on 127.0.0.1, on an ephemeral port and a thread of its own,
  * over HTTP or HTTPS. Each path has a handler (a fixed reply or a function of the request); any path
@@ -69,7 +80,8 @@ public:
     };
     using Handler = std::function<ScriptedReply(const RecordedRequest &)>;
 
-    explicit FakeServer(Tls tls = Tls::None);
+    /** Listens on the given port, or on an ephemeral one for 0. */
+    explicit FakeServer(Tls tls = Tls::None, quint16 port = 0);
     ~FakeServer();
     FakeServer(const FakeServer &) = delete;
     FakeServer &operator=(const FakeServer &) = delete;
