@@ -1,11 +1,30 @@
 #include "FakeServer.h"
+#include "FakeServerServices.h"
 #include "TestContext.h"
 #include "core/files/TextRecords.h"
+#include "core/net/HttpTransfer.h"
 #include "core/state/InstallationState.h"
 
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+/** The reply body of one request to the regional services, or the transfer error's code. */
+QByteArray ask(FakeServer &server, const QString &path, const QByteArray *body)
+{
+    kx::HttpTransfer transfer;
+    if (body)
+        transfer.post(server.url(path), QString(), *body, {});
+    else
+        transfer.get(server.url(path), QString());
+    while (transfer.busy())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return transfer.errorCode() ? QByteArray::number(transfer.errorCode()) : transfer.body();
+}
+
+} // namespace
 
 /** The fake server's own building blocks, held to what the program reads. */
 class tst_FakeServer : public QObject
@@ -35,6 +54,46 @@ private slots:
                  QByteArray("#A#,#12#,#Societ\xe0 Formazione#\r\n#B#,#7#,#Enti & Co#\r\n"));
         QCOMPARE(test.readFile(u"compo.tx1"_s), QByteArray("#A#,#12#,#1#\r\n"));
         QVERIFY(test.readFile(u"sediocc.tx1"_s).isEmpty());
+    }
+
+    void theRegionalServicesAnswerAsTheServerDoes_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QByteArray>("expected");
+
+        QTest::newRow("operator download")
+            << u"anagrafe/scarico.php"_s << QByteArray("g=A&c=12")
+            << QByteArray(
+                   "oper.tx1\r\n#A#,#12#,#CENTRO FORMAZIONE EMILIA#,#01#,#01234560377#,#01234560377#,"
+                   "#ROSSI MARIO#,#BOLOGNA#,#BO#,#01021960#,#BO#,#1234567#,#1990#,#8042#\r\nEOF\r\n"
+                   "compo.tx1\r\n#A#,#12#,#1#,#SL#,#SEDE LEGALE#,#037006#,#40121#,#VIA INDIPENDENZA 1#,##,"
+                   "#051123456#,##,#051123457#,##,##\r\nEOF\r\nsediocc.tx1\r\nEOF\r\nsediutil."
+                   "tx1\r\nEOF\r\n");
+        QTest::newRow("unknown operator") << u"anagrafe/scarico.php"_s << QByteArray("g=A&c=12&g=C&c=1")
+                                          << QByteArray("ERRORE: operatore C 1 non presente in anagrafe");
+        QTest::newRow("identity page")
+            << u"albis/login.php"_s << QByteArray()
+            << QByteArray(
+                   "<html><body><p>Risposta: OK;4711000000000000042;4711000000001;A123</p></body></html>");
+        QTest::newRow("approved courses")
+            << u"corsi/scarico.php"_s << QByteArray("gruppo=A&codice=12&albis_id=4711000000000000042")
+            << QByteArray("CorsiApprovati.tx1\r\nEOF\r\n");
+        QTest::newRow("approved courses, wrong token")
+            << u"corsi/scarico.php"_s << QByteArray("gruppo=A&codice=12&albis_id=1")
+            << QByteArray("ERRORE: autenticazione non valida");
+    }
+
+    void theRegionalServicesAnswerAsTheServerDoes()
+    {
+        QFETCH(QString, path);
+        QFETCH(QByteArray, body);
+        QFETCH(QByteArray, expected);
+        withoutEnvironmentProxies();
+        FakeServer server;
+        installRegionalServices(server);
+
+        QCOMPARE(ask(server, path, body.isEmpty() ? nullptr : &body), expected);
     }
 };
 

@@ -1,0 +1,100 @@
+#include "FakeServerServices.h"
+
+#include "FakeServer.h"
+
+#include <QUrlQuery>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/** One operator of the demo registry with its seats. */
+struct DemoOperator
+{
+    QStringList oper;
+    QList<QStringList> compo;
+};
+
+const QList<DemoOperator> &demoRegistry()
+{
+    static const QList<DemoOperator> registry{
+        {{u"A"_s, u"12"_s, u"CENTRO FORMAZIONE EMILIA"_s, u"01"_s, u"01234560377"_s, u"01234560377"_s,
+          u"ROSSI MARIO"_s, u"BOLOGNA"_s, u"BO"_s, u"01021960"_s, u"BO"_s, u"1234567"_s, u"1990"_s,
+          u"8042"_s},
+         {{u"A"_s, u"12"_s, u"1"_s, u"SL"_s, u"SEDE LEGALE"_s, u"037006"_s, u"40121"_s,
+           u"VIA INDIPENDENZA 1"_s, QString(), u"051123456"_s, QString(), u"051123457"_s, QString(),
+           QString()}}},
+        {{u"B"_s, u"7"_s, u"ISTITUTO ROMAGNA LAVORO"_s, u"02"_s, u"07654320401"_s, u"07654320401"_s,
+          u"BIANCHI ANNA"_s, u"FORLI'"_s, u"FC"_s, u"15061975"_s, u"FC"_s, u"7654321"_s, u"2001"_s,
+          u"8559"_s},
+         {{u"B"_s, u"7"_s, u"1"_s, u"SL"_s, u"SEDE CENTRALE"_s, u"040012"_s, u"47121"_s,
+           u"CORSO GARIBALDI 5"_s, QString(), u"0543123456"_s, QString(), QString(), QString(), QString()}}},
+    };
+    return registry;
+}
+
+ScriptedReply serverError(const QString &text)
+{
+    return ScriptedReply::text(text.toLatin1());
+}
+
+/** The "g=" and "c=" pairs of the body, in order; the reply bundles the operators they name. */
+ScriptedReply operatorDownload(const RecordedRequest &request)
+{
+    const QList<std::pair<QString, QString>> pairs =
+        QUrlQuery(QString::fromLatin1(request.body)).queryItems(QUrl::FullyDecoded);
+    BundleFile oper{u"oper.tx1"_s, {}};
+    BundleFile compo{u"compo.tx1"_s, {}};
+    for (qsizetype i = 0; i + 1 < pairs.size(); i += 2) {
+        const QString group = pairs[i].second;
+        const QString number = pairs[i + 1].second;
+        const auto found =
+            std::find_if(demoRegistry().begin(), demoRegistry().end(),
+                         [&](const DemoOperator &o) { return o.oper[0] == group && o.oper[1] == number; });
+        if (found == demoRegistry().end())
+            return serverError(u"ERRORE: operatore "_s + group + u' ' + number +
+                               u" non presente in anagrafe");
+        oper.records.append(found->oper);
+        compo.records.append(found->compo);
+    }
+    if (oper.records.isEmpty())
+        return serverError(u"ERRORE: nessun operatore richiesto"_s);
+    return ScriptedReply::text(
+        downloadBundle({oper, compo, {u"sediocc.tx1"_s, {}}, {u"sediutil.tx1"_s, {}}}));
+}
+
+ScriptedReply identityPage(const RecordedRequest &)
+{
+    ScriptedReply reply;
+    reply.headers = {"Content-Type: text/html; charset=windows-1252"};
+    reply.body =
+        QByteArray("<html><body><p>Risposta: OK;") + DemoAlbisId + ";4711000000001;A123</p></body></html>";
+    return reply;
+}
+
+/** "gruppo", "codice" and "albis_id"; a wrong token is refused as the server does. */
+ScriptedReply approvedCourses(const RecordedRequest &request)
+{
+    const QUrlQuery query(QString::fromLatin1(request.body));
+    if (query.queryItemValue(u"albis_id"_s) != QLatin1StringView(DemoAlbisId))
+        return serverError(u"ERRORE: autenticazione non valida"_s);
+    return ScriptedReply::text(downloadBundle({{u"CorsiApprovati.tx1"_s, {}}}));
+}
+
+ScriptedReply assistancePage(const RecordedRequest &)
+{
+    ScriptedReply reply;
+    reply.headers = {"Content-Type: text/html; charset=windows-1252"};
+    reply.body = "<html><body><h1>Servizio assistenza</h1><p>Richiesta ricevuta.</p></body></html>";
+    return reply;
+}
+
+} // namespace
+
+void installRegionalServices(FakeServer &server)
+{
+    server.route("anagrafe/scarico.php", operatorDownload);
+    server.route("albis/login.php", identityPage);
+    server.route("corsi/scarico.php", approvedCourses);
+    server.route("assistenza/richiesta.php", assistancePage);
+}
