@@ -1,5 +1,6 @@
 #include "core/net/HttpTransfer.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
 #include <atomic>
@@ -369,6 +370,12 @@ void HttpTransfer::stopWorker()
     m_worker.reset();
 }
 
+void HttpTransfer::waitWhileBusy()
+{
+    while (m_busy)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
 QByteArray HttpTransfer::readChunk()
 {
     const QByteArray chunk = m_body.mid(m_readPosition, 1024);
@@ -399,15 +406,18 @@ void HttpTransfer::finish(quint64 request, int status, int errorCode, const QByt
     m_body = body;
     m_lastState = TransferState::Completed;
     emit stateChanged(TransferState::Completed);
-    m_busy = false;
+    if (request == m_request)
+        m_busy = false;
 }
 
 void HttpTransfer::fail(int errorCode)
 {
+    const quint64 request = m_request;
     m_errorCode = errorCode;
     m_lastState = TransferState::Error;
     emit stateChanged(TransferState::Error);
-    m_busy = false;
+    if (request == m_request)
+        m_busy = false;
 }
 
 } // namespace kx

@@ -77,6 +77,8 @@ public:
     bool get(const QString &url, const QString &credential);
 
     bool busy() const { return m_busy; }
+    /** Processes events, the final state's handler included, until the transfer is no longer busy. */
+    void waitWhileBusy();
     /** Stops a running transfer; it reports no further state. */
     void cancel();
 

@@ -113,8 +113,7 @@ void ServerRequest::send(const QByteArray &corpo)
     RispostaServer.clear();
     const QString credenziale = m_variant.conCredenziale ? m_installazione.CredenzialeServer : QString();
     m_transfer.post(UrlServizio, credenziale, corpo, IntestazioniRichiesta);
-    while (m_transfer.busy())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    m_transfer.waitWhileBusy();
 }
 
 void ServerRequest::onStateChanged(int state)

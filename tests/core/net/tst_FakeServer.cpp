@@ -19,8 +19,7 @@ QByteArray ask(FakeServer &server, const QString &path, const QByteArray *body)
         transfer.post(server.url(path), QString(), *body, {});
     else
         transfer.get(server.url(path), QString());
-    while (transfer.busy())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    transfer.waitWhileBusy();
     return transfer.errorCode() ? QByteArray::number(transfer.errorCode()) : transfer.body();
 }
 

@@ -23,7 +23,7 @@ TransferSettings quickSettings()
     return settings;
 }
 
-/** Records the states a transfer reports and waits, as the program does, until it is no longer busy. */
+/** Records the states a transfer reports. */
 class StateRecorder
 {
 public:
@@ -32,11 +32,7 @@ public:
         QObject::connect(&transfer, &HttpTransfer::stateChanged, &transfer,
                          [this](int state) { states.append(state); });
     }
-    void wait() const
-    {
-        while (m_transfer.busy())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-    }
+    void wait() const { m_transfer.waitWhileBusy(); }
 
     QList<int> states;
 
@@ -248,6 +244,25 @@ private slots:
         QCOMPARE(transfer.errorCode(), 0);
         QCOMPARE(transfer.status(), 200);
         QCOMPARE(transfer.body(), QByteArray("12345"));
+    }
+
+    void aRequestStartedByTheFinalStateRunsToItsEnd()
+    {
+        FakeServer server;
+        server.reply("NREG", ScriptedReply::text("12345"));
+        HttpTransfer transfer(quickSettings());
+        StateRecorder recorder(transfer);
+        QObject::connect(&transfer, &HttpTransfer::stateChanged, &transfer, [&](int state) {
+            if (state == TransferState::Completed && server.requests().size() == 1)
+                transfer.post(server.url(u"NREG"_s), QString(), "a=2", formHeaders);
+        });
+
+        QVERIFY(transfer.post(server.url(u"NREG"_s), QString(), "a=1", formHeaders));
+        recorder.wait();
+
+        QCOMPARE(server.requests().size(), 2);
+        QCOMPARE(recorder.states.count(TransferState::Completed), 2);
+        QCOMPARE(server.requests().last().body, QByteArray("a=2"));
     }
 
     void cancelStopsATransferWithoutAFinalState()

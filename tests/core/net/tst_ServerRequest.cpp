@@ -281,8 +281,7 @@ private slots:
         HttpTransfer transfer(impostazioniTrasmissione(cartella.context().programFolder()));
 
         QVERIFY(transfer.post(server.url(u"AGGIORNADB"_s), QString(), "g=A", IntestazioniRichiesta));
-        while (transfer.busy())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        transfer.waitWhileBusy();
 
         QCOMPARE(transfer.errorCode(), 0);
         QCOMPARE(transfer.body(), QByteArray("oper.tx1"));
