@@ -3,6 +3,8 @@
 #include "FakeServer.h"
 
 #include <QUrlQuery>
+#include <atomic>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -81,6 +83,17 @@ ScriptedReply approvedCourses(const RecordedRequest &request)
     return ScriptedReply::text(downloadBundle({{u"CorsiApprovati.tx1"_s, {}}}));
 }
 
+/** Issues the numbers from 1001 on, one to each request that names the operator. */
+FakeServer::Handler newApplicationNumber()
+{
+    return [next = std::make_shared<std::atomic<int>>(1001)](const RecordedRequest &request) {
+        const QUrlQuery query(QString::fromLatin1(request.body));
+        if (query.queryItemValue(u"gruppo"_s).isEmpty() || query.queryItemValue(u"codice"_s).isEmpty())
+            return serverError(u"ERRORE: operatore non indicato"_s);
+        return ScriptedReply::text(QByteArray::number((*next)++));
+    };
+}
+
 ScriptedReply assistancePage(const RecordedRequest &)
 {
     ScriptedReply reply;
@@ -96,5 +109,6 @@ void installRegionalServices(FakeServer &server)
     server.route("anagrafe/scarico.php", operatorDownload);
     server.route("albis/login.php", identityPage);
     server.route("corsi/scarico.php", approvedCourses);
+    server.route("nreg/nuovadomanda.php", newApplicationNumber());
     server.route("assistenza/richiesta.php", assistancePage);
 }

@@ -78,6 +78,13 @@ private slots:
         QTest::newRow("approved courses")
             << u"corsi/scarico.php"_s << QByteArray("gruppo=A&codice=12&albis_id=4711000000000000042")
             << QByteArray("CorsiApprovati.tx1\r\nEOF\r\n");
+        QTest::newRow("new application number")
+            << u"nreg/nuovadomanda.php"_s
+            << QByteArray("gruppo=A&codice=12&compo=1&applicativo=KX58TORVA&email=a%40b.it")
+            << QByteArray("1001");
+        QTest::newRow("new application number without operator")
+            << u"nreg/nuovadomanda.php"_s << QByteArray("gruppo=&codice=&compo=1")
+            << QByteArray("ERRORE: operatore non indicato");
         QTest::newRow("approved courses, wrong token")
             << u"corsi/scarico.php"_s << QByteArray("gruppo=A&codice=12&albis_id=1")
             << QByteArray("ERRORE: autenticazione non valida");
