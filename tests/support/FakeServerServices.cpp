@@ -94,6 +94,15 @@ FakeServer::Handler newApplicationNumber()
     };
 }
 
+/** The transmission file: its name on the first line, then its lines, each ended by a line feed. */
+ScriptedReply upload(const RecordedRequest &request)
+{
+    const QList<QByteArray> lines = request.body.split('\n');
+    if (lines.size() < 3 || lines.first().isEmpty())
+        return serverError(u"ERRORE: file di trasmissione vuoto"_s);
+    return ScriptedReply::text("Trasmissione completata con successo");
+}
+
 ScriptedReply assistancePage(const RecordedRequest &)
 {
     ScriptedReply reply;
@@ -111,4 +120,6 @@ void installRegionalServices(FakeServer &server)
     server.route("corsi/scarico.php", approvedCourses);
     server.route("nreg/nuovadomanda.php", newApplicationNumber());
     server.route("assistenza/richiesta.php", assistancePage);
+    server.route(UploadPath, upload);
+    server.requireBasic(UploadPath, "robot", "%tulip%42&");
 }

@@ -5,9 +5,12 @@ class FakeServer;
 /** The token the demo identity page issues, and the one the approved courses accept. */
 inline constexpr char DemoAlbisId[] = "4711000000000000042";
 
+/** The path of the upload of the transmission file, which asks for its own Basic credentials. */
+inline constexpr char UploadPath[] = "cgi-bin/fp/upload/allegati_fp_upload";
+
 /**
  * The services of the regional server as the demo and the tests meet them, on the paths of the demo
  * INI file: the operator download from a small demo registry, the identity page, the approved
- * courses (which check the identity token), the new application number and the assistance page.
+ * courses (which check the identity token), the new application number, the upload and the assistance page.
  */
 void installRegionalServices(FakeServer &server);

@@ -12,13 +12,13 @@ using namespace Qt::StringLiterals;
 namespace {
 
 /** The reply body of one request to the regional services, or the transfer error's code. */
-QByteArray ask(FakeServer &server, const QString &path, const QByteArray *body)
+QByteArray ask(FakeServer &server, const QString &path, const QByteArray *body, const QString &credential)
 {
     kx::HttpTransfer transfer;
     if (body)
-        transfer.post(server.url(path), QString(), *body, {});
+        transfer.post(server.url(path), credential, *body, {});
     else
-        transfer.get(server.url(path), QString());
+        transfer.get(server.url(path), credential);
     transfer.waitWhileBusy();
     return transfer.errorCode() ? QByteArray::number(transfer.errorCode()) : transfer.body();
 }
@@ -60,6 +60,7 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QByteArray>("expected");
+        QTest::addColumn<QString>("credential");
 
         QTest::newRow("operator download")
             << u"anagrafe/scarico.php"_s << QByteArray("g=A&c=12")
@@ -67,27 +68,36 @@ private slots:
                    "oper.tx1\r\n#A#,#12#,#CENTRO FORMAZIONE EMILIA#,#01#,#01234560377#,#01234560377#,"
                    "#ROSSI MARIO#,#BOLOGNA#,#BO#,#01021960#,#BO#,#1234567#,#1990#,#8042#\r\nEOF\r\n"
                    "compo.tx1\r\n#A#,#12#,#1#,#SL#,#SEDE LEGALE#,#037006#,#40121#,#VIA INDIPENDENZA 1#,##,"
-                   "#051123456#,##,#051123457#,##,##\r\nEOF\r\nsediocc.tx1\r\nEOF\r\nsediutil."
-                   "tx1\r\nEOF\r\n");
-        QTest::newRow("unknown operator") << u"anagrafe/scarico.php"_s << QByteArray("g=A&c=12&g=C&c=1")
-                                          << QByteArray("ERRORE: operatore C 1 non presente in anagrafe");
+                   "#051123456#,##,#051123457#,##,##\r\nEOF\r\n"
+                   "sediocc.tx1\r\nEOF\r\nsediutil.tx1\r\nEOF\r\n")
+            << QString();
+        QTest::newRow("unknown operator")
+            << u"anagrafe/scarico.php"_s << QByteArray("g=A&c=12&g=C&c=1")
+            << QByteArray("ERRORE: operatore C 1 non presente in anagrafe") << QString();
         QTest::newRow("identity page")
             << u"albis/login.php"_s << QByteArray()
             << QByteArray(
-                   "<html><body><p>Risposta: OK;4711000000000000042;4711000000001;A123</p></body></html>");
+                   "<html><body><p>Risposta: OK;4711000000000000042;4711000000001;A123</p></body></html>")
+            << QString();
         QTest::newRow("approved courses")
             << u"corsi/scarico.php"_s << QByteArray("gruppo=A&codice=12&albis_id=4711000000000000042")
-            << QByteArray("CorsiApprovati.tx1\r\nEOF\r\n");
+            << QByteArray("CorsiApprovati.tx1\r\nEOF\r\n") << QString();
         QTest::newRow("new application number")
             << u"nreg/nuovadomanda.php"_s
             << QByteArray("gruppo=A&codice=12&compo=1&applicativo=KX58TORVA&email=a%40b.it")
-            << QByteArray("1001");
+            << QByteArray("1001") << QString();
         QTest::newRow("new application number without operator")
             << u"nreg/nuovadomanda.php"_s << QByteArray("gruppo=&codice=&compo=1")
-            << QByteArray("ERRORE: operatore non indicato");
+            << QByteArray("ERRORE: operatore non indicato") << QString();
+        QTest::newRow("upload") << QString::fromLatin1(UploadPath) << QByteArray("T0001.txt\n#A#,#1#\n")
+                                << QByteArray("Trasmissione completata con successo")
+                                << u"robot:%tulip%42&@"_s;
+        QTest::newRow("upload, wrong credential")
+            << QString::fromLatin1(UploadPath) << QByteArray("T0001.txt\n#A#,#1#\n")
+            << QByteArray("<html><body><h1>401 Accesso negato</h1></body></html>") << u"robot:x@"_s;
         QTest::newRow("approved courses, wrong token")
             << u"corsi/scarico.php"_s << QByteArray("gruppo=A&codice=12&albis_id=1")
-            << QByteArray("ERRORE: autenticazione non valida");
+            << QByteArray("ERRORE: autenticazione non valida") << QString();
     }
 
     void theRegionalServicesAnswerAsTheServerDoes()
@@ -95,11 +105,12 @@ private slots:
         QFETCH(QString, path);
         QFETCH(QByteArray, body);
         QFETCH(QByteArray, expected);
+        QFETCH(QString, credential);
         withoutEnvironmentProxies();
         FakeServer server;
         installRegionalServices(server);
 
-        QCOMPARE(ask(server, path, body.isEmpty() ? nullptr : &body), expected);
+        QCOMPARE(ask(server, path, body.isEmpty() ? nullptr : &body, credential), expected);
     }
 };
 
