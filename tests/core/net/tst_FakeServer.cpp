@@ -112,6 +112,26 @@ private slots:
 
         QCOMPARE(ask(server, path, body.isEmpty() ? nullptr : &body, credential), expected);
     }
+
+    void theCourseRegistryDescribesAndAnswersItsOperation()
+    {
+        withoutEnvironmentProxies();
+        FakeServer server;
+        installRegionalServices(server);
+        const QString path = QString::fromLatin1(CourseRegistryPath);
+
+        const QByteArray description = ask(server, path + u"?WSDL", nullptr, QString());
+        QVERIFY(description.contains("<wsdl:operation name=\"AggiornaPercorsiVordan\">"));
+        QVERIFY(description.contains(QByteArray("location=\"" + server.url(path).toLatin1() + '"')));
+
+        const QByteArray call =
+            "<?xml version=\"1.0\"?><soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/"
+            "envelope/\"><soap:Body><AggiornaPercorsiVordan xmlns=\"http://tempuri.org/\">"
+            "<documento>&lt;dsZelto/&gt;</documento></AggiornaPercorsiVordan></soap:Body>"
+            "</soap:Envelope>";
+        QVERIFY(ask(server, path, &call, QString()).contains("<AggiornaPercorsiVordanResult>OK<"));
+        QCOMPARE(server.requests().last().body, call);
+    }
 };
 
 QTEST_MAIN(tst_FakeServer)
