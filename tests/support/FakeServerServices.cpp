@@ -1,6 +1,7 @@
 #include "FakeServerServices.h"
 
 #include "FakeServer.h"
+#include "core/startup/VersioneProgramma.h"
 
 #include <QUrlQuery>
 #include <atomic>
@@ -94,6 +95,14 @@ FakeServer::Handler newApplicationNumber()
     };
 }
 
+/** Minimum and latest version, both this program's, and a status that asks for nothing more. */
+ScriptedReply versionCheck(const RecordedRequest &request)
+{
+    if (request.body != "applicativo=KX58TORVA&anno=2021")
+        return serverError(u"ERRORE: applicativo sconosciuto"_s);
+    return ScriptedReply::text((versioneProgramma() + u'#' + versioneProgramma() + u"#N##").toLatin1());
+}
+
 /** The transmission file: its name on the first line, then its lines, each ended by a line feed. */
 ScriptedReply upload(const RecordedRequest &request)
 {
@@ -163,6 +172,7 @@ void installRegionalServices(FakeServer &server)
     server.route("albis/login.php", identityPage);
     server.route("corsi/scarico.php", approvedCourses);
     server.route("nreg/nuovadomanda.php", newApplicationNumber());
+    server.route("versione/controllo.php", versionCheck);
     server.route("assistenza/richiesta.php", assistancePage);
     server.route(UploadPath, upload);
     server.route(CourseRegistryPath, courseRegistry);

@@ -14,7 +14,7 @@ inline constexpr char CourseRegistryPath[] = "webservicezelto/percorsidirittodov
 /**
  * The services of the regional server as the demo and the tests meet them, on the paths of the demo
  * INI file: the operator download from a small demo registry, the identity page, the approved
- * courses (which check the identity token), the new application number, the upload, the assistance page and
- * the course registry.
+ * courses (which check the identity token), the new application number, the version check, the upload, the
+ * assistance page and the course registry.
  */
 void installRegionalServices(FakeServer &server);

@@ -3,6 +3,7 @@
 #include "TestContext.h"
 #include "core/files/TextRecords.h"
 #include "core/net/HttpTransfer.h"
+#include "core/startup/VersioneProgramma.h"
 #include "core/state/InstallationState.h"
 
 #include <QTest>
@@ -89,6 +90,9 @@ private slots:
         QTest::newRow("new application number without operator")
             << u"nreg/nuovadomanda.php"_s << QByteArray("gruppo=&codice=&compo=1")
             << QByteArray("ERRORE: operatore non indicato") << QString();
+        QTest::newRow("version check")
+            << u"versione/controllo.php"_s << QByteArray("applicativo=KX58TORVA&anno=2021")
+            << QString(versioneProgramma() + u'#' + versioneProgramma() + u"#N##").toLatin1() << QString();
         QTest::newRow("upload") << QString::fromLatin1(UploadPath) << QByteArray("T0001.txt\n#A#,#1#\n")
                                 << QByteArray("Trasmissione completata con successo")
                                 << u"robot:%tulip%42&@"_s;
