@@ -303,6 +303,12 @@ bool HttpTransfer::start(const QString &url, const QString &credential, const QB
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
     worker->authorities = authorityPem(m_settings.extraAuthorityFile);
     if (!worker->authorities.isEmpty()) {
+        // The blob takes the place of the system's bundle file, so it carries that bundle too.
+        char *systemBundle = nullptr;
+        curl_easy_getinfo(easy, CURLINFO_CAINFO, &systemBundle);
+        QFile bundle(QString::fromLocal8Bit(systemBundle));
+        if (systemBundle && bundle.open(QIODevice::ReadOnly))
+            worker->authorities.prepend(bundle.readAll() + '\n');
         curl_blob blob{worker->authorities.data(), size_t(worker->authorities.size()), CURL_BLOB_NOCOPY};
         curl_easy_setopt(easy, CURLOPT_CAINFO_BLOB, &blob);
     }
