@@ -234,7 +234,7 @@ private slots:
                u"del "
                u"server\r\n\r\nE' necessario installare il certificato di autorizzazione per l'accesso al "
                u"server "
-               u"sicuro 127.0.0.1.\r\nPer procedere alla reinstallazione, cercare nel sistema il file "
+               u"sicuro LOCALHOST.\r\nPer procedere alla reinstallazione, cercare nel sistema il file "
                u"CA_ROOT.DER "
                u"ed eseguire un doppio click su di esso.\r\nSe il file è assente dal sistema, contattare il "
                u"servizio assistenza"_s;
@@ -256,10 +256,10 @@ private slots:
         ScriptedReply reply = ScriptedReply::text("OK");
         reply.ending = ending;
         server.reply("AGGIORNADB", reply);
-        Banco banco(server.url(u"AGGIORNADB"_s));
+        const QString indirizzo = server.url(u"AGGIORNADB"_s).replace(u"127.0.0.1"_s, u"localhost"_s);
+        Banco banco(indirizzo);
         banco.test.prompt.expect(messaggio);
-        const QString percorso = kx::percorsoServizio(server.url(u"AGGIORNADB"_s));
-        banco.test.prompt.expect(erroreServer(percorso, messaggio));
+        banco.test.prompt.expect(erroreServer(kx::percorsoServizio(indirizzo), messaggio));
 
         banco.richiesta->send("g=A&c=1");
         QCOMPARE(banco.richiesta->RispostaServer, messaggio);
