@@ -11,6 +11,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
+#include <sys/socket.h>
 
 namespace {
 
@@ -175,6 +176,13 @@ private:
         if (reply.ending == ScriptedReply::Ending::NeverAnswer)
             return;
         QTimer::singleShot(reply.delayMs, socket, [socket, reply] {
+            if (reply.ending == ScriptedReply::Ending::Reset) {
+                const linger immediately{1, 0};
+                setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &immediately,
+                           sizeof immediately);
+                socket->abort();
+                return;
+            }
             if (reply.ending != ScriptedReply::Ending::CloseWithoutReply)
                 socket->write(replyBytes(reply));
             socket->disconnectFromHost();

@@ -39,6 +39,8 @@ struct ScriptedReply
         Whole,
         Chunked,
         CloseWithoutReply,
+        /** The connection is reset (RST) in place of a reply. */
+        Reset,
         NeverAnswer
     };
 

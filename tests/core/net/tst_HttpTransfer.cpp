@@ -316,6 +316,8 @@ private slots:
         QTest::newRow("closed without reply")
             << u"%SERVER%"_s << QString() << ScriptedReply::Ending::CloseWithoutReply
             << TransferError::ClosedWithoutReply << true;
+        QTest::newRow("connection reset") << u"%SERVER%"_s << QString() << ScriptedReply::Ending::Reset
+                                          << TransferError::ConnectionReset << true;
     }
 
     void reportsTransferErrors()
