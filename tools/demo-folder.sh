@@ -35,15 +35,18 @@ if [[ ! -f $demo/KX58TORVA.mdb ]]; then
     "$build/bin/makedb" "$demo/KX58TORVA.mdb"
 fi
 
-# The demo server of tools/ listens on this address.
+# The demo server of tools/ listens on these addresses; the secure one's certificate is issued by the
+# test authority, which the program trusts as CA_ROOT.DER in its folder.
 server=${KX_DEMO_SERVER:-http://127.0.0.1:8088}
+server_sicuro=${KX_DEMO_SERVER_TLS:-https://127.0.0.1:8443}
+cp "$sources/tests/data/net/CA_ROOT.DER" "$demo/CA_ROOT.DER"
 if [[ $primo_avvio == 1 || ! -f $demo/KX58TORVA.INI ]]; then
     # Windows-1252 with CR LF, as the installation procedure writes it.
     printf '%s\r\n' \
         "[Installazione]" "Tipo=" "Versione=" "PROVIDER=Microsoft.Jet.OLEDB.4.0" "" \
         "[BaseDati]" "Database=" "NFileDB=" "NumDoma=0" "" \
-        "[CONNESSIONE]" "PWD=" "NREG=$server/nreg/nuovadomanda.php" "AGGIORNADB=$server/anagrafe/scarico.php" \
-        "SERVERCORSI=$server/corsi/scarico.php" "ALBIS=$server/albis/login.php" \
+        "[CONNESSIONE]" "PWD=" "NREG=$server/nreg/nuovadomanda.php" "AGGIORNADB=$server_sicuro/anagrafe/scarico.php" \
+        "SERVERCORSI=$server_sicuro/corsi/scarico.php" "ALBIS=$server/albis/login.php" \
         "VERSIONE=$server/versione/controllo.php" "" \
         "[Help]" "FILEHELP=KX58TORVA.htm" | iconv -f UTF-8 -t WINDOWS-1252 > "$demo/KX58TORVA.INI"
 fi

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what the program needs, builds it, lays out a demo program folder in build/demo and
-# starts the program there. Arguments go to tools/demo-folder.sh (--primo-avvio: first-run dialogs).
+# Installs what the program needs, builds it, lays out a demo program folder in build/demo, starts
+# the demo server and starts the program there. Arguments go to tools/demo-folder.sh (--primo-avvio:
+# first-run dialogs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-translations-l10n libgl-dev libsqlcipher-dev sqlcipher
@@ -18,4 +19,9 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build --parallel "$(nproc)"
 opzioni=()
 while [[ $# -gt 0 && $1 == --* ]]; do opzioni+=("$1"); shift; done
-exec tools/demo-folder.sh "${opzioni[@]}" build build/demo "$@"
+# The demo server answers on loopback, never through a proxy; it stops with the program.
+export no_proxy=127.0.0.1,localhost NO_PROXY=127.0.0.1,localhost
+build/bin/demo-server &
+server=$!
+trap 'kill "$server"' EXIT
+tools/demo-folder.sh "${opzioni[@]}" build build/demo "$@"

@@ -35,6 +35,10 @@ inline constexpr kx::IniKey NumDoma{u"BaseDati", u"NumDoma"};
 inline constexpr kx::IniKey FileHelp{u"Help", u"FILEHELP"};
 inline constexpr kx::IniKey Credenziale{u"CONNESSIONE", u"PWD"};
 inline constexpr kx::IniKey IndirizzoServer{u"CONNESSIONE", u"NREG"};
+/** The addresses of the server's services; the new application number's is IndirizzoServer. */
+inline constexpr kx::IniKey AggiornaDB{u"CONNESSIONE", u"AGGIORNADB"};
+inline constexpr kx::IniKey ServerCorsi{u"CONNESSIONE", u"SERVERCORSI"};
+inline constexpr kx::IniKey VersioneServizio{u"CONNESSIONE", u"VERSIONE"};
 } // namespace IniKeys
 
 /** The installation types of [Installazione] Tipo. */

@@ -1,0 +1,429 @@
+#include "core/net/HttpTransfer.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QRegularExpression>
+#include <atomic>
+#include <chrono>
+#include <curl/curl.h>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace kx {
+
+QString transferErrorDescription(int code)
+{
+    switch (code) {
+    case 0:
+        return {};
+    case TransferError::Timeout:
+        return QStringLiteral("Tempo di attesa della risposta scaduto");
+    case TransferError::InvalidAddress:
+        return QStringLiteral("Indirizzo o credenziale del servizio non validi");
+    case TransferError::UnknownScheme:
+        return QStringLiteral("Protocollo dell'indirizzo non riconosciuto");
+    case TransferError::NameNotResolved:
+        return QStringLiteral("Impossibile risolvere il nome del server");
+    case TransferError::CannotConnect:
+        return QStringLiteral("Impossibile stabilire la connessione con il server");
+    case TransferError::ClosedWithoutReply:
+        return QStringLiteral("Connessione chiusa dal server senza risposta");
+    case TransferError::ConnectionReset:
+        return QStringLiteral("Connessione interrotta dal server");
+    case TransferError::CertificateNotVerified:
+        return QStringLiteral("Impossibile verificare il certificato del server");
+    default:
+        return QStringLiteral("Errore interno durante la trasmissione");
+    }
+}
+
+namespace {
+
+int errorCodeOf(CURLcode result)
+{
+    switch (result) {
+    case CURLE_OPERATION_TIMEDOUT:
+        return TransferError::Timeout;
+    case CURLE_URL_MALFORMAT:
+        return TransferError::InvalidAddress;
+    case CURLE_UNSUPPORTED_PROTOCOL:
+        return TransferError::UnknownScheme;
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+        return TransferError::NameNotResolved;
+    case CURLE_COULDNT_CONNECT:
+        return TransferError::CannotConnect;
+    case CURLE_GOT_NOTHING:
+        return TransferError::ClosedWithoutReply;
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+    case CURLE_PARTIAL_FILE:
+        return TransferError::ConnectionReset;
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CACERT_BADFILE:
+        return TransferError::CertificateNotVerified;
+    default:
+        return TransferError::Internal;
+    }
+}
+
+/** The PEM text of a certificate file that holds DER or PEM; empty when there is none. */
+QByteArray authorityPem(const QString &path)
+{
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    if (bytes.contains("-----BEGIN"))
+        return bytes;
+    QByteArray pem = "-----BEGIN CERTIFICATE-----\n";
+    const QByteArray base64 = bytes.toBase64();
+    for (qsizetype i = 0; i < base64.size(); i += 64)
+        pem += base64.mid(i, 64) + '\n';
+    return pem + "-----END CERTIFICATE-----\n";
+}
+
+bool namesHeader(const QList<QByteArray> &lines, QByteArrayView name)
+{
+    for (const QByteArray &line : lines) {
+        const qsizetype colon = line.indexOf(':');
+        if (colon > 0 && line.left(colon).trimmed().compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+void initialiseCurlOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+} // namespace
+
+/** The libcurl handles of one request and the thread that runs it. */
+struct HttpTransfer::Worker
+{
+    HttpTransfer *owner = nullptr;
+    quint64 request = 0;
+    CURL *easy = nullptr;
+    CURLM *multi = nullptr;
+    curl_slist *headers = nullptr;
+    std::string url;
+    std::string user;
+    std::string password;
+    QByteArray requestBody;
+    QByteArray authorities;
+    QByteArray received;
+    bool replyStarted = false;
+    std::chrono::milliseconds stallTimeout{0};
+    std::chrono::steady_clock::time_point lastActivity;
+    curl_off_t bytesMoved = 0;
+    std::atomic<bool> cancelled = false;
+    std::thread thread;
+
+    ~Worker()
+    {
+        if (multi && easy)
+            curl_multi_remove_handle(multi, easy);
+        if (easy)
+            curl_easy_cleanup(easy);
+        if (multi)
+            curl_multi_cleanup(multi);
+        curl_slist_free_all(headers);
+        std::fill(password.begin(), password.end(), '\0');
+    }
+
+    void post(int state)
+    {
+        QMetaObject::invokeMethod(
+            owner, [owner = owner, request = request, state] { owner->reachState(request, state); },
+            Qt::QueuedConnection);
+    }
+
+    static size_t onBody(char *data, size_t size, size_t count, void *self)
+    {
+        static_cast<Worker *>(self)->received.append(data, qsizetype(size * count));
+        return size * count;
+    }
+
+    static size_t onHeader(char *, size_t size, size_t count, void *self)
+    {
+        auto *worker = static_cast<Worker *>(self);
+        if (!worker->replyStarted) {
+            worker->replyStarted = true;
+            worker->post(TransferState::Sent);
+            worker->post(TransferState::Receiving);
+        }
+        return size * count;
+    }
+
+    static int onProgress(void *self, curl_off_t, curl_off_t received, curl_off_t, curl_off_t sent)
+    {
+        auto *worker = static_cast<Worker *>(self);
+        if (received + sent != worker->bytesMoved) {
+            worker->bytesMoved = received + sent;
+            worker->lastActivity = std::chrono::steady_clock::now();
+        }
+        return 0;
+    }
+
+    static int onSocketOpened(void *self, curl_socket_t, curlsocktype)
+    {
+        auto *worker = static_cast<Worker *>(self);
+        worker->post(TransferState::Resolved);
+        worker->post(TransferState::Connecting);
+        return CURL_SOCKOPT_OK;
+    }
+
+    static int onConnected(void *self, char *, char *, int, int)
+    {
+        auto *worker = static_cast<Worker *>(self);
+        worker->post(TransferState::Connected);
+        worker->post(TransferState::Sending);
+        return CURL_PREREQFUNC_OK;
+    }
+
+    void run()
+    {
+        lastActivity = std::chrono::steady_clock::now();
+        CURLcode result = CURLE_OK;
+        int running = 1;
+        while (running && !cancelled) {
+            curl_multi_perform(multi, &running);
+            if (running && std::chrono::steady_clock::now() - lastActivity > stallTimeout) {
+                result = CURLE_OPERATION_TIMEDOUT;
+                break;
+            }
+            if (running)
+                curl_multi_poll(multi, nullptr, 0, 50, nullptr);
+        }
+        if (cancelled)
+            return;
+        int pending = 0;
+        while (CURLMsg *message = curl_multi_info_read(multi, &pending)) {
+            if (message->msg == CURLMSG_DONE)
+                result = message->data.result;
+        }
+        long status = 0;
+        if (result == CURLE_OK) {
+            curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+            post(TransferState::Received);
+        }
+        const int code = result == CURLE_OK ? 0 : errorCodeOf(result);
+        QMetaObject::invokeMethod(
+            owner,
+            [owner = owner, request = request, status = int(status), code, body = std::move(received)] {
+                owner->finish(request, status, code, body);
+            },
+            Qt::QueuedConnection);
+    }
+};
+
+HttpTransfer::HttpTransfer(TransferSettings settings, QObject *parent)
+    : QObject(parent), m_settings(std::move(settings))
+{
+    initialiseCurlOnce();
+}
+
+HttpTransfer::~HttpTransfer()
+{
+    stopWorker();
+}
+
+bool HttpTransfer::post(const QString &url, const QString &credential, const QByteArray &body,
+                        const QByteArray &headerLines)
+{
+    return start(url, credential, &body, headerLines);
+}
+
+bool HttpTransfer::get(const QString &url, const QString &credential)
+{
+    return start(url, credential, nullptr, {});
+}
+
+bool HttpTransfer::start(const QString &url, const QString &credential, const QByteArray *body,
+                         const QByteArray &headerLines)
+{
+    stopWorker();
+    ++m_request;
+    m_busy = true;
+    m_lastState = 0;
+    m_status = 0;
+    m_errorCode = 0;
+    m_body.clear();
+    m_readPosition = 0;
+
+    static const QRegularExpression credentialShape(QStringLiteral("^([^:@/]+)(?::([^@/]*))?@$"));
+    const QRegularExpressionMatch parts = credentialShape.match(credential);
+    if (!credential.isEmpty() && !parts.hasMatch()) {
+        fail(TransferError::InvalidAddress);
+        return false;
+    }
+    const qsizetype schemeEnd = url.indexOf(u"://");
+    if (schemeEnd <= 0) {
+        fail(TransferError::InvalidAddress);
+        return false;
+    }
+    const QString scheme = url.left(schemeEnd).toLower();
+    if (scheme != u"http" && scheme != u"https") {
+        fail(TransferError::UnknownScheme);
+        return false;
+    }
+    const QByteArray urlBytes = url.toUtf8();
+    CURLU *parsed = curl_url();
+    const bool wellFormed = curl_url_set(parsed, CURLUPART_URL, urlBytes.constData(), 0) == CURLUE_OK;
+    char *userInfo = nullptr;
+    const bool carriesUser = wellFormed && curl_url_get(parsed, CURLUPART_USER, &userInfo, 0) == CURLUE_OK;
+    curl_free(userInfo);
+    curl_url_cleanup(parsed);
+    if (!wellFormed || carriesUser) {
+        fail(TransferError::InvalidAddress);
+        return false;
+    }
+
+    auto worker = std::make_unique<Worker>();
+    worker->owner = this;
+    worker->request = m_request;
+    worker->url = urlBytes.toStdString();
+    worker->easy = curl_easy_init();
+    worker->multi = curl_multi_init();
+    CURL *easy = worker->easy;
+    curl_easy_setopt(easy, CURLOPT_URL, worker->url.c_str());
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(m_settings.connectTimeoutMs));
+    worker->stallTimeout = std::chrono::milliseconds(m_settings.stallTimeoutMs);
+    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Worker::onProgress);
+    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, worker.get());
+    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
+    worker->authorities = authorityPem(m_settings.extraAuthorityFile);
+    if (!worker->authorities.isEmpty()) {
+        // The blob takes the place of the system's bundle file, so it carries that bundle too.
+        char *systemBundle = nullptr;
+        curl_easy_getinfo(easy, CURLINFO_CAINFO, &systemBundle);
+        QFile bundle(QString::fromLocal8Bit(systemBundle));
+        if (systemBundle && bundle.open(QIODevice::ReadOnly))
+            worker->authorities.prepend(bundle.readAll() + '\n');
+        curl_blob blob{worker->authorities.data(), size_t(worker->authorities.size()), CURL_BLOB_NOCOPY};
+        curl_easy_setopt(easy, CURLOPT_CAINFO_BLOB, &blob);
+    }
+    if (!m_settings.proxy.isEmpty())
+        curl_easy_setopt(easy, CURLOPT_PROXY, m_settings.proxy.toUtf8().constData());
+    if (parts.hasMatch()) {
+        worker->user = parts.captured(1).toStdString();
+        worker->password = parts.captured(2).toStdString();
+        curl_easy_setopt(easy, CURLOPT_HTTPAUTH, long(CURLAUTH_BASIC));
+        curl_easy_setopt(easy, CURLOPT_USERNAME, worker->user.c_str());
+        curl_easy_setopt(easy, CURLOPT_PASSWORD, worker->password.c_str());
+    }
+
+    QList<QByteArray> lines = headerLines.split('\n');
+    for (QByteArray &line : lines) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+    }
+    lines.removeAll(QByteArray());
+    for (const QByteArray &line : std::as_const(lines))
+        worker->headers = curl_slist_append(worker->headers, line.constData());
+    for (const QByteArrayView name : {"Accept", "Expect", "Content-Type"}) {
+        if (!namesHeader(lines, name))
+            worker->headers =
+                curl_slist_append(worker->headers, QByteArray(name.toByteArray() + ':').constData());
+    }
+    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, worker->headers);
+    if (body) {
+        worker->requestBody = *body;
+        curl_easy_setopt(easy, CURLOPT_POST, 1L);
+        curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(worker->requestBody.size()));
+        curl_easy_setopt(easy, CURLOPT_POSTFIELDS, worker->requestBody.constData());
+    }
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Worker::onBody);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, worker.get());
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Worker::onHeader);
+    curl_easy_setopt(easy, CURLOPT_HEADERDATA, worker.get());
+    curl_easy_setopt(easy, CURLOPT_SOCKOPTFUNCTION, &Worker::onSocketOpened);
+    curl_easy_setopt(easy, CURLOPT_SOCKOPTDATA, worker.get());
+    curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &Worker::onConnected);
+    curl_easy_setopt(easy, CURLOPT_PREREQDATA, worker.get());
+    curl_multi_add_handle(worker->multi, easy);
+
+    m_worker = std::move(worker);
+    reachState(m_request, TransferState::Resolving);
+    m_worker->thread = std::thread([worker = m_worker.get()] { worker->run(); });
+    return true;
+}
+
+void HttpTransfer::cancel()
+{
+    stopWorker();
+    ++m_request;
+    m_busy = false;
+}
+
+void HttpTransfer::stopWorker()
+{
+    if (!m_worker)
+        return;
+    m_worker->cancelled = true;
+    curl_multi_wakeup(m_worker->multi);
+    if (m_worker->thread.joinable())
+        m_worker->thread.join();
+    m_worker.reset();
+}
+
+void HttpTransfer::waitWhileBusy()
+{
+    while (m_busy)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+QByteArray HttpTransfer::readChunk()
+{
+    const QByteArray chunk = m_body.mid(m_readPosition, 1024);
+    m_readPosition += chunk.size();
+    return chunk;
+}
+
+void HttpTransfer::reachState(quint64 request, int state)
+{
+    if (request != m_request || state <= m_lastState)
+        return;
+    m_lastState = state;
+    emit stateChanged(state);
+}
+
+void HttpTransfer::finish(quint64 request, int status, int errorCode, const QByteArray &body)
+{
+    if (request != m_request)
+        return;
+    if (m_worker && m_worker->thread.joinable())
+        m_worker->thread.join();
+    m_worker.reset();
+    if (errorCode != 0) {
+        fail(errorCode);
+        return;
+    }
+    m_status = status;
+    m_body = body;
+    m_lastState = TransferState::Completed;
+    emit stateChanged(TransferState::Completed);
+    if (request == m_request)
+        m_busy = false;
+}
+
+void HttpTransfer::fail(int errorCode)
+{
+    const quint64 request = m_request;
+    m_errorCode = errorCode;
+    m_lastState = TransferState::Error;
+    emit stateChanged(TransferState::Error);
+    if (request == m_request)
+        m_busy = false;
+}
+
+} // namespace kx

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "core/config/IniKeys.h"
+#include "core/net/HttpTransfer.h"
+#include "core/services/Services.h"
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+class clsFileINI;
+
+namespace kx {
+
+class ProgramFolder;
+struct InstallationState;
+
+/** The fixed header block of every form request; the last line is sent as a header named "HTTP". */
+inline const QByteArray IntestazioniRichiesta = "Content-Type: application/x-www-form-urlencoded\r\n"
+                                                "Proxy-Connection: Keep-Alive\r\n"
+                                                "HTTP: Protocol Version = HTTP/1.1 \r\n";
+
+/** The server's certificate authority, trusted besides the system's when it lies in the program folder. */
+inline const QString NomeFileCertificato = QStringLiteral("CA_ROOT.DER");
+/** The server's HTML error page, written in the program folder and opened in the browser. */
+inline const QString NomeFileErrServer = QStringLiteral("ErrServer.html");
+
+/** The transfer settings of the program: its time-outs, the proxy given, CA_ROOT.DER when present. */
+TransferSettings impostazioniTrasmissione(const ProgramFolder &programFolder, const QString &proxy = {});
+
+/** Where the requests to the server depart from one another. */
+struct ServerRequestVariant
+{
+    IniKey chiave;
+    /** The server credential goes with the request (as Basic credentials, never in the address). */
+    bool conCredenziale = true;
+    /** How "ERRORE" is looked for in the reply. */
+    Qt::CaseSensitivity casoErrore = Qt::CaseSensitive;
+    /** A failed reply opens the HTML-page box only when it holds "<h" or "<H"; otherwise always. */
+    bool cercaHtml = true;
+    /** The state-11 box: its title and the text before the code. */
+    QString titoloErroreTrasmissione = QStringLiteral("Errore di trasmissione");
+    QString testoErroreTrasmissione = QStringLiteral("Si è verificato un errore in trasmissione, ");
+    /** The certificate instructions after the code 12045. */
+    bool appendiceCertificato = true;
+    /** The proxy advice after the code 12007. */
+    bool appendiceProxy = false;
+    /** The state-11 message replaces the reply buffer. */
+    bool erroreInRisposta = true;
+};
+
+/** The requests of the program, one row each. */
+namespace Richieste {
+ServerRequestVariant scaricoOperatori();
+ServerRequestVariant corsiApprovati();
+ServerRequestVariant nuovoNumeroDomanda();
+ServerRequestVariant versioneHub();
+} // namespace Richieste
+
+/**
+ * One form request to a service of the regional server, made the one way the program makes them:
+ * the address from the INI file, the credential, the header block, a wait that keeps the windows
+ * alive, the reply read in chunks, the state-11 box on a transfer error. The caller then evaluates
+ * the reply, with evaluate() or with its own test and the boxes below.
+ *
+ * `attesa` is called with true before the request (busy pointer, confirm and cancel disabled) and
+ * with false when a failure has been reported.
+ */
+class ServerRequest
+{
+public:
+    ServerRequest(Services services, clsFileINI &fileIni, const ProgramFolder &programFolder,
+                  const InstallationState &installazione, HttpTransfer &transfer,
+                  ServerRequestVariant variant, std::function<void(bool)> attesa);
+    ~ServerRequest();
+    ServerRequest(const ServerRequest &) = delete;
+    ServerRequest &operator=(const ServerRequest &) = delete;
+
+    /** Reads the address, sends the body and waits until the transfer has ended. */
+    void send(const QByteArray &corpo);
+
+    /**
+     * The operator download's evaluation: true when the reply holds no "ERRORE", is complete and
+     * passes the caller's content test. Otherwise shows the HTML-page or the server-error box,
+     * empties the reply and ends the wait, and returns false.
+     */
+    bool evaluate(const std::function<bool(const QString &)> &contenutoValido);
+
+    bool erroreApplicativo() const;
+    bool paginaHtml() const;
+    /** The HTML-page box, then ErrServer.html written with the reply and opened. */
+    void mostraPaginaErrore();
+    /** The "Errore restituito dal Server" box quoting the reply. */
+    void mostraErroreServer();
+    /** Restores the window after a failure and empties the reply. */
+    void concludiFallimento();
+
+    QString UrlServizio;
+    QString PercorsoServizio;
+    QString RispostaServer;
+    int CodiceRisposta = 0;
+    bool RispostaCompleta = false;
+
+private:
+    void onStateChanged(int state);
+
+    Services m_services;
+    clsFileINI &m_fileIni;
+    const ProgramFolder &m_programFolder;
+    const InstallationState &m_installazione;
+    HttpTransfer &m_transfer;
+    ServerRequestVariant m_variant;
+    std::function<void(bool)> m_attesa;
+    QMetaObject::Connection m_connection;
+};
+
+/** The text after the first "/" from the eighth character on: the path of an http address, host and path of
+ * an https one. */
+QString percorsoServizio(const QString &url);
+
+} // namespace kx

@@ -1,0 +1,180 @@
+#include "FakeServerServices.h"
+
+#include "FakeServer.h"
+#include "core/startup/VersioneProgramma.h"
+
+#include <QUrlQuery>
+#include <atomic>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/** One operator of the demo registry with its seats. */
+struct DemoOperator
+{
+    QStringList oper;
+    QList<QStringList> compo;
+};
+
+const QList<DemoOperator> &demoRegistry()
+{
+    static const QList<DemoOperator> registry{
+        {{u"A"_s, u"12"_s, u"CENTRO FORMAZIONE EMILIA"_s, u"01"_s, u"01234560377"_s, u"01234560377"_s,
+          u"ROSSI MARIO"_s, u"BOLOGNA"_s, u"BO"_s, u"01021960"_s, u"BO"_s, u"1234567"_s, u"1990"_s,
+          u"8042"_s},
+         {{u"A"_s, u"12"_s, u"1"_s, u"SL"_s, u"SEDE LEGALE"_s, u"037006"_s, u"40121"_s,
+           u"VIA INDIPENDENZA 1"_s, QString(), u"051123456"_s, QString(), u"051123457"_s, QString(),
+           QString()}}},
+        {{u"B"_s, u"7"_s, u"ISTITUTO ROMAGNA LAVORO"_s, u"02"_s, u"07654320401"_s, u"07654320401"_s,
+          u"BIANCHI ANNA"_s, u"FORLI'"_s, u"FC"_s, u"15061975"_s, u"FC"_s, u"7654321"_s, u"2001"_s,
+          u"8559"_s},
+         {{u"B"_s, u"7"_s, u"1"_s, u"SL"_s, u"SEDE CENTRALE"_s, u"040012"_s, u"47121"_s,
+           u"CORSO GARIBALDI 5"_s, QString(), u"0543123456"_s, QString(), QString(), QString(), QString()}}},
+    };
+    return registry;
+}
+
+ScriptedReply serverError(const QString &text)
+{
+    return ScriptedReply::text(text.toLatin1());
+}
+
+/** The "g=" and "c=" pairs of the body, in order; the reply bundles the operators they name. */
+ScriptedReply operatorDownload(const RecordedRequest &request)
+{
+    const QList<std::pair<QString, QString>> pairs =
+        QUrlQuery(QString::fromLatin1(request.body)).queryItems(QUrl::FullyDecoded);
+    BundleFile oper{u"oper.tx1"_s, {}};
+    BundleFile compo{u"compo.tx1"_s, {}};
+    for (qsizetype i = 0; i + 1 < pairs.size(); i += 2) {
+        const QString group = pairs[i].second;
+        const QString number = pairs[i + 1].second;
+        const auto found =
+            std::find_if(demoRegistry().begin(), demoRegistry().end(),
+                         [&](const DemoOperator &o) { return o.oper[0] == group && o.oper[1] == number; });
+        if (found == demoRegistry().end())
+            return serverError(u"ERRORE: operatore "_s + group + u' ' + number +
+                               u" non presente in anagrafe");
+        oper.records.append(found->oper);
+        compo.records.append(found->compo);
+    }
+    if (oper.records.isEmpty())
+        return serverError(u"ERRORE: nessun operatore richiesto"_s);
+    return ScriptedReply::text(
+        downloadBundle({oper, compo, {u"sediocc.tx1"_s, {}}, {u"sediutil.tx1"_s, {}}}));
+}
+
+ScriptedReply identityPage(const RecordedRequest &)
+{
+    ScriptedReply reply;
+    reply.headers = {"Content-Type: text/html; charset=windows-1252"};
+    reply.body =
+        QByteArray("<html><body><p>Risposta: OK;") + DemoAlbisId + ";4711000000001;A123</p></body></html>";
+    return reply;
+}
+
+/** "gruppo", "codice" and "albis_id"; a wrong token is refused as the server does. */
+ScriptedReply approvedCourses(const RecordedRequest &request)
+{
+    const QUrlQuery query(QString::fromLatin1(request.body));
+    if (query.queryItemValue(u"albis_id"_s) != QLatin1StringView(DemoAlbisId))
+        return serverError(u"ERRORE: autenticazione non valida"_s);
+    return ScriptedReply::text(downloadBundle({{u"CorsiApprovati.tx1"_s, {}}}));
+}
+
+/** Issues the numbers from 1001 on, one to each request that names the operator. */
+FakeServer::Handler newApplicationNumber()
+{
+    return [next = std::make_shared<std::atomic<int>>(1001)](const RecordedRequest &request) {
+        const QUrlQuery query(QString::fromLatin1(request.body));
+        if (query.queryItemValue(u"gruppo"_s).isEmpty() || query.queryItemValue(u"codice"_s).isEmpty())
+            return serverError(u"ERRORE: operatore non indicato"_s);
+        return ScriptedReply::text(QByteArray::number((*next)++));
+    };
+}
+
+/** Minimum and latest version, both this program's, and a status that asks for nothing more. */
+ScriptedReply versionCheck(const RecordedRequest &request)
+{
+    if (request.body != "applicativo=KX58TORVA&anno=2021")
+        return serverError(u"ERRORE: applicativo sconosciuto"_s);
+    return ScriptedReply::text((versioneProgramma() + u'#' + versioneProgramma() + u"#N##").toLatin1());
+}
+
+/** The transmission file: its name on the first line, then its lines, each ended by a line feed. */
+ScriptedReply upload(const RecordedRequest &request)
+{
+    const QList<QByteArray> lines = request.body.split('\n');
+    if (lines.size() < 3 || lines.first().isEmpty())
+        return serverError(u"ERRORE: file di trasmissione vuoto"_s);
+    return ScriptedReply::text("Trasmissione completata con successo");
+}
+
+const QByteArray RegistryNamespace = "http://tempuri.org/";
+
+/** The course registry's service description (GET ...?WSDL) and its one operation (a SOAP 1.1 POST). */
+ScriptedReply courseRegistry(const RecordedRequest &request)
+{
+    ScriptedReply reply;
+    reply.headers = {"Content-Type: text/xml; charset=utf-8"};
+    if (request.method() == "GET") {
+        reply.body = R"(<?xml version="1.0" encoding="utf-8"?>
+<wsdl:definitions xmlns:wsdl="http://schemas.xmlsoap.org/wsdl/" xmlns:soap="http://schemas.xmlsoap.org/wsdl/soap/" xmlns:s="http://www.w3.org/2001/XMLSchema" xmlns:tns="http://tempuri.org/" targetNamespace="http://tempuri.org/">
+  <wsdl:types><s:schema elementFormDefault="qualified" targetNamespace="http://tempuri.org/">
+    <s:element name="AggiornaPercorsiVordan"><s:complexType><s:sequence><s:element minOccurs="0" maxOccurs="1" name="documento" type="s:string"/></s:sequence></s:complexType></s:element>
+    <s:element name="AggiornaPercorsiVordanResponse"><s:complexType><s:sequence><s:element minOccurs="0" maxOccurs="1" name="AggiornaPercorsiVordanResult" type="s:string"/></s:sequence></s:complexType></s:element>
+  </s:schema></wsdl:types>
+  <wsdl:message name="AggiornaPercorsiVordanSoapIn"><wsdl:part name="parameters" element="tns:AggiornaPercorsiVordan"/></wsdl:message>
+  <wsdl:message name="AggiornaPercorsiVordanSoapOut"><wsdl:part name="parameters" element="tns:AggiornaPercorsiVordanResponse"/></wsdl:message>
+  <wsdl:portType name="PercorsiDirittoDovereSoap"><wsdl:operation name="AggiornaPercorsiVordan"><wsdl:input message="tns:AggiornaPercorsiVordanSoapIn"/><wsdl:output message="tns:AggiornaPercorsiVordanSoapOut"/></wsdl:operation></wsdl:portType>
+  <wsdl:binding name="PercorsiDirittoDovereSoap" type="tns:PercorsiDirittoDovereSoap"><soap:binding transport="http://schemas.xmlsoap.org/soap/http"/>
+    <wsdl:operation name="AggiornaPercorsiVordan"><soap:operation soapAction="http://tempuri.org/AggiornaPercorsiVordan" style="document"/><wsdl:input><soap:body use="literal"/></wsdl:input><wsdl:output><soap:body use="literal"/></wsdl:output></wsdl:operation>
+  </wsdl:binding>
+  <wsdl:service name="PercorsiDirittoDovere"><wsdl:port name="PercorsiDirittoDovereSoap" binding="tns:PercorsiDirittoDovereSoap"><soap:address location="%LOCATION%"/></wsdl:port></wsdl:service>
+</wsdl:definitions>
+)";
+        reply.body.replace("%LOCATION%",
+                           QByteArray("http://" + request.header("Host") + '/' + CourseRegistryPath));
+        return reply;
+    }
+    const bool known =
+        request.body.contains("<AggiornaPercorsiVordan") || request.body.contains(":AggiornaPercorsiVordan");
+    const QByteArray content = known
+                                   ? "<AggiornaPercorsiVordanResponse xmlns=\"" + RegistryNamespace +
+                                         "\"><AggiornaPercorsiVordanResult>OK</"
+                                         "AggiornaPercorsiVordanResult></AggiornaPercorsiVordanResponse>"
+                                   : QByteArray("<soap:Fault><faultcode>soap:Client</"
+                                                "faultcode><faultstring>Operazione sconosciuta</faultstring>"
+                                                "</soap:Fault>");
+    if (!known)
+        reply.status = 500;
+    reply.body = "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
+                 "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>" +
+                 content + "</soap:Body></soap:Envelope>";
+    return reply;
+}
+
+ScriptedReply assistancePage(const RecordedRequest &)
+{
+    ScriptedReply reply;
+    reply.headers = {"Content-Type: text/html; charset=windows-1252"};
+    reply.body = "<html><body><h1>Servizio assistenza</h1><p>Richiesta ricevuta.</p></body></html>";
+    return reply;
+}
+
+} // namespace
+
+void installRegionalServices(FakeServer &server)
+{
+    server.route("anagrafe/scarico.php", operatorDownload);
+    server.route("albis/login.php", identityPage);
+    server.route("corsi/scarico.php", approvedCourses);
+    server.route("nreg/nuovadomanda.php", newApplicationNumber());
+    server.route("versione/controllo.php", versionCheck);
+    server.route("assistenza/richiesta.php", assistancePage);
+    server.route(UploadPath, upload);
+    server.route(CourseRegistryPath, courseRegistry);
+    server.requireBasic(UploadPath, "robot", "%tulip%42&");
+}

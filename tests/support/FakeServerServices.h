@@ -1,0 +1,20 @@
+#pragma once
+
+class FakeServer;
+
+/** The token the demo identity page issues, and the one the approved courses accept. */
+inline constexpr char DemoAlbisId[] = "4711000000000000042";
+
+/** The path of the upload of the transmission file, which asks for its own Basic credentials. */
+inline constexpr char UploadPath[] = "cgi-bin/fp/upload/allegati_fp_upload";
+
+/** The course registry's SOAP service; its description is at the same path with "?WSDL". */
+inline constexpr char CourseRegistryPath[] = "webservicezelto/percorsidirittodovere.asmx";
+
+/**
+ * The services of the regional server as the demo and the tests meet them, on the paths of the demo
+ * INI file: the operator download from a small demo registry, the identity page, the approved
+ * courses (which check the identity token), the new application number, the version check, the upload, the
+ * assistance page and the course registry.
+ */
+void installRegionalServices(FakeServer &server);
