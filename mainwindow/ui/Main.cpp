@@ -27,6 +27,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QScreen>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -79,6 +80,7 @@ Main::Main(Context &context, FinestreComandi finestre, QWidget *parent)
     : QWidget(parent), m_context(context), m_finestre(std::move(finestre)), m_ui(std::make_unique<Ui::Main>())
 {
     m_ui->setupUi(this);
+    m_ui->calendario->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
     m_timer.setObjectName(u"Timer"_s);
     m_timer.setInterval(1000);
     connect(&m_timer, &QTimer::timeout, this, &Main::Timer_Timer);
@@ -152,6 +154,8 @@ void Main::Form_Load()
     m_ui->PB1->hide();
     m_ui->panel_Attesa->show();
     puntatoreOccupato();
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
     m_primaAttivazione = true;
     Immagini::setBackground(this, u"imgSfondoMain"_s);
     setHelpContext(m_context, this, ArgomentoAiuto);
@@ -185,10 +189,26 @@ void Main::Form_Load()
     pulsanteAggiorna(installazione.VersioneInstallazione == VersioneServer);
 }
 
+void Main::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The first show is an activation also where no window manager hands the window the focus.
+    if (!m_mostrata) {
+        m_mostrata = true;
+        attivaPiuTardi();
+    }
+}
+
 void Main::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || m_attivazioneInAttesa)
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        attivaPiuTardi();
+}
+
+void Main::attivaPiuTardi()
+{
+    if (m_attivazioneInAttesa)
         return;
     // Runs from the event loop, not inside the platform's activation: it may open modal windows.
     m_attivazioneInAttesa = true;

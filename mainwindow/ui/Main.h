@@ -48,11 +48,14 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void Form_Unload();
+    /** Runs Form_Activate from the event loop, once however many events ask before it runs. */
+    void attivaPiuTardi();
     void primaAttivazione();
     void intestazione();
     void pulsanteAggiorna(bool abilitato);
@@ -93,6 +96,7 @@ private:
     bool m_primaAttivazione = true;
     bool m_inPrimaAttivazione = false;
     bool m_attivazioneInAttesa = false;
+    bool m_mostrata = false;
     bool m_calendarioVisibile = false;
 };
 
