@@ -1,3 +1,5 @@
+#include "mainwindow/ui/Main.h"
+
 #include "core/config/UserSettings.h"
 #include "core/data/DataEnvironment.h"
 #include "core/services/ErrorBoxes.h"
@@ -6,6 +8,7 @@
 #include "core/state/Context.h"
 #include "core/ui/Avvio.h"
 #include "core/ui/SystemServices.h"
+#include "mainwindow/FinestreComandi.h"
 
 #include <QApplication>
 
@@ -62,6 +65,7 @@ int main(int argc, char *argv[])
 
     // The windows of the start-up come and go before the frame is shown; none of them ends the run.
     QApplication::setQuitOnLastWindowClosed(false);
+    MainHost mainWindow(context, finestreNonDisponibili(context.prompt));
     AvvioWindows windows(context);
     AvvioProgramma(context, windows);
     QApplication::setQuitOnLastWindowClosed(true);

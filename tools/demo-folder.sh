@@ -32,7 +32,8 @@ sources=$(cd "$(dirname "$0")/.." && pwd)
 install -m 755 "$build/bin/KX58TORVA" "$demo/KX58TORVA"
 cp "$sources/resources/help/KX58TORVA.htm" "$demo/KX58TORVA.htm"
 if [[ ! -f $demo/KX58TORVA.mdb ]]; then
-    "$build/bin/makedb" "$demo/KX58TORVA.mdb"
+    # One application, current in the INI file, until the program can create and select them.
+    "$build/bin/makedb" --demo "$demo/KX58TORVA.mdb"
 fi
 
 # The demo server of tools/ listens on these addresses; the secure one's certificate is issued by the
@@ -44,7 +45,7 @@ if [[ $primo_avvio == 1 || ! -f $demo/KX58TORVA.INI ]]; then
     # Windows-1252 with CR LF, as the installation procedure writes it.
     printf '%s\r\n' \
         "[Installazione]" "Tipo=" "Versione=" "PROVIDER=Microsoft.Jet.OLEDB.4.0" "" \
-        "[BaseDati]" "Database=" "NFileDB=" "NumDoma=0" "" \
+        "[BaseDati]" "Database=" "NFileDB=" "NumDoma=2021001" "" \
         "[CONNESSIONE]" "PWD=" "NREG=$server/nreg/nuovadomanda.php" "AGGIORNADB=$server_sicuro/anagrafe/scarico.php" \
         "SERVERCORSI=$server_sicuro/corsi/scarico.php" "ALBIS=$server/albis/login.php" \
         "VERSIONE=$server/versione/controllo.php" "" \

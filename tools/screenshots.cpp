@@ -6,8 +6,11 @@
 #include "core/config/IniFile.h"
 #include "core/config/IniKeys.h"
 #include "core/config/UserSettings.h"
+#include "core/data/DataEnvironment.h"
+#include "core/data/Schema.h"
 #include "core/startup/Impostazioni.h"
 #include "core/state/Context.h"
+#include "core/state/CurrentApplication.h"
 #include "core/state/HelpTopics.h"
 #include "core/state/InstallationState.h"
 #include "core/ui/Avvio.h"
@@ -20,12 +23,16 @@
 #include "core/ui/frmMailAggInst.h"
 #include "core/ui/frmOpzioni.h"
 #include "core/ui/frmServerClient.h"
+#include "mainwindow/FinestreComandi.h"
+#include "mainwindow/ui/Main.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -125,6 +132,52 @@ void saveWindows(const QString &folder)
     save(proxy, folder);
 }
 
+void sendMouse(QWidget *widget, QEvent::Type type, Qt::MouseButton button)
+{
+    const QPointF at(4, 4);
+    QMouseEvent event(type, at, widget->mapToGlobal(at), button, button, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+/**
+ * The main window on an application of the given role as Main-<role>.png; on a SERVER with the
+ * calendar open and the mouse over the section-3 entry.
+ */
+void saveMain(const QString &folder, const QString &versione)
+{
+    QTemporaryDir programFolder;
+    QFile ini(programFolder.filePath(u"KX58TORVA.INI"_s));
+    ini.open(QIODevice::WriteOnly);
+    ini.write("[Installazione]\r\nTipo=StandAlone\r\nVersione=" + versione.toLatin1() +
+              "\r\n[BaseDati]\r\nDatabase=KX58TORVA.mdb\r\n");
+    ini.close();
+    const QString database = programFolder.filePath(u"KX58TORVA.mdb"_s);
+    createEmptyDatabase(database);
+
+    SystemServices services({}, {});
+    Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s), services.services());
+    context.fileIni().setNomeFile(programFolder.filePath(u"KX58TORVA.INI"_s));
+    context.DE().CorsiDB().open(database, Connection::Mode::Exclusive);
+    CurrentApplication &domanda = context.domanda();
+    domanda.NumDomaCorrente = 2021001;
+    domanda.GrupOpeCorrente = u"A"_s;
+    domanda.OperatoreCorrente = u"0012"_s;
+    domanda.DenominazioneOpCorrente = u"Centro di Formazione Professionale Valdoria"_s;
+
+    Main main(context, finestreNonDisponibili(context.prompt));
+    main.Form_Load();
+    main.show();
+    main.Form_Activate();
+    if (versione == u"SERVER") {
+        sendMouse(main.findChild<QLabel *>(u"lblCalendario"_s), QEvent::MouseButtonRelease, Qt::LeftButton);
+        sendMouse(main.findChild<QWidget *>(u"cmdCorsi"_s), QEvent::MouseMove, Qt::NoButton);
+    }
+    QCoreApplication::processEvents();
+    main.grab().save(folder + u"/Main-"_s + versione + u".png"_s);
+    main.hide();
+    context.DE().CorsiDB().close();
+}
+
 /** Saves the whole screen once the modal window that `show` opens is up, then closes that window. */
 void saveScreenDuring(const QString &file, const std::function<void()> &show,
                       const std::function<void()> &alsoShow = {})
@@ -195,5 +248,7 @@ int main(int argc, char *argv[])
     saveWindows(folder);
     if (QGuiApplication::platformName() != u"offscreen")
         saveScenes(folder);
+    saveMain(folder, u"SERVER"_s);
+    saveMain(folder, u"CLIENT"_s);
     return 0;
 }

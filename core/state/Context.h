@@ -15,6 +15,7 @@ class UserSettings;
 struct CurrentApplication;
 struct InstallationState;
 struct Preferences;
+struct PrintRequest;
 struct StartupHooks;
 
 /**
@@ -44,6 +45,7 @@ public:
     const CurrentApplication &domanda() const { return *m_domanda; }
     Preferences &preferenze() { return *m_preferenze; }
     const Preferences &preferenze() const { return *m_preferenze; }
+    PrintRequest &stampa() { return *m_stampa; }
     /** The start-up's calls into the reference-data installers and the main window. */
     StartupHooks &startupHooks() { return *m_startupHooks; }
 
@@ -57,6 +59,7 @@ private:
     std::unique_ptr<InstallationState> m_installazione;
     std::unique_ptr<CurrentApplication> m_domanda;
     std::unique_ptr<Preferences> m_preferenze;
+    std::unique_ptr<PrintRequest> m_stampa;
     std::unique_ptr<StartupHooks> m_startupHooks;
 };
 

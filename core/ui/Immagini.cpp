@@ -14,6 +14,7 @@ namespace {
 
 const QString ButtonFolder = u":/pictures/buttons/"_s;
 const QString BackgroundFolder = u":/pictures/backgrounds/"_s;
+const QString LogoFolder = u":/pictures/logos/"_s;
 
 QString fileOf(const QString &folder, const QString &name)
 {
@@ -131,6 +132,14 @@ QPixmap background(const QString &name, const QSize &size)
     if (image.isNull() || size.isEmpty())
         return {};
     return QPixmap::fromImage(image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+QPixmap logo(const QString &name, const QSize &size)
+{
+    const QImage image(fileOf(LogoFolder, name));
+    if (image.isNull() || size.isEmpty())
+        return {};
+    return QPixmap::fromImage(image.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
 void setBackground(QWidget *window, const QString &name)

@@ -44,6 +44,9 @@ QStringList backgrounds();
 /** A background stretched to the given size; a null pixmap for an unknown name. */
 QPixmap background(const QString &name, const QSize &size);
 
+/** A logo scaled to fit the given size, keeping its proportions; a null pixmap for an unknown name. */
+QPixmap logo(const QString &name, const QSize &size);
+
 /** Gives the window its background picture, stretched to the window's size whenever it changes. */
 void setBackground(QWidget *window, const QString &name = QStringLiteral("imgSfondoForm"));
 
