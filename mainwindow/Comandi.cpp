@@ -1,9 +1,6 @@
 #include "mainwindow/Comandi.h"
 
-#include "core/config/IniFile.h"
-#include "core/config/IniKeys.h"
 #include "core/data/DataEnvironment.h"
-#include "core/files/ProgramFolder.h"
 #include "core/state/Context.h"
 #include "core/state/CurrentApplication.h"
 #include "core/state/InstallationState.h"
@@ -125,17 +122,4 @@ bool ControllaInvio(Context &context)
                             u"Nessun corso sulla domanda selezionata: impossibile stampare e inviare la "
                             u"domanda!"_s);
     return false;
-}
-
-void RiapriDBNormale(Context &context)
-{
-    Connection &corsiDB = context.DE().CorsiDB();
-    if (corsiDB.isOpen())
-        corsiDB.close();
-    const InstallationState &installazione = context.installazione();
-    corsiDB.open(context.fileIni().Leggi(IniKeys::Provider),
-                 context.programFolder().resolve(installazione.PercorsoDB),
-                 installazione.TipoInstallazione == TipoStandAlone ? Connection::Mode::Exclusive
-                                                                   : Connection::Mode::Shared);
-    context.DE().RiassociaComandiDE();
 }

@@ -27,10 +27,3 @@ bool ControllaStampaBozza(kx::Context &context);
 
 /** Final print: the application has a course. */
 bool ControllaInvio(kx::Context &context);
-
-/**
- * Closes the connection and opens it again in the installation's own mode (exclusive for a
- * stand-alone installation, shared otherwise), with the provider of the INI file, and binds the
- * commands to it again.
- */
-void RiapriDBNormale(kx::Context &context);

@@ -166,6 +166,16 @@ bool RiapriDBEsclusivo(Context &context)
     }
 }
 
+void RiapriDBNormale(Context &context)
+{
+    Connection &corsiDB = context.DE().CorsiDB();
+    if (corsiDB.isOpen())
+        corsiDB.close();
+    corsiDB.open(context.fileIni().Leggi(IniKeys::Provider), percorsoBaseDati(context),
+                 modoDi(context.installazione().TipoInstallazione));
+    context.DE().RiassociaComandiDE();
+}
+
 void CorsiDB_InfoMessage(const Services &services, const QList<RoutineError> &errors)
 {
     for (const RoutineError &error : errors)

@@ -23,6 +23,13 @@ void Inizializza(kx::Context &context);
  */
 bool RiapriDBEsclusivo(kx::Context &context);
 
+/**
+ * Closes the connection and opens it again in the installation's own mode (exclusive for a
+ * stand-alone installation, shared otherwise), with the provider of the INI file, and binds the
+ * commands to it again.
+ */
+void RiapriDBNormale(kx::Context &context);
+
 /** Shows each informational message of the connection in its own box, then ends the program. */
 void CorsiDB_InfoMessage(const kx::Services &services, const QList<kx::RoutineError> &errors);
 
