@@ -1,5 +1,7 @@
 #include "mainwindow/ui/Main.h"
 
+#include "applications/ui/Seldoma.h"
+#include "applications/ui/frmRiepDomanda.h"
 #include "core/config/UserSettings.h"
 #include "core/data/DataEnvironment.h"
 #include "core/services/ErrorBoxes.h"
@@ -65,7 +67,10 @@ int main(int argc, char *argv[])
 
     // The windows of the start-up come and go before the frame is shown; none of them ends the run.
     QApplication::setQuitOnLastWindowClosed(false);
-    MainHost mainWindow(context, finestreNonDisponibili(context.prompt));
+    FinestreComandi finestre = finestreNonDisponibili(context.prompt);
+    finestre.Seldoma = [&context] { Seldoma::apri(context); };
+    finestre.frmRiepDomanda = [&context] { frmRiepDomanda::apri(context); };
+    MainHost mainWindow(context, std::move(finestre));
     AvvioWindows windows(context);
     AvvioProgramma(context, windows);
     QApplication::setQuitOnLastWindowClosed(true);

@@ -41,6 +41,13 @@ void RecordsetModel::resolveColumns()
     }
 }
 
+void RecordsetModel::setYesNoFields(const QStringList &fields)
+{
+    beginResetModel();
+    m_yesNoFields = fields;
+    endResetModel();
+}
+
 int RecordsetModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : m_recordset.visibleRowCount();
@@ -56,6 +63,9 @@ QVariant RecordsetModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.column() >= m_columns.size())
         return {};
     const QVariant value = m_recordset.visibleValue(index.row(), m_columns[index.column()]);
+    if (role == Qt::DisplayRole &&
+        m_yesNoFields.contains(m_fields.value(index.column()), Qt::CaseInsensitive))
+        return value.toBool() ? QStringLiteral("Sì") : QStringLiteral("No");
     if (role == Qt::DisplayRole)
         return value.isNull() ? QString() : testoDelValore(value);
     if (role == Qt::EditRole)

@@ -31,6 +31,9 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+    /** Fields shown as "Sì" when set and "No" otherwise, as grids show yes/no columns. */
+    void setYesNoFields(const QStringList &fields);
+
     /** The row of the recordset's current record; -1 when there is none. */
     int currentRow() const;
     /**
@@ -52,6 +55,7 @@ private:
     QStringList m_fields;
     QStringList m_captions;
     QList<int> m_columns;
+    QStringList m_yesNoFields;
 };
 
 } // namespace kx

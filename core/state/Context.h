@@ -14,6 +14,7 @@ class ProgramFolder;
 class UserSettings;
 struct CurrentApplication;
 struct InstallationState;
+struct NuovaDomanda;
 struct Preferences;
 struct PrintRequest;
 struct StartupHooks;
@@ -46,6 +47,8 @@ public:
     Preferences &preferenze() { return *m_preferenze; }
     const Preferences &preferenze() const { return *m_preferenze; }
     PrintRequest &stampa() { return *m_stampa; }
+    /** The outcome of the request for a new application's number. */
+    NuovaDomanda &nuovaDomanda() { return *m_nuovaDomanda; }
     /** The start-up's calls into the reference-data installers and the main window. */
     StartupHooks &startupHooks() { return *m_startupHooks; }
 
@@ -60,6 +63,7 @@ private:
     std::unique_ptr<CurrentApplication> m_domanda;
     std::unique_ptr<Preferences> m_preferenze;
     std::unique_ptr<PrintRequest> m_stampa;
+    std::unique_ptr<NuovaDomanda> m_nuovaDomanda;
     std::unique_ptr<StartupHooks> m_startupHooks;
 };
 

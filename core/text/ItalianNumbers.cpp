@@ -35,6 +35,12 @@ QString formatThousands(double value)
     return locale().toString(std::round(value), 'f', 0);
 }
 
+QString formatAmount(double value)
+{
+    const double cents = std::round(value * 100.0) / 100.0;
+    return locale().toString(cents == 0 ? 0.0 : cents, 'f', 2);
+}
+
 EditState formatWithCaret(const EditState &typed)
 {
     const auto value = read(typed.text);

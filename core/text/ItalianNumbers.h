@@ -18,6 +18,12 @@ std::optional<double> read(const QString &text);
 /** A whole number with thousands separators, as the format "#,###,##0" shows it ("1.234.567"). */
 QString formatThousands(double value);
 
+/**
+ * An amount with thousands separators and exactly two decimals, as the format "##,###,###,##0.00"
+ * shows it ("1.234.567,50", "0,00"); halves go away from zero.
+ */
+QString formatAmount(double value);
+
 /** A text and a caret position in it. */
 struct EditState
 {
