@@ -1,6 +1,7 @@
 // Makes an empty, keyed program database from the built-in schema:
 //   makedb [--demo] <path of the new file>
-// With --demo it holds one application of one operator, with its legal seat, for the demo folder.
+// With --demo it holds one application of one operator, with its legal seat, in the regional province
+// that the application selection lists, for the demo folder.
 #include "core/data/Connection.h"
 #include "core/data/Schema.h"
 #include "core/services/RoutineError.h"
@@ -22,8 +23,13 @@ void addDemoApplication(const QString &path)
     Transaction transaction(connection);
     connection.execute(u"INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione) VALUES ('A', 12, ?)"_s,
                        {name});
+    connection.execute(u"INSERT INTO Province (Prov, SigProv, DesProv, REGIONE) VALUES "
+                       u"('000', 'XX', 'SUPER-PROVINCIA', '00')"_s);
+    connection.execute(u"INSERT INTO CorsiCompo (GrupOpe, Operatore, Componente, TipoCompo, Denominazione) "
+                       u"VALUES ('A', 12, 1, 'SL', ?)"_s,
+                       {name});
     connection.execute(u"INSERT INTO Domande (NumDoma, GrupOpe, Operatore, PROV, Domanda, DenominazioneOp, "
-                       u"DomandaStampata, DomandaTrasmessa) VALUES (2021001, 'A', 12, 'ZR', 1, ?, 0, 0)"_s,
+                       u"DomandaStampata, DomandaTrasmessa) VALUES (2021001, 'A', 12, '000', 1, ?, 0, 0)"_s,
                        {name});
     connection.execute(u"INSERT INTO CorsiSediInteressate (NumDoma, SedeInteressata, GrupOpe, Operatore, "
                        u"TipoCompo, Denominazione) VALUES (2021001, 1, 'A', 12, 'SL', ?)"_s,

@@ -3,16 +3,22 @@
 // (under a display it also saves the file chooser and help over the first-run dialog), or saves what
 // the display shows, to see the running program under xvfb:
 //   build/bin/screenshots --schermo <file.png>
+#include "applications/ui/FrmnReg.h"
+#include "applications/ui/Seldoma.h"
+#include "applications/ui/frmRiepDomanda.h"
 #include "core/config/IniFile.h"
 #include "core/config/IniKeys.h"
 #include "core/config/UserSettings.h"
 #include "core/data/DataEnvironment.h"
 #include "core/data/Schema.h"
+#include "core/net/ServerRequest.h"
 #include "core/startup/Impostazioni.h"
 #include "core/state/Context.h"
 #include "core/state/CurrentApplication.h"
+#include "core/state/DomandaCorrente.h"
 #include "core/state/HelpTopics.h"
 #include "core/state/InstallationState.h"
+#include "core/state/Preferences.h"
 #include "core/ui/Avvio.h"
 #include "core/ui/FrmProxy.h"
 #include "core/ui/Frm_Impostazioni.h"
@@ -26,6 +32,7 @@
 #include "mainwindow/FinestreComandi.h"
 #include "mainwindow/ui/Main.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -35,6 +42,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
@@ -178,6 +187,91 @@ void saveMain(const QString &folder, const QString &versione)
     context.DE().CorsiDB().close();
 }
 
+/** Shows the e-mail prompt as confirmed with the stored address; any other window just opens. */
+class PromptConfermato final : public DialogRunner
+{
+public:
+    int run(QDialog &dialog) override
+    {
+        dialog.show();
+        if (auto *conferma = dialog.findChild<QAbstractButton *>(u"imgConferma"_s))
+            conferma->click();
+        return dialog.result();
+    }
+};
+
+/**
+ * The application windows on a database of three operators and their applications: Seldoma,
+ * FrmnReg waiting for OK and then asking a local stand-in of the number service that answers after a
+ * while, and frmRiepDomanda of the new application.
+ */
+void saveApplications(const QString &folder)
+{
+    QTcpServer numberService;
+    numberService.listen(QHostAddress::LocalHost);
+    QObject::connect(&numberService, &QTcpServer::newConnection, &numberService, [&numberService] {
+        QTcpSocket *socket = numberService.nextPendingConnection();
+        QTimer::singleShot(1500, socket, [socket] {
+            socket->write("HTTP/1.1 200 OK\r\nContent-Length: 4\r\nConnection: close\r\n\r\n2001");
+            socket->disconnectFromHost();
+        });
+    });
+
+    QTemporaryDir programFolder;
+    QFile ini(programFolder.filePath(u"KX58TORVA.INI"_s));
+    ini.open(QIODevice::WriteOnly);
+    ini.write("[BaseDati]\r\nNumDoma=1002\r\n[CONNESSIONE]\r\nNREG=http://127.0.0.1:" +
+              QByteArray::number(numberService.serverPort()) + "/nreg/nuovadomanda.php\r\n");
+    ini.close();
+    const QString database = programFolder.filePath(u"KX58TORVA.mdb"_s);
+    createEmptyDatabase(database);
+
+    SystemServices system({}, {});
+    PromptConfermato dialogRunner;
+    const Services base = system.services();
+    const Services services{base.prompt,      base.programExit, dialogRunner,      base.fileDialogs,
+                            base.help,        base.urlOpener,   base.logViewer,    base.clock,
+                            base.commandLine, base.beeper,      base.networkStatus};
+    Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s), services);
+    context.fileIni().setNomeFile(programFolder.filePath(u"KX58TORVA.INI"_s));
+    context.installazione().IndirizzoServer = u"http://127.0.0.1"_s;
+    context.userSettings().setValue(UserKeys::EMail, u"mario.rossi@esempio.it"_s);
+    Connection &corsiDB = context.DE().CorsiDB();
+    corsiDB.open(database, Connection::Mode::Exclusive);
+    corsiDB.executeScript(
+        u"INSERT INTO Province VALUES ('000', 'XX', 'SUPER-PROVINCIA', '00');"
+        u"INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione) VALUES ('A', 12, 'Centro di Formazione "
+        u"Professionale Valdoria'), ('A', 13, 'Istituto Tecnico Monteverde'), ('B', 5, 'Scuola Edile Sud');"
+        u"INSERT INTO CorsiCompo (GrupOpe, Operatore, Componente, TipoCompo, Denominazione) VALUES "
+        u"('A', 12, 1, 'SL', 'Sede legale'), ('A', 12, 2, 'SO', 'Sede di Borgo Nuovo');"
+        u"INSERT INTO Domande (NumDoma, GrupOpe, Operatore, PROV, Domanda, DenominazioneOp, DomandaStampata, "
+        u"DomandaTrasmessa) VALUES (1001, 'A', 12, '000', 1, 'Centro di Formazione Professionale Valdoria', "
+        u"1, 1),"
+        u"(1002, 'A', 12, '000', 2, 'Centro di Formazione Professionale Valdoria', 0, 0);"
+        u"INSERT INTO CorsiSediInteressate (NumDoma, SedeInteressata, GrupOpe, Operatore, TipoCompo) VALUES "
+        u"(1002, 1, 'A', 12, 'SL'), (1002, 2, 'A', 12, 'SO');"
+        u"INSERT INTO CorsiProp (NumDoma, SedeInteressata, Corso, TotaleSpesa) VALUES "
+        u"(1002, 1, '0001', 48250.5), (1002, 1, '0002', 12000), (1002, 2, '0001', 1234567.89)"_s);
+    CaricaDomandaCorrente(context);
+
+    Seldoma seldoma(context);
+    save(seldoma, folder);
+
+    FrmnReg frmnReg(context, impostazioniTrasmissione(context.programFolder()));
+    frmnReg.show();
+    QCoreApplication::processEvents();
+    frmnReg.grab().save(folder + u"/FrmnReg-attesa.png"_s);
+    QTimer::singleShot(1000, &frmnReg,
+                       [&frmnReg, &folder] { frmnReg.grab().save(folder + u"/FrmnReg-richiesta.png"_s); });
+    frmnReg.findChild<QAbstractButton *>(u"CmdnReg"_s)->click();
+    frmnReg.hide();
+
+    ImpostaDomandaCorrente(context, 1002);
+    frmRiepDomanda riepilogo(context);
+    save(riepilogo, folder);
+    corsiDB.close();
+}
+
 /** Saves the whole screen once the modal window that `show` opens is up, then closes that window. */
 void saveScreenDuring(const QString &file, const std::function<void()> &show,
                       const std::function<void()> &alsoShow = {})
@@ -250,5 +344,6 @@ int main(int argc, char *argv[])
         saveScenes(folder);
     saveMain(folder, u"SERVER"_s);
     saveMain(folder, u"CLIENT"_s);
+    saveApplications(folder);
     return 0;
 }

@@ -210,6 +210,8 @@ void Seldoma::AggiornaGriglia()
             {u"n. domada"_s, u"progr. domanda"_s, u"stampata"_s, u"trasmessa "_s}, this);
         m_modello->setYesNoFields({u"DomandaStampata"_s, u"DomandaTrasmessa"_s});
         griglia->setModel(m_modello);
+        for (int colonna = 0; colonna < 3; ++colonna)
+            griglia->horizontalHeader()->setSectionResizeMode(colonna, QHeaderView::ResizeToContents);
         const auto segui = [this, griglia] {
             const int riga = m_modello->currentRow();
             if (riga < 0)
