@@ -25,7 +25,10 @@
 #include "core/ui/frmServerClient.h"
 #include "mainwindow/FinestreComandi.h"
 #include "mainwindow/ui/Main.h"
+#include "refdata/ui/frmConferma.h"
+#include "refdata/ui/frmInstOper.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -130,6 +133,23 @@ void saveWindows(const QString &folder)
 
     FrmProxy proxy(context);
     save(proxy, folder);
+
+    frmInstOper instOper(context);
+    for (const auto &[gruppo, operatore] :
+         {std::pair{u"A"_s, u"12"_s}, {u"B"_s, u"7"_s}, {u"C"_s, u"1043"_s}}) {
+        instOper.findChild<QLineEdit *>(u"TxtGrup"_s)->setText(gruppo);
+        instOper.findChild<QLineEdit *>(u"TxtOper"_s)->setText(operatore);
+        instOper.findChild<QAbstractButton *>(u"CmdIns"_s)->click();
+    }
+    save(instOper, folder);
+
+    QFile oper(programFolder.filePath(u"oper.tx1"_s));
+    oper.open(QIODevice::WriteOnly);
+    oper.write("#A#,#12#,#CENTRO FORMAZIONE EMILIA#,#01#,#01234560377#,#01234560377#\r\n"
+               "#B#,#7#,#ISTITUTO ROMAGNA LAVORO PER LA FORMAZIONE PROFESSIONALE#,#02#,#07654320401#\r\n");
+    oper.close();
+    frmConferma conferma(context);
+    save(conferma, folder);
 }
 
 void sendMouse(QWidget *widget, QEvent::Type type, Qt::MouseButton button)
