@@ -15,11 +15,13 @@
 #include "refdata/ui/frmConferma.h"
 #include "refdata/ui/frmInstOper.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -64,6 +66,7 @@ struct Banco
     FakeServer server;
     TestContext test;
     QList<QByteArray> risposte;
+    int ritardoMs = 0;
     std::unique_ptr<frmInstOper> finestra;
 
     explicit Banco(const QString &indirizzo = {})
@@ -75,7 +78,10 @@ struct Banco
         test.context().installazione().CredenzialeServer = u"utente:segreta@"_s;
         test.context().installazione().IndirizzoServer = u"http://127.0.0.1"_s;
         server.route(Servizio.toLatin1(), [this](const RecordedRequest &) {
-            return ScriptedReply::text(risposte.isEmpty() ? QByteArray() : risposte.takeFirst());
+            ScriptedReply reply =
+                ScriptedReply::text(risposte.isEmpty() ? QByteArray() : risposte.takeFirst());
+            reply.delayMs = ritardoMs;
+            return reply;
         });
         apri();
     }
@@ -392,6 +398,39 @@ private slots:
         QCOMPARE(banco.test.prompt.shown().value(1).title, TitoloErroreServer);
         QVERIFY(banco.c<QWidget>(u"cmdConferma"_s)->isEnabled());
         QVERIFY(banco.fileTx1().isEmpty());
+    }
+
+    void theWindowWaitsForItsReply()
+    {
+        Banco banco;
+        banco.inserisci(u"A"_s, u"12"_s);
+        banco.risposte = {pacchetto({campiOper(u"A"_s, u"12"_s, u"Centro"_s)})};
+        banco.ritardoMs = 400;
+        bool confermaAbilitata = true;
+        bool annullaAbilitata = true;
+        bool clessidra = false;
+        bool apertaDopoLaChiusura = false;
+        QTimer::singleShot(100, banco.finestra.get(), [&] {
+            confermaAbilitata = banco.c<QWidget>(u"cmdConferma"_s)->isEnabled();
+            annullaAbilitata = banco.c<QWidget>(u"cmdAnnulla"_s)->isEnabled();
+            clessidra =
+                QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            banco.finestra->close();
+            QTest::keyClick(banco.finestra.get(), Qt::Key_Escape);
+            apertaDopoLaChiusura = banco.finestra->isVisible();
+        });
+        bool confermata = false;
+        banco.conferma([&](QDialog &conferma) {
+            confermata = true;
+            QVERIFY(!QApplication::overrideCursor());
+            press(&conferma, u"cmdAnnulla"_s);
+        });
+        QVERIFY(!confermaAbilitata);
+        QVERIFY(!annullaAbilitata);
+        QVERIFY(clessidra);
+        QVERIFY(apertaDopoLaChiusura);
+        QVERIFY(confermata);
+        QVERIFY(banco.finestra->isVisible());
     }
 
     void theConfirmationListsTheOperators()
