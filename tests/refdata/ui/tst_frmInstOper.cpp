@@ -118,6 +118,15 @@ struct Banco
     }
 };
 
+/** The start-up window, unseen. */
+struct AvvioMuto final : ProgressoAvvio
+{
+    void mostra(const QString &, const QString &) override {}
+    void file(const QString &) override {}
+    void tabella(const QString &) override {}
+    void record(const QString &) override {}
+};
+
 } // namespace
 
 class TestFrmInstOper : public QObject
@@ -517,13 +526,7 @@ private slots:
             control<QLineEdit>(&conferma, u"txtEMail"_s)->setText(u"mario.rossi@esempio.it"_s);
             press(&conferma, u"cmdConferma"_s);
         });
-        struct : ProgressoAvvio
-        {
-            void mostra(const QString &, const QString &) override {}
-            void file(const QString &) override {}
-            void tabella(const QString &) override {}
-            void record(const QString &) override {}
-        } avvio;
+        AvvioMuto avvio;
 
         test.context().startupHooks().installaAnagrafiche(avvio);
 
@@ -534,6 +537,42 @@ private slots:
         QVERIFY(test.context().installazione().PrimaInstallazione);
         QVERIFY(QFileInfo::exists(test.path(u"CAR/oper.car"_s)));
         QVERIFY(banco.fileTx1().isEmpty());
+    }
+
+    void refusingTheDownloadAlsoDiscardsTheInstallationPackage()
+    {
+        Banco banco;
+        banco.finestra.reset();
+        TestContext &test = banco.test;
+        FixtureDatabase db(test.path(u"KX58TORVA.mdb"_s));
+        test.context().DE().CorsiDB().open(db.path(), Connection::Mode::Shared);
+        for (const QString &name : {u"oper.tx1"_s, u"compo.tx1"_s})
+            test.writeFile(name, "#A#,#12#\r\n");
+        banco.risposte = {pacchetto({campiOper(u"A"_s, u"12"_s, u"Centro"_s)})};
+        collegaInstallaAnagrafiche(test.context());
+        test.dialogRunner.expect(u"frmInstOper"_s, [&banco](QDialog &finestra) {
+            QTest::keyClicks(control<QLineEdit>(&finestra, u"TxtGrup"_s), u"A"_s);
+            QTest::keyClicks(control<QLineEdit>(&finestra, u"TxtOper"_s), u"12"_s);
+            press(&finestra, u"CmdIns"_s);
+            banco.test.dialogRunner.expect(u"frmConferma"_s,
+                                           [](QDialog &conferma) { press(&conferma, u"cmdAnnulla"_s); });
+            press(&finestra, u"cmdConferma"_s);
+            press(&finestra, u"cmdAnnulla"_s);
+        });
+        test.prompt.expect(
+            u"ATTENZIONE: la base dati è incompleta. Mancano uno o più files di testo necessari (è possibile "
+            u"che si "
+            u"trovino ancora nella cartella temporanea dove è stato scaricato il pacchetto di installazione "
+            u"da "
+            u"Internet. In tal caso, spostare da tale cartella tutti i files .TX1 nella cartella "_s +
+            test.folder() + u")."_s);
+        AvvioMuto avvio;
+
+        QVERIFY_THROWS_EXCEPTION(ProgramExited, test.context().startupHooks().installaAnagrafiche(avvio));
+
+        QCOMPARE(test.context().installazione().EsitoInstOper, u"annulla"_s);
+        QVERIFY(banco.fileTx1().isEmpty());
+        QCOMPARE(db.count(u"CorsiOper"_s), 0);
     }
 };
 
