@@ -25,6 +25,8 @@
 #include "core/ui/frmServerClient.h"
 #include "mainwindow/FinestreComandi.h"
 #include "mainwindow/ui/Main.h"
+#include "refdata/TabelleDecodifica.h"
+#include "refdata/ui/TabelleDecodificaUi.h"
 #include "refdata/ui/frmConferma.h"
 #include "refdata/ui/frmInstOper.h"
 
@@ -159,6 +161,57 @@ void sendMouse(QWidget *widget, QEvent::Type type, Qt::MouseButton button)
     QApplication::sendEvent(widget, &event);
 }
 
+/** The start-up window, seen at the moment it counts record `quando` of a table, forwarded to. */
+class AvvioFotografato final : public ProgressoAvvio
+{
+public:
+    AvvioFotografato(Avvio &avvio, QString tabella, QString quando, QString file)
+        : m_avvio(avvio), m_tabella(std::move(tabella)), m_quando(std::move(quando)), m_file(std::move(file))
+    {
+    }
+    void mostra(const QString &titolo, const QString &attesa) override { m_avvio.mostra(titolo, attesa); }
+    void file(const QString &path) override { m_avvio.file(path); }
+    void tabella(const QString &name) override
+    {
+        m_corrente = name;
+        m_avvio.tabella(name);
+    }
+    void record(const QString &count) override
+    {
+        m_avvio.record(count);
+        if (m_corrente == m_tabella && count == m_quando)
+            m_avvio.grab().save(m_file);
+    }
+
+private:
+    Avvio &m_avvio;
+    QString m_tabella;
+    QString m_quando;
+    QString m_file;
+    QString m_corrente;
+};
+
+/** Avvio-Comuni.png: the start-up window while the first start of the demo loads the municipalities. */
+void saveAvvioLoading(const QString &folder)
+{
+    QTemporaryDir programFolder;
+    const QString database = programFolder.filePath(u"KX58TORVA.mdb"_s);
+    createEmptyDatabase(database);
+    QFile::copy(QStringLiteral(KX_TABELLE_DEMO) + u"/Comuni.txt"_s, programFolder.filePath(u"Comuni.txt"_s));
+    QFile flag(programFolder.filePath(u"installa.tab"_s));
+    flag.open(QIODevice::WriteOnly);
+    flag.close();
+
+    SystemServices services({}, {});
+    Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s), services.services());
+    context.DE().CorsiDB().open(database, Connection::Mode::Shared);
+    Avvio avvio;
+    AvvioFotografato fotografato(avvio, u"Comuni"_s, u"4000"_s, folder + u"/Avvio-Comuni.png"_s);
+    InstallaTabelleDecodifica(context, fotografato, operazioniTabelleProgramma());
+    avvio.hide();
+    context.DE().CorsiDB().close();
+}
+
 /**
  * The main window on an application of the given role as Main-<role>.png; on a SERVER with the
  * calendar open and the mouse over the section-3 entry.
@@ -268,6 +321,7 @@ int main(int argc, char *argv[])
     saveWindows(folder);
     if (QGuiApplication::platformName() != u"offscreen")
         saveScenes(folder);
+    saveAvvioLoading(folder);
     saveMain(folder, u"SERVER"_s);
     saveMain(folder, u"CLIENT"_s);
     return 0;
