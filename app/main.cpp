@@ -11,6 +11,8 @@
 #include "core/ui/Avvio.h"
 #include "core/ui/SystemServices.h"
 #include "mainwindow/FinestreComandi.h"
+#include "refdata/ui/InstallaAnagraficheUi.h"
+#include "refdata/ui/TabelleDecodificaUi.h"
 
 #include <QApplication>
 
@@ -71,6 +73,8 @@ int main(int argc, char *argv[])
     finestre.Seldoma = [&context] { Seldoma::apri(context); };
     finestre.frmRiepDomanda = [&context] { frmRiepDomanda::apri(context); };
     MainHost mainWindow(context, std::move(finestre));
+    collegaTabelleDecodifica(context);
+    collegaInstallaAnagrafiche(context);
     AvvioWindows windows(context);
     AvvioProgramma(context, windows);
     QApplication::setQuitOnLastWindowClosed(true);

@@ -78,7 +78,7 @@ QString rifiutoNome(const ProgramFolder &folder, const QString &percorsoDB, cons
 
 EsitoPacchetto nonScritto(const QString &name, const QString &description)
 {
-    return {EsitoPacchetto::Stato::NonScritto, name, description};
+    return {EsitoPacchetto::Stato::NonScritto, name, description, {}};
 }
 
 } // namespace
@@ -138,7 +138,7 @@ EsitoPacchetto SeparaFileScaricato(const ProgramFolder &folder, const QString &p
         } else {
             // A name while a file is open starts a new file, so no records land in the wrong one.
             if (const QString refusal = rifiutoNome(folder, percorsoDB, bundleName, line); !refusal.isEmpty())
-                return {EsitoPacchetto::Stato::Rifiutato, line, refusal};
+                return {EsitoPacchetto::Stato::Rifiutato, line, refusal, {}};
             // The same name again, in any case, replaces the file written before, as on Windows.
             const QString name = windowsFileName(line);
             const auto same = std::find_if(files.begin(), files.end(), [&name](const OutputFile &file) {
@@ -160,7 +160,10 @@ EsitoPacchetto SeparaFileScaricato(const ProgramFolder &folder, const QString &p
         const QString name = files[std::size_t(failed - contents.begin())].name;
         return nonScritto(name, u"Impossibile scrivere il file "_s + name + u": "_s + error.description());
     }
-    return {};
+    EsitoPacchetto esito;
+    for (const OutputFile &file : files)
+        esito.files.append(file.name);
+    return esito;
 }
 
 bool FileVuoto(const ProgramFolder &folder, const QString &path)

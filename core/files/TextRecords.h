@@ -38,6 +38,8 @@ struct EsitoPacchetto
     QString nome;
     /** Why, in Italian, for the caller's box. */
     QString descrizione;
+    /** The names of the files written, in the bundle's order, once the bundle is complete. */
+    QStringList files;
 
     bool riuscito() const { return stato == Stato::Completo; }
 };

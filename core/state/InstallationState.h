@@ -17,6 +17,8 @@ struct InstallationState
     QString IndirizzoServer;
     bool InstallazioneInCorso = false;
     bool PrimaInstallazione = false;
+    /** How the operator selection ended: "annulla" after its ANNULLA, empty otherwise. */
+    QString EsitoInstOper;
 };
 
 } // namespace kx

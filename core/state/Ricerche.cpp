@@ -42,6 +42,13 @@ QString RecuperaSigProv(Context &context, const QString &codice)
     return colonnaProvincia(context, u"RecuperaSigProv"_s, u"SigProv"_s, codice);
 }
 
+void avvisaMancaSedeLegale(Prompt &prompt, const QString &grupOpe, qint32 operatore)
+{
+    prompt.critical(u"Installazione/Aggiornamento Base Dati"_s,
+                    u"Manca la sede legale dell'Operatore "_s + grupOpe + u" - "_s +
+                        QString::number(operatore) + u". Impossibile utilizzare il programma."_s);
+}
+
 QString RecuperaSedeLegale(Context &context, const QString &grupOpe, qint32 operatore, const QString &modo)
 {
     Connection &corsiDB = context.DE().CorsiDB();
@@ -51,9 +58,7 @@ QString RecuperaSedeLegale(Context &context, const QString &grupOpe, qint32 oper
     if (componente.isValid() && !componente.isNull())
         return NonNull(componente);
     if (modo == u"Installazione") {
-        context.prompt.critical(u"Installazione/Aggiornamento Base Dati"_s,
-                                u"Manca la sede legale dell'Operatore "_s + grupOpe + u" - "_s +
-                                    QString::number(operatore) + u". Impossibile utilizzare il programma."_s);
+        avvisaMancaSedeLegale(context.prompt, grupOpe, operatore);
         corsiDB.execute(u"DELETE FROM CorsiOper"_s);
         context.programExit.exit();
     }

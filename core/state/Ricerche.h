@@ -4,6 +4,7 @@
 
 namespace kx {
 class Context;
+class Prompt;
 } // namespace kx
 
 /** The description of a province, or an empty text; a failure is shown under "Errore". */
@@ -11,6 +12,9 @@ QString RecuperaDesProv(kx::Context &context, const QString &codice);
 
 /** The abbreviation of a province, or an empty text; a failure is shown under "Errore". */
 QString RecuperaSigProv(kx::Context &context, const QString &codice);
+
+/** The box of an operator without a legal seat, which makes the program unusable. */
+void avvisaMancaSedeLegale(kx::Prompt &prompt, const QString &grupOpe, qint32 operatore);
 
 /**
  * The component number, as text, of the operator's legal seat, or "0" when it has none. In the mode
