@@ -9,6 +9,10 @@
 #include "core/ui/Avvio.h"
 #include "core/ui/SystemServices.h"
 #include "mainwindow/FinestreComandi.h"
+#include "refdata/CorsiApprovati.h"
+#include "refdata/ScaricoCorsiApprovati.h"
+#include "refdata/ui/FrmCorsiApprovatiScaricati.h"
+#include "refdata/ui/FrmScaricoDB.h"
 
 #include <QApplication>
 
@@ -65,7 +69,12 @@ int main(int argc, char *argv[])
 
     // The windows of the start-up come and go before the frame is shown; none of them ends the run.
     QApplication::setQuitOnLastWindowClosed(false);
-    MainHost mainWindow(context, finestreNonDisponibili(context.prompt));
+    FinestreComandi finestre = finestreNonDisponibili(context.prompt);
+    StatoScaricoCorsi scaricoCorsi;
+    finestre.FrmScaricoDB = [&] { FrmScaricoDB::mostra(context, scaricoCorsi); };
+    finestre.ImportaCorsiApprovati = [&] { return ImportaCorsiApprovati(context); };
+    finestre.FrmCorsiApprovatiScaricati = [&] { FrmCorsiApprovatiScaricati::mostra(context, scaricoCorsi); };
+    MainHost mainWindow(context, std::move(finestre));
     AvvioWindows windows(context);
     AvvioProgramma(context, windows);
     QApplication::setQuitOnLastWindowClosed(true);
