@@ -146,6 +146,7 @@ void FrmCorsiApprovatiScaricati::Form_Load()
         auto modello =
             std::make_unique<RecordsetModel>(*recordset, m_context.prompt, colonne(), intestazioni());
         m_ui->GrdCorsi->setModel(modello.get());
+        m_ui->GrdCorsi->resizeColumnsToContents();
         m_modello = std::move(modello);
         m_rsQryCorsiApprovati = std::move(recordset);
     });
