@@ -265,7 +265,7 @@ QString FrmScaricoDB::AutenticaAlbis()
         const QString indirizzo = m_context.fileIni().Leggi(IniKeys::Albis);
         m_transfer.get(indirizzo, QString());
         m_transfer.waitWhileBusy();
-        // A page the transfer could not bring, or an error page, is the unreachable address of old.
+        // A page the transfer could not bring, or an HTTP error, counts as an unreachable login page.
         const int status = m_transfer.status();
         const bool raggiunta = m_transfer.errorCode() == 0 && status > 0 && status < 400;
         const QString testo = raggiunta ? testoPagina(m_transfer.body()) : QString();

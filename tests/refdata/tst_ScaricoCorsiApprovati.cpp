@@ -44,8 +44,8 @@ private slots:
     {
         QTest::addColumn<QString>("testo");
         QTest::addColumn<bool>("irraggiungibile");
-        QTest::newRow("old browser") << u"Impossibile visualizzare la pagina\nCause"_s << true;
-        QTest::newRow("newer browser") << u"Non riesco a visualizzare questa pagina"_s << true;
+        QTest::newRow("one wording") << u"Impossibile visualizzare la pagina\nCause"_s << true;
+        QTest::newRow("the other wording") << u"Non riesco a visualizzare questa pagina"_s << true;
         QTest::newRow("a login page") << u"Accesso al servizio"_s << false;
     }
     void paginaNonRaggiungibile()

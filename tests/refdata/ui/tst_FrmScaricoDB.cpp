@@ -280,7 +280,7 @@ private slots:
         QTest::addColumn<int>("caso");
         QTest::newRow("no server") << 0;
         QTest::newRow("status 404") << 1;
-        QTest::newRow("the old browser's page") << 2;
+        QTest::newRow("a browser's page for an unreachable address") << 2;
     }
     void paginaIrraggiungibile()
     {
