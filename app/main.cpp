@@ -13,6 +13,10 @@
 #include "mainwindow/FinestreComandi.h"
 #include "refdata/ui/InstallaAnagraficheUi.h"
 #include "refdata/ui/TabelleDecodificaUi.h"
+#include "refdata/CorsiApprovati.h"
+#include "refdata/ScaricoCorsiApprovati.h"
+#include "refdata/ui/FrmCorsiApprovatiScaricati.h"
+#include "refdata/ui/FrmScaricoDB.h"
 
 #include <QApplication>
 
@@ -72,6 +76,10 @@ int main(int argc, char *argv[])
     FinestreComandi finestre = finestreNonDisponibili(context.prompt);
     finestre.Seldoma = [&context] { Seldoma::apri(context); };
     finestre.frmRiepDomanda = [&context] { frmRiepDomanda::apri(context); };
+    StatoScaricoCorsi scaricoCorsi;
+    finestre.FrmScaricoDB = [&] { FrmScaricoDB::mostra(context, scaricoCorsi); };
+    finestre.ImportaCorsiApprovati = [&] { return ImportaCorsiApprovati(context); };
+    finestre.FrmCorsiApprovatiScaricati = [&] { FrmCorsiApprovatiScaricati::mostra(context, scaricoCorsi); };
     MainHost mainWindow(context, std::move(finestre));
     collegaTabelleDecodifica(context);
     collegaInstallaAnagrafiche(context);

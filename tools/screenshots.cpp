@@ -35,6 +35,10 @@
 #include "refdata/ui/TabelleDecodificaUi.h"
 #include "refdata/ui/frmConferma.h"
 #include "refdata/ui/frmInstOper.h"
+#include "refdata/ScaricoCorsiApprovati.h"
+#include "refdata/ui/FrmCorsiApprovatiScaricati.h"
+#include "refdata/ui/FrmScaricoDB.h"
+#include "refdata/ui/frmMailAggAlbis2.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -45,6 +49,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressBar>
 #include <QScreen>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -344,6 +349,49 @@ void saveApplications(const QString &folder)
     corsiDB.close();
 }
 
+/**
+ * The approved-courses windows over a database with two operators and their courses: the download
+ * while it receives, the alternative login and the viewer of the downloaded courses.
+ */
+void saveApprovedCourses(const QString &folder)
+{
+    QTemporaryDir programFolder;
+    const QString database = programFolder.filePath(u"KX58TORVA.mdb"_s);
+    createEmptyDatabase(database);
+    SystemServices services({}, {});
+    Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s), services.services());
+    Connection &connection = context.DE().CorsiDB();
+    connection.open(database, Connection::Mode::Exclusive);
+    connection.execute(u"INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione) VALUES "
+                       u"('A', 12, 'CENTRO FORMAZIONE EMILIA'), ('B', 7, 'ISTITUTO ROMAGNA LAVORO')"_s);
+    connection.execute(u"INSERT INTO TipoCompo (TipoCompo, Descrizione) VALUES ('SL', 'SEDE LEGALE')"_s);
+    connection.execute(
+        u"INSERT INTO CorsiCompo (GrupOpe, Operatore, Componente, TipoCompo, Denominazione, Cap, "
+        u"Indirizzo) VALUES ('A', 12, 1, 'SL', 'SEDE CENTRALE', '40121', 'VIA INDIPENDENZA 1')"_s);
+    const QStringList corsi{u"OPERATORE SOCIO SANITARIO"_s, u"TECNICO DELLA LOGISTICA"_s,
+                            u"ADDETTO ALLA CONTABILITA'"_s};
+    for (int i = 0; i < corsi.size(); ++i) {
+        connection.execute(
+            u"INSERT INTO CorsiApprovati (IdAttivita, GrupOpe, Operatore, ProgrAttivita, AnnoInizio, "
+            u"Componente, DenCorso, DurataAnnOre, TotIter, Durata, CicloFin) "
+            u"VALUES (?, 'A', 12, ?, '2019', 1, ?, 600, 1200, 2, '2014-2020')"_s,
+            {190001 + i, u"2019-%1"_s.arg(i + 1), corsi[i]});
+    }
+    StatoScaricoCorsi stato{u"A"_s, 12, QString()};
+
+    FrmScaricoDB scarico(context, stato);
+    scarico.findChild<QWidget *>(u"PanAttesa"_s)->show();
+    scarico.findChild<QLabel *>(u"LblInf2"_s)->setText(u"... Downloading in corso ... "_s);
+    scarico.findChild<QProgressBar *>(u"PrgBar"_s)->setValue(40);
+    save(scarico, folder);
+    QString idAlbis;
+    frmMailAggAlbis2 alternativa(u"https://identita.regione.example/albis/login.php"_s, idAlbis);
+    save(alternativa, folder);
+    FrmCorsiApprovatiScaricati corsiScaricati(context, stato);
+    save(corsiScaricati, folder);
+    connection.close();
+}
+
 /** Saves the whole screen once the modal window that `show` opens is up, then closes that window. */
 void saveScreenDuring(const QString &file, const std::function<void()> &show,
                       const std::function<void()> &alsoShow = {})
@@ -418,5 +466,6 @@ int main(int argc, char *argv[])
     saveMain(folder, u"SERVER"_s);
     saveMain(folder, u"CLIENT"_s);
     saveApplications(folder);
+    saveApprovedCourses(folder);
     return 0;
 }

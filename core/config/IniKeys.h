@@ -38,6 +38,8 @@ inline constexpr kx::IniKey IndirizzoServer{u"CONNESSIONE", u"NREG"};
 /** The addresses of the server's services; the new application number's is IndirizzoServer. */
 inline constexpr kx::IniKey AggiornaDB{u"CONNESSIONE", u"AGGIORNADB"};
 inline constexpr kx::IniKey ServerCorsi{u"CONNESSIONE", u"SERVERCORSI"};
+/** The identity service's login page, whose text gives the token of the approved-courses download. */
+inline constexpr kx::IniKey Albis{u"CONNESSIONE", u"ALBIS"};
 inline constexpr kx::IniKey VersioneServizio{u"CONNESSIONE", u"VERSIONE"};
 } // namespace IniKeys
 

@@ -134,8 +134,14 @@ void ServerRequest::onStateChanged(int state)
     } else if (state == TransferState::Completed) {
         RispostaCompleta = true;
         CodiceRisposta = 0;
-        for (QByteArray chunk = m_transfer.readChunk(); !chunk.isEmpty(); chunk = m_transfer.readChunk())
+        int pezzi = 0;
+        for (QByteArray chunk = m_transfer.readChunk(); !chunk.isEmpty(); chunk = m_transfer.readChunk()) {
             RispostaServer += Cp1252::decode(chunk);
+            if (avanzamento)
+                avanzamento(++pezzi, false);
+        }
+        if (avanzamento)
+            avanzamento(pezzi, true);
     }
 }
 

@@ -95,6 +95,9 @@ public:
     /** Restores the window after a failure and empties the reply. */
     void concludiFallimento();
 
+    /** Told after each piece of the reply read (how many so far) and once more at its end. */
+    std::function<void(int pezziLetti, bool fine)> avanzamento;
+
     QString UrlServizio;
     QString PercorsoServizio;
     QString RispostaServer;

@@ -27,7 +27,9 @@ public:
         OkCancel,
         YesNo,
         YesNoCancel,
-        RetryCancel
+        RetryCancel,
+        /** Annulla, Riprova, Continua. */
+        CancelRetryContinue
     };
     enum class Answer
     {

@@ -64,12 +64,15 @@ Prompt::Answer MessageBoxPrompt::ask(Icon icon, Buttons buttons, const QString &
     case Buttons::RetryCancel:
         standard = QMessageBox::Retry | QMessageBox::Cancel;
         break;
+    case Buttons::CancelRetryContinue:
+        standard = QMessageBox::Cancel | QMessageBox::Retry | QMessageBox::Ignore;
+        break;
     }
     box.setStandardButtons(standard);
     // Italian captions whatever translations the system has.
     const std::pair<QMessageBox::StandardButton, QString> captions[] = {
         {QMessageBox::Ok, u"OK"_s}, {QMessageBox::Cancel, u"Annulla"_s}, {QMessageBox::Yes, u"Sì"_s},
-        {QMessageBox::No, u"No"_s}, {QMessageBox::Retry, u"Riprova"_s},
+        {QMessageBox::No, u"No"_s}, {QMessageBox::Retry, u"Riprova"_s},  {QMessageBox::Ignore, u"Continua"_s},
     };
     for (const auto &[button, caption] : captions) {
         if (QAbstractButton *b = box.button(button))

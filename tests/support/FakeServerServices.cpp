@@ -75,13 +75,48 @@ ScriptedReply identityPage(const RecordedRequest &)
     return reply;
 }
 
+/** An approved course of the demo registry: its 43 fields, seat 1 of the operator. */
+QStringList demoCourse(int idAttivita, const QString &group, const QString &number, const QString &name)
+{
+    QStringList fields(43);
+    fields[0] = QString::number(idAttivita);
+    fields[2] = group;
+    fields[3] = number;
+    fields[4] = u"2019-"_s + QString::number(idAttivita % 1000);
+    fields[5] = u"2019"_s;
+    fields[7] = u"1"_s;
+    fields[8] = u"2020"_s;
+    fields[9] = u"1"_s;
+    fields[12] = name;
+    fields[15] = u"03"_s;
+    fields[26] = u"600"_s;
+    fields[27] = u"15"_s;
+    fields[28] = u"1200"_s;
+    fields[29] = u"2"_s;
+    fields[31] = u"AF"_s;
+    fields[41] = u"037"_s;
+    fields[42] = u"2014-2020"_s;
+    return fields;
+}
+
 /** "gruppo", "codice" and "albis_id"; a wrong token is refused as the server does. */
 ScriptedReply approvedCourses(const RecordedRequest &request)
 {
     const QUrlQuery query(QString::fromLatin1(request.body));
     if (query.queryItemValue(u"albis_id"_s) != QLatin1StringView(DemoAlbisId))
         return serverError(u"ERRORE: autenticazione non valida"_s);
-    return ScriptedReply::text(downloadBundle({{u"CorsiApprovati.tx1"_s, {}}}));
+    const QString group = query.queryItemValue(u"gruppo"_s);
+    const QString number = query.queryItemValue(u"codice"_s);
+    BundleFile courses{u"CorsiApprovati.tx1"_s, {}};
+    if (group == u"A" && number == u"12") {
+        courses.records = {demoCourse(190001, group, number, u"OPERATORE SOCIO SANITARIO"_s),
+                           demoCourse(190002, group, number, u"TECNICO DELLA LOGISTICA"_s)};
+    } else if (group == u"B" && number == u"7") {
+        courses.records = {demoCourse(190101, group, number, u"ADDETTO ALLA RISTORAZIONE"_s)};
+    } else {
+        return serverError(u"ERRORE: nessun corso finanziato per l'operatore "_s + group + u' ' + number);
+    }
+    return ScriptedReply::text(downloadBundle({courses}));
 }
 
 /** Issues the numbers from 1001 on, one to each request that names the operator. */

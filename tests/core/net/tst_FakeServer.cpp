@@ -81,8 +81,15 @@ private slots:
                    "<html><body><p>Risposta: OK;4711000000000000042;4711000000001;A123</p></body></html>")
             << QString();
         QTest::newRow("approved courses")
-            << u"corsi/scarico.php"_s << QByteArray("gruppo=A&codice=12&albis_id=4711000000000000042")
-            << QByteArray("CorsiApprovati.tx1\r\nEOF\r\n") << QString();
+            << u"corsi/scarico.php"_s << QByteArray("gruppo=B&codice=7&albis_id=4711000000000000042")
+            << QByteArray("CorsiApprovati.tx1\r\n#190101#,##,#B#,#7#,#2019-101#,#2019#,##,#1#,#2020#,#1#,##,#"
+                          "#,#ADDETTO ALLA "
+                          "RISTORAZIONE#,##,##,#03#,##,##,##,##,##,##,##,##,##,##,#600#,#15#,#1200#,#2#,##,#"
+                          "AF#,##,##,##,##,##,##,##,##,##,#037#,#2014-2020#\r\nEOF\r\n")
+            << QString();
+        QTest::newRow("approved courses of an operator without courses")
+            << u"corsi/scarico.php"_s << QByteArray("gruppo=Z&codice=1&albis_id=4711000000000000042")
+            << QByteArray("ERRORE: nessun corso finanziato per l'operatore Z 1") << QString();
         QTest::newRow("new application number")
             << u"nreg/nuovadomanda.php"_s
             << QByteArray("gruppo=A&codice=12&compo=1&applicativo=KX58TORVA&email=a%40b.it")
