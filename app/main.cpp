@@ -9,6 +9,8 @@
 #include "core/ui/Avvio.h"
 #include "core/ui/SystemServices.h"
 #include "mainwindow/FinestreComandi.h"
+#include "mainwindow/ui/Browser.h"
+#include "mainwindow/ui/frmBackup.h"
 
 #include <QApplication>
 
@@ -65,7 +67,10 @@ int main(int argc, char *argv[])
 
     // The windows of the start-up come and go before the frame is shown; none of them ends the run.
     QApplication::setQuitOnLastWindowClosed(false);
-    MainHost mainWindow(context, finestreNonDisponibili(context.prompt));
+    FinestreComandi finestre = finestreNonDisponibili(context.prompt);
+    finestre.frmBackup = voceFrmBackup(context);
+    finestre.Browser = voceBrowser(context);
+    MainHost mainWindow(context, finestre);
     AvvioWindows windows(context);
     AvvioProgramma(context, windows);
     QApplication::setQuitOnLastWindowClosed(true);
