@@ -24,7 +24,9 @@
 #include "core/ui/frmOpzioni.h"
 #include "core/ui/frmServerClient.h"
 #include "mainwindow/FinestreComandi.h"
+#include "mainwindow/ui/Browser.h"
 #include "mainwindow/ui/Main.h"
+#include "mainwindow/ui/frmBackup.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -34,7 +36,9 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
@@ -178,6 +182,57 @@ void saveMain(const QString &folder, const QString &versione)
     context.DE().CorsiDB().close();
 }
 
+/** Opens no browser: the assistance request is shown as it looks once the page has been asked for. */
+class NoBrowser final : public UrlOpener
+{
+public:
+    void open(const QUrl &) override {}
+};
+
+/** The backup window on both tabs, and the assistance request after "Accedi". */
+void saveMaintenance(const QString &folder)
+{
+    QTemporaryDir programFolder;
+    QFile ini(programFolder.filePath(u"KX58TORVA.INI"_s));
+    ini.open(QIODevice::WriteOnly);
+    ini.write(
+        "[Installazione]\r\nTipo=StandAlone\r\nVersione=SERVER\r\n[BaseDati]\r\nDatabase=KX58TORVA.mdb\r\n"
+        "FileBackup=/home/utente/Copie/KX58TORVA.zip\r\n");
+    ini.close();
+    const QString database = programFolder.filePath(u"KX58TORVA.mdb"_s);
+    createEmptyDatabase(database);
+
+    SystemServices system({}, {});
+    NoBrowser noBrowser;
+    const Services services{system.prompt,      system.programExit, system.dialogRunner,  system.fileDialogs,
+                            system.help,        noBrowser,          system.logViewer,     system.clock,
+                            system.commandLine, system.beeper,      system.networkStatus, system.systemInfo};
+    Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s), services);
+    context.fileIni().setNomeFile(programFolder.filePath(u"KX58TORVA.INI"_s));
+
+    {
+        frmBackup backup(context, nullptr);
+        save(backup, folder);
+        backup.findChild<QTabWidget *>(u"SSTab1"_s)->setCurrentIndex(1);
+        backup.setObjectName(u"frmBackup-Recupero"_s);
+        save(backup, folder);
+    }
+
+    context.DE().CorsiDB().open(database, Connection::Mode::Exclusive);
+    CurrentApplication &domanda = context.domanda();
+    domanda.NumDomaCorrente = 2021001;
+    domanda.GrupOpeCorrente = u"A"_s;
+    domanda.OperatoreCorrente = u"0012"_s;
+    Browser browser(context);
+    browser.Form_Load();
+    browser.adjustSize();
+    save(browser, folder);
+    browser.findChild<QPushButton *>(u"Command2"_s)->click();
+    browser.setObjectName(u"Browser-Accedi"_s);
+    save(browser, folder);
+    context.DE().CorsiDB().close();
+}
+
 /** Saves the whole screen once the modal window that `show` opens is up, then closes that window. */
 void saveScreenDuring(const QString &file, const std::function<void()> &show,
                       const std::function<void()> &alsoShow = {})
@@ -250,5 +305,6 @@ int main(int argc, char *argv[])
         saveScenes(folder);
     saveMain(folder, u"SERVER"_s);
     saveMain(folder, u"CLIENT"_s);
+    saveMaintenance(folder);
     return 0;
 }
