@@ -6,6 +6,7 @@
 #include "core/startup/SequenzaAvvio.h"
 #include "core/startup/VersioneProgramma.h"
 #include "core/state/Context.h"
+#include "core/state/InstallationState.h"
 #include "core/ui/Avvio.h"
 #include "core/ui/SystemServices.h"
 #include "mainwindow/FinestreComandi.h"
@@ -70,6 +71,8 @@ int main(int argc, char *argv[])
     FinestreComandi finestre = finestreNonDisponibili(context.prompt);
     finestre.frmBackup = voceFrmBackup(context);
     finestre.Browser = voceBrowser(context);
+    context.installazione().IndirizzoAssistenza =
+        qEnvironmentVariable("KX58TORVA_ASSISTENZA", IndirizzoAssistenzaTUZ);
     MainHost mainWindow(context, finestre);
     AvvioWindows windows(context);
     AvvioProgramma(context, windows);
