@@ -1,5 +1,7 @@
 #include "core/services/SystemInfo.h"
 
+#include <QElapsedTimer>
+#include <QSysInfo>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -35,6 +37,20 @@ private slots:
         QFETCH(QByteArray, text);
         QFETCH(QString, name);
         QCOMPARE(kx::osReleaseName(text), name);
+    }
+
+    void theRunningSystem()
+    {
+        const LinuxSystemInfo system;
+        QCOMPARE(system.kernelRelease(), QSysInfo::kernelVersion());
+        QVERIFY(system.memoryInfo().contains("MemTotal:"));
+        QVERIFY(system.memoryInfo().contains("SwapFree:"));
+        // Without a desktop, or without xdg-settings, no browser is named and nothing waits long.
+        QElapsedTimer timer;
+        timer.start();
+        const QString browser = system.defaultBrowser();
+        QVERIFY(timer.elapsed() < 10000);
+        QVERIFY(!browser.contains(u'\n'));
     }
 };
 
