@@ -8,15 +8,18 @@
 #include "core/startup/SequenzaAvvio.h"
 #include "core/startup/VersioneProgramma.h"
 #include "core/state/Context.h"
+#include "core/state/InstallationState.h"
 #include "core/ui/Avvio.h"
 #include "core/ui/SystemServices.h"
 #include "mainwindow/FinestreComandi.h"
-#include "refdata/ui/InstallaAnagraficheUi.h"
-#include "refdata/ui/TabelleDecodificaUi.h"
+#include "mainwindow/ui/Browser.h"
+#include "mainwindow/ui/frmBackup.h"
 #include "refdata/CorsiApprovati.h"
 #include "refdata/ScaricoCorsiApprovati.h"
 #include "refdata/ui/FrmCorsiApprovatiScaricati.h"
 #include "refdata/ui/FrmScaricoDB.h"
+#include "refdata/ui/InstallaAnagraficheUi.h"
+#include "refdata/ui/TabelleDecodificaUi.h"
 
 #include <QApplication>
 
@@ -80,6 +83,10 @@ int main(int argc, char *argv[])
     finestre.FrmScaricoDB = [&] { FrmScaricoDB::mostra(context, scaricoCorsi); };
     finestre.ImportaCorsiApprovati = [&] { return ImportaCorsiApprovati(context); };
     finestre.FrmCorsiApprovatiScaricati = [&] { FrmCorsiApprovatiScaricati::mostra(context, scaricoCorsi); };
+    finestre.frmBackup = voceFrmBackup(context);
+    finestre.Browser = voceBrowser(context);
+    context.installazione().IndirizzoAssistenza =
+        qEnvironmentVariable("KX58TORVA_ASSISTENZA", IndirizzoAssistenzaTUZ);
     MainHost mainWindow(context, std::move(finestre));
     collegaTabelleDecodifica(context);
     collegaInstallaAnagrafiche(context);

@@ -61,4 +61,6 @@ if [[ $solo_cartella == 1 ]]; then
     exit 0
 fi
 cd "$demo"
+# The assistance request opens its page on the demo server, not on the help desk's.
+export KX58TORVA_ASSISTENZA=${KX58TORVA_ASSISTENZA:-$server}
 exec "$demo/KX58TORVA" "$@"

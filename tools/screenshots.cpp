@@ -30,14 +30,16 @@
 #include "core/ui/frmOpzioni.h"
 #include "core/ui/frmServerClient.h"
 #include "mainwindow/FinestreComandi.h"
+#include "mainwindow/ui/Browser.h"
 #include "mainwindow/ui/Main.h"
+#include "mainwindow/ui/frmBackup.h"
+#include "refdata/ScaricoCorsiApprovati.h"
 #include "refdata/TabelleDecodifica.h"
+#include "refdata/ui/FrmCorsiApprovatiScaricati.h"
+#include "refdata/ui/FrmScaricoDB.h"
 #include "refdata/ui/TabelleDecodificaUi.h"
 #include "refdata/ui/frmConferma.h"
 #include "refdata/ui/frmInstOper.h"
-#include "refdata/ScaricoCorsiApprovati.h"
-#include "refdata/ui/FrmCorsiApprovatiScaricati.h"
-#include "refdata/ui/FrmScaricoDB.h"
 #include "refdata/ui/frmMailAggAlbis2.h"
 
 #include <QAbstractButton>
@@ -50,7 +52,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -306,9 +310,9 @@ void saveApplications(const QString &folder)
     SystemServices system({}, {});
     PromptConfermato dialogRunner;
     const Services base = system.services();
-    const Services services{base.prompt,      base.programExit, dialogRunner,      base.fileDialogs,
-                            base.help,        base.urlOpener,   base.logViewer,    base.clock,
-                            base.commandLine, base.beeper,      base.networkStatus};
+    const Services services{base.prompt,      base.programExit, dialogRunner,       base.fileDialogs,
+                            base.help,        base.urlOpener,   base.logViewer,     base.clock,
+                            base.commandLine, base.beeper,      base.networkStatus, base.systemInfo};
     Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s), services);
     context.fileIni().setNomeFile(programFolder.filePath(u"KX58TORVA.INI"_s));
     context.installazione().IndirizzoServer = u"http://127.0.0.1"_s;
@@ -392,6 +396,57 @@ void saveApprovedCourses(const QString &folder)
     connection.close();
 }
 
+/** Opens no browser: the assistance request is shown as it looks once the page has been asked for. */
+class NoBrowser final : public UrlOpener
+{
+public:
+    void open(const QUrl &) override {}
+};
+
+/** The backup window on both tabs, and the assistance request after "Accedi". */
+void saveMaintenance(const QString &folder)
+{
+    QTemporaryDir programFolder;
+    QFile ini(programFolder.filePath(u"KX58TORVA.INI"_s));
+    ini.open(QIODevice::WriteOnly);
+    ini.write(
+        "[Installazione]\r\nTipo=StandAlone\r\nVersione=SERVER\r\n[BaseDati]\r\nDatabase=KX58TORVA.mdb\r\n"
+        "FileBackup=/home/utente/Copie/KX58TORVA.zip\r\n");
+    ini.close();
+    const QString database = programFolder.filePath(u"KX58TORVA.mdb"_s);
+    createEmptyDatabase(database);
+
+    SystemServices system({}, {});
+    NoBrowser noBrowser;
+    const Services services{system.prompt,      system.programExit, system.dialogRunner,  system.fileDialogs,
+                            system.help,        noBrowser,          system.logViewer,     system.clock,
+                            system.commandLine, system.beeper,      system.networkStatus, system.systemInfo};
+    Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s), services);
+    context.fileIni().setNomeFile(programFolder.filePath(u"KX58TORVA.INI"_s));
+
+    {
+        frmBackup backup(context, nullptr);
+        save(backup, folder);
+        backup.findChild<QTabWidget *>(u"SSTab1"_s)->setCurrentIndex(1);
+        backup.setObjectName(u"frmBackup-Recupero"_s);
+        save(backup, folder);
+    }
+
+    context.DE().CorsiDB().open(database, Connection::Mode::Exclusive);
+    CurrentApplication &domanda = context.domanda();
+    domanda.NumDomaCorrente = 2021001;
+    domanda.GrupOpeCorrente = u"A"_s;
+    domanda.OperatoreCorrente = u"0012"_s;
+    Browser browser(context);
+    browser.Form_Load();
+    browser.adjustSize();
+    save(browser, folder);
+    browser.findChild<QPushButton *>(u"Command2"_s)->click();
+    browser.setObjectName(u"Browser-Accedi"_s);
+    save(browser, folder);
+    context.DE().CorsiDB().close();
+}
+
 /** Saves the whole screen once the modal window that `show` opens is up, then closes that window. */
 void saveScreenDuring(const QString &file, const std::function<void()> &show,
                       const std::function<void()> &alsoShow = {})
@@ -467,5 +522,6 @@ int main(int argc, char *argv[])
     saveMain(folder, u"CLIENT"_s);
     saveApplications(folder);
     saveApprovedCourses(folder);
+    saveMaintenance(folder);
     return 0;
 }

@@ -32,6 +32,8 @@ inline constexpr kx::IniKey Provider{u"Installazione", u"PROVIDER"};
 inline constexpr kx::IniKey Database{u"BaseDati", u"Database"};
 inline constexpr kx::IniKey NFileDB{u"BaseDati", u"NFileDB"};
 inline constexpr kx::IniKey NumDoma{u"BaseDati", u"NumDoma"};
+/** The archive of the last zip backup, full path; empty after a failed one. */
+inline constexpr kx::IniKey FileBackup{u"BaseDati", u"FileBackup"};
 inline constexpr kx::IniKey FileHelp{u"Help", u"FILEHELP"};
 inline constexpr kx::IniKey Credenziale{u"CONNESSIONE", u"PWD"};
 inline constexpr kx::IniKey IndirizzoServer{u"CONNESSIONE", u"NREG"};

@@ -9,6 +9,8 @@ class QDialog;
 
 namespace kx {
 
+class SystemInfo;
+
 /** Message boxes: the one way a routine speaks to the user and hears the answer. */
 class Prompt
 {
@@ -183,6 +185,7 @@ struct Services
     const CommandLine &commandLine;
     Beeper &beeper;
     const NetworkStatus &networkStatus;
+    const SystemInfo &systemInfo;
 };
 
 } // namespace kx

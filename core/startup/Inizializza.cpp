@@ -31,11 +31,9 @@ QString percorsoBaseDati(Context &context)
     return context.programFolder().resolve(context.installazione().PercorsoDB);
 }
 
-/**
- * Fails when the database lacks a table or saved query of the program: an empty file, or a database of
- * another program, is not one to work on.
- */
-void verificaBaseDati(Connection &corsiDB, const QString &path)
+} // namespace
+
+void VerificaBaseDati(Connection &corsiDB, const QString &path)
 {
     QSet<QString> presenti;
     const QueryResult oggetti =
@@ -55,6 +53,8 @@ void verificaBaseDati(Connection &corsiDB, const QString &path)
                                                      u"' non è una base dati del programma: "_s + causa +
                                                      u"."_s);
 }
+
+namespace {
 
 void fineInizializzazione(Context &context, const RoutineError &error)
 {
@@ -129,7 +129,7 @@ void Inizializza(Context &context)
         const QString provider = context.fileIni().Leggi(IniKeys::Provider);
         context.DE().CorsiDB().open(provider, percorsoBaseDati(context),
                                     modoDi(installazione.TipoInstallazione));
-        verificaBaseDati(context.DE().CorsiDB(), percorsoBaseDati(context));
+        VerificaBaseDati(context.DE().CorsiDB(), percorsoBaseDati(context));
         context.DE().RiassociaComandiDE();
 
         installazione.FileAiuto =

@@ -4,6 +4,7 @@
 #include <QString>
 
 namespace kx {
+class Connection;
 class Context;
 class RoutineError;
 struct Services;
@@ -16,6 +17,13 @@ struct Services;
  * installation keeps the settings; any other failure resets them, so the next start asks again.
  */
 void Inizializza(kx::Context &context);
+
+/**
+ * Fails with the engine's "table not found" number, after closing the connection, when the open
+ * database lacks a table or saved query of the program: an empty file, or a database of another
+ * program, is not one to work on.
+ */
+void VerificaBaseDati(kx::Connection &corsiDB, const QString &path);
 
 /**
  * Closes the connection and opens it again exclusively. False, after a box telling the user to close

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/services/Services.h"
+#include "core/services/SystemInfo.h"
 #include "core/ui/HelpViewer.h"
 
 #include <functional>
@@ -84,11 +85,12 @@ struct SystemServices
     ProcessCommandLine commandLine;
     ApplicationBeeper beeper;
     SystemNetworkStatus networkStatus;
+    LinuxSystemInfo systemInfo;
 
     Services services()
     {
-        return {prompt,    programExit, dialogRunner, fileDialogs, help,         urlOpener,
-                logViewer, clock,       commandLine,  beeper,      networkStatus};
+        return {prompt,    programExit, dialogRunner, fileDialogs, help,          urlOpener,
+                logViewer, clock,       commandLine,  beeper,      networkStatus, systemInfo};
     }
 };
 

@@ -209,6 +209,7 @@ void installRegionalServices(FakeServer &server)
     server.route("nreg/nuovadomanda.php", newApplicationNumber());
     server.route("versione/controllo.php", versionCheck);
     server.route("assistenza/richiesta.php", assistancePage);
+    server.route("cgi-bin/fp/upload/form_allegato_bin_upload.cgi", assistancePage);
     server.route(UploadPath, upload);
     server.route(CourseRegistryPath, courseRegistry);
     server.requireBasic(UploadPath, "robot", "%tulip%42&");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/services/Services.h"
+#include "core/services/SystemInfo.h"
 
 #include <QList>
 #include <QString>
@@ -170,4 +171,21 @@ class FixedNetworkStatus final : public kx::NetworkStatus
 public:
     int flags = 0;
     int connectionFlags() const override { return flags; }
+};
+
+/** A computer described by the test; every detail can be left empty, as an unreadable one is. */
+class FixedSystemInfo final : public kx::SystemInfo
+{
+public:
+    QString distributionName = QStringLiteral("Debian GNU/Linux 12 (bookworm)");
+    QString kernel = QStringLiteral("6.1.0-18-amd64");
+    QString browser = QStringLiteral("firefox-esr.desktop");
+    QByteArray memInfo = "MemTotal:        2097152 kB\nMemFree:          524288 kB\n"
+                         "MemAvailable:    1048576 kB\nSwapTotal:       1048576 kB\n"
+                         "SwapFree:         524288 kB\n";
+
+    QString distribution() const override { return distributionName; }
+    QString kernelRelease() const override { return kernel; }
+    QString defaultBrowser() const override { return browser; }
+    QByteArray memoryInfo() const override { return memInfo; }
 };

@@ -23,11 +23,12 @@ struct TestServices
     FixedCommandLine commandLine;
     CountingBeeper beeper;
     FixedNetworkStatus networkStatus;
+    FixedSystemInfo systemInfo;
 
     kx::Services services()
     {
-        return {prompt,    programExit, dialogRunner, fileDialogs, help,         urlOpener,
-                logViewer, clock,       commandLine,  beeper,      networkStatus};
+        return {prompt,    programExit, dialogRunner, fileDialogs, help,          urlOpener,
+                logViewer, clock,       commandLine,  beeper,      networkStatus, systemInfo};
     }
 };
 
