@@ -80,6 +80,8 @@ public:
     /** Runs several statements separated by ";", without parameters (a schema, for instance). */
     void executeScript(const QString &sql);
     qint64 lastInsertRowId() const;
+    /** The engine's own handle, for timing tools that set the layer beside the engine; null when closed. */
+    sqlite3 *engineHandle() const { return m_db; }
 
     /** Copies the whole database, consistent and keyed, to a file (replaced when it exists). */
     void backupTo(const QString &path);
