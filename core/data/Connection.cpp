@@ -231,6 +231,11 @@ void Connection::close()
 {
     if (!isOpen())
         throw RoutineError(ErrorCode::ObjectClosed);
+    try {
+        notifyObservers();
+    } catch (const RoutineError &) {
+        // A reader that cannot read now keeps what it has; the connection closes all the same.
+    }
     finalizeCached();
     sqlite3_close_v2(m_db);
     m_db = nullptr;
@@ -285,6 +290,7 @@ std::unique_ptr<Connection::Statement> Connection::prepare(const QString &sql, c
         }
     }
     auto result = std::make_unique<Statement>(*this, sql, statement, true);
+    beforeRunning(statement, sql);
     const int expected = sqlite3_bind_parameter_count(statement);
     if (expected != params.size()) {
         throw RoutineError(ErrorCode::ParameterMissing,
@@ -305,18 +311,34 @@ int Connection::execute(const QString &sql, const QVariantList &params)
     return sqlite3_stmt_readonly(statement->get()) ? 0 : sqlite3_changes(m_db);
 }
 
+namespace {
+
+QList<ColumnInfo> columnsOf(sqlite3_stmt *raw)
+{
+    QList<ColumnInfo> columns;
+    const int count = sqlite3_column_count(raw);
+    columns.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        columns.append({text(sqlite3_column_name(raw, i)), text(sqlite3_column_table_name(raw, i)),
+                        text(sqlite3_column_origin_name(raw, i)), text(sqlite3_column_decltype(raw, i))});
+    }
+    return columns;
+}
+
+} // namespace
+
+QList<ColumnInfo> Connection::describe(const QString &sql)
+{
+    return columnsOf(prepare(sql, {})->get());
+}
+
 QueryResult Connection::query(const QString &sql, const QVariantList &params)
 {
     auto statement = prepare(sql, params);
     sqlite3_stmt *raw = statement->get();
     QueryResult result;
-    const int count = sqlite3_column_count(raw);
-    result.columns.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        result.columns.append({text(sqlite3_column_name(raw, i)), text(sqlite3_column_table_name(raw, i)),
-                               text(sqlite3_column_origin_name(raw, i)),
-                               text(sqlite3_column_decltype(raw, i))});
-    }
+    result.columns = columnsOf(raw);
+    const int count = int(result.columns.size());
     while (statement->step()) {
         QVariantList row;
         row.reserve(count);
@@ -341,6 +363,7 @@ QVariant Connection::scalar(const QString &sql, const QVariantList &params)
 void Connection::executeScript(const QString &sql)
 {
     requireOpen();
+    notifyObservers();
     char *message = nullptr;
     const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message);
     sqlite3_free(message);
@@ -418,6 +441,35 @@ QStringList Connection::primaryKey(const QString &table)
         key.append(column.second);
     m_primaryKeys.insert(cacheKey, key);
     return key;
+}
+
+void Connection::watch(ChangeObserver *observer)
+{
+    if (!m_observers.contains(observer))
+        m_observers.append(observer);
+}
+
+void Connection::unwatch(ChangeObserver *observer)
+{
+    m_observers.removeAll(observer);
+}
+
+void Connection::beforeRunning(sqlite3_stmt *statement, const QString &sql)
+{
+    if (m_observers.isEmpty())
+        return;
+    // A rollback writes nothing of its own but takes back what this connection wrote and read.
+    if (!sqlite3_stmt_readonly(statement) || sql.trimmed().startsWith(u"ROLLBACK"_s, Qt::CaseInsensitive))
+        notifyObservers();
+}
+
+void Connection::notifyObservers()
+{
+    const QList<ChangeObserver *> observers = m_observers;
+    for (ChangeObserver *observer : observers) {
+        if (m_observers.contains(observer))
+            observer->beforeChange();
+    }
 }
 
 bool Connection::inTransaction() const

@@ -33,6 +33,19 @@ struct QueryResult
 };
 
 /**
+ * Told before the connection changes the database, rolls a change back or closes: a reader that put
+ * off its reading reads now, so that it sees the database as it was when it asked.
+ */
+class ChangeObserver
+{
+public:
+    virtual void beforeChange() = 0;
+
+protected:
+    ~ChangeObserver() = default;
+};
+
+/**
  * The connection to the program's database: one SQLCipher file keyed with the program's password,
  * opened shared or exclusive. The mode is held by a lock on a side file beside the database
  * ("<file>.lck"): a shared connection holds a read lock, an exclusive one the write lock, so an
@@ -75,6 +88,8 @@ public:
     int execute(const QString &sql, const QVariantList &params = {});
     /** Runs one statement and returns all its rows with the description of its columns. */
     QueryResult query(const QString &sql, const QVariantList &params = {});
+    /** The description of a query's columns, without running it. */
+    QList<ColumnInfo> describe(const QString &sql);
     /** The first value of the first row, Null when there is no row. */
     QVariant scalar(const QString &sql, const QVariantList &params = {});
     /** Runs several statements separated by ";", without parameters (a schema, for instance). */
@@ -90,6 +105,10 @@ public:
     QStringList primaryKey(const QString &table);
     bool inTransaction() const;
 
+    /** Adds an observer told before every change; one added twice is told once. */
+    void watch(ChangeObserver *observer);
+    void unwatch(ChangeObserver *observer);
+
     /** Makes a new, empty, keyed database file and runs the schema on it; fails when the file exists. */
     static void createDatabase(const QString &path, const QString &schemaSql);
 
@@ -100,6 +119,9 @@ private:
     void requireOpen() const;
     std::unique_ptr<Statement> prepare(const QString &sql, const QVariantList &params);
     void finalizeCached();
+    /** Tells the observers, when the statement about to run changes what this connection reads. */
+    void beforeRunning(sqlite3_stmt *statement, const QString &sql);
+    void notifyObservers();
 
     sqlite3 *m_db = nullptr;
     std::unique_ptr<DatabaseLock> m_lock;
@@ -107,6 +129,7 @@ private:
     Mode m_mode = Mode::Shared;
     QHash<QString, sqlite3_stmt *> m_cache;
     QHash<QString, QStringList> m_primaryKeys;
+    QList<ChangeObserver *> m_observers;
     int m_savepointDepth = 0;
     /** Counts openings, so that a guard never touches a later opening's transaction. */
     quint64 m_generation = 0;

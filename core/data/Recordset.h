@@ -157,6 +157,9 @@ signals:
 private:
     struct Data;
 
+    /** Reads the rows and makes the view when they are due; false when closed or they cannot be read. */
+    bool viewReady() const;
+
     /** Filters and sorts the rows again, makes the first one current and tells the views. */
     void resetView();
     void setPosition(int position);
