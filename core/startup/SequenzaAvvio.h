@@ -46,8 +46,8 @@ void VerificaFileIni(kx::Context &context, kx::StartupWindows &windows);
 
 /**
  * The correction of course hours applied at every start. The joined codes compare without regard to
- * ASCII case, as the text columns do, through upper(): so the statement finds its courses through the
- * index IndiceCorrezioneOre instead of reading every course.
+ * ASCII case, as the text columns do, through upper(): so the statement finds the courses it still has
+ * to correct through the index IndiceCorrezioneOre instead of reading every course.
  */
 inline constexpr const char *CorrezioneOreCorsi =
     "UPDATE CorsiProp SET OreSpesa=200, TotOreIter=200 WHERE (OreSpesa > 200 OR TotOreIter > 200) "
@@ -56,4 +56,4 @@ inline constexpr const char *CorrezioneOreCorsi =
 /** The index of the correction, as the schema makes it; a database made before it gets it at start-up. */
 inline constexpr const char *IndiceCorrezioneOre =
     "CREATE INDEX IF NOT EXISTS CorsiPropAzioneCorsi ON CorsiProp "
-    "(upper(CodAsse || '.' || CodMisura || '.' || CodAzione))";
+    "(upper(CodAsse || '.' || CodMisura || '.' || CodAzione)) WHERE OreSpesa > 200 OR TotOreIter > 200";
