@@ -887,6 +887,11 @@ bool Recordset::viewReady() const
     }
 }
 
+int Recordset::rowsRead() const
+{
+    return int(std::count(m_d->added.cbegin(), m_d->added.cend(), false));
+}
+
 int Recordset::visibleRowCount() const
 {
     return viewReady() ? int(m_d->view.size()) : 0;
