@@ -118,7 +118,10 @@ private:
 
     void requireOpen() const;
     std::unique_ptr<Statement> prepare(const QString &sql, const QVariantList &params);
+    /** Finalizes every cached statement, as the connection closes. */
     void finalizeCached();
+    /** Finalizes the cached statements not running now, to make room. */
+    void finalizeIdle();
     /** Tells the observers, when the statement about to run changes what this connection reads. */
     void beforeRunning(sqlite3_stmt *statement, const QString &sql);
     void notifyObservers();
@@ -127,7 +130,13 @@ private:
     std::unique_ptr<DatabaseLock> m_lock;
     QString m_path;
     Mode m_mode = Mode::Shared;
-    QHash<QString, sqlite3_stmt *> m_cache;
+    struct CachedStatement
+    {
+        sqlite3_stmt *statement = nullptr;
+        /** Taken by a running statement, which gives it back when done. */
+        bool inUse = false;
+    };
+    QHash<QString, CachedStatement> m_cache;
     QHash<QString, QStringList> m_primaryKeys;
     QList<ChangeObserver *> m_observers;
     int m_savepointDepth = 0;

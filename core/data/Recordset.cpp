@@ -131,6 +131,7 @@ struct Recordset::Data final : ChangeObserver
     EditMode editMode = EditMode::None;
     RowEdit edit;
     int positionBeforeAdd = 0;
+    QVariantList newRow;
 
     void requireOpen() const
     {
@@ -162,7 +163,14 @@ struct Recordset::Data final : ChangeObserver
         if (currentRow() < 0)
             throw RoutineError(ErrorCode::NoCurrentRecord);
     }
-    RecordsetWriter writer() const { return RecordsetWriter(columns, source, sourceIsTable); }
+    /** The writer of the rows, made for the columns read; it keeps the statements it wrote. */
+    std::unique_ptr<RecordsetWriter> rowWriter;
+    RecordsetWriter &writer()
+    {
+        if (!rowWriter)
+            rowWriter = std::make_unique<RecordsetWriter>(columns, source, sourceIsTable);
+        return *rowWriter;
+    }
     QVariantList identity(const QVariantList &values) const;
     void load();
     void clearRows();
@@ -214,6 +222,7 @@ void Recordset::Data::clearRows()
 void Recordset::Data::load()
 {
     connection.unwatch(this);
+    rowWriter.reset();
     const QString name = bareName(source);
     sourceIsTable = isIdentifier(name);
     QString sql = source;
@@ -777,9 +786,10 @@ void Recordset::addNew()
 {
     m_d->requireReady();
     finishPendingEdit();
-    QVariantList values;
-    for (int i = 0; i < m_d->columns.count(); ++i)
-        values.append(QVariant());
+    // Every new row starts as one shared row of Nulls; the edit copies it at its first value.
+    if (m_d->newRow.size() != m_d->columns.count())
+        m_d->newRow = QVariantList(m_d->columns.count());
+    QVariantList values = m_d->newRow;
     m_d->edit.values = values;
     m_d->edit.changed.assign(m_d->columns.count(), false);
     m_d->view.push_back(m_d->appendRow(std::move(values), true));
