@@ -211,6 +211,15 @@ CREATE TABLE CorsiProp (
     PRIMARY KEY (NumDoma, SedeInteressata, Corso)
 );
 
+-- The start-up's correction of course hours finds the courses it still has to correct by the three
+-- action codes joined as its statement joins them: the index holds only courses over the limit, so
+-- a start touches none once they are corrected. upper() folds ASCII letters only, as the text columns
+-- compare: an index on the joined codes with COLLATE NOCASE would not be used, and this engine would
+-- also use an index of the plain joined codes for a comparison without regard to case, missing
+-- "iii.g.06.01".
+CREATE INDEX CorsiPropAzioneCorsi ON CorsiProp (upper(CodAsse || '.' || CodMisura || '.' || CodAzione))
+    WHERE OreSpesa > 200 OR TotOreIter > 200;
+
 -- Yearly cost rows of a course. They follow the course when it moves to another seat or code.
 CREATE TABLE CorsiPropSpese (
     NumDoma INTEGER NOT NULL,

@@ -123,25 +123,41 @@ sqlite3 *openKeyed(const QString &path, int flags, int &rc)
 
 } // namespace
 
-/** A prepared statement with its parameters bound; cached ones go back to the cache when done. */
+/**
+ * A prepared statement with its parameters bound. One taken from the cache goes back to it when done;
+ * a new one joins the cache when its text has no statement there yet.
+ */
 class Connection::Statement
 {
 public:
     Statement(Connection &connection, const QString &sql, sqlite3_stmt *statement, bool cached)
-        : m_connection(connection), m_sql(sql), m_statement(statement), m_cached(cached)
+        : m_connection(connection), m_sql(sql), m_statement(statement), m_cached(cached),
+          m_generation(connection.m_generation)
     {
     }
     ~Statement()
     {
-        if (m_cached && m_connection.m_db && !m_connection.m_cache.contains(m_sql)) {
-            sqlite3_reset(m_statement);
-            sqlite3_clear_bindings(m_statement);
-            if (m_connection.m_cache.size() >= StatementCacheSize)
-                m_connection.finalizeCached();
-            m_connection.m_cache.insert(m_sql, m_statement);
-        } else {
-            sqlite3_finalize(m_statement);
+        if (!m_connection.m_db || m_generation != m_connection.m_generation) {
+            // The connection was closed meanwhile; it finalized the cached statements itself.
+            if (!m_cached)
+                sqlite3_finalize(m_statement);
+            return;
         }
+        sqlite3_reset(m_statement);
+        sqlite3_clear_bindings(m_statement);
+        QHash<QString, CachedStatement> &cache = m_connection.m_cache;
+        const auto found = cache.find(m_sql);
+        if (m_cached && found != cache.end() && found->statement == m_statement) {
+            found->inUse = false;
+            return;
+        }
+        if (m_cached || found != cache.end()) {
+            sqlite3_finalize(m_statement);
+            return;
+        }
+        if (cache.size() >= StatementCacheSize)
+            m_connection.finalizeIdle();
+        cache.insert(m_sql, {m_statement, false});
     }
     Statement(const Statement &) = delete;
     Statement &operator=(const Statement &) = delete;
@@ -166,6 +182,7 @@ private:
     QString m_sql;
     sqlite3_stmt *m_statement;
     bool m_cached;
+    quint64 m_generation;
 };
 
 QString Connection::providerName()
@@ -231,6 +248,11 @@ void Connection::close()
 {
     if (!isOpen())
         throw RoutineError(ErrorCode::ObjectClosed);
+    try {
+        notifyObservers();
+    } catch (const RoutineError &) {
+        // A reader that cannot read now keeps what it has; the connection closes all the same.
+    }
     finalizeCached();
     sqlite3_close_v2(m_db);
     m_db = nullptr;
@@ -241,9 +263,21 @@ void Connection::close()
 
 void Connection::finalizeCached()
 {
-    for (sqlite3_stmt *statement : std::as_const(m_cache))
-        sqlite3_finalize(statement);
+    for (const CachedStatement &cached : std::as_const(m_cache))
+        sqlite3_finalize(cached.statement);
     m_cache.clear();
+}
+
+void Connection::finalizeIdle()
+{
+    for (auto cached = m_cache.begin(); cached != m_cache.end();) {
+        if (cached->inUse) {
+            ++cached;
+        } else {
+            sqlite3_finalize(cached->statement);
+            cached = m_cache.erase(cached);
+        }
+    }
 }
 
 bool Connection::othersConnected() const
@@ -262,7 +296,14 @@ void Connection::requireOpen() const
 std::unique_ptr<Connection::Statement> Connection::prepare(const QString &sql, const QVariantList &params)
 {
     requireOpen();
-    sqlite3_stmt *statement = m_cache.take(sql);
+    sqlite3_stmt *statement = nullptr;
+    bool cached = false;
+    const auto found = m_cache.find(sql);
+    if (found != m_cache.end() && !found->inUse) {
+        statement = found->statement;
+        found->inUse = true;
+        cached = true;
+    }
     if (!statement) {
         const void *tail = nullptr;
         const int rc =
@@ -284,7 +325,8 @@ std::unique_ptr<Connection::Statement> Connection::prepare(const QString &sql, c
             }
         }
     }
-    auto result = std::make_unique<Statement>(*this, sql, statement, true);
+    auto result = std::make_unique<Statement>(*this, sql, statement, cached);
+    beforeRunning(statement, sql);
     const int expected = sqlite3_bind_parameter_count(statement);
     if (expected != params.size()) {
         throw RoutineError(ErrorCode::ParameterMissing,
@@ -299,10 +341,32 @@ std::unique_ptr<Connection::Statement> Connection::prepare(const QString &sql, c
 int Connection::execute(const QString &sql, const QVariantList &params)
 {
     auto statement = prepare(sql, params);
-    const bool deleting = sql.trimmed().startsWith(u"DELETE"_s, Qt::CaseInsensitive);
+    const bool deleting = sqlite3_stmt_readonly(statement->get()) == 0 &&
+                          QStringView(sql).trimmed().startsWith(u"DELETE", Qt::CaseInsensitive);
     while (statement->step(deleting)) {
     }
     return sqlite3_stmt_readonly(statement->get()) ? 0 : sqlite3_changes(m_db);
+}
+
+namespace {
+
+QList<ColumnInfo> columnsOf(sqlite3_stmt *raw)
+{
+    QList<ColumnInfo> columns;
+    const int count = sqlite3_column_count(raw);
+    columns.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        columns.append({text(sqlite3_column_name(raw, i)), text(sqlite3_column_table_name(raw, i)),
+                        text(sqlite3_column_origin_name(raw, i)), text(sqlite3_column_decltype(raw, i))});
+    }
+    return columns;
+}
+
+} // namespace
+
+QList<ColumnInfo> Connection::describe(const QString &sql)
+{
+    return columnsOf(prepare(sql, {})->get());
 }
 
 QueryResult Connection::query(const QString &sql, const QVariantList &params)
@@ -310,13 +374,8 @@ QueryResult Connection::query(const QString &sql, const QVariantList &params)
     auto statement = prepare(sql, params);
     sqlite3_stmt *raw = statement->get();
     QueryResult result;
-    const int count = sqlite3_column_count(raw);
-    result.columns.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        result.columns.append({text(sqlite3_column_name(raw, i)), text(sqlite3_column_table_name(raw, i)),
-                               text(sqlite3_column_origin_name(raw, i)),
-                               text(sqlite3_column_decltype(raw, i))});
-    }
+    result.columns = columnsOf(raw);
+    const int count = int(result.columns.size());
     while (statement->step()) {
         QVariantList row;
         row.reserve(count);
@@ -341,6 +400,7 @@ QVariant Connection::scalar(const QString &sql, const QVariantList &params)
 void Connection::executeScript(const QString &sql)
 {
     requireOpen();
+    notifyObservers();
     char *message = nullptr;
     const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message);
     sqlite3_free(message);
@@ -418,6 +478,35 @@ QStringList Connection::primaryKey(const QString &table)
         key.append(column.second);
     m_primaryKeys.insert(cacheKey, key);
     return key;
+}
+
+void Connection::watch(ChangeObserver *observer)
+{
+    if (!m_observers.contains(observer))
+        m_observers.append(observer);
+}
+
+void Connection::unwatch(ChangeObserver *observer)
+{
+    m_observers.removeAll(observer);
+}
+
+void Connection::beforeRunning(sqlite3_stmt *statement, const QString &sql)
+{
+    if (m_observers.isEmpty())
+        return;
+    // A rollback writes nothing of its own but takes back what this connection wrote and read.
+    if (!sqlite3_stmt_readonly(statement) || sql.trimmed().startsWith(u"ROLLBACK"_s, Qt::CaseInsensitive))
+        notifyObservers();
+}
+
+void Connection::notifyObservers()
+{
+    const QList<ChangeObserver *> observers = m_observers;
+    for (ChangeObserver *observer : observers) {
+        if (m_observers.contains(observer))
+            observer->beforeChange();
+    }
 }
 
 bool Connection::inTransaction() const

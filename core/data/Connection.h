@@ -33,6 +33,19 @@ struct QueryResult
 };
 
 /**
+ * Told before the connection changes the database, rolls a change back or closes: a reader that put
+ * off its reading reads now, so that it sees the database as it was when it asked.
+ */
+class ChangeObserver
+{
+public:
+    virtual void beforeChange() = 0;
+
+protected:
+    ~ChangeObserver() = default;
+};
+
+/**
  * The connection to the program's database: one SQLCipher file keyed with the program's password,
  * opened shared or exclusive. The mode is held by a lock on a side file beside the database
  * ("<file>.lck"): a shared connection holds a read lock, an exclusive one the write lock, so an
@@ -75,11 +88,15 @@ public:
     int execute(const QString &sql, const QVariantList &params = {});
     /** Runs one statement and returns all its rows with the description of its columns. */
     QueryResult query(const QString &sql, const QVariantList &params = {});
+    /** The description of a query's columns, without running it. */
+    QList<ColumnInfo> describe(const QString &sql);
     /** The first value of the first row, Null when there is no row. */
     QVariant scalar(const QString &sql, const QVariantList &params = {});
     /** Runs several statements separated by ";", without parameters (a schema, for instance). */
     void executeScript(const QString &sql);
     qint64 lastInsertRowId() const;
+    /** The engine's own handle, for timing tools that set the layer beside the engine; null when closed. */
+    sqlite3 *engineHandle() const { return m_db; }
 
     /** Copies the whole database, consistent and keyed, to a file (replaced when it exists). */
     void backupTo(const QString &path);
@@ -87,6 +104,10 @@ public:
     /** The primary-key columns of a table in key order; empty for a view or a table without one. */
     QStringList primaryKey(const QString &table);
     bool inTransaction() const;
+
+    /** Adds an observer told before every change; one added twice is told once. */
+    void watch(ChangeObserver *observer);
+    void unwatch(ChangeObserver *observer);
 
     /** Makes a new, empty, keyed database file and runs the schema on it; fails when the file exists. */
     static void createDatabase(const QString &path, const QString &schemaSql);
@@ -97,14 +118,27 @@ private:
 
     void requireOpen() const;
     std::unique_ptr<Statement> prepare(const QString &sql, const QVariantList &params);
+    /** Finalizes every cached statement, as the connection closes. */
     void finalizeCached();
+    /** Finalizes the cached statements not running now, to make room. */
+    void finalizeIdle();
+    /** Tells the observers, when the statement about to run changes what this connection reads. */
+    void beforeRunning(sqlite3_stmt *statement, const QString &sql);
+    void notifyObservers();
 
     sqlite3 *m_db = nullptr;
     std::unique_ptr<DatabaseLock> m_lock;
     QString m_path;
     Mode m_mode = Mode::Shared;
-    QHash<QString, sqlite3_stmt *> m_cache;
+    struct CachedStatement
+    {
+        sqlite3_stmt *statement = nullptr;
+        /** Taken by a running statement, which gives it back when done. */
+        bool inUse = false;
+    };
+    QHash<QString, CachedStatement> m_cache;
     QHash<QString, QStringList> m_primaryKeys;
+    QList<ChangeObserver *> m_observers;
     int m_savepointDepth = 0;
     /** Counts openings, so that a guard never touches a later opening's transaction. */
     quint64 m_generation = 0;

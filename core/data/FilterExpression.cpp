@@ -486,16 +486,20 @@ bool evaluate(const FilterExpression::Node &node, const std::vector<int> &column
 }
 
 void collectEqualities(const FilterExpression::Node &node, const std::vector<int> &columns,
-                       QList<std::pair<int, QVariant>> &out, bool &pure)
+                       QList<FilterExpression::Equality> &out, bool &pure)
 {
     if (node.kind == Kind::And) {
         for (const auto &operand : node.operands)
             collectEqualities(*operand, columns, out, pure);
     } else if (node.kind == Kind::Compare && node.op == Op::Eq &&
                (node.literal.kind == Literal::Kind::Text || node.literal.kind == Literal::Kind::Number)) {
-        out.append({columns[node.slot], node.literal.kind == Literal::Kind::Text
-                                            ? QVariant(node.literal.text)
-                                            : QVariant(node.literal.number)});
+        FilterExpression::Equality term;
+        term.column = columns[node.slot];
+        term.quoted = node.literal.kind == Literal::Kind::Text;
+        term.text = node.literal.text;
+        if (!term.quoted || node.literal.readsAsNumber)
+            term.number = node.literal.number;
+        out.append(term);
     } else {
         pure = false;
     }
@@ -544,11 +548,19 @@ bool FilterExpression::matches(const QVariantList &row) const
 QList<std::pair<int, QVariant>> FilterExpression::equalities() const
 {
     QList<std::pair<int, QVariant>> result;
+    for (const Equality &term : equalityTerms())
+        result.append({term.column, term.quoted ? QVariant(term.text) : QVariant(*term.number)});
+    return result;
+}
+
+QList<FilterExpression::Equality> FilterExpression::equalityTerms() const
+{
+    QList<Equality> result;
     if (!m_root)
         return result;
     bool pure = true;
     collectEqualities(*m_root, m_columns, result, pure);
-    return pure ? result : QList<std::pair<int, QVariant>>();
+    return pure ? result : QList<Equality>();
 }
 
 QStringList equalityKeys(const QVariant &value)

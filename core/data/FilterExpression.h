@@ -6,6 +6,7 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace kx {
 
@@ -48,6 +49,19 @@ public:
      * literal of each one, so that a caller can narrow the rows to test through an index.
      */
     QList<std::pair<int, QVariant>> equalities() const;
+
+    /** A "field = literal" comparison of a conjunction, with the literal as the filter reads it. */
+    struct Equality
+    {
+        int column = 0;
+        /** A quoted literal; otherwise a number. */
+        bool quoted = false;
+        QString text;
+        /** The literal's number: a number's, or a quoted literal's that reads as one. */
+        std::optional<double> number;
+    };
+    /** The comparisons of equalities(), each with its literal as written and as a number. */
+    QList<Equality> equalityTerms() const;
 
     struct Node;
 

@@ -3,12 +3,17 @@
 #include "core/data/Connection.h"
 #include "core/data/EqualityIndex.h"
 #include "core/data/FilterExpression.h"
+#include "core/data/KeyNarrowing.h"
 #include "core/data/RecordsetColumns.h"
 #include "core/data/RecordsetSort.h"
 #include "core/data/RecordsetWriter.h"
 #include "core/services/RoutineError.h"
+#include "core/text/Values.h"
 
+#include <QHash>
+#include <QSet>
 #include <algorithm>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -30,11 +35,58 @@ bool isIdentifier(const QString &source)
     return true;
 }
 
+/** A key that two reads of one row share: each value with its kind, numbers as numbers. */
+QString identityKey(const QVariantList &values)
+{
+    QString key;
+    for (const QVariant &value : values) {
+        if (isNullValue(value)) {
+            key += u'n';
+        } else if (value.typeId() == QMetaType::QString) {
+            key += u't' + value.toString();
+        } else if (value.typeId() == QMetaType::QByteArray) {
+            key += u'b' + QString::fromLatin1(value.toByteArray().toHex());
+        } else {
+            const double number = value.toDouble();
+            if (value.typeId() == QMetaType::Double &&
+                (number != std::floor(number) || std::fabs(number) > 9.0e15))
+                key += u'r' + QString::number(number, 'g', 17);
+            else
+                key += u'i' + QString::number(value.toLongLong());
+        }
+        key += u'\x1f';
+    }
+    return key;
+}
+
 } // namespace
 
-/** What the recordset holds: its source, the snapshot of rows, the view of them, and the edit. */
-struct Recordset::Data
+/**
+ * What the recordset holds: its source, the snapshot of rows, the view of them, and the edit.
+ *
+ * A table is read on demand: opening it reads its columns only, and the first use that needs rows
+ * reads them. When the filter in force then holds equalities the table's indexes can answer, only the
+ * rows they find are read (Matching), and the rest of the table is read when a later filter needs
+ * more, or before anything changes the database through this connection, so that the rows always
+ * make the snapshot of the table as it was when they were first asked for. The rest keeps the rows
+ * already read in their place: row numbers, bookmarks and the view do not change.
+ */
+struct Recordset::Data final : ChangeObserver
 {
+    /** How much of a table read on demand the rows hold. */
+    enum class Reading
+    {
+        Whole,
+        Nothing,
+        Matching
+    };
+
+    explicit Data(Connection &c) : connection(c) {}
+    ~Data() { connection.unwatch(this); }
+    Data(const Data &) = delete;
+    Data &operator=(const Data &) = delete;
+
+    Connection &connection;
     QString source;
     QVariantList params;
     bool sourceIsTable = false;
@@ -45,11 +97,30 @@ struct Recordset::Data
     /** Every row read or added; a deleted one keeps its place, so row numbers stay valid. */
     std::vector<QVariantList> rows;
     std::vector<bool> deleted;
+    /** Per row: added by addNew rather than read. */
+    std::vector<bool> added;
+    /** The rows in the table's order, then the rows added in their order. */
+    std::vector<int> sequence;
+    /** Each row's place in the sequence; empty while the sequence is the rows' own order. */
+    std::vector<int> rank;
     /** The rows the filter lets through, in the sort's order. */
     std::vector<int> view;
+    /** The view must be made again from the rows before its next use. */
+    bool viewStale = false;
     int position = 0;
     bool currentDeleted = false;
     EqualityIndex index;
+
+    Reading reading = Reading::Whole;
+    /** For a table read on demand: its name and its readings, whole and narrowed. */
+    QString table;
+    QString wholeSql;
+    QString matchingSql;
+    QString matchingOrder;
+    /** The conditions of the rows read, while Matching. */
+    KeyNarrowing narrowing;
+    /** Set while this recordset writes its own rows, which it keeps up to date itself. */
+    bool writingOwnRows = false;
 
     QString filterText;
     FilterExpression filter;
@@ -60,11 +131,18 @@ struct Recordset::Data
     EditMode editMode = EditMode::None;
     RowEdit edit;
     int positionBeforeAdd = 0;
+    QVariantList newRow;
 
     void requireOpen() const
     {
         if (!open)
             throw RoutineError(ErrorCode::ObjectClosed);
+    }
+    /** Open, with its rows read and its view made. */
+    void requireReady()
+    {
+        requireOpen();
+        ensureView();
     }
     /** Closing or requerying with an edit pending fails, as the old engine did (3219). */
     void requireOpenWithoutPendingEdit() const
@@ -79,16 +157,46 @@ struct Recordset::Data
             return -1;
         return view[position];
     }
-    void requireCurrent() const
+    void requireCurrent()
     {
-        requireOpen();
+        requireReady();
         if (currentRow() < 0)
             throw RoutineError(ErrorCode::NoCurrentRecord);
     }
-    RecordsetWriter writer() const { return RecordsetWriter(columns, source, sourceIsTable); }
+    /** The writer of the rows, made for the columns read; it keeps the statements it wrote. */
+    std::unique_ptr<RecordsetWriter> rowWriter;
+    RecordsetWriter &writer()
+    {
+        if (!rowWriter)
+            rowWriter = std::make_unique<RecordsetWriter>(columns, source, sourceIsTable);
+        return *rowWriter;
+    }
     QVariantList identity(const QVariantList &values) const;
-    void load(Connection &connection);
+    void load();
+    void clearRows();
+    void readRows(const QString &sql, const QVariantList &values);
+    /** Reads the rows the filter in force needs, when they are not read yet. */
+    void ensureRows();
+    /** Reads the rows not read yet after the matching ones; the table is then whole. */
+    void readRest();
+    void ensureView();
     void rebuildView();
+    /** Adds a row at the end of the rows and of the sequence. */
+    int appendRow(QVariantList values, bool isAdded);
+    void beforeChange() override;
+
+    /** Marks the recordset's own writes, which change rows it keeps up to date itself. */
+    class OwnWrite
+    {
+    public:
+        explicit OwnWrite(Data &data) : m_data(data) { m_data.writingOwnRows = true; }
+        ~OwnWrite() { m_data.writingOwnRows = false; }
+        OwnWrite(const OwnWrite &) = delete;
+        OwnWrite &operator=(const OwnWrite &) = delete;
+
+    private:
+        Data &m_data;
+    };
 };
 
 QVariantList Recordset::Data::identity(const QVariantList &values) const
@@ -100,12 +208,26 @@ QVariantList Recordset::Data::identity(const QVariantList &values) const
     return result;
 }
 
-void Recordset::Data::load(Connection &connection)
+void Recordset::Data::clearRows()
 {
+    rows.clear();
+    deleted.clear();
+    added.clear();
+    sequence.clear();
+    rank.clear();
+    view.clear();
+    index.clear();
+}
+
+void Recordset::Data::load()
+{
+    connection.unwatch(this);
+    rowWriter.reset();
     const QString name = bareName(source);
     sourceIsTable = isIdentifier(name);
     QString sql = source;
     bool withRowid = false;
+    bool onDemand = false;
     if (sourceIsTable) {
         const QueryResult found = connection.query(
             u"SELECT type, name FROM sqlite_master WHERE type IN ('table', 'view') AND name = ?1 COLLATE "
@@ -121,34 +243,159 @@ void Recordset::Data::load(Connection &connection)
         const QString actual = found.rows.first().at(1).toString();
         sql = u"SELECT * FROM "_s + quotedIdentifier(actual);
         if (type == u"table"_s) {
+            onDemand = true;
+            table = actual;
+            matchingSql = sql;
             const QStringList key = connection.primaryKey(actual);
             if (key.isEmpty()) {
                 sql = u"SELECT *, rowid FROM "_s + quotedIdentifier(actual);
+                matchingSql = sql;
+                matchingOrder = u" ORDER BY rowid"_s;
                 withRowid = true;
             } else {
                 QStringList order;
                 for (const QString &column : key)
                     order.append(quotedIdentifier(column));
-                sql += u" ORDER BY "_s + order.join(u", "_s);
+                matchingOrder = u" ORDER BY "_s + order.join(u", "_s);
+                sql += matchingOrder;
             }
         }
     }
-    QueryResult result = connection.query(sql, sourceIsTable ? QVariantList() : params);
-
-    columns.reset(result.columns, withRowid,
-                  [&](const QString &table) { return connection.primaryKey(table); });
-    rows.clear();
-    rows.reserve(result.rows.size());
-    for (QVariantList &values : result.rows)
-        rows.push_back(std::move(values));
-    deleted.assign(rows.size(), false);
+    const auto primaryKey = [&](const QString &base) { return connection.primaryKey(base); };
+    clearRows();
+    if (onDemand) {
+        wholeSql = sql;
+        columns.reset(connection.describe(sql), withRowid, primaryKey);
+        reading = Reading::Nothing;
+        connection.watch(this);
+    } else {
+        QueryResult result = connection.query(sql, sourceIsTable ? QVariantList() : params);
+        columns.reset(result.columns, withRowid, primaryKey);
+        for (QVariantList &values : result.rows)
+            appendRow(std::move(values), false);
+        reading = Reading::Whole;
+    }
     ++generation;
-    index.clear();
     editMode = EditMode::None;
 
     filter.bind([this](const QString &field) { return columns.resolve(field); });
     for (const SortKey &key : std::as_const(sortKeys))
         columns.resolve(key.field);
+}
+
+int Recordset::Data::appendRow(QVariantList values, bool isAdded)
+{
+    rows.push_back(std::move(values));
+    deleted.push_back(false);
+    added.push_back(isAdded);
+    const int row = int(rows.size()) - 1;
+    sequence.push_back(row);
+    if (!rank.empty())
+        rank.push_back(int(sequence.size()) - 1);
+    return row;
+}
+
+void Recordset::Data::readRows(const QString &sql, const QVariantList &values)
+{
+    QueryResult result = connection.query(sql, values);
+    clearRows();
+    rows.reserve(size_t(result.rows.size()));
+    for (QVariantList &row : result.rows)
+        appendRow(std::move(row), false);
+}
+
+void Recordset::Data::ensureRows()
+{
+    if (reading == Reading::Whole)
+        return;
+    const KeyNarrowing wanted = keyNarrowing(connection, table, columns, filter);
+    if (reading == Reading::Matching) {
+        if (wanted.isEmpty() || !wanted.narrows(narrowing))
+            readRest();
+        return;
+    }
+    if (wanted.isEmpty()) {
+        readRows(wholeSql, {});
+        reading = Reading::Whole;
+        connection.unwatch(this);
+    } else {
+        readRows(matchingSql + wanted.whereClause() + matchingOrder, wanted.params);
+        narrowing = wanted;
+        reading = Reading::Matching;
+    }
+}
+
+void Recordset::Data::readRest()
+{
+    QueryResult whole = connection.query(wholeSql);
+    QHash<QString, int> read;
+    QSet<QString> addedKeys;
+    const int before = int(rows.size());
+    for (int row = 0; row < before; ++row) {
+        const QString key = identityKey(identity(rows[row]));
+        if (added[row])
+            addedKeys.insert(key);
+        else
+            read.insert(key, row);
+    }
+    std::vector<int> order;
+    order.reserve(size_t(whole.rows.size()) + size_t(before));
+    std::vector<bool> placed(size_t(before), false);
+    for (QVariantList &values : whole.rows) {
+        const QString key = identityKey(identity(values));
+        if (addedKeys.contains(key))
+            continue;
+        const auto found = read.constFind(key);
+        if (found != read.constEnd() && !placed[*found]) {
+            placed[*found] = true;
+            order.push_back(*found);
+            continue;
+        }
+        rows.push_back(std::move(values));
+        deleted.push_back(false);
+        added.push_back(false);
+        order.push_back(int(rows.size()) - 1);
+    }
+    // Rows read before that the table lost since (another installation deleted them) stay, after the
+    // others; the rows added stay last, in their order.
+    for (const int row : sequence) {
+        if (!added[row] && !placed[row])
+            order.push_back(row);
+    }
+    for (const int row : sequence) {
+        if (added[row])
+            order.push_back(row);
+    }
+    sequence = std::move(order);
+    rank.assign(rows.size(), 0);
+    for (int place = 0; place < int(sequence.size()); ++place)
+        rank[sequence[place]] = place;
+    index.clear();
+    narrowing = {};
+    reading = Reading::Whole;
+    connection.unwatch(this);
+}
+
+void Recordset::Data::beforeChange()
+{
+    if (writingOwnRows)
+        return;
+    if (reading == Reading::Nothing) {
+        readRows(wholeSql, {});
+        reading = Reading::Whole;
+        connection.unwatch(this);
+    } else if (reading == Reading::Matching) {
+        readRest();
+    }
+}
+
+void Recordset::Data::ensureView()
+{
+    if (!viewStale)
+        return;
+    ensureRows();
+    rebuildView();
+    viewStale = false;
 }
 
 void Recordset::Data::rebuildView()
@@ -160,9 +407,11 @@ void Recordset::Data::rebuildView()
             if (!deleted[row] && filter.matches(rows[row]))
                 view.push_back(row);
         }
+        if (!rank.empty())
+            std::sort(view.begin(), view.end(), [this](int a, int b) { return rank[a] < rank[b]; });
     } else {
-        view.reserve(rows.size());
-        for (int row = 0; row < int(rows.size()); ++row) {
+        view.reserve(sequence.size());
+        for (const int row : sequence) {
             if (!deleted[row] && filter.matches(rows[row]))
                 view.push_back(row);
         }
@@ -174,7 +423,7 @@ void Recordset::Data::rebuildView()
 }
 
 Recordset::Recordset(Connection &connection, QObject *parent)
-    : QObject(parent), m_connection(connection), m_d(std::make_unique<Data>())
+    : QObject(parent), m_connection(connection), m_d(std::make_unique<Data>(connection))
 {
 }
 
@@ -205,7 +454,17 @@ void Recordset::open()
         throw RoutineError(ErrorCode::ObjectOpen);
     if (m_d->source.trimmed().isEmpty())
         throw RoutineError(ErrorCode::InvalidArgument);
-    m_d->load(m_connection);
+    m_d->load();
+    // A recordset opened with its filter set reads at once what the filter needs, as it is now.
+    if (!m_d->filter.isEmpty()) {
+        try {
+            m_d->ensureRows();
+        } catch (...) {
+            m_connection.unwatch(m_d.get());
+            m_d->clearRows();
+            throw;
+        }
+    }
     m_d->open = true;
     resetView();
 }
@@ -214,11 +473,12 @@ void Recordset::close()
 {
     m_d->requireOpenWithoutPendingEdit();
     m_d->open = false;
-    m_d->rows.clear();
-    m_d->deleted.clear();
-    m_d->view.clear();
+    m_connection.unwatch(m_d.get());
+    m_d->reading = Data::Reading::Whole;
+    m_d->narrowing = {};
+    m_d->clearRows();
+    m_d->viewStale = false;
     m_d->columns.clear();
-    m_d->index.clear();
     m_d->position = 0;
     m_d->currentDeleted = false;
     emit rowsReset();
@@ -233,13 +493,14 @@ bool Recordset::isOpen() const
 void Recordset::requery()
 {
     m_d->requireOpenWithoutPendingEdit();
-    m_d->load(m_connection);
+    m_d->load();
     resetView();
 }
 
 void Recordset::resetView()
 {
-    m_d->rebuildView();
+    m_d->view.clear();
+    m_d->viewStale = true;
     m_d->position = 0;
     m_d->currentDeleted = false;
     emit rowsReset();
@@ -255,8 +516,12 @@ void Recordset::setFilter(const QString &criterion)
     }
     m_d->filterText = criterion;
     m_d->filter = expression;
-    if (m_d->open)
-        resetView();
+    if (!m_d->open)
+        return;
+    resetView();
+    // The first filter after opening takes the snapshot, of the rows it needs, as the table is now.
+    if (m_d->reading == Data::Reading::Nothing)
+        m_d->ensureRows();
 }
 
 const QString &Recordset::filter() const
@@ -295,19 +560,19 @@ Recordset::UpdateCriteria Recordset::updateCriteria() const
 
 bool Recordset::eof() const
 {
-    m_d->requireOpen();
+    m_d->requireReady();
     return m_d->view.empty() || m_d->position >= int(m_d->view.size());
 }
 
 bool Recordset::bof() const
 {
-    m_d->requireOpen();
+    m_d->requireReady();
     return m_d->view.empty() || m_d->position < 0;
 }
 
 int Recordset::recordCount() const
 {
-    m_d->requireOpen();
+    m_d->requireReady();
     return int(m_d->view.size());
 }
 
@@ -326,21 +591,21 @@ void Recordset::finishPendingEdit()
 
 void Recordset::moveFirst()
 {
-    m_d->requireOpen();
+    m_d->requireReady();
     finishPendingEdit();
     setPosition(0);
 }
 
 void Recordset::moveLast()
 {
-    m_d->requireOpen();
+    m_d->requireReady();
     finishPendingEdit();
     setPosition(std::max(0, int(m_d->view.size()) - 1));
 }
 
 void Recordset::moveNext()
 {
-    m_d->requireOpen();
+    m_d->requireReady();
     finishPendingEdit();
     if (m_d->currentDeleted) {
         setPosition(m_d->position);
@@ -353,7 +618,7 @@ void Recordset::moveNext()
 
 void Recordset::movePrevious()
 {
-    m_d->requireOpen();
+    m_d->requireReady();
     finishPendingEdit();
     if (m_d->currentDeleted) {
         setPosition(m_d->position - 1);
@@ -366,7 +631,7 @@ void Recordset::movePrevious()
 
 void Recordset::move(int rows)
 {
-    m_d->requireOpen();
+    m_d->requireReady();
     finishPendingEdit();
     if (rows == 0)
         return;
@@ -380,7 +645,7 @@ void Recordset::move(int rows)
 
 int Recordset::absolutePosition() const
 {
-    m_d->requireOpen();
+    m_d->requireReady();
     if (bof())
         return PositionBOF;
     if (eof())
@@ -390,7 +655,7 @@ int Recordset::absolutePosition() const
 
 void Recordset::setAbsolutePosition(int position)
 {
-    m_d->requireOpen();
+    m_d->requireReady();
     if (position < 1 || position > int(m_d->view.size()))
         throw RoutineError(ErrorCode::InvalidArgument);
     finishPendingEdit();
@@ -409,7 +674,7 @@ Bookmark Recordset::bookmark() const
 
 void Recordset::setBookmark(const Bookmark &mark)
 {
-    m_d->requireOpen();
+    m_d->requireReady();
     finishPendingEdit();
     for (int position = 0; position < int(m_d->view.size()); ++position) {
         const int row = m_d->view[position];
@@ -427,7 +692,7 @@ void Recordset::setBookmark(const Bookmark &mark)
 bool Recordset::find(const QString &criterion, int skip, Direction direction,
                      const std::optional<Bookmark> &start)
 {
-    m_d->requireOpen();
+    m_d->requireReady();
     FilterExpression expression = FilterExpression::parse(criterion);
     expression.bind([this](const QString &field) { return m_d->columns.resolve(field); });
     finishPendingEdit();
@@ -519,16 +784,15 @@ void Recordset::setValue(int index, const QVariant &value)
 
 void Recordset::addNew()
 {
-    m_d->requireOpen();
+    m_d->requireReady();
     finishPendingEdit();
-    QVariantList values;
-    for (int i = 0; i < m_d->columns.count(); ++i)
-        values.append(QVariant());
+    // Every new row starts as one shared row of Nulls; the edit copies it at its first value.
+    if (m_d->newRow.size() != m_d->columns.count())
+        m_d->newRow = QVariantList(m_d->columns.count());
+    QVariantList values = m_d->newRow;
     m_d->edit.values = values;
     m_d->edit.changed.assign(m_d->columns.count(), false);
-    m_d->rows.push_back(std::move(values));
-    m_d->deleted.push_back(false);
-    m_d->view.push_back(int(m_d->rows.size()) - 1);
+    m_d->view.push_back(m_d->appendRow(std::move(values), true));
     m_d->positionBeforeAdd = m_d->position;
     m_d->position = int(m_d->view.size()) - 1;
     m_d->currentDeleted = false;
@@ -542,9 +806,19 @@ void Recordset::cancelUpdate()
     m_d->requireOpen();
     if (m_d->editMode == EditMode::Add) {
         m_d->editMode = EditMode::None;
+        const int row = m_d->view.back();
         m_d->view.pop_back();
-        m_d->rows.pop_back();
-        m_d->deleted.pop_back();
+        m_d->sequence.pop_back();
+        if (row == int(m_d->rows.size()) - 1) {
+            m_d->rows.pop_back();
+            m_d->deleted.pop_back();
+            m_d->added.pop_back();
+            if (!m_d->rank.empty())
+                m_d->rank.pop_back();
+        } else {
+            // The rest of the table was read after it: it keeps its number, as a row that is gone.
+            m_d->deleted[row] = true;
+        }
         m_d->position = std::clamp(m_d->positionBeforeAdd, -1, int(m_d->view.size()));
         emit rowsReset();
         emit currentChanged();
@@ -561,10 +835,22 @@ void Recordset::update()
         return;
     const bool adding = m_d->editMode == EditMode::Add;
     const int row = m_d->view[m_d->position];
-    if (adding)
-        m_d->writer().insert(m_connection, m_d->edit);
-    else
-        m_d->writer().update(m_connection, m_d->rows[row], m_d->edit, m_d->updateCriteria);
+    if (m_d->reading == Data::Reading::Matching) {
+        // A row written under another key, or without one, could not be told from the rest of the
+        // table: that is read first, as the table stands before the write.
+        const QVariantList key = m_d->identity(m_d->edit.values);
+        const bool keyless =
+            std::any_of(key.cbegin(), key.cend(), [](const QVariant &v) { return isNullValue(v); });
+        if (adding ? keyless : key != m_d->identity(m_d->rows[row]))
+            m_d->readRest();
+    }
+    {
+        const Data::OwnWrite own(*m_d);
+        if (adding)
+            m_d->writer().insert(m_connection, m_d->edit);
+        else
+            m_d->writer().update(m_connection, m_d->rows[row], m_d->edit, m_d->updateCriteria);
+    }
     const QVariantList before = adding ? QVariantList() : m_d->rows[row];
     m_d->rows[row] = m_d->edit.values;
     m_d->editMode = EditMode::None;
@@ -586,7 +872,10 @@ void Recordset::deleteCurrent()
     }
     m_d->editMode = EditMode::None;
     const int row = m_d->currentRow();
-    m_d->writer().remove(m_connection, m_d->rows[row]);
+    {
+        const Data::OwnWrite own(*m_d);
+        m_d->writer().remove(m_connection, m_d->rows[row]);
+    }
 
     m_d->deleted[row] = true;
     m_d->view.erase(m_d->view.begin() + m_d->position);
@@ -595,14 +884,32 @@ void Recordset::deleteCurrent()
     emit currentChanged();
 }
 
+bool Recordset::viewReady() const
+{
+    if (!m_d->open)
+        return false;
+    try {
+        m_d->ensureView();
+        return true;
+    } catch (const RoutineError &) {
+        // A view over the recordset shows nothing until the rows can be read.
+        return false;
+    }
+}
+
+int Recordset::rowsRead() const
+{
+    return int(std::count(m_d->added.cbegin(), m_d->added.cend(), false));
+}
+
 int Recordset::visibleRowCount() const
 {
-    return m_d->open ? int(m_d->view.size()) : 0;
+    return viewReady() ? int(m_d->view.size()) : 0;
 }
 
 QVariant Recordset::visibleValue(int position, int column) const
 {
-    if (!m_d->open || position < 0 || position >= int(m_d->view.size()) || column < 0 ||
+    if (!viewReady() || position < 0 || position >= int(m_d->view.size()) || column < 0 ||
         column >= m_d->columns.visibleCount())
         return {};
     if (m_d->editMode != EditMode::None && position == m_d->position && !m_d->currentDeleted)
@@ -612,7 +919,7 @@ QVariant Recordset::visibleValue(int position, int column) const
 
 int Recordset::currentPosition() const
 {
-    return m_d->open ? (m_d->currentRow() >= 0 ? m_d->position : -1) : -1;
+    return viewReady() && m_d->currentRow() >= 0 ? m_d->position : -1;
 }
 
 } // namespace kx

@@ -146,6 +146,8 @@ public:
     QVariant visibleValue(int position, int column) const;
     /** The 0-based position of the current row among the visible rows; -1 when there is none. */
     int currentPosition() const;
+    /** The rows read from the database so far: fewer than the table's while a key filter's stand. */
+    int rowsRead() const;
 
 signals:
     /** The rows were read again, filtered, sorted, or the recordset opened or closed. */
@@ -156,6 +158,9 @@ signals:
 
 private:
     struct Data;
+
+    /** Reads the rows and makes the view when they are due; false when closed or they cannot be read. */
+    bool viewReady() const;
 
     /** Filters and sorts the rows again, makes the first one current and tells the views. */
     void resetView();

@@ -116,6 +116,7 @@ void RecordsetColumns::reset(const QList<ColumnInfo> &columns, bool withRowid, c
         --m_visibleCount;
     }
     m_resolved.clear();
+    m_resolvedAsWritten.clear();
 
     m_keys.clear();
     m_identityColumns.clear();
@@ -161,11 +162,16 @@ QStringList RecordsetColumns::keyOf(const QString &table) const
 
 int RecordsetColumns::resolve(const QString &field) const
 {
+    const auto written = m_resolvedAsWritten.constFind(field);
+    if (written != m_resolvedAsWritten.constEnd())
+        return *written;
     const QString name = bareName(field);
     const QString key = name.toLower();
     const auto cached = m_resolved.constFind(key);
-    if (cached != m_resolved.constEnd())
+    if (cached != m_resolved.constEnd()) {
+        m_resolvedAsWritten.insert(field, *cached);
         return *cached;
+    }
 
     int found = -1;
     for (int i = 0; i < m_visibleCount && found < 0; ++i) {
@@ -209,6 +215,7 @@ int RecordsetColumns::resolve(const QString &field) const
                                u")"_s);
     }
     m_resolved.insert(key, found);
+    m_resolvedAsWritten.insert(field, found);
     return found;
 }
 

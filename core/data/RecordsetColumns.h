@@ -80,6 +80,8 @@ private:
     QHash<QString, QStringList> m_keys;
     std::vector<int> m_identityColumns;
     mutable QHash<QString, int> m_resolved;
+    /** The same, by the name exactly as a caller wrote it, found without folding it first. */
+    mutable QHash<QString, int> m_resolvedAsWritten;
 };
 
 } // namespace kx

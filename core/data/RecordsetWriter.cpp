@@ -174,8 +174,22 @@ WriteStatement RecordsetWriter::deletion(const QVariantList &original) const
     return statement;
 }
 
-void RecordsetWriter::insert(Connection &connection, RowEdit &edit) const
+const QList<RecordsetWriter::Insertion> &RecordsetWriter::insertions(const RowEdit &edit) const
 {
+    if (m_lastInsertions && edit.changed == m_lastChanged)
+        return *m_lastInsertions;
+    QByteArray changed(m_columns.visibleCount(), '0');
+    for (int i = 0; i < m_columns.visibleCount(); ++i) {
+        if (edit.changed[i])
+            changed[i] = '1';
+    }
+    m_lastChanged = edit.changed;
+    const auto found = m_insertions.constFind(changed);
+    if (found != m_insertions.constEnd()) {
+        m_lastInsertions = &*found;
+        return *found;
+    }
+
     QStringList tables = changedTables(edit);
     if (tables.isEmpty()) {
         for (int i = 0; i < m_columns.visibleCount() && tables.isEmpty(); ++i) {
@@ -185,25 +199,55 @@ void RecordsetWriter::insert(Connection &connection, RowEdit &edit) const
         if (tables.isEmpty())
             throw keyError(m_source);
     }
-
-    std::optional<Transaction> transaction;
-    if (tables.size() > 1)
-        transaction.emplace(connection);
+    QList<Insertion> made;
     for (const QString &table : std::as_const(tables)) {
-        const WriteStatement statement = insertion(table, edit);
-        connection.execute(statement.sql, statement.values);
-
+        Insertion entry;
+        entry.table = table;
+        entry.sql = insertion(table, edit).sql;
+        // The fields bound, in the statement's order: for two fields of one column, the later.
+        QStringList origins;
+        for (int i = 0; i < m_columns.visibleCount(); ++i) {
+            const RecordsetColumn &c = m_columns.at(i);
+            if (!edit.changed[i] || c.table.compare(table, Qt::CaseInsensitive) != 0)
+                continue;
+            const qsizetype same = origins.indexOf(c.origin.toLower());
+            if (same >= 0) {
+                entry.fields[size_t(same)] = i;
+            } else {
+                origins.append(c.origin.toLower());
+                entry.fields.push_back(i);
+            }
+        }
         // A key the database numbers itself (an INTEGER PRIMARY KEY is the rowid) is read back.
-        const qint64 rowid = connection.lastInsertRowId();
         const QStringList key = m_columns.keyOf(table);
         if (key.size() == 1) {
             const int column = m_columns.columnOf(table, key.first());
-            if (column >= 0 && isNullValue(edit.values[column]) &&
+            if (column >= 0 &&
                 m_columns.at(column).declaredType.compare(u"INTEGER"_s, Qt::CaseInsensitive) == 0)
-                edit.values[column] = qlonglong(rowid);
+                entry.numberedKey = column;
         }
-        if (readWithRowid(table))
-            edit.values[m_columns.rowidColumn()] = qlonglong(rowid);
+        entry.withRowid = readWithRowid(table);
+        made.append(entry);
+    }
+    m_lastInsertions = &*m_insertions.insert(changed, made);
+    return *m_lastInsertions;
+}
+
+void RecordsetWriter::insert(Connection &connection, RowEdit &edit) const
+{
+    const QList<Insertion> &inserts = insertions(edit);
+    std::optional<Transaction> transaction;
+    if (inserts.size() > 1)
+        transaction.emplace(connection);
+    for (const Insertion &insertion : inserts) {
+        m_values.clear();
+        for (const int field : insertion.fields)
+            m_values.append(edit.values[field]);
+        connection.execute(insertion.sql, m_values);
+        if (insertion.numberedKey >= 0 && isNullValue(edit.values[insertion.numberedKey]))
+            edit.values[insertion.numberedKey] = qlonglong(connection.lastInsertRowId());
+        if (insertion.withRowid)
+            edit.values[m_columns.rowidColumn()] = qlonglong(connection.lastInsertRowId());
     }
     if (transaction)
         transaction->commit();

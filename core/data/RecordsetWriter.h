@@ -2,6 +2,8 @@
 
 #include "core/data/Recordset.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -60,9 +62,27 @@ private:
     /** The changed columns of a base table with their new values; two fields of one column give the later. */
     QList<std::pair<QString, QVariant>> changedColumnsOf(const QString &table, const RowEdit &edit) const;
 
+    /** One insert of a new row into a base table: its statement and the fields it binds. */
+    struct Insertion
+    {
+        QString table;
+        QString sql;
+        std::vector<int> fields;
+        /** The field of a key the database numbers itself, read back after the insert; -1 when none. */
+        int numberedKey = -1;
+        bool withRowid = false;
+    };
+    /** The inserts of a new row whose changed fields are those of the key, made once per set of fields. */
+    const QList<Insertion> &insertions(const RowEdit &edit) const;
+
     const RecordsetColumns &m_columns;
     QString m_source;
     bool m_sourceIsTable;
+    mutable QHash<QByteArray, QList<Insertion>> m_insertions;
+    /** The changed fields of the last new row and their inserts: rows added in a loop repeat them. */
+    mutable std::vector<bool> m_lastChanged;
+    mutable const QList<Insertion> *m_lastInsertions = nullptr;
+    mutable QVariantList m_values;
 };
 
 } // namespace kx

@@ -4,6 +4,7 @@
 #include "core/data/DataEnvironment.h"
 #include "core/files/ProgramFolder.h"
 #include "core/services/ErrorBoxes.h"
+#include "core/services/RoutineError.h"
 #include "core/services/SystemErrors.h"
 #include "core/startup/Impostazioni.h"
 #include "core/startup/Inizializza.h"
@@ -28,6 +29,19 @@ void inutilizzabile(Context &context, const QString &cosa, const QString &causa)
                                                                  causa + u"."_s + u"\r\n"_s +
                                                                  u"La procedura verrà terminata."_s);
     context.programExit.exit();
+}
+
+/**
+ * Gives a database made before the index of the correction of course hours that index. Without it the
+ * correction still runs, reading every course; what keeps the index from being made (a course table
+ * without those columns, a locked file) stops the correction too, which reports it.
+ */
+void aggiungiIndiceCorrezione(Connection &corsiDB)
+{
+    try {
+        corsiDB.execute(QString::fromLatin1(IndiceCorrezioneOre));
+    } catch (const RoutineError &) {
+    }
 }
 
 } // namespace
@@ -91,6 +105,7 @@ void AvvioProgramma(Context &context, StartupWindows &windows)
             hooks.installaTabelleDecodifica(windows.avvio());
         if (hooks.installaAnagrafiche)
             hooks.installaAnagrafiche(windows.avvio());
+        aggiungiIndiceCorrezione(context.DE().CorsiDB());
         context.DE().CorsiDB().execute(QString::fromLatin1(CorrezioneOreCorsi));
         context.domanda().DenominazioneOpCorrente.clear();
         CaricaDomandaCorrente(context);

@@ -44,7 +44,16 @@ void AvvioProgramma(kx::Context &context, kx::StartupWindows &windows);
  */
 void VerificaFileIni(kx::Context &context, kx::StartupWindows &windows);
 
-/** The correction of course hours applied at every start. */
+/**
+ * The correction of course hours applied at every start. The joined codes compare without regard to
+ * ASCII case, as the text columns do, through upper(): so the statement finds the courses it still has
+ * to correct through the index IndiceCorrezioneOre instead of reading every course.
+ */
 inline constexpr const char *CorrezioneOreCorsi =
     "UPDATE CorsiProp SET OreSpesa=200, TotOreIter=200 WHERE (OreSpesa > 200 OR TotOreIter > 200) "
-    "AND CodAsse || '.' || CodMisura || '.' || CodAzione = 'III.G.06.01' COLLATE NOCASE";
+    "AND upper(CodAsse || '.' || CodMisura || '.' || CodAzione) = 'III.G.06.01'";
+
+/** The index of the correction, as the schema makes it; a database made before it gets it at start-up. */
+inline constexpr const char *IndiceCorrezioneOre =
+    "CREATE INDEX IF NOT EXISTS CorsiPropAzioneCorsi ON CorsiProp "
+    "(upper(CodAsse || '.' || CodMisura || '.' || CodAzione)) WHERE OreSpesa > 200 OR TotOreIter > 200";

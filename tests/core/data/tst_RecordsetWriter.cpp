@@ -157,6 +157,42 @@ private slots:
             QCOMPARE(written[i].values, expected[i].second);
         }
     }
+
+    // A writer adding rows one after another keeps its statements: each row still writes its own
+    // fields, whatever the row before it changed, and of two fields of one column the later one.
+    void rowsAddedOneAfterAnotherWriteTheirOwnFields()
+    {
+        RecordsetColumns columns;
+        columns.reset(m_connection.describe(u"SELECT * FROM QrySedi"_s), false,
+                      [this](const QString &table) { return m_connection.primaryKey(table); });
+        const RecordsetWriter writer(columns, u"QrySedi"_s, true);
+        const QList<QList<std::pair<QString, QVariant>>> rows = {
+            {{u"NumDoma"_s, 20}, {u"SedeInteressata"_s, 1}, {u"Denominazione"_s, u"Uno"_s}},
+            {{u"NumDoma"_s, 20}, {u"SedeInteressata"_s, 2}},
+            {{u"NumDoma"_s, 20},
+             {u"SedeInteressata"_s, 3},
+             {u"Denominazione"_s, u"Tre"_s},
+             {u"Insegna"_s, u"Insegna tre"_s}},
+            {{u"NumDoma"_s, 20}, {u"SedeInteressata"_s, 4}, {u"Denominazione"_s, u"Quattro"_s}},
+            {{u"SedeInteressata"_s, 5}, {u"NumDoma"_s, 20}},
+        };
+        for (const auto &fields : rows) {
+            RowEdit edit{QVariantList(columns.count()), std::vector<bool>(size_t(columns.count()), false)};
+            for (const auto &[field, value] : fields) {
+                edit.values[columns.resolve(field)] = value;
+                edit.changed[size_t(columns.resolve(field))] = true;
+            }
+            writer.insert(m_connection, edit);
+        }
+        const QueryResult written = m_connection.query(
+            u"SELECT SedeInteressata || ':' || IFNULL(Denominazione, '-') FROM Sedi WHERE NumDoma = 20 "
+            u"ORDER BY SedeInteressata"_s);
+        QStringList seats;
+        for (const QVariantList &row : written.rows)
+            seats.append(row.first().toString());
+        QCOMPARE(seats, (QStringList{u"1:Uno"_s, u"2:-"_s, u"3:Insegna tre"_s, u"4:Quattro"_s, u"5:-"_s}));
+        m_connection.execute(u"DELETE FROM Sedi WHERE NumDoma = 20"_s);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRecordsetWriter)

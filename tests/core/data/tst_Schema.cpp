@@ -265,7 +265,8 @@ private slots:
             sqlite3_finalize(stmt);
             ++created;
         }
-        QCOMPARE(created, db.objects("table").size() + db.objects("view").size());
+        QCOMPARE(created,
+                 db.objects("table").size() + db.objects("view").size() + db.objects("index").size());
     }
 
     void holdsEveryCommandsTableAndView()

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QTest>
+#include <algorithm>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -554,6 +555,29 @@ private slots:
             for (int c = 0; c < 4; ++c)
                 QCOMPARE(rows.rows[i][c].toString(), expected[i][c].toString());
         }
+    }
+
+    // A database made before the index of the correction gets it at its next start; the correction
+    // then reads only the courses of its action.
+    void theCorrectionOfCourseHoursFindsItsCoursesThroughAnIndex()
+    {
+        Programma programma;
+        TestContext &test = programma.test;
+        programma.prepara(ini("StandAlone"));
+        FixtureDatabase fixture(programma.dbPath());
+        const QString plan = u"EXPLAIN QUERY PLAN "_s + QString::fromLatin1(CorrezioneOreCorsi);
+        const auto throughIndex = [](const QueryResult &result) {
+            return std::any_of(result.rows.cbegin(), result.rows.cend(), [](const QVariantList &row) {
+                return row.last().toString().contains(u"USING INDEX CorsiPropAzioneCorsi"_s);
+            });
+        };
+        QVERIFY(throughIndex(fixture.query(plan)));
+        fixture.execute(u"DROP INDEX CorsiPropAzioneCorsi"_s);
+        QVERIFY(!throughIndex(fixture.query(plan)));
+
+        programma.avvia();
+        QVERIFY(!programma.ended);
+        QVERIFY(throughIndex(test.context().DE().CorsiDB().query(plan)));
     }
 
     void firstRunDialogLeftWithoutAChoiceStillWritesTheKeys()

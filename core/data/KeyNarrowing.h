@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+namespace kx {
+
+class Connection;
+class FilterExpression;
+class RecordsetColumns;
+
+/**
+ * What the database can answer of a filter on one of its tables: the filter's "field = literal"
+ * comparisons on the table's own columns, as SQL conditions with the literals bound as parameters,
+ * that the table's indexes can answer. They find every row the filter lets through, and perhaps a
+ * few more, on which the filter decides as it always has: the engine folds only ASCII letters where
+ * the filter folds every letter, so a text is looked for in each spelling that the filter takes for
+ * it, and a column holding values the filter compares by rules of its own (a text or a blob in a
+ * numeric column, a blob in a text one) is left to the filter alone.
+ */
+struct KeyNarrowing
+{
+    QStringList conditions;
+    QVariantList params;
+    /** Each condition with its values, to tell whether one narrowing holds another's conditions. */
+    QStringList terms;
+
+    bool isEmpty() const { return conditions.isEmpty(); }
+    /** True when it holds every condition of the other: it reads none of the rows the other leaves. */
+    bool narrows(const KeyNarrowing &other) const;
+    /** " WHERE " and the conditions, or nothing. */
+    QString whereClause() const;
+};
+
+/** The narrowing of a filter, bound to the columns of a recordset reading that table whole. */
+KeyNarrowing keyNarrowing(Connection &connection, const QString &table, const RecordsetColumns &columns,
+                          const FilterExpression &filter);
+
+/**
+ * The spellings of an ASCII text that the filter takes for it and the engine's NOCASE does not: with
+ * "ſ" for s and the Kelvin sign for k. Nothing when the text has other letters, or too many of those.
+ */
+QStringList caseFoldSpellings(const QString &text);
+
+} // namespace kx

@@ -1,0 +1,422 @@
+#include "FixtureDatabase.h"
+#include "TestContext.h"
+#include "core/data/FilterExpression.h"
+#include "core/data/KeyNarrowing.h"
+#include "core/data/Recordset.h"
+#include "core/data/RecordsetColumns.h"
+#include "core/services/RoutineError.h"
+
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace kx;
+
+namespace {
+
+const QString Schema =
+    u"CREATE TABLE Corsi (NumDoma INTEGER NOT NULL, SedeInteressata INTEGER NOT NULL,"
+    u" Corso TEXT NOT NULL COLLATE NOCASE, GrupOpe TEXT COLLATE NOCASE, Operatore INTEGER,"
+    u" Denominazione TEXT COLLATE NOCASE, Importo REAL, PRIMARY KEY (NumDoma, SedeInteressata, Corso));"
+    u"CREATE TABLE Note (Codice TEXT COLLATE NOCASE, Testo TEXT COLLATE NOCASE);"_s;
+
+const QChar Kelvin(0x212A);
+const QChar LongS(0x017F);
+
+/**
+ * Courses of five applications, enough for the recordset to filter them through its index, with the
+ * values a key filter must find as the filter compares them: group letters in either case and in the
+ * spellings that fold to them, and one operator code that a loader wrote as text.
+ */
+void fill(FixtureDatabase &db)
+{
+    QList<QVariantList> rows;
+    for (int numDoma = 7; numDoma <= 11; ++numDoma) {
+        for (int sede = 1; sede <= 3; ++sede) {
+            for (int corso = 1; corso <= 6; ++corso) {
+                const int n = (numDoma * 3 + sede) * 7 + corso;
+                const QString group = corso == 1   ? u"a"_s
+                                      : corso == 2 ? QString(Kelvin)
+                                      : corso == 3 ? QString(LongS + u"L"_s)
+                                                   : u"A"_s;
+                rows.append({numDoma, sede, QString::asprintf("%04d", corso), group, 10 + numDoma % 3,
+                             QString(u"Corso "_s + QString::number(n)), 100.0 + n % 13});
+            }
+        }
+    }
+    db.insert(u"Corsi"_s,
+              {u"NumDoma"_s, u"SedeInteressata"_s, u"Corso"_s, u"GrupOpe"_s, u"Operatore"_s,
+               u"Denominazione"_s, u"Importo"_s},
+              rows);
+    db.insert(
+        u"Note"_s, {u"Codice"_s, u"Testo"_s},
+        {{u"X"_s, u"prima"_s}, {u"Y"_s, u"seconda"_s}, {u"x"_s, u"terza"_s}, {QVariant(), u"quarta"_s}});
+}
+
+QString describe(Recordset &rs)
+{
+    QString text = u"eof="_s + QString::number(rs.eof()) + u" bof="_s + QString::number(rs.bof()) +
+                   u" count="_s + QString::number(rs.recordCount()) + u" at="_s +
+                   QString::number(rs.absolutePosition());
+    if (!rs.eof() && !rs.bof() && rs.absolutePosition() > 0) {
+        QStringList values;
+        for (int i = 0; i < rs.fieldCount(); ++i)
+            values.append(rs.value(i).toString());
+        text += u" ["_s + values.join(u'|') + u']';
+    }
+    return text;
+}
+
+/** Every visible row, in order. */
+QString allRows(Recordset &rs)
+{
+    QStringList lines;
+    for (int position = 0; position < rs.visibleRowCount(); ++position) {
+        QStringList values;
+        for (int i = 0; i < rs.fieldCount(); ++i)
+            values.append(rs.visibleValue(position, i).toString());
+        lines.append(values.join(u'|'));
+    }
+    return lines.join(u'\n');
+}
+
+/**
+ * Runs one step of a script on the recordset and says what the program sees afterwards. A step is
+ * "verb" or "verb:argument": filter, sort, first, next, previous, last, move, position, find, back
+ * (find backwards), mark, goto, set (field=value), update, cancel, add, delete, requery, rows, and
+ * sql, which runs a statement through the same connection as another routine of the program would.
+ */
+QString runStep(Recordset &rs, Connection &connection, Bookmark &mark, const QString &step)
+{
+    const qsizetype colon = step.indexOf(u':');
+    const QString verb = colon < 0 ? step : step.left(colon);
+    const QString argument = colon < 0 ? QString() : step.mid(colon + 1);
+    try {
+        if (verb == u"filter"_s) {
+            rs.setFilter(argument);
+        } else if (verb == u"sort"_s) {
+            rs.setSort(argument);
+        } else if (verb == u"first"_s) {
+            rs.moveFirst();
+        } else if (verb == u"next"_s) {
+            rs.moveNext();
+        } else if (verb == u"previous"_s) {
+            rs.movePrevious();
+        } else if (verb == u"last"_s) {
+            rs.moveLast();
+        } else if (verb == u"move"_s) {
+            rs.move(argument.toInt());
+        } else if (verb == u"position"_s) {
+            rs.setAbsolutePosition(argument.toInt());
+        } else if (verb == u"find"_s) {
+            rs.find(argument);
+        } else if (verb == u"back"_s) {
+            rs.find(argument, 0, Recordset::Direction::Backward);
+        } else if (verb == u"mark"_s) {
+            mark = rs.bookmark();
+        } else if (verb == u"goto"_s) {
+            rs.setBookmark(mark);
+        } else if (verb == u"set"_s) {
+            const qsizetype equals = argument.indexOf(u'=');
+            rs.setValue(argument.left(equals), argument.mid(equals + 1));
+        } else if (verb == u"update"_s) {
+            rs.update();
+        } else if (verb == u"cancel"_s) {
+            rs.cancelUpdate();
+        } else if (verb == u"add"_s) {
+            rs.addNew();
+        } else if (verb == u"delete"_s) {
+            rs.deleteCurrent();
+        } else if (verb == u"requery"_s) {
+            rs.requery();
+        } else if (verb == u"rows"_s) {
+            return allRows(rs);
+        } else if (verb == u"sql"_s) {
+            connection.execute(argument);
+        } else {
+            throw std::logic_error("unknown step");
+        }
+        return describe(rs);
+    } catch (const RoutineError &error) {
+        return u"error "_s + QString::number(error.number());
+    }
+}
+
+struct Run
+{
+    QStringList seen;
+    int rowsReadByTheFirstFilter = 0;
+    int rowsAtOpening = 0;
+    QList<QVariantList> tableAfter;
+};
+
+/**
+ * Runs the setup statements, opens the table and runs the script. Read whole, the recordset reads
+ * its rows right after opening, as it did whatever the filter; otherwise the script's first filter
+ * comes first.
+ */
+Run runScript(const QString &table, const QStringList &setup, const QStringList &script, bool readWhole)
+{
+    QTemporaryDir dir;
+    FixtureDatabase db(dir.filePath(u"KX58TORVA.mdb"_s), Schema);
+    fill(db);
+    Connection connection;
+    connection.open(db.path(), Connection::Mode::Shared);
+    for (const QString &statement : setup)
+        connection.execute(statement);
+    Run run;
+    run.rowsAtOpening = connection.scalar(u"SELECT count(*) FROM "_s + table).toInt();
+    {
+        Recordset rs(connection);
+        rs.open(table);
+        if (readWhole)
+            rs.recordCount();
+        Bookmark mark;
+        bool filtered = false;
+        for (const QString &step : script) {
+            run.seen.append(step + u" -> "_s + runStep(rs, connection, mark, step));
+            if (!filtered && step.startsWith(u"filter:"_s)) {
+                filtered = true;
+                run.rowsReadByTheFirstFilter = rs.rowsRead();
+            }
+        }
+        run.seen.append(u"all rows -> "_s + runStep(rs, connection, mark, u"rows"_s));
+        rs.cancelUpdate();
+        rs.clearFilter();
+        run.seen.append(u"without filter -> "_s + runStep(rs, connection, mark, u"rows"_s));
+    }
+    run.tableAfter = connection.query(u"SELECT * FROM "_s + table + u" ORDER BY rowid"_s).rows;
+    return run;
+}
+
+} // namespace
+
+class TestKeyNarrowing : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void theKeyFilterSeesWhatTheWholeTableShows_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QStringList>("setup");
+        QTest::addColumn<QStringList>("script");
+        QTest::addColumn<int>("matching");
+        const QStringList none;
+
+        const QString course = u"filter:NumDoma=8 AND SedeInteressata=2 AND Corso='0003'"_s;
+        const QString seat = u"filter:NumDoma = 8 AND SedeInteressata = 2"_s;
+        QTest::newRow("navigation")
+            << u"Corsi"_s << none << QStringList{seat,         u"next"_s,       u"next"_s,       u"last"_s,
+                                                 u"next"_s,    u"next"_s,       u"previous"_s,   u"move:-3"_s,
+                                                 u"move:-9"_s, u"position:4"_s, u"position:9"_s, u"first"_s}
+            << 6;
+        QTest::newRow("one course, filter cleared")
+            << u"Corsi"_s << none << QStringList{course, u"filter:"_s, u"last"_s, u"move:-40"_s} << 1;
+        QTest::newRow("filter narrowed further")
+            << u"Corsi"_s << none
+            << QStringList{seat, u"filter:NumDoma=8 AND SedeInteressata=2 AND Corso='0005'"_s} << 6;
+        QTest::newRow("filter widened") << u"Corsi"_s << none
+                                        << QStringList{seat, u"filter:NumDoma=8"_s, u"last"_s,
+                                                       u"filter:NumDoma=9 AND SedeInteressata=2"_s}
+                                        << 6;
+        QTest::newRow("another filter")
+            << u"Corsi"_s << none << QStringList{seat, u"filter:Denominazione LIKE '*1*'"_s, u"next"_s} << 6;
+        QTest::newRow("sorted and unsorted")
+            << u"Corsi"_s << none
+            << QStringList{seat, u"sort:Importo DESC, Corso"_s, u"next"_s, u"filter:NumDoma=8"_s, u"sort:"_s}
+            << 6;
+        QTest::newRow("find both ways") << u"Corsi"_s << none
+                                        << QStringList{seat, u"find:Corso='0004'"_s, u"back:Corso='0002'"_s,
+                                                       u"find:Corso='0009'"_s, u"back:Corso='0001'"_s}
+                                        << 6;
+        QTest::newRow("bookmarks across filters")
+            << u"Corsi"_s << none
+            << QStringList{seat,      u"position:3"_s,       u"mark"_s, u"filter:"_s,          u"last"_s,
+                           u"goto"_s, u"filter:NumDoma=9"_s, u"goto"_s, u"filter:NumDoma=8"_s, u"goto"_s}
+            << 6;
+        QTest::newRow("edit in place, then the whole table")
+            << u"Corsi"_s << none
+            << QStringList{course,      u"set:Denominazione=Cucina"_s, u"set:Importo=12,5"_s,
+                           u"update"_s, u"filter:NumDoma=8"_s,         u"filter:Denominazione='cucina'"_s}
+            << 1;
+        QTest::newRow("edit of the key") << u"Corsi"_s << none
+                                         << QStringList{course,
+                                                        u"set:Corso=0999"_s,
+                                                        u"update"_s,
+                                                        u"filter:"_s,
+                                                        u"last"_s,
+                                                        u"filter:Corso='0999'"_s,
+                                                        u"filter:Corso='0003' AND NumDoma=8"_s}
+                                         << 1;
+        QTest::newRow("edit left pending by a new filter")
+            << u"Corsi"_s << none
+            << QStringList{seat, u"next"_s, u"set:Denominazione=Sala"_s, u"filter:NumDoma=8"_s} << 6;
+        QTest::newRow("edit cancelled")
+            << u"Corsi"_s << none
+            << QStringList{course, u"set:Denominazione=Sala"_s, u"cancel"_s, u"filter:"_s} << 1;
+        QTest::newRow("row added") << u"Corsi"_s << none
+                                   << QStringList{seat,
+                                                  u"add"_s,
+                                                  u"set:NumDoma=8"_s,
+                                                  u"set:SedeInteressata=2"_s,
+                                                  u"set:Corso=0000"_s,
+                                                  u"update"_s,
+                                                  u"filter:NumDoma=8"_s,
+                                                  u"last"_s,
+                                                  u"filter:"_s,
+                                                  u"last"_s,
+                                                  u"filter:Corso='0000'"_s}
+                                   << 6;
+        QTest::newRow("row added then cancelled")
+            << u"Corsi"_s << none
+            << QStringList{seat, u"add"_s, u"set:Corso=0000"_s, u"cancel"_s, u"filter:"_s, u"last"_s} << 6;
+        QTest::newRow("row added with a key already taken")
+            << u"Corsi"_s << none << QStringList{seat,
+                                                 u"add"_s,
+                                                 u"set:NumDoma=9"_s,
+                                                 u"set:SedeInteressata=1"_s,
+                                                 u"set:Corso=0001"_s,
+                                                 u"update"_s,
+                                                 u"cancel"_s,
+                                                 u"filter:"_s}
+            << 6;
+        QTest::newRow("row deleted") << u"Corsi"_s << none
+                                     << QStringList{seat,          u"position:2"_s, u"delete"_s, u"next"_s,
+                                                    u"previous"_s, u"filter:"_s,    u"move:5"_s}
+                                     << 6;
+        QTest::newRow("another routine writes meanwhile")
+            << u"Corsi"_s << none
+            << QStringList{seat, u"sql:UPDATE Corsi SET Importo = 1 WHERE NumDoma = 9"_s,
+                           u"sql:DELETE FROM Corsi WHERE NumDoma = 10"_s, u"filter:NumDoma=9 OR NumDoma=10"_s,
+                           u"requery"_s}
+            << 6;
+        QTest::newRow("another routine's transaction rolled back")
+            << u"Corsi"_s << QStringList{u"BEGIN"_s, u"DELETE FROM Corsi WHERE NumDoma = 11"_s}
+            << QStringList{seat, u"sql:ROLLBACK"_s, u"filter:NumDoma=11"_s, u"filter:"_s} << 6;
+        QTest::newRow("no row") << u"Corsi"_s << none
+                                << QStringList{u"filter:NumDoma=99"_s, u"next"_s, u"set:Corso=1"_s,
+                                               u"filter:"_s}
+                                << 0;
+        QTest::newRow("requery keeps the key filter")
+            << u"Corsi"_s << none << QStringList{seat, u"last"_s, u"requery"_s, u"filter:"_s} << 6;
+        QTest::newRow("letters in every spelling the filter folds")
+            << u"Corsi"_s << none
+            << QStringList{u"filter:GrupOpe='k' AND NumDoma=8"_s, u"filter:GrupOpe='SL'"_s,
+                           u"filter:GrupOpe='a' AND Operatore=11"_s}
+            << 3;
+        QTest::newRow("numbers written as text and as decimals")
+            << u"Corsi"_s << none
+            << QStringList{u"filter:SedeInteressata='2' AND NumDoma=8.0"_s, u"filter:Operatore=11"_s,
+                           u"filter:Importo=105"_s}
+            << 6;
+        QTest::newRow("a number column holding a text")
+            << u"Corsi"_s
+            << QStringList{u"UPDATE Corsi SET Operatore = '11,0' WHERE NumDoma = 9 AND Corso = '0001'"_s}
+            << QStringList{u"filter:Operatore=11 AND NumDoma=9"_s, u"filter:Operatore=11"_s} << 18;
+        QTest::newRow("a number against a text column")
+            << u"Corsi"_s << none << QStringList{u"filter:Corso=3 AND NumDoma=8"_s, u"filter:Corso=3"_s}
+            << 18;
+        QTest::newRow("table without a key") << u"Note"_s << none << QStringList{u"filter:Codice='x'"_s,
+                                                                                 u"next"_s,
+                                                                                 u"set:Testo=nuova"_s,
+                                                                                 u"update"_s,
+                                                                                 u"delete"_s,
+                                                                                 u"filter:"_s,
+                                                                                 u"add"_s,
+                                                                                 u"set:Codice=X"_s,
+                                                                                 u"update"_s,
+                                                                                 u"filter:Codice='X'"_s}
+                                             << 2;
+        QTest::newRow("Null key") << u"Note"_s << none << QStringList{u"filter:Codice=Null"_s, u"filter:"_s}
+                                  << 4;
+    }
+
+    // The same script on a table read whole and on one read through its first key filter: what the
+    // program sees after every step, and what the table holds at the end, are the same.
+    void theKeyFilterSeesWhatTheWholeTableShows()
+    {
+        QFETCH(QString, table);
+        QFETCH(QStringList, setup);
+        QFETCH(QStringList, script);
+        QFETCH(int, matching);
+        const Run whole = runScript(table, setup, script, true);
+        const Run byKey = runScript(table, setup, script, false);
+        QCOMPARE(byKey.seen, whole.seen);
+        QCOMPARE(byKey.tableAfter, whole.tableAfter);
+        QCOMPARE(byKey.rowsReadByTheFirstFilter, matching);
+        QCOMPARE(whole.rowsReadByTheFirstFilter, whole.rowsAtOpening);
+    }
+
+    void spellingsTheFilterFolds_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("count");
+        QTest::newRow("no such letter") << u"A1"_s << 1;
+        QTest::newRow("empty") << QString() << 1;
+        QTest::newRow("s and k") << u"Sk"_s << 4;
+        QTest::newRow("three such letters") << u"KSS"_s << 8;
+        QTest::newRow("four such letters") << u"ssss"_s << 0;
+        QTest::newRow("not ASCII") << u"Éboli"_s << 0;
+    }
+
+    // Every spelling equals the text as the filter compares, the text itself first.
+    void spellingsTheFilterFolds()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, count);
+        const QStringList found = caseFoldSpellings(text);
+        QCOMPARE(found.size(), count);
+        QCOMPARE(QSet<QString>(found.cbegin(), found.cend()).size(), count);
+        if (count > 0)
+            QCOMPARE(found.first(), text);
+        for (const QString &spelling : found)
+            QCOMPARE(QString::compare(spelling, text, Qt::CaseInsensitive), 0);
+    }
+
+    void onlyEqualitiesOfTheTablesColumnsNarrow_data()
+    {
+        QTest::addColumn<QString>("criterion");
+        QTest::addColumn<QStringList>("conditions");
+        const QString numDoma = u"\"NumDoma\" = ?"_s;
+        QTest::newRow("key") << u"NumDoma=8 AND Corso='0001'"_s
+                             << QStringList{numDoma, u"\"Corso\" COLLATE NOCASE IN (?)"_s};
+        QTest::newRow("a column once") << u"NumDoma=8 AND NumDoma=9"_s << QStringList{numDoma};
+        QTest::newRow("OR") << u"NumDoma=8 OR NumDoma=9"_s << QStringList{};
+        QTest::newRow("range") << u"NumDoma>8"_s << QStringList{};
+        QTest::newRow("LIKE beside a key") << u"NumDoma=8 AND Corso LIKE '0*'"_s << QStringList{};
+        QTest::newRow("text that is no number") << u"NumDoma='otto'"_s << QStringList{};
+        QTest::newRow("number against text") << u"Corso=1"_s << QStringList{};
+        QTest::newRow("Null") << u"Corso=Null"_s << QStringList{};
+        QTest::newRow("yes/no") << u"NumDoma=True"_s << QStringList{};
+        QTest::newRow("no filter") << QString() << QStringList{};
+    }
+
+    void onlyEqualitiesOfTheTablesColumnsNarrow()
+    {
+        QFETCH(QString, criterion);
+        QFETCH(QStringList, conditions);
+        QTemporaryDir dir;
+        FixtureDatabase db(dir.filePath(u"KX58TORVA.mdb"_s), Schema);
+        Connection connection;
+        connection.open(db.path(), Connection::Mode::Shared);
+        const QString sql = u"SELECT * FROM Corsi"_s;
+        RecordsetColumns columns;
+        columns.reset(connection.describe(sql), false,
+                      [&](const QString &t) { return connection.primaryKey(t); });
+        FilterExpression filter = FilterExpression::parse(criterion);
+        filter.bind([&](const QString &field) { return columns.resolve(field); });
+        const KeyNarrowing narrowing = keyNarrowing(connection, u"Corsi"_s, columns, filter);
+        QCOMPARE(narrowing.conditions, conditions);
+        // What it reads, the indexes find.
+        if (!narrowing.isEmpty()) {
+            const QueryResult plan =
+                connection.query(u"EXPLAIN QUERY PLAN "_s + sql + narrowing.whereClause(), narrowing.params);
+            QVERIFY(plan.rows.first().last().toString().contains(u"USING INDEX"_s));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestKeyNarrowing)
+#include "tst_KeyNarrowing.moc"
