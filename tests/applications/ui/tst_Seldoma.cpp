@@ -337,6 +337,20 @@ private slots:
         QVERIFY(banco.test.prompt.allShown());
     }
 
+    void escapeAndTheCloseBoxAnswerAsAnnulla()
+    {
+        Banco banco;
+        Seldoma &w = banco.apri();
+        banco.test.prompt.expect(Terminare, Prompt::Answer::Yes);
+        QTest::keyClick(&w, Qt::Key_Escape);
+        QVERIFY(w.isVisible());
+        banco.test.prompt.expect(Terminare, Prompt::Answer::No);
+        w.close();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(w.result(), int(QDialog::Rejected));
+        QVERIFY(banco.test.prompt.allShown());
+    }
+
     // Deletion ------------------------------------------------------------------------------------
 
     void deletingAnotherApplication()
