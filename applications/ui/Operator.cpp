@@ -170,6 +170,9 @@ void Operator::CaricaDati()
     mostraVoce(*m_province, s.DomProv);
     m_ui->txtDirettiva->setText(s.Direttiva);
     m_ui->txtAnnoDirettiva->setText(s.AnnoDirettiva);
+    // A text longer than its box shows from its beginning.
+    for (QLineEdit *box : findChildren<QLineEdit *>())
+        box->setCursorPosition(0);
 }
 
 SchedaOperatore Operator::scheda() const
