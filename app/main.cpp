@@ -1,5 +1,6 @@
 #include "mainwindow/ui/Main.h"
 
+#include "applications/ui/Operator.h"
 #include "applications/ui/Seldoma.h"
 #include "applications/ui/frmRiepDomanda.h"
 #include "core/config/UserSettings.h"
@@ -79,6 +80,7 @@ int main(int argc, char *argv[])
     FinestreComandi finestre = finestreNonDisponibili(context.prompt);
     finestre.Seldoma = [&context] { Seldoma::apri(context); };
     finestre.frmRiepDomanda = [&context] { frmRiepDomanda::apri(context); };
+    finestre.Operator = [&context] { Operator::apri(context); };
     StatoScaricoCorsi scaricoCorsi;
     finestre.FrmScaricoDB = [&] { FrmScaricoDB::mostra(context, scaricoCorsi); };
     finestre.ImportaCorsiApprovati = [&] { return ImportaCorsiApprovati(context); };

@@ -4,6 +4,7 @@
 // the display shows, to see the running program under xvfb:
 //   build/bin/screenshots --schermo <file.png>
 #include "applications/ui/FrmnReg.h"
+#include "applications/ui/Operator.h"
 #include "applications/ui/Seldoma.h"
 #include "applications/ui/frmRiepDomanda.h"
 #include "core/config/IniFile.h"
@@ -447,6 +448,67 @@ void saveMaintenance(const QString &folder)
     context.DE().CorsiDB().close();
 }
 
+/** Answers every box with OK, for the windows that announce something as they open. */
+class PromptOk final : public Prompt
+{
+public:
+    Answer ask(Icon, Buttons, const QString &, const QString &) override { return Answer::Ok; }
+};
+
+/** The operator card on both tabs, editable (Operator-1, Operator-2) and read-only (-sola-lettura). */
+void saveOperator(const QString &folder)
+{
+    QTemporaryDir programFolder;
+    const QString database = programFolder.filePath(u"KX58TORVA.mdb"_s);
+    createEmptyDatabase(database);
+    SystemServices system({}, {});
+    PromptOk prompt;
+    const Services base = system.services();
+    const Services services{prompt,           base.programExit, base.dialogRunner,  base.fileDialogs,
+                            base.help,        base.urlOpener,   base.logViewer,     base.clock,
+                            base.commandLine, base.beeper,      base.networkStatus, base.systemInfo};
+    Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s), services);
+    Connection &corsiDB = context.DE().CorsiDB();
+    corsiDB.open(database, Connection::Mode::Exclusive);
+    corsiDB.executeScript(
+        u"INSERT INTO Province VALUES ('001', 'VD', 'VALDORIA', '01'), ('002', 'MV', 'MONTEVERDE', '01');"
+        u"INSERT INTO TipoOper VALUES ('A', '03', 'ENTE DI FORMAZIONE ACCREDITATO');"
+        u"INSERT INTO AttEcono VALUES (85, 'ISTRUZIONE'), (94, 'ATTIVITA ASSOCIATIVE');"
+        u"INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione) VALUES ('A', 12, 'CENTRO DI FORMAZIONE "
+        u"PROFESSIONALE VALDORIA');"
+        u"INSERT INTO CorsiCompo (GrupOpe, Operatore, Componente, TipoCompo, Denominazione, Indirizzo) "
+        u"VALUES "
+        u"('A', 12, 1, 'SL', 'SEDE LEGALE', 'VIA ROMA 1'), ('A', 12, 2, 'SO', 'SEDE DI BORGO NUOVO', "
+        u"'PIAZZA GARIBALDI 4');"
+        u"INSERT INTO Domande (NumDoma, GrupOpe, Operatore, PROV, Domanda, DenominazioneOp, TipoOper, "
+        u"CodFisc, "
+        u"PIva, Corrispondenza, LegNome, LegComNasc, LegProvNasc, LegGGNasc, LegMMNasc, LegAAAANasc, "
+        u"ContIBAN, "
+        u"ContDesBanca, ContAge, ContIndirAge, ContNumCC, ContIntCC, ProvCCIAA, CodCCIAA, AnnoCCIAA, "
+        u"AttEcono, "
+        u"DomPrece, GGPrece, MMPrece, AAAAPrece, DomPROV, Direttiva, AnnoDirettiva) VALUES (1002, 'A', 12, "
+        u"'001', 1, 'CENTRO DI FORMAZIONE PROFESSIONALE VALDORIA', '03', '80012345678', '01234567890', 1, "
+        u"'ROSSI MARIO', 'MONTEVERDE', 'MV', '04', '07', '1961', 'IT60X0542811101000000123456', 'BANCA "
+        u"VALDORIANA', '12', 'VIA DEI MILLE 3', '000123456', 'CENTRO DI FORMAZIONE', 'VD', '123456', '1985', "
+        u"85, '2019/44', '15', '03', '2019', 'REGIONE VALDORIA', 'BANDO FORMAZIONE CONTINUA', '2018')"_s);
+    ImpostaDomandaCorrente(context, 1002);
+
+    for (const bool stampata : {false, true}) {
+        context.domanda().DomandaStampataCorrente = stampata;
+        Operator operatore(context);
+        auto *schede = operatore.findChild<QTabWidget *>(u"SSTab1"_s);
+        for (int scheda = 0; scheda < 2; ++scheda) {
+            schede->setCurrentIndex(scheda);
+            operatore.show();
+            QCoreApplication::processEvents();
+            operatore.grab().save(folder + u"/Operator-"_s + QString::number(scheda + 1) +
+                                  (stampata ? u"-sola-lettura"_s : QString()) + u".png"_s);
+        }
+        operatore.hide();
+    }
+    corsiDB.close();
+}
+
 /** Saves the whole screen once the modal window that `show` opens is up, then closes that window. */
 void saveScreenDuring(const QString &file, const std::function<void()> &show,
                       const std::function<void()> &alsoShow = {})
@@ -523,5 +585,6 @@ int main(int argc, char *argv[])
     saveApplications(folder);
     saveApprovedCourses(folder);
     saveMaintenance(folder);
+    saveOperator(folder);
     return 0;
 }

@@ -57,3 +57,14 @@ void terminaPerErrore(const Services &services, const RoutineError &error)
 }
 
 } // namespace kx
+
+namespace kx {
+
+QString testoErroreAggiornamento(const RoutineError &error)
+{
+    return testoErrore(error) +
+           u"\r\n\r\nSi è verificato un errore inaspettato durante l'aggiornamento del record.\r\n"_s +
+           u"Scegliere riprova per cercare di ripetere l'operazione, altrimenti annullare."_s;
+}
+
+} // namespace kx

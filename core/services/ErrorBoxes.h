@@ -58,3 +58,13 @@ RoutineError comeErroreRoutine(const std::exception &error);
 void terminaPerErrore(const Services &services, const RoutineError &error);
 
 } // namespace kx
+
+namespace kx {
+
+/**
+ * The error box of a section window's save: "Errore n", the description, then that the record could
+ * not be updated and the plea to retry or cancel.
+ */
+QString testoErroreAggiornamento(const RoutineError &error);
+
+} // namespace kx

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "applications/ui/SezioneFinestra.h"
+
+#include <functional>
+#include <memory>
+
+struct SchedaOperatore;
+
+namespace kx {
+class ListaSelezione;
+class Recordset;
+} // namespace kx
+
+namespace Ui {
+class Operator;
+}
+
+/**
+ * Section 1 of the current application: the operator's identification, legal representative, bank
+ * details, chamber-of-commerce registration and economic activity, and the previous application. The
+ * card is saved into the application and into the operator's registry row together.
+ */
+class Operator : public SezioneFinestra
+{
+    Q_OBJECT
+
+public:
+    /** `apriSedeLegale` shows the legal-seat window; without it the button says it is not available. */
+    explicit Operator(kx::Context &context, std::function<void()> apriSedeLegale = {},
+                      QWidget *parent = nullptr);
+    ~Operator() override;
+
+    /** Shows the card modally, as the main window's command does. */
+    static void apri(kx::Context &context, std::function<void()> apriSedeLegale = {});
+
+    /** The card's fields as shown. */
+    SchedaOperatore scheda() const;
+
+protected:
+    bool apriVista() override;
+    void caricaVista() override;
+    void nessunaRiga() override;
+    void PulsantiModifica() override;
+    void AbilitaCampi(bool abilita) override;
+    bool DatiInvariati() override;
+    bool ControllaESalva() override;
+    void chiudiVista(bool tenereFiltro) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    kx::Recordset &rsQryDomande();
+    void CaricaListe();
+    void CaricaDati();
+    bool VerifOperatore();
+    bool SalvaOperatore();
+    bool AggiornaDatiOperatore();
+    void txtcomleg_Change(const QString &testo);
+    void SSTab1_Click();
+    void cmdSedeLeg_Click();
+    void cmdComuNasc_Click();
+    void cmdStatoEstero_Click();
+
+    std::unique_ptr<Ui::Operator> m_ui;
+    std::function<void()> m_apriSedeLegale;
+    kx::ListaSelezione *m_tipi = nullptr;
+    kx::ListaSelezione *m_componenti = nullptr;
+    kx::ListaSelezione *m_attivita = nullptr;
+    kx::ListaSelezione *m_province = nullptr;
+};
