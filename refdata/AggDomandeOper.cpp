@@ -60,6 +60,49 @@ QString istruzioneAggiornamento()
     return u"UPDATE Domande SET "_s + assegnazioni.join(u", "_s) + u" WHERE NumDoma = ?"_s;
 }
 
+/** An application as the refresh sees it. */
+struct Domanda
+{
+    QVariant numDoma;
+    bool stampata;
+};
+
+/**
+ * The key of an operator's applications: its group compared as the column compares it (ASCII
+ * letters without regard to case), and its number.
+ */
+using ChiaveOperatore = std::pair<QString, qint64>;
+
+ChiaveOperatore chiave(const QString &grupOpe, qint64 operatore)
+{
+    QString gruppo = grupOpe;
+    for (QChar &c : gruppo) {
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - u'a' + u'A');
+    }
+    return {gruppo, operatore};
+}
+
+/**
+ * The applications of every operator, in the table's order, read once: the refresh writes group and
+ * number back as it found them and adds no application, so the lines of the file can all be served
+ * from this one reading instead of one search of the whole table each.
+ */
+QHash<ChiaveOperatore, QList<Domanda>> domandePerOperatore(Connection &corsiDB)
+{
+    QHash<ChiaveOperatore, QList<Domanda>> domande;
+    const QueryResult righe =
+        corsiDB.query(u"SELECT NumDoma, GrupOpe, Operatore, DomandaStampata FROM Domande ORDER BY rowid"_s);
+    for (const QVariantList &riga : righe.rows) {
+        // Only a whole number can equal the number of a line.
+        if (riga.at(2).typeId() != QMetaType::LongLong || riga.at(1).isNull())
+            continue;
+        domande[chiave(riga.at(1).toString(), riga.at(2).toLongLong())].append(
+            {riga.at(0), riga.at(3).toLongLong() != 0});
+    }
+    return domande;
+}
+
 } // namespace
 
 bool AggDomandeOper(Context &context, const QString &fileLog)
@@ -71,27 +114,23 @@ bool AggDomandeOper(Context &context, const QString &fileLog)
     for (const ColonnaDomanda &c : colonneDomanda())
         campi.append(campoDi(tracciato, c.daTracciato));
     const QString aggiornamento = istruzioneAggiornamento();
-    const QString selezione =
-        u"SELECT NumDoma, DomandaStampata FROM Domande WHERE GrupOpe = ? AND Operatore = ? ORDER BY rowid"_s;
-
     Connection &corsiDB = context.DE().CorsiDB();
     QStringList righeLog;
     try {
         const QStringList righe = TextFile::readLines(context.programFolder().resolve(tracciato.file));
+        const QHash<ChiaveOperatore, QList<Domanda>> domande = domandePerOperatore(corsiDB);
         CampiRecord Campi;
         for (const QString &riga : righe) {
             ScomponiRecord(Campi, trimBlanks(riga));
             const QString grupOpe = valoreCampo(gruppo, Campi).toString();
-            const QVariant numero = valoreCampo(operatore, Campi);
-            const QueryResult domande = corsiDB.query(selezione, {grupOpe, numero});
+            const qint64 numero = valoreCampo(operatore, Campi).toLongLong();
             // Converted at the first application to write, as a printed one needs no value.
             QVariantList valori;
-            for (const QVariantList &domanda : domande.rows) {
-                const QVariant &numDoma = domanda.at(0);
-                if (domanda.at(1).toLongLong() != 0) {
+            for (const Domanda &domanda : domande.value(chiave(grupOpe, numero))) {
+                if (domanda.stampata) {
                     righeLog.append(
-                        u"- Domanda n. "_s + NonNull(numDoma) + u" dell'Operatore "_s + grupOpe + u"-"_s +
-                        Campi[1] +
+                        u"- Domanda n. "_s + NonNull(domanda.numDoma) + u" dell'Operatore "_s + grupOpe +
+                        u"-"_s + Campi[1] +
                         u" non aggiornata perchè bloccata (sostituita o stampata in definitivo)"_s);
                     continue;
                 }
@@ -99,7 +138,7 @@ bool AggDomandeOper(Context &context, const QString &fileLog)
                     for (const CampoTracciato *campo : std::as_const(campi))
                         valori.append(valoreCampo(*campo, Campi));
                 }
-                corsiDB.execute(aggiornamento, valori + QVariantList{numDoma});
+                corsiDB.execute(aggiornamento, valori + QVariantList{domanda.numDoma});
             }
         }
         if (!righeLog.isEmpty())

@@ -42,6 +42,8 @@ const QString FinoMessaggio = u"Impossibile continuare l'operazione di aggiornam
 /** How a column of an existing row is written. */
 enum class Scrittura
 {
+    /** A column of the key: found by it, so written only where it may differ (see ScrittoreRighe). */
+    Chiave,
     Sempre,
     /** Only when the file holds a value for it: an empty field leaves the stored one. */
     SeNelFile,
@@ -60,17 +62,14 @@ struct RegoleAggiornamento
     QList<std::pair<QString, QVariant>> nuovaRiga;
 };
 
-/** True when the field gives the column no value: an empty text, or a number field of blanks only. */
-bool vuoto(const CampoTracciato &campo, const CampiRecord &Campi)
-{
-    if (campo.conversione == Conversione::Numero)
-        return trimBlanks(Campi.at(std::size_t(campo.campo))).isEmpty();
-    return valoreCampo(campo, Campi).toString().isEmpty();
-}
-
 /**
  * Writes one record: one UPDATE by key with every rule in it, and an INSERT when no row has the key.
  * Every value is converted before the first statement, so a failing field changes nothing.
+ *
+ * A key column is written back only where it can differ from what the row holds: a number found by
+ * equality is the same number, while a group letter found without regard to case takes the file's
+ * case with a statement of its own, which changes nothing when the case is the same. Rewriting the
+ * whole key would rewrite the key's index entry of every row.
  */
 class ScrittoreRighe
 {
@@ -78,12 +77,28 @@ public:
     explicit ScrittoreRighe(RegoleAggiornamento regole) : m_regole(std::move(regole))
     {
         const QString tabella = quotedIdentifier(m_regole.tabella);
+        QStringList condizioni;
+        for (const QString &chiave : std::as_const(m_regole.chiave)) {
+            condizioni.append(quotedIdentifier(chiave) + u" = ?"_s);
+            m_chiave.append(campoDi(m_regole.tracciato, chiave));
+        }
+        const QString doveChiave = u" WHERE "_s + condizioni.join(u" AND "_s);
+
         QStringList assegnazioni;
         QStringList colonne;
         for (const CampoTracciato &campo : m_regole.tracciato.campi) {
             const QString colonna = quotedIdentifier(campo.colonna);
             colonne.append(colonna);
-            switch (scrittura(campo)) {
+            const bool inChiave = m_regole.chiave.contains(campo.colonna);
+            m_scritture.append(inChiave ? Scrittura::Chiave : scrittura(campo));
+            switch (m_scritture.back()) {
+            case Scrittura::Chiave:
+                if (campo.conversione == Conversione::Testo) {
+                    m_maiuscole.append({m_chiave.indexOf(&campo),
+                                        u"UPDATE "_s + tabella + u" SET "_s + colonna + u" = ?"_s +
+                                            doveChiave + u" AND "_s + colonna + u" <> ? COLLATE BINARY"_s});
+                }
+                break;
             case Scrittura::Sempre:
                 assegnazioni.append(colonna + u" = ?"_s);
                 break;
@@ -96,35 +111,66 @@ public:
                 break;
             }
         }
-        QStringList condizioni;
-        for (const QString &chiave : std::as_const(m_regole.chiave)) {
-            condizioni.append(quotedIdentifier(chiave) + u" = ?"_s);
-            m_chiave.append(campoDi(m_regole.tracciato, chiave));
-        }
         for (const auto &costante : std::as_const(m_regole.nuovaRiga))
             colonne.append(quotedIdentifier(costante.first));
-        m_update = u"UPDATE "_s + tabella + u" SET "_s + assegnazioni.join(u", "_s) + u" WHERE "_s +
-                   condizioni.join(u" AND "_s);
+        m_update = assegnazioni.isEmpty()
+                       ? QString()
+                       : u"UPDATE "_s + tabella + u" SET "_s + assegnazioni.join(u", "_s) + doveChiave;
+        m_esiste = u"SELECT COUNT(*) FROM "_s + tabella + doveChiave;
         m_insert = u"INSERT INTO "_s + tabella + u" ("_s + colonne.join(u", "_s) + u") VALUES ("_s +
                    QStringList(colonne.size(), u"?"_s).join(u", "_s) + u')';
     }
 
     void scrivi(Connection &corsiDB, const CampiRecord &Campi) const
     {
+        const QList<CampoTracciato> &campi = m_regole.tracciato.campi;
         // The key first: a key that is not a number stops the line before anything else.
         QVariantList chiave;
+        chiave.reserve(m_chiave.size());
         for (const CampoTracciato *campo : m_chiave)
             chiave.append(valoreCampo(*campo, Campi));
+        // A column the file gives no value stands as Null, which the UPDATE reads as "keep".
         QVariantList valori;
-        for (const CampoTracciato &campo : m_regole.tracciato.campi) {
-            const bool tralascia = scrittura(campo) == Scrittura::SeNelFile && vuoto(campo, Campi);
-            valori.append(tralascia ? QVariant() : valoreCampo(campo, Campi));
-        }
-        if (corsiDB.execute(m_update, valori + chiave) > 0)
-            return;
         QVariantList nuovi;
-        for (const CampoTracciato &campo : m_regole.tracciato.campi)
-            nuovi.append(valoreCampo(campo, Campi));
+        valori.reserve(campi.size() + chiave.size());
+        nuovi.reserve(campi.size() + m_regole.nuovaRiga.size());
+        for (qsizetype i = 0; i < campi.size(); ++i) {
+            const CampoTracciato &campo = campi[i];
+            switch (m_scritture[i]) {
+            case Scrittura::Chiave:
+                nuovi.append(chiave.at(m_chiave.indexOf(&campo)));
+                break;
+            case Scrittura::SeNelFile:
+                if (campo.conversione == Conversione::Numero &&
+                    trimBlanks(Campi.at(std::size_t(campo.campo))).isEmpty()) {
+                    // A new row still needs it converted, and fails on it.
+                    valori.append(QVariant());
+                    nuovi.append(QVariant());
+                } else {
+                    const QVariant valore = valoreCampo(campo, Campi);
+                    valori.append(valore.toString().isEmpty() ? QVariant() : valore);
+                    nuovi.append(valore);
+                }
+                break;
+            default:
+                valori.append(valoreCampo(campo, Campi));
+                nuovi.append(valori.back());
+                break;
+            }
+        }
+        valori.append(chiave);
+        const bool esiste = m_update.isEmpty() ? corsiDB.scalar(m_esiste, chiave).toLongLong() > 0
+                                               : corsiDB.execute(m_update, valori) > 0;
+        if (esiste) {
+            for (const auto &[posizione, sql] : m_maiuscole)
+                corsiDB.execute(sql, QVariantList{chiave.at(posizione)} + chiave +
+                                         QVariantList{chiave.at(posizione)});
+            return;
+        }
+        for (qsizetype i = 0; i < campi.size(); ++i) {
+            if (!nuovi[i].isValid())
+                nuovi[i] = valoreCampo(campi[i], Campi);
+        }
         for (const auto &costante : std::as_const(m_regole.nuovaRiga))
             nuovi.append(costante.second);
         corsiDB.execute(m_insert, nuovi);
@@ -137,8 +183,13 @@ private:
     }
 
     RegoleAggiornamento m_regole;
+    /** The rule of each column of the layout, in its order. */
+    QList<Scrittura> m_scritture;
     QList<const CampoTracciato *> m_chiave;
+    /** For each text column of the key: its place in the key and the statement that sets its case. */
+    QList<std::pair<qsizetype, QString>> m_maiuscole;
     QString m_update;
+    QString m_esiste;
     QString m_insert;
 };
 

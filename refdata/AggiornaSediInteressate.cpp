@@ -30,6 +30,8 @@ const QStringList ColonneSede{u"GrupOpe"_s,   u"Operatore"_s,     u"SedeInteress
                               u"Cap"_s,       u"Indirizzo"_s,     u"Tel"_s,
                               u"Fax"_s,       u"StatoEstero"_s,   u"CittaEstero"_s};
 
+const QString CodiceSede = u"SedeInteressata"_s;
+
 /** Filled from the registry only where the seat row has none. */
 bool soloSeVuota(const QString &colonna, bool componente)
 {
@@ -42,6 +44,9 @@ QString aggiornamentoSede(bool componente)
 {
     QStringList assegnazioni;
     for (const QString &colonna : ColonneSede) {
+        // The seat code is the row's key: the same number, and rewriting it would rewrite its index entry.
+        if (colonna == CodiceSede)
+            continue;
         if (soloSeVuota(colonna, componente))
             assegnazioni.append(colonna + u" = CASE WHEN IFNULL("_s + colonna + u", '') = '' THEN ? ELSE "_s +
                                 colonna + u" END"_s);
@@ -61,7 +66,11 @@ void aggiornaSedi(Connection &corsiDB, const QVariant &numDoma, const QueryResul
                   const QString &aggiornamento)
 {
     for (const QVariantList &sede : sedi.rows) {
-        if (corsiDB.execute(aggiornamento, sede + QVariantList{numDoma, sede.at(2)}) == 0)
+        QVariantList valori = sede;
+        valori.removeAt(2);
+        valori.append(numDoma);
+        valori.append(sede.at(2));
+        if (corsiDB.execute(aggiornamento, valori) == 0)
             corsiDB.execute(NuovaSede, QVariantList{numDoma} + sede);
     }
 }

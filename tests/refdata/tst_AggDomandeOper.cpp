@@ -142,6 +142,8 @@ private slots:
         QTest::newRow("listed twice: logged twice")
             << QStringList{RigaC, RigaB, RigaC}
             << rigaLog(u"1004"_s, u"C-8"_s) + rigaLog(u"1004"_s, u"C-8"_s);
+        QTest::newRow("group in small letters, as written")
+            << QStringList{QString(RigaC).replace(u"#C#"_s, u"#c#"_s)} << rigaLog(u"1004"_s, u"c-8"_s);
         QTest::newRow("no application") << QStringList{RigaSenzaDomande} << QByteArray();
         QTest::newRow("only open ones") << QStringList{RigaB} << QByteArray();
         QTest::newRow("empty file") << QStringList{} << QByteArray();
