@@ -10,6 +10,7 @@
 #include "core/ui/SystemServices.h"
 #include "mainwindow/FinestreComandi.h"
 #include "refdata/ui/InstallaAnagraficheUi.h"
+#include "refdata/ui/TabelleDecodificaUi.h"
 
 #include <QApplication>
 
@@ -67,6 +68,7 @@ int main(int argc, char *argv[])
     // The windows of the start-up come and go before the frame is shown; none of them ends the run.
     QApplication::setQuitOnLastWindowClosed(false);
     MainHost mainWindow(context, finestreNonDisponibili(context.prompt));
+    collegaTabelleDecodifica(context);
     collegaInstallaAnagrafiche(context);
     AvvioWindows windows(context);
     AvvioProgramma(context, windows);

@@ -21,9 +21,7 @@ namespace kx::AggiornamentoAnagrafiche {
 
 QString testoErroreAggiornamento(const RoutineError &error, const QString &frase)
 {
-    const QString segno = error.number() < 0 ? QString() : u" "_s;
-    return u"Errore "_s + segno + QString::number(error.number()) + u" --> "_s + error.description() +
-           u"\n\r"_s + frase;
+    return testoErroreCaricamento(error) + u"\n\r"_s + frase;
 }
 
 bool erroreAggiornamento(Context &context, const QString &nome, const RoutineError &error,

@@ -12,6 +12,7 @@
 #include "core/text/TextFile.h"
 #include "core/text/TextRoutines.h"
 #include "refdata/MasterDataLayouts.h"
+#include "refdata/TabelleDecodifica.h"
 
 #include <QFileInfo>
 
@@ -40,9 +41,7 @@ FallimentoCaricamento messaggio(const QString &testo)
 /** "Errore  n --> description", LF CR, the loader's phrase. */
 QString testoErroreCaricatore(const RoutineError &error, const QString &frase)
 {
-    const QString segno = error.number() < 0 ? QString() : u" "_s;
-    return u"Errore "_s + segno + QString::number(error.number()) + u" --> "_s + error.description() + LfCr +
-           frase;
+    return testoErroreCaricamento(error) + LfCr + frase;
 }
 
 class Installatore
@@ -240,8 +239,11 @@ void InstallaAnagrafiche(Context &context, ProgressoAvvio &Avvio, const Operazio
         }
 
         puntatore(operazioni, true);
-        if (const auto &decodifica = context.startupHooks().installaTabelleDecodifica)
+        if (const auto &decodifica = context.startupHooks().installaTabelleDecodifica) {
             decodifica(Avvio);
+            // The run leaves the normal pointer behind.
+            puntatore(operazioni, true);
+        }
 
         {
             Transaction transaction(corsiDB);
@@ -263,7 +265,7 @@ void InstallaAnagrafiche(Context &context, ProgressoAvvio &Avvio, const Operazio
         for (const Tracciato *tracciato :
              {&TracciatoOper(), &TracciatoCompo(), &TracciatoSediOcc(), &TracciatoSediOccUtil()}) {
             const QString base = QFileInfo(tracciato->file).completeBaseName();
-            SpostaFile(context.programFolder(), tracciato->file, u"CAR/"_s + base + u".car"_s);
+            SpostaFile(context.programFolder(), tracciato->file, CartellaCaricati + u'/' + base + u".car"_s);
         }
         puntatore(operazioni, false);
     } catch (const std::exception &caught) {

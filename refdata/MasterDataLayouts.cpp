@@ -1,9 +1,7 @@
 #include "refdata/MasterDataLayouts.h"
 
-#include "core/services/RoutineError.h"
+#include "core/data/NumericText.h"
 #include "core/text/TextRoutines.h"
-
-#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -19,45 +17,6 @@ CampoTracciato testo(int campo, const QString &colonna, int larghezza)
 CampoTracciato numero(int campo, const QString &colonna)
 {
     return {campo, colonna, Conversione::Numero};
-}
-
-/** A whole number: sign, digits, a fraction of zeros at most; 13 otherwise, 6 beyond 32 bits. */
-QVariant numeroIntero(const QString &text)
-{
-    qsizetype i = 0;
-    const bool negative = !text.isEmpty() && text[0] == u'-';
-    if (!text.isEmpty() && (text[0] == u'-' || text[0] == u'+'))
-        ++i;
-    QString whole;
-    bool separator = false;
-    bool digits = false;
-    for (; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c.isDigit() && c.unicode() < 128) {
-            digits = true;
-            if (separator) {
-                if (c != u'0')
-                    throw RoutineError(ErrorCode::TypeMismatch);
-            } else {
-                whole += c;
-            }
-        } else if ((c == u',' || c == u'.') && !separator) {
-            separator = true;
-        } else {
-            throw RoutineError(ErrorCode::TypeMismatch);
-        }
-    }
-    if (!digits)
-        throw RoutineError(ErrorCode::TypeMismatch);
-    while (whole.size() > 1 && whole[0] == u'0')
-        whole.remove(0, 1);
-    if (whole.size() > 10)
-        throw RoutineError(ErrorCode::Overflow);
-    const qlonglong magnitude = whole.isEmpty() ? 0 : whole.toLongLong();
-    const qlonglong value = negative ? -magnitude : magnitude;
-    if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
-        throw RoutineError(ErrorCode::Overflow);
-    return value;
 }
 
 } // namespace
@@ -164,7 +123,7 @@ QVariant valoreCampo(const CampoTracciato &campo, const CampiRecord &Campi)
 {
     const QString &field = Campi.at(std::size_t(campo.campo));
     if (campo.conversione == Conversione::Numero)
-        return numeroIntero(field);
+        return numericValueFromText(field, NumericColumn::Integer);
     return trimBlanks(field.mid(campo.inizio, campo.larghezza));
 }
 

@@ -14,7 +14,7 @@ enum class Conversione
 {
     /** `larghezza` characters from `inizio`, then the blanks at both ends removed. */
     Testo,
-    /** A whole number, by the rule of every number read from a data file (RoutineError 13 or 6). */
+    /** A whole number, by the rule of every number read from a data file (numericValueFromText). */
     Numero,
 };
 

@@ -2,7 +2,8 @@
 # Lays out a demo program folder and starts the program in it:
 #   tools/demo-folder.sh [--primo-avvio] [--solo-cartella] <build folder> <demo folder> [program arguments]
 # The folder gets the executable, an INI file, an empty keyed database KX58TORVA.mdb made from the
-# schema and the help file. A new folder starts unconfigured, as a fresh installation does: the
+# schema, the help file and, with a new database, the decode-table files and the flag file
+# "installa.tab" that has the first start load them. A new folder starts unconfigured, as a fresh installation does: the
 # program first asks, in its first-run dialogs, how the installation works and which database it
 # uses. The INI file and the database are kept between runs, so the answers and the data survive.
 # --primo-avvio resets the installation to unconfigured.
@@ -34,6 +35,9 @@ cp "$sources/resources/help/KX58TORVA.htm" "$demo/KX58TORVA.htm"
 if [[ ! -f $demo/KX58TORVA.mdb ]]; then
     # One application, current in the INI file, until the program can create and select them.
     "$build/bin/makedb" --demo "$demo/KX58TORVA.mdb"
+    # The decode tables, loaded by the first start as a flag file asks.
+    cp "$sources"/resources/demo/decodifica/*.txt "$build"/demo-tabelle/*.txt "$demo/"
+    : > "$demo/installa.tab"
 fi
 
 # The demo server of tools/ listens on these addresses; the secure one's certificate is issued by the

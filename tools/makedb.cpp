@@ -1,6 +1,7 @@
 // Makes an empty, keyed program database from the built-in schema:
 //   makedb [--demo] <path of the new file>
-// With --demo it holds one application of one operator, with its legal seat, for the demo folder.
+// With --demo it holds one application of one operator, with its legal seat, for the demo folder; the
+// operators' registry stays empty, so that the demo's first start downloads it from the demo server.
 #include "core/data/Connection.h"
 #include "core/data/Schema.h"
 #include "core/services/RoutineError.h"
@@ -13,15 +14,16 @@ using namespace kx;
 
 namespace {
 
-/** The application a demo starts on; its number is the one the demo's INI file names. */
+/**
+ * The application a demo starts on; its number is the one the demo's INI file names, its operator
+ * the demo server's A 12.
+ */
 void addDemoApplication(const QString &path)
 {
     Connection connection;
     connection.open(path, Connection::Mode::Exclusive);
-    const QString name = u"Centro di Formazione Professionale Valdoria"_s;
+    const QString name = u"CENTRO FORMAZIONE EMILIA"_s;
     Transaction transaction(connection);
-    connection.execute(u"INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione) VALUES ('A', 12, ?)"_s,
-                       {name});
     connection.execute(u"INSERT INTO Domande (NumDoma, GrupOpe, Operatore, PROV, Domanda, DenominazioneOp, "
                        u"DomandaStampata, DomandaTrasmessa) VALUES (2021001, 'A', 12, 'ZR', 1, ?, 0, 0)"_s,
                        {name});

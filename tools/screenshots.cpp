@@ -25,7 +25,12 @@
 #include "core/ui/frmServerClient.h"
 #include "mainwindow/FinestreComandi.h"
 #include "mainwindow/ui/Main.h"
+#include "refdata/TabelleDecodifica.h"
+#include "refdata/ui/TabelleDecodificaUi.h"
+#include "refdata/ui/frmConferma.h"
+#include "refdata/ui/frmInstOper.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -130,6 +135,23 @@ void saveWindows(const QString &folder)
 
     FrmProxy proxy(context);
     save(proxy, folder);
+
+    frmInstOper instOper(context);
+    for (const auto &[gruppo, operatore] :
+         {std::pair{u"A"_s, u"12"_s}, {u"B"_s, u"7"_s}, {u"C"_s, u"1043"_s}}) {
+        instOper.findChild<QLineEdit *>(u"TxtGrup"_s)->setText(gruppo);
+        instOper.findChild<QLineEdit *>(u"TxtOper"_s)->setText(operatore);
+        instOper.findChild<QAbstractButton *>(u"CmdIns"_s)->click();
+    }
+    save(instOper, folder);
+
+    QFile oper(programFolder.filePath(u"oper.tx1"_s));
+    oper.open(QIODevice::WriteOnly);
+    oper.write("#A#,#12#,#CENTRO FORMAZIONE EMILIA#,#01#,#01234560377#,#01234560377#\r\n"
+               "#B#,#7#,#ISTITUTO ROMAGNA LAVORO PER LA FORMAZIONE PROFESSIONALE#,#02#,#07654320401#\r\n");
+    oper.close();
+    frmConferma conferma(context);
+    save(conferma, folder);
 }
 
 void sendMouse(QWidget *widget, QEvent::Type type, Qt::MouseButton button)
@@ -137,6 +159,57 @@ void sendMouse(QWidget *widget, QEvent::Type type, Qt::MouseButton button)
     const QPointF at(4, 4);
     QMouseEvent event(type, at, widget->mapToGlobal(at), button, button, Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
+}
+
+/** The start-up window, seen at the moment it counts record `quando` of a table, forwarded to. */
+class AvvioFotografato final : public ProgressoAvvio
+{
+public:
+    AvvioFotografato(Avvio &avvio, QString tabella, QString quando, QString file)
+        : m_avvio(avvio), m_tabella(std::move(tabella)), m_quando(std::move(quando)), m_file(std::move(file))
+    {
+    }
+    void mostra(const QString &titolo, const QString &attesa) override { m_avvio.mostra(titolo, attesa); }
+    void file(const QString &path) override { m_avvio.file(path); }
+    void tabella(const QString &name) override
+    {
+        m_corrente = name;
+        m_avvio.tabella(name);
+    }
+    void record(const QString &count) override
+    {
+        m_avvio.record(count);
+        if (m_corrente == m_tabella && count == m_quando)
+            m_avvio.grab().save(m_file);
+    }
+
+private:
+    Avvio &m_avvio;
+    QString m_tabella;
+    QString m_quando;
+    QString m_file;
+    QString m_corrente;
+};
+
+/** Avvio-Comuni.png: the start-up window while the first start of the demo loads the municipalities. */
+void saveAvvioLoading(const QString &folder)
+{
+    QTemporaryDir programFolder;
+    const QString database = programFolder.filePath(u"KX58TORVA.mdb"_s);
+    createEmptyDatabase(database);
+    QFile::copy(QStringLiteral(KX_TABELLE_DEMO) + u"/Comuni.txt"_s, programFolder.filePath(u"Comuni.txt"_s));
+    QFile flag(programFolder.filePath(u"installa.tab"_s));
+    flag.open(QIODevice::WriteOnly);
+    flag.close();
+
+    SystemServices services({}, {});
+    Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s), services.services());
+    context.DE().CorsiDB().open(database, Connection::Mode::Shared);
+    Avvio avvio;
+    AvvioFotografato fotografato(avvio, u"Comuni"_s, u"4000"_s, folder + u"/Avvio-Comuni.png"_s);
+    InstallaTabelleDecodifica(context, fotografato, operazioniTabelleProgramma());
+    avvio.hide();
+    context.DE().CorsiDB().close();
 }
 
 /**
@@ -248,6 +321,7 @@ int main(int argc, char *argv[])
     saveWindows(folder);
     if (QGuiApplication::platformName() != u"offscreen")
         saveScenes(folder);
+    saveAvvioLoading(folder);
     saveMain(folder, u"SERVER"_s);
     saveMain(folder, u"CLIENT"_s);
     return 0;

@@ -19,6 +19,12 @@ QString testoErroreRoutine(const QString &routine, const RoutineError &error)
     return routine + u" - "_s + QString::number(error.number()) + u" - "_s + error.description();
 }
 
+QString testoErroreCaricamento(const RoutineError &error)
+{
+    const QString segno = error.number() < 0 ? QString() : u" "_s;
+    return u"Errore "_s + segno + QString::number(error.number()) + u" --> "_s + error.description();
+}
+
 QString unexpectedErrorText(const RoutineError &error)
 {
     return testoErrore(error) + u"\r\n\r\n"_s + u"Si è verificato un errore imprevisto,"_s +

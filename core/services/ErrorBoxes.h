@@ -17,6 +17,12 @@ QString testoErrore(const RoutineError &error);
 /** The routine's name, " - ", the number, " - ", the description: the form of a routine's own box. */
 QString testoErroreRoutine(const QString &routine, const RoutineError &error);
 
+/**
+ * "Errore ", the number with its sign place (a blank before a number that is not negative, so two
+ * blanks follow "Errore"), " --> ", the description: how the loaders of text files begin their box.
+ */
+QString testoErroreCaricamento(const RoutineError &error);
+
 /** The text of the unexpected-error box: the error, then the plea to retry. */
 QString unexpectedErrorText(const RoutineError &error);
 

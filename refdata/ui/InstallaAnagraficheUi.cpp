@@ -3,11 +3,11 @@
 #include "core/state/Context.h"
 #include "core/state/StartupHooks.h"
 #include "refdata/InstallaAnagrafiche.h"
+#include "refdata/TabelleDecodifica.h"
+#include "refdata/ui/TabelleDecodificaUi.h"
 #include "refdata/ui/frmInstOper.h"
 
-#include <QApplication>
-
-using namespace kx;
+namespace kx {
 
 void collegaInstallaAnagrafiche(Context &context)
 {
@@ -17,14 +17,9 @@ void collegaInstallaAnagrafiche(Context &context)
             frmInstOper finestra(context);
             context.dialogRunner.run(finestra);
         };
-        operazioni.puntatore = [](bool occupato) {
-            if (occupato) {
-                QApplication::setOverrideCursor(Qt::WaitCursor);
-                return;
-            }
-            while (QApplication::overrideCursor())
-                QApplication::restoreOverrideCursor();
-        };
+        operazioni.puntatore = operazioniTabelleProgramma().puntatore;
         InstallaAnagrafiche(context, avvio, operazioni);
     };
 }
+
+} // namespace kx

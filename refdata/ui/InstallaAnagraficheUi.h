@@ -1,8 +1,10 @@
 #pragma once
 
 namespace kx {
-class Context;
-} // namespace kx
 
-/** Sets the start-up's hook of the first installation: InstallaAnagrafiche with the download window. */
-void collegaInstallaAnagrafiche(kx::Context &context);
+class Context;
+
+/** Hands the start-up its first installation of the registry, with the download window. */
+void collegaInstallaAnagrafiche(Context &context);
+
+} // namespace kx

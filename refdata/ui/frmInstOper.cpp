@@ -18,7 +18,6 @@
 #include "ui_frmInstOper.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QFile>
 #include <QFontDatabase>
 
@@ -73,13 +72,10 @@ void frmInstOper::changeEvent(QEvent *event)
     }
 }
 
-void frmInstOper::closeEvent(QCloseEvent *event)
+void frmInstOper::reject()
 {
-    // A request under way finishes first: its reply decides what happens to the window.
-    if (m_occupato)
-        event->ignore();
-    else
-        QDialog::closeEvent(event);
+    if (!m_occupato)
+        QDialog::reject();
 }
 
 QStringList frmInstOper::voci() const

@@ -29,9 +29,11 @@ public:
     /** Sets `trovato` when the list holds exactly this item, same case included. */
     void TrovaDoppi(const QString &voce, bool &trovato) const;
 
+    /** The close box and Escape; ignored while a request is under way, whose reply decides. */
+    void reject() override;
+
 protected:
     void changeEvent(QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     void CmdIns_Click();

@@ -186,6 +186,14 @@ private slots:
         QCOMPARE(esito.descrizione.isEmpty(), esito.riuscito());
         QVERIFY(esito.descrizione.contains(nome));
         QCOMPARE(writtenFiles(test), expected);
+        // The outcome names the files written, so a caller can judge them or take them back.
+        const auto lowered = [](QStringList names) {
+            for (QString &name : names)
+                name = name.toLower();
+            names.sort();
+            return names;
+        };
+        QCOMPARE(lowered(esito.files), lowered(expected.keys()));
         QCOMPARE(test.readFile(u"KX58TORVA.INI"_s), IniBytes);
         QCOMPARE(test.readFile(u"KX58TORVA.mdb"_s), DatabaseBytes);
         QVERIFY(!QFileInfo::exists(test.folder() + u"/../fuori.tx1"_s));

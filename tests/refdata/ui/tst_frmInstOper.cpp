@@ -15,11 +15,13 @@
 #include "refdata/ui/frmConferma.h"
 #include "refdata/ui/frmInstOper.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -64,6 +66,7 @@ struct Banco
     FakeServer server;
     TestContext test;
     QList<QByteArray> risposte;
+    int ritardoMs = 0;
     std::unique_ptr<frmInstOper> finestra;
 
     explicit Banco(const QString &indirizzo = {})
@@ -75,7 +78,10 @@ struct Banco
         test.context().installazione().CredenzialeServer = u"utente:segreta@"_s;
         test.context().installazione().IndirizzoServer = u"http://127.0.0.1"_s;
         server.route(Servizio.toLatin1(), [this](const RecordedRequest &) {
-            return ScriptedReply::text(risposte.isEmpty() ? QByteArray() : risposte.takeFirst());
+            ScriptedReply reply =
+                ScriptedReply::text(risposte.isEmpty() ? QByteArray() : risposte.takeFirst());
+            reply.delayMs = ritardoMs;
+            return reply;
         });
         apri();
     }
@@ -110,6 +116,15 @@ struct Banco
         names.removeDuplicates();
         return names;
     }
+};
+
+/** The start-up window, unseen. */
+struct AvvioMuto final : ProgressoAvvio
+{
+    void mostra(const QString &, const QString &) override {}
+    void file(const QString &) override {}
+    void tabella(const QString &) override {}
+    void record(const QString &) override {}
 };
 
 } // namespace
@@ -394,6 +409,39 @@ private slots:
         QVERIFY(banco.fileTx1().isEmpty());
     }
 
+    void theWindowWaitsForItsReply()
+    {
+        Banco banco;
+        banco.inserisci(u"A"_s, u"12"_s);
+        banco.risposte = {pacchetto({campiOper(u"A"_s, u"12"_s, u"Centro"_s)})};
+        banco.ritardoMs = 400;
+        bool confermaAbilitata = true;
+        bool annullaAbilitata = true;
+        bool clessidra = false;
+        bool apertaDopoLaChiusura = false;
+        QTimer::singleShot(100, banco.finestra.get(), [&] {
+            confermaAbilitata = banco.c<QWidget>(u"cmdConferma"_s)->isEnabled();
+            annullaAbilitata = banco.c<QWidget>(u"cmdAnnulla"_s)->isEnabled();
+            clessidra =
+                QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            banco.finestra->close();
+            QTest::keyClick(banco.finestra.get(), Qt::Key_Escape);
+            apertaDopoLaChiusura = banco.finestra->isVisible();
+        });
+        bool confermata = false;
+        banco.conferma([&](QDialog &conferma) {
+            confermata = true;
+            QVERIFY(!QApplication::overrideCursor());
+            press(&conferma, u"cmdAnnulla"_s);
+        });
+        QVERIFY(!confermaAbilitata);
+        QVERIFY(!annullaAbilitata);
+        QVERIFY(clessidra);
+        QVERIFY(apertaDopoLaChiusura);
+        QVERIFY(confermata);
+        QVERIFY(banco.finestra->isVisible());
+    }
+
     void theConfirmationListsTheOperators()
     {
         Banco banco;
@@ -478,13 +526,7 @@ private slots:
             control<QLineEdit>(&conferma, u"txtEMail"_s)->setText(u"mario.rossi@esempio.it"_s);
             press(&conferma, u"cmdConferma"_s);
         });
-        struct : ProgressoAvvio
-        {
-            void mostra(const QString &, const QString &) override {}
-            void file(const QString &) override {}
-            void tabella(const QString &) override {}
-            void record(const QString &) override {}
-        } avvio;
+        AvvioMuto avvio;
 
         test.context().startupHooks().installaAnagrafiche(avvio);
 
@@ -495,6 +537,42 @@ private slots:
         QVERIFY(test.context().installazione().PrimaInstallazione);
         QVERIFY(QFileInfo::exists(test.path(u"CAR/oper.car"_s)));
         QVERIFY(banco.fileTx1().isEmpty());
+    }
+
+    void refusingTheDownloadAlsoDiscardsTheInstallationPackage()
+    {
+        Banco banco;
+        banco.finestra.reset();
+        TestContext &test = banco.test;
+        FixtureDatabase db(test.path(u"KX58TORVA.mdb"_s));
+        test.context().DE().CorsiDB().open(db.path(), Connection::Mode::Shared);
+        for (const QString &name : {u"oper.tx1"_s, u"compo.tx1"_s})
+            test.writeFile(name, "#A#,#12#\r\n");
+        banco.risposte = {pacchetto({campiOper(u"A"_s, u"12"_s, u"Centro"_s)})};
+        collegaInstallaAnagrafiche(test.context());
+        test.dialogRunner.expect(u"frmInstOper"_s, [&banco](QDialog &finestra) {
+            QTest::keyClicks(control<QLineEdit>(&finestra, u"TxtGrup"_s), u"A"_s);
+            QTest::keyClicks(control<QLineEdit>(&finestra, u"TxtOper"_s), u"12"_s);
+            press(&finestra, u"CmdIns"_s);
+            banco.test.dialogRunner.expect(u"frmConferma"_s,
+                                           [](QDialog &conferma) { press(&conferma, u"cmdAnnulla"_s); });
+            press(&finestra, u"cmdConferma"_s);
+            press(&finestra, u"cmdAnnulla"_s);
+        });
+        test.prompt.expect(
+            u"ATTENZIONE: la base dati è incompleta. Mancano uno o più files di testo necessari (è possibile "
+            u"che si "
+            u"trovino ancora nella cartella temporanea dove è stato scaricato il pacchetto di installazione "
+            u"da "
+            u"Internet. In tal caso, spostare da tale cartella tutti i files .TX1 nella cartella "_s +
+            test.folder() + u")."_s);
+        AvvioMuto avvio;
+
+        QVERIFY_THROWS_EXCEPTION(ProgramExited, test.context().startupHooks().installaAnagrafiche(avvio));
+
+        QCOMPARE(test.context().installazione().EsitoInstOper, u"annulla"_s);
+        QVERIFY(banco.fileTx1().isEmpty());
+        QCOMPARE(db.count(u"CorsiOper"_s), 0);
     }
 };
 
