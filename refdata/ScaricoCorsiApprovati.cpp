@@ -99,8 +99,10 @@ EsitoPacchetto scriviCorsiScaricati(const ProgramFolder &folder, const QString &
         scriviRisposta(temporaneo, risposta);
         esito = SeparaFileScaricato(folder, percorsoDB, FileTemporaneo);
     } catch (const RoutineError &error) {
-        esito = {EsitoPacchetto::Stato::NonScritto, NomeFileCorsiApprovati,
-                 u"Impossibile scrivere il file "_s + NomeFileCorsiApprovati + u": "_s + error.description()};
+        esito = {EsitoPacchetto::Stato::NonScritto,
+                 NomeFileCorsiApprovati,
+                 u"Impossibile scrivere il file "_s + NomeFileCorsiApprovati + u": "_s + error.description(),
+                 {}};
     }
     QFile::remove(temporaneo);
     if (!esito.riuscito())

@@ -16,6 +16,7 @@
 #include "refdata/AggiornaAnagraficheLoaders.h"
 #include "refdata/AggiornaSediInteressate.h"
 #include "refdata/MasterDataLayouts.h"
+#include "tools/BenchServices.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,54 +30,12 @@ using namespace kx;
 
 namespace {
 
+using bench::Servizi;
+
 constexpr int Operatori = 5000;
 constexpr int ComponentiPerOperatore = 4;
 constexpr int SediOccasionali = 2000;
 constexpr int Domande = 1000;
-
-/** The services of a run without a user: any box is a failure of the benchmark. */
-class NoPrompt final : public Prompt
-{
-public:
-    Answer ask(Icon, Buttons, const QString &title, const QString &text) override
-    {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
-        std::abort();
-    }
-};
-class NoExit final : public ProgramExit
-{
-public:
-    [[noreturn]] void exit(int) override { std::abort(); }
-};
-class NoDialogs final : public DialogRunner,
-                        public FileDialogs,
-                        public Help,
-                        public UrlOpener,
-                        public LogViewer,
-                        public Beeper
-{
-public:
-    int run(QDialog &) override { return 0; }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-    void showTopic(const QString &, int) override {}
-    void open(const QUrl &) override {}
-    void show(const QString &) override {}
-    void beep() override {}
-};
-
-struct Servizi
-{
-    NoPrompt prompt;
-    NoExit exit;
-    NoDialogs dialogs;
-    SystemClock clock;
-    ProcessCommandLine commandLine{{}};
-    SystemNetworkStatus network;
-    Services services{prompt,  exit,  dialogs,     dialogs, dialogs, dialogs,
-                      dialogs, clock, commandLine, dialogs, network};
-};
 
 QString riga(const QStringList &fields)
 {

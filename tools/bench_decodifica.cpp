@@ -31,9 +31,10 @@ public:
         m_comuni = scriviTabelleComuni(QStringLiteral(KX_COMUNI), m_dir.path());
         const QString db = m_dir.filePath(u"KX58TORVA.mdb"_s);
         createEmptyDatabase(db);
-        m_context = std::make_unique<Context>(m_dir.path(), m_dir.filePath(u"utente.ini"_s),
-                                              Services{m_prompt, m_exit, m_dialogs, m_files, m_help, m_urls,
-                                                       m_log, m_clock, m_commandLine, m_beeper, m_network});
+        m_context =
+            std::make_unique<Context>(m_dir.path(), m_dir.filePath(u"utente.ini"_s),
+                                      Services{m_prompt, m_exit, m_dialogs, m_files, m_help, m_urls, m_log,
+                                               m_clock, m_commandLine, m_beeper, m_network, m_systemInfo});
         m_context->DE().CorsiDB().open(db, Connection::Mode::Shared);
     }
 
@@ -67,6 +68,7 @@ private:
     FixedCommandLine m_commandLine;
     CountingBeeper m_beeper;
     FixedNetworkStatus m_network;
+    FixedSystemInfo m_systemInfo;
     std::unique_ptr<Context> m_context;
 };
 
