@@ -2,8 +2,10 @@
 
 #include "core/data/Connection.h"
 #include "core/data/DataEnvironment.h"
+#include "core/data/NumericText.h"
 #include "core/data/ProtectedUpdate.h"
 #include "core/files/ProgramFolder.h"
+#include "core/services/ErrorBoxes.h"
 #include "core/services/RoutineError.h"
 #include "core/services/Services.h"
 #include "core/state/Context.h"
@@ -21,22 +23,12 @@ namespace {
 
 const QString TitoloErroreCaricamento = u"Aggiornamento Base Dati - Acquisizione Corsi Finanziati"_s;
 
-/** An optional sign and digits, within [minimo, massimo]; 13 for any other text, 6 out of range. */
+/** A whole number by the data files' rule, within [minimo, massimo]: 13 for any other text, 6 out of range.
+ */
 qint64 intero(const QString &field, qint64 minimo, qint64 massimo)
 {
-    qsizetype start = 0;
-    if (!field.isEmpty() && (field[0] == u'+' || field[0] == u'-'))
-        start = 1;
-    if (start == field.size())
-        throw RoutineError(ErrorCode::TypeMismatch);
-    for (qsizetype i = start; i < field.size(); ++i) {
-        if (field[i] < u'0' || field[i] > u'9')
-            throw RoutineError(ErrorCode::TypeMismatch);
-    }
-    // Leading zeros do not make a number larger; too many digits for 64 bits is out of range anyway.
-    bool ok = false;
-    const qint64 value = QStringView(field).toLongLong(&ok);
-    if (!ok || value < minimo || value > massimo)
+    const qint64 value = numericValueFromText(field, NumericColumn::Integer).toLongLong();
+    if (value < minimo || value > massimo)
         throw RoutineError(ErrorCode::Overflow);
     return value;
 }
@@ -66,12 +58,10 @@ QVariant valore(const CampoCorsoApprovato &campo, const QString &field)
     return {};
 }
 
-/** "Errore", the number with its sign position, " --> ", the description, LF CR, what was loading. */
-QString testoErroreCaricamento(const RoutineError &error)
+/** The loaders' error text, LF CR, what was loading. */
+QString erroreCaricamentoCorsi(const RoutineError &error)
 {
-    const QString numero =
-        error.number() < 0 ? QString::number(error.number()) : u' ' + QString::number(error.number());
-    return u"Errore "_s + numero + u" --> "_s + error.description() + u"\n\r"_s +
+    return testoErroreCaricamento(error) + u"\n\r"_s +
            u"durante il caricamento dei CORSI FINANZIATI SULLA DIRETTIVA"_s;
 }
 
@@ -183,7 +173,7 @@ bool AggCorsiApprovati(const Services &services, Connection &connection, const Q
             ++contatore;
         }
     } catch (const RoutineError &error) {
-        services.prompt.critical(TitoloErroreCaricamento, testoErroreCaricamento(error));
+        services.prompt.critical(TitoloErroreCaricamento, erroreCaricamentoCorsi(error));
         return false;
     }
     if (contatore == 0) {
