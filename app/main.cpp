@@ -13,6 +13,7 @@
 #include "core/ui/Avvio.h"
 #include "core/ui/SystemServices.h"
 #include "mainwindow/FinestreComandi.h"
+#include "mainwindow/ui/AggiornaBaseDatiUi.h"
 #include "mainwindow/ui/Browser.h"
 #include "mainwindow/ui/frmBackup.h"
 #include "refdata/CorsiApprovati.h"
@@ -87,6 +88,7 @@ int main(int argc, char *argv[])
     finestre.FrmCorsiApprovatiScaricati = [&] { FrmCorsiApprovatiScaricati::mostra(context, scaricoCorsi); };
     finestre.frmBackup = voceFrmBackup(context);
     finestre.Browser = voceBrowser(context);
+    finestre.AggiornaBaseDati = voceAggiornaBaseDati(context);
     context.installazione().IndirizzoAssistenza =
         qEnvironmentVariable("KX58TORVA_ASSISTENZA", IndirizzoAssistenzaTUZ);
     MainHost mainWindow(context, std::move(finestre));

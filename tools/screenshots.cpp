@@ -30,6 +30,7 @@
 #include "core/ui/frmMailAggInst.h"
 #include "core/ui/frmOpzioni.h"
 #include "core/ui/frmServerClient.h"
+#include "mainwindow/AggiornaBaseDati.h"
 #include "mainwindow/FinestreComandi.h"
 #include "mainwindow/ui/Browser.h"
 #include "mainwindow/ui/Main.h"
@@ -265,6 +266,14 @@ void saveMain(const QString &folder, const QString &versione)
     }
     QCoreApplication::processEvents();
     main.grab().save(folder + u"/Main-"_s + versione + u".png"_s);
+    if (versione == u"SERVER") {
+        // The wait panel of the registry update, while the decode tables load.
+        main.pnlAttesa(true, DidascaliaAttesaAggiornamento);
+        main.LblCont()->setText(u"Caricamento: Asse - 2"_s);
+        QCoreApplication::processEvents();
+        main.grab().save(folder + u"/Main-aggiornamento.png"_s);
+        main.pnlAttesa(false, DidascaliaAttesaAggiornamento);
+    }
     main.hide();
     context.DE().CorsiDB().close();
 }

@@ -54,8 +54,6 @@ void VerificaBaseDati(Connection &corsiDB, const QString &path)
                                                      u"."_s);
 }
 
-namespace {
-
 void fineInizializzazione(Context &context, const RoutineError &error)
 {
     const QString errore = testoErrore(error);
@@ -83,8 +81,6 @@ void fineInizializzazione(Context &context, const RoutineError &error)
         AzzeraInstallazione(context);
     context.programExit.exit();
 }
-
-} // namespace
 
 QString testoBaseDatiMancante(const QString &percorsoDB)
 {

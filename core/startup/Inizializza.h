@@ -19,6 +19,12 @@ struct Services;
 void Inizializza(kx::Context &context);
 
 /**
+ * Tells why the database could not be opened and ends the program: a database in use by someone else
+ * keeps the installation settings, any other failure resets them, so the next start asks again.
+ */
+void fineInizializzazione(kx::Context &context, const kx::RoutineError &error);
+
+/**
  * Fails with the engine's "table not found" number, after closing the connection, when the open
  * database lacks a table or saved query of the program: an empty file, or a database of another
  * program, is not one to work on.

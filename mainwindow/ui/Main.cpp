@@ -134,6 +134,14 @@ QLabel *Main::LblCont() const
     return m_ui->LblCont;
 }
 
+void Main::pnlAttesa(bool visibile, const QString &didascalia)
+{
+    m_ui->lblAttesaAggiornamento->setText(didascalia);
+    m_ui->pnlAttesa->setVisible(visibile);
+    m_ui->pnlAttesa->raise();
+    m_ui->pnlAttesa->repaint();
+}
+
 std::function<void()> Main::comando(void (Main::*handler)())
 {
     return [this, handler] {

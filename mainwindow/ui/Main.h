@@ -44,6 +44,8 @@ public:
 
     /** The progress line of the decode-table loading. */
     QLabel *LblCont() const;
+    /** Shows the registry update's wait panel with that caption, or hides it. */
+    void pnlAttesa(bool visibile, const QString &didascalia);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -63,6 +63,18 @@ void frmInstOper::TrovaDoppi(const QString &voce, bool &trovato) const
         trovato = m_ui->LstElenco->item(i)->text() == voce;
 }
 
+void frmInstOper::precompila(const QStringList &voci, const QString &didascalia)
+{
+    m_ui->LstElenco->clear();
+    for (const QString &voce : voci) {
+        bool trovato = false;
+        TrovaDoppi(voce, trovato);
+        if (!trovato)
+            m_ui->LstElenco->addItem(voce);
+    }
+    m_ui->Label1->setText(didascalia);
+}
+
 void frmInstOper::changeEvent(QEvent *event)
 {
     QDialog::changeEvent(event);

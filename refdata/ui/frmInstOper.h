@@ -29,6 +29,9 @@ public:
     /** Sets `trovato` when the list holds exactly this item, same case included. */
     void TrovaDoppi(const QString &voce, bool &trovato) const;
 
+    /** Puts these items in the list in place of its own, and this caption in Label1. */
+    void precompila(const QStringList &voci, const QString &didascalia);
+
     /** The close box and Escape; ignored while a request is under way, whose reply decides. */
     void reject() override;
 
