@@ -274,6 +274,19 @@ private slots:
         QCOMPARE(banco.snapshot(2, u"Operatore"_s).toInt(), 12);
     }
 
+    void deletedApplicationWritesNothing()
+    {
+        BancoSedi banco;
+        Connection &db = banco.test.context().DE().CorsiDB();
+        const QList<SchedaSede> sedi = leggiSedi(db, banco.test.context().domanda());
+        banco.db.execute(u"DELETE FROM Domande WHERE NumDoma=7"_s);
+        const EsitoScritturaSedi esito =
+            scriviSede(db, banco.test.context().domanda(), sedi[0],
+                       ContattiSede{u"10121"_s, u"5"_s, {}, {}, u"R"_s}, false, false);
+        QVERIFY(esito.domandaCancellata);
+        QCOMPARE(banco.registro(u"Tel"_s), QVariant());
+    }
+
     void typeItems()
     {
         BancoSedi banco;

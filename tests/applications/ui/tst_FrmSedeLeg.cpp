@@ -175,6 +175,23 @@ private slots:
         QCOMPARE(banco.registro(u"Tel"_s), QVariant());
     }
 
+    void deletedApplicationClosesWithoutReinsertion()
+    {
+        BancoSedi banco;
+        FrmSedeLeg w(banco.test.context());
+        w.show();
+        box(&w, u"txtTel"_s)->setText(u"777"_s);
+        altraPostazione(banco, u"DELETE FROM Domande WHERE NumDoma=7"_s);
+        banco.test.prompt.expect(
+            u"La domanda è stata cancellata da un'altra postazione. Impossibile salvare le modifiche."_s);
+        press(&w, u"cmdSalva"_s);
+        QVERIFY(banco.test.prompt.allShown());
+        QCOMPARE(banco.test.prompt.shown().front().title, u"Accesso concorrente"_s);
+        QCOMPARE(banco.test.prompt.shown().front().icon, Prompt::Icon::Warning);
+        QVERIFY(w.chiusa());
+        QCOMPARE(banco.registro(u"Tel"_s), QVariant());
+    }
+
     void missingRegistryRowIsReported()
     {
         BancoSedi banco;
