@@ -284,6 +284,22 @@ private slots:
         }
     }
 
+    void declinedReinsertionWithNoSeatLeftCloses()
+    {
+        BancoSedi banco;
+        banco.db.execute(u"DELETE FROM CorsiSediInteressate WHERE SedeInteressata=2"_s);
+        Componen w(banco.test.context());
+        w.show();
+        banco.db.execute(u"DELETE FROM CorsiSediInteressate"_s);
+        banco.test.prompt.expect(Cancellato, Prompt::Answer::No);
+        banco.test.prompt.expect(
+            u"Nessun Componente per l'Operatore selezionato.\r\nImpossibile gestire la proposta corsi"_s);
+        press(&w, u"cmdSalva"_s);
+        QVERIFY(banco.test.prompt.allShown());
+        QVERIFY(w.chiusa());
+        QCOMPARE(banco.db.scalar(u"SELECT COUNT(*) FROM CorsiSediInteressate"_s).toInt(), 0);
+    }
+
     void jumpThroughThePicker_data()
     {
         QTest::addColumn<int>("riga");
