@@ -1,5 +1,7 @@
 #include "mainwindow/ui/Main.h"
 
+#include "applications/ui/Componen.h"
+#include "applications/ui/FrmSedeLeg.h"
 #include "applications/ui/Operator.h"
 #include "applications/ui/Seldoma.h"
 #include "applications/ui/frmRiepDomanda.h"
@@ -81,7 +83,8 @@ int main(int argc, char *argv[])
     FinestreComandi finestre = finestreNonDisponibili(context.prompt);
     finestre.Seldoma = [&context] { Seldoma::apri(context); };
     finestre.frmRiepDomanda = [&context] { frmRiepDomanda::apri(context); };
-    finestre.Operator = [&context] { Operator::apri(context); };
+    finestre.Componen = [&context] { Componen::apri(context); };
+    finestre.Operator = [&context] { Operator::apri(context, [&context] { FrmSedeLeg::apri(context); }); };
     StatoScaricoCorsi scaricoCorsi;
     finestre.FrmScaricoDB = [&] { FrmScaricoDB::mostra(context, scaricoCorsi); };
     finestre.ImportaCorsiApprovati = [&] { return ImportaCorsiApprovati(context); };

@@ -3,6 +3,9 @@
 // (under a display it also saves the file chooser and help over the first-run dialog), or saves what
 // the display shows, to see the running program under xvfb:
 //   build/bin/screenshots --schermo <file.png>
+#include "applications/ui/Componen.h"
+#include "applications/ui/FrmEleSedi.h"
+#include "applications/ui/FrmSedeLeg.h"
 #include "applications/ui/FrmnReg.h"
 #include "applications/ui/Operator.h"
 #include "applications/ui/Seldoma.h"
@@ -518,6 +521,64 @@ void saveOperator(const QString &folder)
     corsiDB.close();
 }
 
+/** The legal seat, the involved seats editable and read-only, and the seat list. */
+void saveSeats(const QString &folder)
+{
+    QTemporaryDir programFolder;
+    const QString database = programFolder.filePath(u"KX58TORVA.mdb"_s);
+    createEmptyDatabase(database);
+    SystemServices system({}, {});
+    PromptOk prompt;
+    const Services base = system.services();
+    const Services services{prompt,           base.programExit, base.dialogRunner,  base.fileDialogs,
+                            base.help,        base.urlOpener,   base.logViewer,     base.clock,
+                            base.commandLine, base.beeper,      base.networkStatus, base.systemInfo};
+    Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s), services);
+    Connection &corsiDB = context.DE().CorsiDB();
+    corsiDB.open(database, Connection::Mode::Exclusive);
+    corsiDB.executeScript(
+        u"INSERT INTO Province VALUES ('001', 'VD', 'VALDORIA', '01');"
+        u"INSERT INTO Comuni (CodComune, Denominazione, PROV, Cap) VALUES ('A001', 'VALDORIA', '001', "
+        u"'10100');"
+        u"INSERT INTO TipoCompo VALUES ('SL', 'SEDE LEGALE'), ('SO', 'SEDE OPERATIVA'), ('UO', 'SEDE "
+        u"OCCASIONALE');"
+        u"INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione) VALUES ('A', 12, 'CENTRO DI FORMAZIONE "
+        u"PROFESSIONALE VALDORIA');"
+        u"INSERT INTO CorsiCompo (GrupOpe, Operatore, Componente, TipoCompo, Denominazione) VALUES "
+        u"('A', 12, 1, 'SL', 'SEDE LEGALE'), ('A', 12, 2, 'SO', 'SEDE DI BORGO NUOVO');"
+        u"INSERT INTO Domande (NumDoma, GrupOpe, Operatore, PROV, Domanda, DenominazioneOp) VALUES (1002, "
+        u"'A', "
+        u"12, '001', 1, 'CENTRO DI FORMAZIONE PROFESSIONALE VALDORIA');"
+        u"INSERT INTO CorsiSediInteressate (NumDoma, SedeInteressata, GrupOpe, Operatore, TipoCompo, "
+        u"Denominazione, CodComune, Cap, Indirizzo, StatoEstero, CittaEstero, Tel, Fax, Email, Riferimento) "
+        u"VALUES (1002, 1, 'A', 12, 'SL', 'SEDE LEGALE', 'A001', '10121', 'VIA ROMA 1', '', '', '0111234', "
+        u"'0115678', 'sede@centro.it', 'ROSSI MARIO'), (1002, 2, 'A', 12, 'SO', 'SEDE DI BORGO NUOVO', "
+        u"'A001', '10122', 'PIAZZA GARIBALDI 4', '', '', '011999', '', '', 'BIANCHI ANNA')"_s);
+    ImpostaDomandaCorrente(context, 1002);
+    {
+        FrmSedeLeg sede(context);
+        sede.show();
+        QCoreApplication::processEvents();
+        sede.grab().save(folder + u"/FrmSedeLeg.png"_s);
+        sede.hide();
+    }
+    for (const bool stampata : {false, true}) {
+        context.domanda().DomandaStampataCorrente = stampata;
+        Componen sedi(context);
+        sedi.show();
+        QCoreApplication::processEvents();
+        sedi.grab().save(folder + u"/Componen"_s + (stampata ? u"-sola-lettura"_s : QString()) + u".png"_s);
+        sedi.hide();
+    }
+    SceltaSede scelta{u"2"_s, true};
+    FrmEleSedi elenco(context, scelta);
+    elenco.show();
+    QCoreApplication::processEvents();
+    elenco.grab().save(folder + u"/FrmEleSedi.png"_s);
+    elenco.hide();
+    corsiDB.close();
+}
+
 /** Saves the whole screen once the modal window that `show` opens is up, then closes that window. */
 void saveScreenDuring(const QString &file, const std::function<void()> &show,
                       const std::function<void()> &alsoShow = {})
@@ -595,5 +656,6 @@ int main(int argc, char *argv[])
     saveApprovedCourses(folder);
     saveMaintenance(folder);
     saveOperator(folder);
+    saveSeats(folder);
     return 0;
 }

@@ -89,6 +89,8 @@ void SezioneFinestra::Form_Load()
     } else {
         puntatoreNormale();
         nessunaRiga();
+        if (m_chiusa)
+            return;
     }
     puntatoreNormale();
 

@@ -1,0 +1,145 @@
+#include "applications/SedeLegale.h"
+
+#include "core/data/Connection.h"
+#include "core/services/RoutineError.h"
+#include "core/state/CurrentApplication.h"
+#include "core/text/TextRoutines.h"
+
+using namespace Qt::StringLiterals;
+using namespace kx;
+
+namespace {
+
+/** The empty text as a value, so that an empty box is written as "" and never as Null. */
+QVariant testo(const QString &t)
+{
+    return t.isNull() ? QVariant(u""_s) : QVariant(t);
+}
+
+/** The seat code of the caption as a number; a caption that is none is a type mismatch. */
+qint64 numero(const QString &testoNumero)
+{
+    bool ok = false;
+    const qint64 valore = trimBlanks(testoNumero).toLongLong(&ok);
+    if (!ok)
+        throw RoutineError(ErrorCode::TypeMismatch);
+    return valore;
+}
+
+} // namespace
+
+QList<RigaSedeLegale> leggiSediLegali(Connection &connection, const CurrentApplication &domanda)
+{
+    const QueryResult risultato = connection.query(
+        u"SELECT SedeInteressata, \"CorsiOper.Denominazione\", Componente, CodComune, "
+        u"\"QryComuniProv.Denominazione\", SigProv, Cap, Indirizzo, Tel, Fax, StatoEstero, CittaEstero, "
+        u"Riferimento, Email FROM QryDomandeSedLeg WHERE GrupOpe=? AND Operatore=? AND NumDoma=? "
+        u"ORDER BY SedeInteressata"_s,
+        {domanda.GrupOpeCorrente, numero(domanda.OperatoreCorrente), domanda.NumDomaCorrente});
+    QList<RigaSedeLegale> righe;
+    for (const QVariantList &r : risultato.rows) {
+        RigaSedeLegale riga;
+        SchedaSedeLegale &s = riga.scheda;
+        s.Componente = NonNull(r[0]);
+        s.Denominazione = NonNull(r[1]);
+        riga.componenteNullo = r[2].isNull();
+        s.CodComune = NonNull(r[3]);
+        s.ComDes = NonNull(r[4]);
+        s.SigProv = NonNull(r[5]);
+        s.Cap = NonNull(r[6]);
+        s.Indirizzo = NonNull(r[7]);
+        s.Tel = NonNull(r[8]);
+        s.Fax = NonNull(r[9]);
+        s.StatoEstero = NonNull(r[10]);
+        s.CittaEstero = NonNull(r[11]);
+        s.Riferimento = NonNull(r[12]);
+        s.Email = NonNull(r[13]);
+        righe << riga;
+    }
+    return righe;
+}
+
+QString anomaliaSediLegali(qsizetype righe)
+{
+    if (righe == 0)
+        return u"Per l'operatore selezionato non esiste una sede legale. Situazione anomala, contattare "
+               u"l'assistenza TUZ."_s;
+    if (righe > 1)
+        return u"Per l'operatore selezionato esistono più sedi legali. Situazione anomala, contattare "
+               u"l'assistenza TUZ."_s;
+    return {};
+}
+
+bool FormatoEMailCorretto(const QString &testo)
+{
+    const qsizetype chiocciole = testo.count(u'@');
+    const qsizetype chiocciola = testo.lastIndexOf(u'@');
+    const qsizetype punto = testo.lastIndexOf(u'.');
+    return chiocciole == 1 && chiocciola > 0 && punto > chiocciola && punto < testo.size() - 1;
+}
+
+VerificaSedeLegale ControllaSedeLegale(const SchedaSedeLegale &s, bool componenteNullo)
+{
+    if (s.Denominazione.isEmpty() || s.Componente.isEmpty())
+        return {1, componenteNullo ? QString() : u"Inserire denominazione della Sede Legale"_s,
+                u"txtDenominazione"_s};
+    if (!s.Cap.isEmpty() && trimBlanks(s.Cap).size() != 5)
+        return {2, u"C.A.P. non valido"_s, u"txtCap"_s};
+    if (!s.Cap.isEmpty() && s.ComDes.isEmpty())
+        return {3, u"Indicare, oltre al C.A.P., anche il comune, oppure cancellare il C.A.P."_s,
+                u"txtComDes"_s};
+    if (!s.Email.isEmpty() && !FormatoEMailCorretto(s.Email))
+        return {4, u"Il formato dell'indirizzo di posta elettronica non è corretto."_s,
+                u"txtPostaElettronica"_s};
+    return {};
+}
+
+bool SedeLegaleInvariata(const SchedaSedeLegale &m, const SchedaSedeLegale &s)
+{
+    return m.Denominazione == s.Denominazione && m.CodComune == s.CodComune && m.Cap == s.Cap &&
+           m.Indirizzo == s.Indirizzo && m.Tel == s.Tel && m.Fax == s.Fax && m.StatoEstero == s.StatoEstero &&
+           m.CittaEstero == s.CittaEstero && m.Riferimento == s.Riferimento && m.Email == s.Email;
+}
+
+EsitoScritturaSede scriviSedeLegale(Connection &connection, const CurrentApplication &domanda,
+                                    const SchedaSedeLegale &s, bool reinserisci)
+{
+    const qint64 operatore = numero(domanda.OperatoreCorrente);
+    const qint64 sede = numero(s.Componente);
+    EsitoScritturaSede esito;
+
+    Transaction transazione(connection);
+    if (connection.scalar(u"SELECT COUNT(*) FROM Domande WHERE NumDoma=?"_s, {domanda.NumDomaCorrente})
+            .toInt() == 0) {
+        esito.domandaCancellata = true;
+        return esito;
+    }
+    const QVariantList dati{testo(s.Denominazione), testo(s.CodComune),   testo(s.Cap),
+                            testo(s.Indirizzo),     testo(s.Tel),         testo(s.Fax),
+                            testo(s.StatoEstero),   testo(s.CittaEstero), testo(s.Riferimento),
+                            testo(s.Email)};
+    if (reinserisci) {
+        connection.execute(
+            u"INSERT INTO CorsiSediInteressate (NumDoma, SedeInteressata, GrupOpe, Operatore, "
+            u"TipoCompo, Denominazione, CodComune, Cap, Indirizzo, Tel, Fax, StatoEstero, "
+            u"CittaEstero, Riferimento, Email) VALUES (?, ?, ?, ?, 'SL', ?, ?, ?, ?, ?, ?, ?, ?, "
+            u"?, ?)"_s,
+            QVariantList{domanda.NumDomaCorrente, sede, testo(domanda.GrupOpeCorrente), operatore} + dati);
+    } else {
+        const int righe = connection.execute(
+            u"UPDATE CorsiSediInteressate SET GrupOpe=?, Operatore=?, TipoCompo='SL', Denominazione=?, "
+            u"CodComune=?, Cap=?, Indirizzo=?, Tel=?, Fax=?, StatoEstero=?, CittaEstero=?, Riferimento=?, "
+            u"Email=? WHERE NumDoma=? AND SedeInteressata=?"_s,
+            QVariantList{testo(domanda.GrupOpeCorrente), operatore} + dati +
+                QVariantList{domanda.NumDomaCorrente, sede});
+        if (righe == 0)
+            throw RoutineError(ErrorCode::RowDeletedMeanwhile);
+    }
+    esito.registroMancante =
+        connection.execute(u"UPDATE CorsiCompo SET Denominazione=?, TipoCompo='SL', CodComune=?, Cap=?, "
+                           u"Indirizzo=?, Tel=?, Fax=?, StatoEstero=?, CittaEstero=?, Riferimento=?, Email=? "
+                           u"WHERE GrupOpe=? AND Operatore=? AND Componente=?"_s,
+                           dati + QVariantList{testo(domanda.GrupOpeCorrente), operatore, sede}) == 0;
+    transazione.commit();
+    return esito;
+}

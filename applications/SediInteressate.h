@@ -1,0 +1,153 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+namespace kx {
+class Connection;
+struct CurrentApplication;
+} // namespace kx
+
+/**
+ * The seat list picker's result, which its caller presets with the seat it shows: the code of the
+ * seat chosen, and whether the picker was left with a choice.
+ */
+struct SceltaSede
+{
+    QString SedeScelta;
+    bool SedeSceltaConfermata = false;
+};
+
+/**
+ * A line of the seat list: code left-aligned in 5, " - ", the name shortened to 27 characters and
+ * "..." and left-aligned in 30, " - ", type, " - ", address. A Null column shows as "". A code longer
+ * than five characters is an invalid-argument error.
+ */
+QString rigaElencoSedi(const QVariant &sede, const QVariant &denominazione, const QVariant &tipoCompo,
+                       const QVariant &indirizzo);
+
+/** The seat code a line begins with: its first 6 characters without the blanks around them. */
+QString sedeDellaRiga(const QString &riga);
+
+/** The lines of the current application's seats in code order, with the line of the preset seat. */
+struct ElencoSedi
+{
+    QStringList righe;
+    QList<qint64> codici;
+    /** Index of the line of the preset seat; -1 when no seat has that code. */
+    int selezionata = -1;
+};
+
+ElencoSedi caricaElencoSedi(kx::Connection &connection, const kx::CurrentApplication &domanda,
+                            const QString &sedeScelta);
+
+/** An involved seat of the application as stored; every Null column reads as "". */
+struct SchedaSede
+{
+    QString SedeInteressata;
+    QString Denominazione;
+    QString TipoCompo;
+    /** The type's description; Null when the decode table lacks the type. */
+    QString DescrizioneTipo;
+    bool tipoSenzaDescrizione = true;
+    QString CodComune;
+    QString ComDes;
+    QString SigProv;
+    /** The seat's own CAP (never the municipality's). */
+    QString Cap;
+    /** The municipality's territorial area. */
+    QString Bacino;
+    QString Indirizzo;
+    QString StatoEstero;
+    QString CittaEstero;
+    QString Tel;
+    QString Fax;
+    QString Email;
+    QString Riferimento;
+};
+
+/** The application's seats in ascending code. */
+QList<SchedaSede> leggiSedi(kx::Connection &connection, const kx::CurrentApplication &domanda);
+
+/** The type list's item of a seat: code, two blanks, description; "" when the type has no description. */
+QString voceTipoCompo(const SchedaSede &sede);
+
+/** What the address boxes show once the address rules have run on a seat being loaded. */
+struct IndirizzoMostrato
+{
+    QString ComDes;
+    QString CodComune;
+    QString Prov;
+    QString Cap;
+    QString StatoEstero;
+    QString CittaEstero;
+};
+
+/**
+ * A seat without municipality shows no municipality code and province; in edit mode a seat abroad
+ * (foreign state or city) shows no municipality, code, CAP or province. Read-only shows both.
+ */
+IndirizzoMostrato regoleIndirizzo(const SchedaSede &sede, bool solaLettura);
+
+/** The four states of the navigation buttons. */
+enum class StatoNavigazione
+{
+    Primo,
+    Ultimo,
+    Unico,
+    Tutti
+};
+
+/** The state for the seat at that position among so many seats. */
+StatoNavigazione statoNavigazione(qsizetype posizione, qsizetype totale);
+
+/** Which of cmdFirst, cmdPrevious, cmdNext, cmdLast, cmdVai a state enables, in that order. */
+QList<bool> pulsantiAbilitati(StatoNavigazione stato);
+
+enum class Direzione
+{
+    Primo,
+    Precedente,
+    Successivo,
+    Ultimo
+};
+
+/** The position reached from a position by a move; it stays within the seats. */
+qsizetype posizioneDopo(Direzione direzione, qsizetype posizione, qsizetype totale);
+
+/** The contact data and CAP of a seat as the window holds them. */
+struct ContattiSede
+{
+    QString Cap;
+    QString Tel;
+    QString Fax;
+    QString Email;
+    QString Riferimento;
+};
+
+/**
+ * True when the boxes hold what the seat stores: e-mail, reference, telephone and fax against the
+ * stored columns, the CAP against what its box showed after loading.
+ */
+bool SedeInvariata(const ContattiSede &mostrati, const SchedaSede &memorizzata, const QString &capCaricato);
+
+/** How the writing of a seat went. */
+struct EsitoScritturaSedi
+{
+    bool domandaCancellata = false;
+    bool registroMancante = false;
+};
+
+/**
+ * Writes a seat's contacts and CAP into the application's snapshot and back into the registry (the
+ * component's row, or the occasional seat and its first use by the operator), in one transaction.
+ * `scriviCap` false leaves the stored CAP as it is. A snapshot row that is gone throws the deleted-row
+ * error; with `reinserisci` the whole row is written again from `sede` and the contacts.
+ */
+EsitoScritturaSedi scriviSede(kx::Connection &connection, const kx::CurrentApplication &domanda,
+                              const SchedaSede &sede, const ContattiSede &contatti, bool scriviCap,
+                              bool reinserisci);
+
+/** The items of the type list: the blank item, then code, two blanks and description per type. */
+QStringList vociTipoCompo(kx::Connection &connection);
