@@ -9,6 +9,8 @@
 #include "applications/ui/FrmnReg.h"
 #include "applications/ui/Operator.h"
 #include "applications/ui/Seldoma.h"
+#include "applications/ui/TabComu.h"
+#include "applications/ui/TabNaz.h"
 #include "applications/ui/frmRiepDomanda.h"
 #include "core/config/IniFile.h"
 #include "core/config/IniKeys.h"
@@ -517,6 +519,32 @@ void saveOperator(const QString &folder)
                                   (stampata ? u"-sola-lettura"_s : QString()) + u".png"_s);
         }
         operatore.hide();
+    }
+
+    // The two pickers of the birth place, each after a search (TabComu, TabNaz).
+    corsiDB.executeScript(
+        u"INSERT INTO Province VALUES ('018', 'PV', 'PAVIA', '03'), ('062', 'BN', 'BENEVENTO', '15'),"
+        u"('058', 'RM', 'ROMA', '12');"
+        u"INSERT INTO Comuni (CodComune, Denominazione, PROV, Cap) VALUES ('058091', 'Roma', '058', '00118'),"
+        u"('018144', 'Sant''Angelo Lomellina', '018', '27030'), ('062071', 'Sant''Angelo a Cupolo', '062', "
+        u"'82010'), ('058001', 'Affile', '058', '00021'), ('018128', 'Romagnese', '018', '27050');"
+        u"INSERT INTO StatiEsteri (CodStato, DenomStato) VALUES ('Z110', 'FRANCIA'), ('Z102', 'AUSTRIA'),"
+        u"('Z313', 'COSTA D''AVORIO'), ('Z133', 'SVIZZERA'), ('Z404', 'STATI UNITI D''AMERICA');"_s);
+    const auto pickerDopoRicerca = [&folder](QDialog &picker, const QString &ricerca, const QString &testo) {
+        picker.show();
+        picker.findChild<QLineEdit *>(ricerca)->setText(testo);
+        picker.findChild<QPushButton *>(u"cmdCerca2"_s)->click();
+        QCoreApplication::processEvents();
+        picker.grab().save(folder + u"/"_s + picker.objectName() + u".png"_s);
+        picker.reject();
+    };
+    {
+        TabComu picker(context);
+        pickerDopoRicerca(picker, u"txtRicComu"_s, u"SANT'ANGELO L"_s);
+    }
+    {
+        TabNaz picker(context);
+        pickerDopoRicerca(picker, u"txtRicNaz"_s, u"SVI"_s);
     }
     corsiDB.close();
 }

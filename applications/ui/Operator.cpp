@@ -1,20 +1,27 @@
 #include "applications/ui/Operator.h"
 
+#include "applications/LuogoNascita.h"
 #include "applications/Operatore.h"
+#include "applications/ui/TabComu.h"
+#include "applications/ui/TabNaz.h"
 #include "core/data/DataEnvironment.h"
 #include "core/data/Recordset.h"
 #include "core/services/ErrorBoxes.h"
 #include "core/state/Context.h"
 #include "core/state/CurrentApplication.h"
 #include "core/state/DomandaCorrente.h"
+#include "core/state/LuoghiScelti.h"
+#include "core/state/Ricerche.h"
 #include "core/ui/HelpContext.h"
 #include "core/ui/ImageButton.h"
 #include "core/ui/Immagini.h"
 #include "core/ui/ListaSelezione.h"
 #include "ui_Operator.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QGuiApplication>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -34,6 +41,29 @@ void mostraVoce(ListaSelezione &lista, const QString &voce)
         lista.riempi({voce});
         lista.selezionaTesto(voce);
     }
+}
+
+/** Hands the events of the widgets it watches to a function; true from it drops the event. */
+class FiltroEventi : public QObject
+{
+public:
+    FiltroEventi(QObject *parent, std::function<bool(QObject *, QEvent *)> filtro)
+        : QObject(parent), m_filtro(std::move(filtro))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override { return m_filtro(watched, event); }
+
+private:
+    std::function<bool(QObject *, QEvent *)> m_filtro;
+};
+
+/** A focus change inside the window, not the window losing or regaining the activation. */
+bool fuocoNellaFinestra(QEvent *event)
+{
+    const Qt::FocusReason motivo = static_cast<QFocusEvent *>(event)->reason();
+    return motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason;
 }
 
 } // namespace
@@ -68,6 +98,21 @@ Operator::Operator(Context &context, std::function<void()> apriSedeLegale, QWidg
     for (QLineEdit *box : {m_ui->txtGGLeg, m_ui->txtMMLeg, m_ui->txtGGPrece, m_ui->txtMMPrece})
         box->installEventFilter(this);
 
+    m_ui->txtcomleg->installEventFilter(new FiltroEventi(this, [this](QObject *, QEvent *event) {
+        if (event->type() == QEvent::FocusIn && fuocoNellaFinestra(event))
+            txtcomleg_GotFocus();
+        else if (event->type() == QEvent::FocusOut && fuocoNellaFinestra(event))
+            txtcomleg_LostFocus();
+        return false;
+    }));
+    m_guardiaClic = new FiltroEventi(this, [this](QObject *watched, QEvent *event) {
+        if (watched != m_clicAnnullato ||
+            (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick))
+            return false;
+        m_clicAnnullato->removeEventFilter(m_guardiaClic);
+        m_clicAnnullato = nullptr;
+        return true;
+    });
     connect(m_ui->txtcomleg, &QLineEdit::textChanged, this, &Operator::txtcomleg_Change);
     connect(m_ui->SSTab1, &QTabWidget::currentChanged, this, &Operator::SSTab1_Click);
     connect(m_ui->cmdSedeLeg, &QAbstractButton::clicked, this, &Operator::cmdSedeLeg_Click);
@@ -310,13 +355,86 @@ bool Operator::eventFilter(QObject *watched, QEvent *event)
     return SezioneFinestra::eventFilter(watched, event);
 }
 
-void Operator::txtcomleg_Change(const QString &testo)
+void Operator::txtcomleg_Change(const QString &)
 {
-    if (!testo.isEmpty())
-        return;
-    m_ui->txtProvLeg->clear();
-    if (!m_context.domanda().DomandaStampataCorrente)
-        m_ui->txtProvLeg->setEnabled(true);
+    LuogoNascita luogo = luogoNascita();
+    LuogoNascitaCambiato(luogo, m_context.domanda().DomandaStampataCorrente);
+    mostraLuogoNascita(luogo);
+}
+
+LuogoNascita Operator::luogoNascita() const
+{
+    return LuogoNascita{
+        .testo = m_ui->txtcomleg->text(),
+        .provincia = m_ui->txtProvLeg->text(),
+        .provinciaAbilitata = m_ui->txtProvLeg->isEnabled(),
+        .provinciaDigitabile = !m_ui->txtProvLeg->isReadOnly(),
+        .iniziale = m_luogoNascitaIniziale,
+        .riverifica = m_riverificaLuogoNascita,
+    };
+}
+
+void Operator::mostraLuogoNascita(const LuogoNascita &luogo)
+{
+    m_riverificaLuogoNascita = luogo.riverifica;
+    QLineEdit *provincia = m_ui->txtProvLeg;
+    if (provincia->text() != luogo.provincia)
+        provincia->setText(luogo.provincia);
+    provincia->setEnabled(luogo.provinciaAbilitata);
+    if (provincia->isReadOnly() == luogo.provinciaDigitabile) {
+        provincia->setReadOnly(!luogo.provinciaDigitabile);
+        provincia->setStyleSheet(luogo.provinciaDigitabile ? u"background-color: white;"_s
+                                                           : u"background-color: rgb(244, 244, 244);"_s);
+    }
+    if (m_ui->txtcomleg->text() != luogo.testo)
+        m_ui->txtcomleg->setText(luogo.testo);
+}
+
+void Operator::txtcomleg_GotFocus()
+{
+    m_luogoNascitaIniziale = m_ui->txtcomleg->text();
+}
+
+void Operator::txtcomleg_LostFocus()
+{
+    QWidget *destinazione = QApplication::focusWidget();
+    const RicercheLuogo ricerche{
+        .comune =
+            [this](const QString &nome) {
+                return runWithRetry(m_context, u"txtcomleg_LostFocus"_s,
+                                    [&] { return cercaComune(m_context.DE(), nome); });
+            },
+        .statoEstero =
+            [this](const QString &nome) {
+                return runWithRetry(m_context, u"txtcomleg_LostFocus"_s,
+                                    [&] { return cercaStatoEstero(m_context.DE(), nome); });
+            },
+        .siglaProvincia = [this](const QString &prov) { return RecuperaSigProv(m_context, prov); },
+    };
+    LuogoNascita luogo = luogoNascita();
+    const EsitoLuogoNascita esito =
+        VerificaLuogoNascita(luogo, ricerche, m_context.prompt, m_context.domanda().DomandaStampataCorrente);
+    mostraLuogoNascita(luogo);
+    if (esito.fuoco == EsitoLuogoNascita::Fuoco::LuogoNascita)
+        m_ui->txtcomleg->setFocus();
+    else if (esito.fuoco == EsitoLuogoNascita::Fuoco::Provincia)
+        m_ui->txtProvLeg->setFocus();
+    if (esito.interrotto() && destinazione && destinazione != m_ui->txtcomleg)
+        annullaClic(destinazione);
+}
+
+void Operator::annullaClic(QWidget *destinazione)
+{
+    if (m_clicAnnullato)
+        m_clicAnnullato->removeEventFilter(m_guardiaClic);
+    m_clicAnnullato = destinazione;
+    destinazione->installEventFilter(m_guardiaClic);
+    // Only the press under way is dropped, never a later one.
+    QTimer::singleShot(0, this, [this] {
+        if (m_clicAnnullato)
+            m_clicAnnullato->removeEventFilter(m_guardiaClic);
+        m_clicAnnullato = nullptr;
+    });
 }
 
 void Operator::SSTab1_Click()
@@ -335,10 +453,35 @@ void Operator::cmdSedeLeg_Click()
 
 void Operator::cmdComuNasc_Click()
 {
-    m_context.prompt.inform(u"TabComu"_s, NonDisponibile);
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    std::array<QString, 4> &comune = m_context.luoghiScelti().ComuneScelto;
+    comune = {};
+    {
+        TabComu finestra(m_context, this);
+        m_context.dialogRunner.run(finestra);
+    }
+    LuogoNascita luogo = luogoNascita();
+    if (!ComuneSceltoInLuogo(luogo, comune, m_context.domanda().DomandaStampataCorrente))
+        return;
+    mostraLuogoNascita(luogo);
+    QCoreApplication::processEvents();
+    m_ui->txtcomleg->repaint();
+    m_ui->txtProvLeg->repaint();
 }
 
 void Operator::cmdStatoEstero_Click()
 {
-    m_context.prompt.inform(u"TabNaz"_s, NonDisponibile);
+    LuoghiScelti::Stato &stato = m_context.luoghiScelti().StatoEsteroScelto;
+    stato = {};
+    {
+        TabNaz finestra(m_context, this);
+        m_context.dialogRunner.run(finestra);
+    }
+    LuogoNascita luogo = luogoNascita();
+    if (!StatoSceltoInLuogo(luogo, stato.codice, stato.nome))
+        return;
+    mostraLuogoNascita(luogo);
+    QCoreApplication::processEvents();
+    m_ui->txtcomleg->repaint();
+    m_ui->txtProvLeg->repaint();
 }

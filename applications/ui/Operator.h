@@ -2,9 +2,11 @@
 
 #include "applications/ui/SezioneFinestra.h"
 
+#include <QPointer>
 #include <functional>
 #include <memory>
 
+struct LuogoNascita;
 struct SchedaOperatore;
 
 namespace kx {
@@ -60,6 +62,12 @@ private:
     void cmdSedeLeg_Click();
     void cmdComuNasc_Click();
     void cmdStatoEstero_Click();
+    void txtcomleg_GotFocus();
+    void txtcomleg_LostFocus();
+    LuogoNascita luogoNascita() const;
+    void mostraLuogoNascita(const LuogoNascita &luogo);
+    /** The press that moved the focus to the widget is dropped: the user presses it again. */
+    void annullaClic(QWidget *destinazione);
 
     std::unique_ptr<Ui::Operator> m_ui;
     std::function<void()> m_apriSedeLegale;
@@ -67,4 +75,8 @@ private:
     kx::ListaSelezione *m_componenti = nullptr;
     kx::ListaSelezione *m_attivita = nullptr;
     kx::ListaSelezione *m_province = nullptr;
+    QString m_luogoNascitaIniziale;
+    bool m_riverificaLuogoNascita = false;
+    QPointer<QWidget> m_clicAnnullato;
+    QObject *m_guardiaClic = nullptr;
 };

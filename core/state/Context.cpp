@@ -6,6 +6,7 @@
 #include "core/files/ProgramFolder.h"
 #include "core/state/CurrentApplication.h"
 #include "core/state/InstallationState.h"
+#include "core/state/LuoghiScelti.h"
 #include "core/state/NuovaDomanda.h"
 #include "core/state/Preferences.h"
 #include "core/state/PrintRequest.h"
@@ -20,7 +21,7 @@ Context::Context(const QString &programFolder, const QString &userSettingsFile, 
       m_de(std::make_unique<DataEnvironment>()), m_installazione(std::make_unique<InstallationState>()),
       m_domanda(std::make_unique<CurrentApplication>()), m_preferenze(std::make_unique<Preferences>()),
       m_stampa(std::make_unique<PrintRequest>()), m_nuovaDomanda(std::make_unique<NuovaDomanda>()),
-      m_startupHooks(std::make_unique<StartupHooks>())
+      m_luoghiScelti(std::make_unique<LuoghiScelti>()), m_startupHooks(std::make_unique<StartupHooks>())
 {
 }
 

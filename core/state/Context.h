@@ -14,6 +14,7 @@ class ProgramFolder;
 class UserSettings;
 struct CurrentApplication;
 struct InstallationState;
+struct LuoghiScelti;
 struct NuovaDomanda;
 struct Preferences;
 struct PrintRequest;
@@ -49,6 +50,8 @@ public:
     PrintRequest &stampa() { return *m_stampa; }
     /** The outcome of the request for a new application's number. */
     NuovaDomanda &nuovaDomanda() { return *m_nuovaDomanda; }
+    /** The results of the municipality and foreign-state pickers. */
+    LuoghiScelti &luoghiScelti() { return *m_luoghiScelti; }
     /** The start-up's calls into the reference-data installers and the main window. */
     StartupHooks &startupHooks() { return *m_startupHooks; }
 
@@ -64,6 +67,7 @@ private:
     std::unique_ptr<Preferences> m_preferenze;
     std::unique_ptr<PrintRequest> m_stampa;
     std::unique_ptr<NuovaDomanda> m_nuovaDomanda;
+    std::unique_ptr<LuoghiScelti> m_luoghiScelti;
     std::unique_ptr<StartupHooks> m_startupHooks;
 };
 
