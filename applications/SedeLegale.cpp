@@ -1,5 +1,6 @@
 #include "applications/SedeLegale.h"
 
+#include "applications/SezioneFrame.h"
 #include "core/data/Connection.h"
 #include "core/services/RoutineError.h"
 #include "core/state/CurrentApplication.h"
@@ -8,26 +9,6 @@
 using namespace Qt::StringLiterals;
 using namespace kx;
 
-namespace {
-
-/** The empty text as a value, so that an empty box is written as "" and never as Null. */
-QVariant testo(const QString &t)
-{
-    return t.isNull() ? QVariant(u""_s) : QVariant(t);
-}
-
-/** The seat code of the caption as a number; a caption that is none is a type mismatch. */
-qint64 numero(const QString &testoNumero)
-{
-    bool ok = false;
-    const qint64 valore = trimBlanks(testoNumero).toLongLong(&ok);
-    if (!ok)
-        throw RoutineError(ErrorCode::TypeMismatch);
-    return valore;
-}
-
-} // namespace
-
 QList<RigaSedeLegale> leggiSediLegali(Connection &connection, const CurrentApplication &domanda)
 {
     const QueryResult risultato = connection.query(
@@ -35,7 +16,7 @@ QList<RigaSedeLegale> leggiSediLegali(Connection &connection, const CurrentAppli
         u"\"QryComuniProv.Denominazione\", SigProv, Cap, Indirizzo, Tel, Fax, StatoEstero, CittaEstero, "
         u"Riferimento, Email FROM QryDomandeSedLeg WHERE GrupOpe=? AND Operatore=? AND NumDoma=? "
         u"ORDER BY SedeInteressata"_s,
-        {domanda.GrupOpeCorrente, numero(domanda.OperatoreCorrente), domanda.NumDomaCorrente});
+        {domanda.GrupOpeCorrente, numeroDaTesto(domanda.OperatoreCorrente), domanda.NumDomaCorrente});
     QList<RigaSedeLegale> righe;
     for (const QVariantList &r : risultato.rows) {
         RigaSedeLegale riga;
@@ -104,8 +85,8 @@ bool SedeLegaleInvariata(const SchedaSedeLegale &m, const SchedaSedeLegale &s)
 EsitoScritturaSede scriviSedeLegale(Connection &connection, const CurrentApplication &domanda,
                                     const SchedaSedeLegale &s, bool reinserisci)
 {
-    const qint64 operatore = numero(domanda.OperatoreCorrente);
-    const qint64 sede = numero(s.Componente);
+    const qint64 operatore = numeroDaTesto(domanda.OperatoreCorrente);
+    const qint64 sede = numeroDaTesto(s.Componente);
     EsitoScritturaSede esito;
 
     Transaction transazione(connection);
@@ -114,23 +95,25 @@ EsitoScritturaSede scriviSedeLegale(Connection &connection, const CurrentApplica
         esito.domandaCancellata = true;
         return esito;
     }
-    const QVariantList dati{testo(s.Denominazione), testo(s.CodComune),   testo(s.Cap),
-                            testo(s.Indirizzo),     testo(s.Tel),         testo(s.Fax),
-                            testo(s.StatoEstero),   testo(s.CittaEstero), testo(s.Riferimento),
-                            testo(s.Email)};
+    const QVariantList dati{valoreTesto(s.Denominazione), valoreTesto(s.CodComune),
+                            valoreTesto(s.Cap),           valoreTesto(s.Indirizzo),
+                            valoreTesto(s.Tel),           valoreTesto(s.Fax),
+                            valoreTesto(s.StatoEstero),   valoreTesto(s.CittaEstero),
+                            valoreTesto(s.Riferimento),   valoreTesto(s.Email)};
     if (reinserisci) {
         connection.execute(
             u"INSERT INTO CorsiSediInteressate (NumDoma, SedeInteressata, GrupOpe, Operatore, "
             u"TipoCompo, Denominazione, CodComune, Cap, Indirizzo, Tel, Fax, StatoEstero, "
             u"CittaEstero, Riferimento, Email) VALUES (?, ?, ?, ?, 'SL', ?, ?, ?, ?, ?, ?, ?, ?, "
             u"?, ?)"_s,
-            QVariantList{domanda.NumDomaCorrente, sede, testo(domanda.GrupOpeCorrente), operatore} + dati);
+            QVariantList{domanda.NumDomaCorrente, sede, valoreTesto(domanda.GrupOpeCorrente), operatore} +
+                dati);
     } else {
         const int righe = connection.execute(
             u"UPDATE CorsiSediInteressate SET GrupOpe=?, Operatore=?, TipoCompo='SL', Denominazione=?, "
             u"CodComune=?, Cap=?, Indirizzo=?, Tel=?, Fax=?, StatoEstero=?, CittaEstero=?, Riferimento=?, "
             u"Email=? WHERE NumDoma=? AND SedeInteressata=?"_s,
-            QVariantList{testo(domanda.GrupOpeCorrente), operatore} + dati +
+            QVariantList{valoreTesto(domanda.GrupOpeCorrente), operatore} + dati +
                 QVariantList{domanda.NumDomaCorrente, sede});
         if (righe == 0)
             throw RoutineError(ErrorCode::RowDeletedMeanwhile);
@@ -139,7 +122,7 @@ EsitoScritturaSede scriviSedeLegale(Connection &connection, const CurrentApplica
         connection.execute(u"UPDATE CorsiCompo SET Denominazione=?, TipoCompo='SL', CodComune=?, Cap=?, "
                            u"Indirizzo=?, Tel=?, Fax=?, StatoEstero=?, CittaEstero=?, Riferimento=?, Email=? "
                            u"WHERE GrupOpe=? AND Operatore=? AND Componente=?"_s,
-                           dati + QVariantList{testo(domanda.GrupOpeCorrente), operatore, sede}) == 0;
+                           dati + QVariantList{valoreTesto(domanda.GrupOpeCorrente), operatore, sede}) == 0;
     transazione.commit();
     return esito;
 }

@@ -1,5 +1,6 @@
 #include "applications/SediInteressate.h"
 
+#include "applications/SezioneFrame.h"
 #include "core/data/Connection.h"
 #include "core/services/RoutineError.h"
 #include "core/state/CurrentApplication.h"
@@ -31,10 +32,7 @@ QString sedeDellaRiga(const QString &riga)
 ElencoSedi caricaElencoSedi(Connection &connection, const CurrentApplication &domanda,
                             const QString &sedeScelta)
 {
-    bool ok = false;
-    const qint64 operatore = trimBlanks(domanda.OperatoreCorrente).toLongLong(&ok);
-    if (!ok)
-        throw RoutineError(ErrorCode::TypeMismatch);
+    const qint64 operatore = numeroDaTesto(domanda.OperatoreCorrente);
     const QueryResult risultato = connection.query(
         u"SELECT SedeInteressata, \"CorsiSediInteressate.Denominazione\", TipoCompo, Indirizzo "
         u"FROM QrySediInteressate WHERE GrupOpe=? AND Operatore=? AND NumDoma=? "
@@ -50,24 +48,6 @@ ElencoSedi caricaElencoSedi(Connection &connection, const CurrentApplication &do
     return elenco;
 }
 
-namespace {
-
-QVariant testoSede(const QString &t)
-{
-    return t.isNull() ? QVariant(u""_s) : QVariant(t);
-}
-
-qint64 numeroSede(const QString &t)
-{
-    bool ok = false;
-    const qint64 valore = trimBlanks(t).toLongLong(&ok);
-    if (!ok)
-        throw RoutineError(ErrorCode::TypeMismatch);
-    return valore;
-}
-
-} // namespace
-
 QList<SchedaSede> leggiSedi(Connection &connection, const CurrentApplication &domanda)
 {
     const QueryResult risultato = connection.query(
@@ -77,7 +57,7 @@ QList<SchedaSede> leggiSedi(Connection &connection, const CurrentApplication &do
         u"S.Riferimento FROM CorsiSediInteressate S LEFT JOIN TipoCompo T ON T.TipoCompo = S.TipoCompo "
         u"LEFT JOIN QryComuniProv Q ON Q.CodComune = S.CodComune "
         u"WHERE S.GrupOpe=? AND S.Operatore=? AND S.NumDoma=? ORDER BY S.SedeInteressata"_s,
-        {domanda.GrupOpeCorrente, numeroSede(domanda.OperatoreCorrente), domanda.NumDomaCorrente});
+        {domanda.GrupOpeCorrente, numeroDaTesto(domanda.OperatoreCorrente), domanda.NumDomaCorrente});
     QList<SchedaSede> sedi;
     for (const QVariantList &r : risultato.rows) {
         SchedaSede s;
@@ -175,9 +155,9 @@ bool SedeInvariata(const ContattiSede &c, const SchedaSede &s, const QString &ca
 EsitoScritturaSedi scriviSede(Connection &connection, const CurrentApplication &domanda, const SchedaSede &s,
                               const ContattiSede &c, bool scriviCap, bool reinserisci)
 {
-    const qint64 operatore = numeroSede(domanda.OperatoreCorrente);
-    const qint64 sede = numeroSede(s.SedeInteressata);
-    const QVariant gruppo = testoSede(domanda.GrupOpeCorrente);
+    const qint64 operatore = numeroDaTesto(domanda.OperatoreCorrente);
+    const qint64 sede = numeroDaTesto(s.SedeInteressata);
+    const QVariant gruppo = valoreTesto(domanda.GrupOpeCorrente);
     EsitoScritturaSedi esito;
 
     Transaction transazione(connection);
@@ -187,7 +167,7 @@ EsitoScritturaSedi scriviSede(Connection &connection, const CurrentApplication &
         return esito;
     }
     // Null keeps the stored CAP: a CAP the user did not touch is never written over.
-    const QVariant capNuovo = scriviCap ? testoSede(c.Cap) : QVariant();
+    const QVariant capNuovo = scriviCap ? valoreTesto(c.Cap) : QVariant();
     const QString cap = scriviCap ? c.Cap : s.Cap;
     if (reinserisci) {
         connection.execute(
@@ -195,35 +175,35 @@ EsitoScritturaSedi scriviSede(Connection &connection, const CurrentApplication &
             u"Denominazione, CodComune, Cap, Indirizzo, Tel, Fax, StatoEstero, CittaEstero, Email, "
             u"Riferimento) "
             u"VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
-            {domanda.NumDomaCorrente, sede, gruppo, operatore, testoSede(s.TipoCompo),
-             testoSede(s.Denominazione), testoSede(s.CodComune), testoSede(cap), testoSede(s.Indirizzo),
-             testoSede(c.Tel), testoSede(c.Fax), testoSede(s.StatoEstero), testoSede(s.CittaEstero),
-             testoSede(c.Email), testoSede(c.Riferimento)});
+            {domanda.NumDomaCorrente, sede, gruppo, operatore, valoreTesto(s.TipoCompo),
+             valoreTesto(s.Denominazione), valoreTesto(s.CodComune), valoreTesto(cap),
+             valoreTesto(s.Indirizzo), valoreTesto(c.Tel), valoreTesto(c.Fax), valoreTesto(s.StatoEstero),
+             valoreTesto(s.CittaEstero), valoreTesto(c.Email), valoreTesto(c.Riferimento)});
     } else {
-        const int righe =
-            connection.execute(u"UPDATE CorsiSediInteressate SET GrupOpe=?, Operatore=?, Cap=COALESCE(?, "
-                               u"Cap), Tel=?, Fax=?, Email=?, "
-                               u"Riferimento=? WHERE NumDoma=? AND SedeInteressata=?"_s,
-                               {gruppo, operatore, capNuovo, testoSede(c.Tel), testoSede(c.Fax),
-                                testoSede(c.Email), testoSede(c.Riferimento), domanda.NumDomaCorrente, sede});
+        const int righe = connection.execute(
+            u"UPDATE CorsiSediInteressate SET GrupOpe=?, Operatore=?, Cap=COALESCE(?, "
+            u"Cap), Tel=?, Fax=?, Email=?, "
+            u"Riferimento=? WHERE NumDoma=? AND SedeInteressata=?"_s,
+            {gruppo, operatore, capNuovo, valoreTesto(c.Tel), valoreTesto(c.Fax), valoreTesto(c.Email),
+             valoreTesto(c.Riferimento), domanda.NumDomaCorrente, sede});
         if (righe == 0)
             throw RoutineError(ErrorCode::RowDeletedMeanwhile);
     }
     if (s.TipoCompo == u"UO"_s) {
         const int occasionale = connection.execute(u"UPDATE CorsiSediOcc SET Tel=?, Fax=? WHERE SedeOcc=?"_s,
-                                                   {testoSede(c.Tel), testoSede(c.Fax), sede});
+                                                   {valoreTesto(c.Tel), valoreTesto(c.Fax), sede});
         const int uso = connection.execute(
             u"UPDATE CorsiSediOccUtil SET Email=?, Riferimento=? WHERE rowid = (SELECT rowid FROM "
             u"CorsiSediOccUtil WHERE GrupOpe=? AND Operatore=? AND SedeOcc=? ORDER BY Componente LIMIT 1)"_s,
-            {testoSede(c.Email), testoSede(c.Riferimento), gruppo, operatore, sede});
+            {valoreTesto(c.Email), valoreTesto(c.Riferimento), gruppo, operatore, sede});
         esito.registroMancante = occasionale == 0 || uso == 0;
     } else {
         esito.registroMancante =
             connection.execute(
                 u"UPDATE CorsiCompo SET Cap=COALESCE(?, Cap), Tel=?, Fax=?, Email=?, Riferimento=? "
                 u"WHERE GrupOpe=? AND Operatore=? AND Componente=?"_s,
-                {capNuovo, testoSede(c.Tel), testoSede(c.Fax), testoSede(c.Email), testoSede(c.Riferimento),
-                 gruppo, operatore, sede}) == 0;
+                {capNuovo, valoreTesto(c.Tel), valoreTesto(c.Fax), valoreTesto(c.Email),
+                 valoreTesto(c.Riferimento), gruppo, operatore, sede}) == 0;
     }
     transazione.commit();
     return esito;

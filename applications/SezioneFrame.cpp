@@ -1,5 +1,8 @@
 #include "applications/SezioneFrame.h"
 
+#include "core/services/RoutineError.h"
+#include "core/text/TextRoutines.h"
+
 using namespace Qt::StringLiterals;
 
 const TestiSezione &testiOperator()
@@ -56,4 +59,18 @@ QString testoRigaCancellata(const TestiSezione &testi)
 {
     return u"Il record che si sta cercando di aggiornare è stato cancellato "_s + testi.fineRigaCancellata +
            u"\r\nReinserire il record?"_s;
+}
+
+QVariant valoreTesto(const QString &testo)
+{
+    return testo.isNull() ? QVariant(u""_s) : QVariant(testo);
+}
+
+qint64 numeroDaTesto(const QString &testo)
+{
+    bool ok = false;
+    const qint64 valore = trimBlanks(testo).toLongLong(&ok);
+    if (!ok)
+        throw kx::RoutineError(kx::ErrorCode::TypeMismatch);
+    return valore;
 }

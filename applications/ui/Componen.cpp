@@ -201,18 +201,14 @@ bool Componen::SalvaDati()
     if (chiusa())
         return false;
     if (m_esito.domandaCancellata) {
-        m_context.prompt.warn(
-            TitoloAccessoConcorrente,
-            u"La domanda è stata cancellata da un'altra postazione. Impossibile salvare le modifiche."_s);
+        m_context.prompt.warn(TitoloAccessoConcorrente, TestoDomandaCancellata);
         chiudi();
         return false;
     }
     if (!scritto)
         return false;
     if (m_esito.registroMancante)
-        m_context.prompt.inform(
-            m_testi.titolo,
-            u"Dati non presenti nell'anagrafica regionale: salvati solo i dati della domanda."_s);
+        m_context.prompt.inform(m_testi.titolo, TestoRegistroMancante);
     // The boxes stay as typed; what was written is now the stored seat.
     SchedaSede &memorizzata = m_sedi[m_posizione];
     memorizzata.Tel = m_inScrittura.Tel;

@@ -163,18 +163,14 @@ bool FrmSedeLeg::SalvaDati()
     if (chiusa())
         return false;
     if (m_esito.domandaCancellata) {
-        m_context.prompt.warn(
-            TitoloAccessoConcorrente,
-            u"La domanda è stata cancellata da un'altra postazione. Impossibile salvare le modifiche."_s);
+        m_context.prompt.warn(TitoloAccessoConcorrente, TestoDomandaCancellata);
         chiudi();
         return false;
     }
     if (!scritto)
         return false;
     if (m_esito.registroMancante)
-        m_context.prompt.inform(
-            m_testi.titolo,
-            u"Dati non presenti nell'anagrafica regionale: salvati solo i dati della domanda."_s);
+        m_context.prompt.inform(m_testi.titolo, TestoRegistroMancante);
     m_righe = leggiSediLegali(m_context.DE().CorsiDB(), m_context.domanda());
     if (m_righe.isEmpty())
         m_righe << RigaSedeLegale{valori, false};

@@ -320,18 +320,14 @@ bool Operator::AggiornaDatiOperatore()
     if (!scritto)
         return false;
     if (esito.domandaCancellata) {
-        m_context.prompt.warn(
-            TitoloAccessoConcorrente,
-            u"La domanda è stata cancellata da un'altra postazione. Impossibile salvare le modifiche."_s);
+        m_context.prompt.warn(TitoloAccessoConcorrente, TestoDomandaCancellata);
         chiudiVista(false);
         SalvaVarIni(m_context);
         chiudi();
         return false;
     }
     if (esito.registroMancante)
-        m_context.prompt.inform(
-            m_testi.titolo,
-            u"Dati non presenti nell'anagrafica regionale: salvati solo i dati della domanda."_s);
+        m_context.prompt.inform(m_testi.titolo, TestoRegistroMancante);
     return true;
 }
 
