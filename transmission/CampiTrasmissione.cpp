@@ -31,7 +31,7 @@ double numeroDelValore(const QVariant &valore)
 {
     if (isNullValue(valore))
         throw RoutineError(ErrorCode::InvalidUseOfNull);
-    if (isNumericValue(valore) || valore.typeId() == QMetaType::Bool)
+    if (isNumericValue(valore))
         return valore.toDouble();
     if (valore.typeId() == QMetaType::QString) {
         if (const std::optional<double> numero = ItalianNumbers::read(valore.toString()))

@@ -179,7 +179,7 @@ bool mdCreaFileTrasm::ControllaFile(const QString &nome)
 
 bool mdCreaFileTrasm::ScriviRec_Z(qint32 NumDoma)
 {
-    return scrittore(u"ScriviRec_Z"_s, [&] {
+    return eseguiScrittore(u"ScriviRec_Z"_s, [&] {
         scriviRiga({u"Z"_s, u"TUZ_ALLEGATO_PROPOSTA_CORSI_LAR20_2021"_s, CodiceBando, AnnoBando, m_grupOpe,
                     QString::number(m_operatore), u"QV"_s, u"888"_s, ChiaveDomanda(NumDoma)});
         return true;
@@ -188,7 +188,7 @@ bool mdCreaFileTrasm::ScriviRec_Z(qint32 NumDoma)
 
 bool mdCreaFileTrasm::ScriviRec_A(qint32 NumDoma)
 {
-    return scrittore(u"ScriviRec_A"_s, [&] {
+    return eseguiScrittore(u"ScriviRec_A"_s, [&] {
         const QueryResult domanda =
             righe(m_context,
                   u"SELECT GrupOpe, Operatore, TipoOper, CodFisc, PIva, Corrispondenza, LegNome, LegComNasc, "
@@ -213,7 +213,7 @@ bool mdCreaFileTrasm::ScriviRec_A(qint32 NumDoma)
 
 bool mdCreaFileTrasm::ScriviRec_B(qint32 NumDoma)
 {
-    return scrittore(u"ScriviRec_B"_s, [&] {
+    return eseguiScrittore(u"ScriviRec_B"_s, [&] {
         const QueryResult domanda = righe(
             m_context,
             u"SELECT ProvCCIAA, CodCCIAA, AnnoCCIAA, AttEcono, DenominazioneOP FROM Domande WHERE NumDoma = ?"_s,
@@ -248,7 +248,7 @@ bool mdCreaFileTrasm::ScriviRec_B(qint32 NumDoma)
 
 bool mdCreaFileTrasm::ScriviRec_C(qint32 NumDoma)
 {
-    return scrittore(u"ScriviRec_C"_s, [&] {
+    return eseguiScrittore(u"ScriviRec_C"_s, [&] {
         // In the view's own order: seat by seat.
         const QueryResult sedi = righe(
             m_context,
@@ -271,7 +271,7 @@ bool mdCreaFileTrasm::ScriviRec_C(qint32 NumDoma)
 
 bool mdCreaFileTrasm::ScriviRec_E(qint32 NumDoma)
 {
-    return scrittore(u"ScriviRec_E"_s, [&] {
+    return eseguiScrittore(u"ScriviRec_E"_s, [&] {
         QueryResult corsi;
         passoRipetibile([&] {
             corsi = righe(m_context,
@@ -304,7 +304,7 @@ bool mdCreaFileTrasm::ScriviRec_E(qint32 NumDoma)
 
 bool mdCreaFileTrasm::ScriviRec_F(qint32 NumDoma)
 {
-    return scrittore(u"ScriviRec_F"_s, [&] {
+    return eseguiScrittore(u"ScriviRec_F"_s, [&] {
         QueryResult corsi;
         passoRipetibile([&] {
             corsi = righe(m_context,
@@ -328,7 +328,7 @@ bool mdCreaFileTrasm::ScriviRec_F(qint32 NumDoma)
     });
 }
 
-bool mdCreaFileTrasm::scrittore(const QString &routine, const std::function<bool()> &corpo)
+bool mdCreaFileTrasm::eseguiScrittore(const QString &routine, const std::function<bool()> &corpo)
 {
     try {
         return corpo();

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <functional>
 
 namespace kx {
@@ -48,7 +49,7 @@ private:
     bool ScriviRec_F(qint32 NumDoma);
 
     /** Runs a record writer's body: a run-time error shows the writer's error box and gives false. */
-    bool scrittore(const QString &routine, const std::function<bool()> &corpo);
+    bool eseguiScrittore(const QString &routine, const std::function<bool()> &corpo);
     /**
      * In debug mode a failing step of records E and F is shown as "Resume" and run again, at most
      * RipreseInDebug times; then its error goes on to the writer's box.
