@@ -11,6 +11,7 @@
 #include "core/state/Preferences.h"
 #include "core/state/PrintRequest.h"
 #include "core/state/StartupHooks.h"
+#include "core/state/Trasmissione.h"
 
 namespace kx {
 
@@ -21,7 +22,8 @@ Context::Context(const QString &programFolder, const QString &userSettingsFile, 
       m_de(std::make_unique<DataEnvironment>()), m_installazione(std::make_unique<InstallationState>()),
       m_domanda(std::make_unique<CurrentApplication>()), m_preferenze(std::make_unique<Preferences>()),
       m_stampa(std::make_unique<PrintRequest>()), m_nuovaDomanda(std::make_unique<NuovaDomanda>()),
-      m_luoghiScelti(std::make_unique<LuoghiScelti>()), m_startupHooks(std::make_unique<StartupHooks>())
+      m_luoghiScelti(std::make_unique<LuoghiScelti>()), m_startupHooks(std::make_unique<StartupHooks>()),
+      m_trasmissione(std::make_unique<Trasmissione>())
 {
 }
 

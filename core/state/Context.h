@@ -19,6 +19,7 @@ struct NuovaDomanda;
 struct Preferences;
 struct PrintRequest;
 struct StartupHooks;
+struct Trasmissione;
 
 /**
  * The program-wide state and the services through which routines reach the outside world. It is
@@ -54,6 +55,8 @@ public:
     LuoghiScelti &luoghiScelti() { return *m_luoghiScelti; }
     /** The start-up's calls into the reference-data installers and the main window. */
     StartupHooks &startupHooks() { return *m_startupHooks; }
+    /** The transmission file's e-mail address and name, shared by the send windows and the writer. */
+    Trasmissione &trasmissione() { return *m_trasmissione; }
 
     bool modalitaDebug() const { return ModalitaDebug(commandLine); }
 
@@ -69,6 +72,7 @@ private:
     std::unique_ptr<NuovaDomanda> m_nuovaDomanda;
     std::unique_ptr<LuoghiScelti> m_luoghiScelti;
     std::unique_ptr<StartupHooks> m_startupHooks;
+    std::unique_ptr<Trasmissione> m_trasmissione;
 };
 
 } // namespace kx

@@ -148,8 +148,15 @@ public:
 class FixedClock final : public kx::Clock
 {
 public:
-    QDateTime time = QDateTime(QDate(2021, 3, 15), QTime(10, 30));
-    QDateTime now() const override { return time; }
+    mutable QDateTime time = QDateTime(QDate(2021, 3, 15), QTime(10, 30));
+    /** Seconds that pass after each reading: time that runs while the code works. */
+    qint64 secondsPerReading = 0;
+    QDateTime now() const override
+    {
+        const QDateTime reading = time;
+        time = time.addSecs(secondsPerReading);
+        return reading;
+    }
 };
 
 class FixedCommandLine final : public kx::CommandLine

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace kx {
+
+/** The transmission file of the send workflow: the address its record A carries and its name once written. */
+struct Trasmissione
+{
+    /** The e-mail address confirmed for this transmission; the caller sets it before CreaFile. */
+    QString EmailTrasm;
+    /** The name, without folder, of the file last written; empty during a run and after a failed one. */
+    QString NomeFileTrasm;
+};
+
+} // namespace kx
