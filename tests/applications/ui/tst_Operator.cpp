@@ -498,6 +498,21 @@ private slots:
         seconda.close();
     }
 
+    void theCardShowsTheApplicationAsStoredWhenTheViewWasLeftOpen()
+    {
+        BancoOperatore banco;
+        banco.riga(); // the view left open, as the selection window's grid leaves it
+        banco.db.execute(u"UPDATE Domande SET ContDesBanca='ALTRA' WHERE NumDoma=7"_s);
+        Operator w(banco.test.context());
+        mostra(w);
+        QCOMPARE(box(&w, u"txtDesBanca"_s)->text(), u"ALTRA"_s);
+        box(&w, u"txtLegNome"_s)->setText(u"BIANCHI"_s);
+        press(&w, u"cmdSalva"_s);
+        QVERIFY(banco.test.prompt.shown().isEmpty());
+        QCOMPARE(colonna(banco, u"SELECT LegNome || '/' || ContDesBanca FROM Domande WHERE NumDoma=7"_s),
+                 u"BIANCHI/ALTRA"_s);
+    }
+
     void aNullCorrespondenceChosenByTheUserIsAChangeAtExit()
     {
         BancoOperatore banco;
