@@ -162,7 +162,7 @@ struct Colonna
     QVariant valore;
 };
 
-/** "SET" list and values of the columns; the columns come first in the values. */
+/** The SET list of the columns ("Tel=?, Fax=?"); their values are appended to `valori`. */
 QString assegnazioni(const QList<Colonna> &colonne, QVariantList &valori)
 {
     QStringList parti;

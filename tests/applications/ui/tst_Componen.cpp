@@ -164,6 +164,19 @@ private slots:
         QCOMPARE(diverse, attese);
     }
 
+    void aCapChangedAloneIsSavedOnAMove()
+    {
+        BancoSedi banco;
+        Componen w(banco.test.context());
+        w.show();
+        box(&w, u"txtCap"_s)->setText(u"10128"_s);
+        press(&w, u"cmdNext"_s);
+        QVERIFY(banco.test.prompt.shown().isEmpty());
+        QCOMPARE(banco.snapshot(1, u"Cap"_s).toString(), u"10128"_s);
+        QCOMPARE(banco.registro(u"Cap"_s).toString(), u"10128"_s);
+        QCOMPARE(banco.registro(u"Tel"_s), QVariant());
+    }
+
     void aChangeStoredElsewhereWhileTheWindowIsOpenIsNotTheUsers()
     {
         BancoSedi banco;
