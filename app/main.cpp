@@ -1,7 +1,6 @@
 #include "mainwindow/ui/Main.h"
 
 #include "applications/ui/Componen.h"
-#include "applications/ui/FrmSedeLeg.h"
 #include "applications/ui/Operator.h"
 #include "applications/ui/Seldoma.h"
 #include "applications/ui/frmRiepDomanda.h"
@@ -84,7 +83,7 @@ int main(int argc, char *argv[])
     finestre.Seldoma = [&context] { Seldoma::apri(context); };
     finestre.frmRiepDomanda = [&context] { frmRiepDomanda::apri(context); };
     finestre.Componen = [&context] { Componen::apri(context); };
-    finestre.Operator = [&context] { Operator::apri(context, [&context] { FrmSedeLeg::apri(context); }); };
+    finestre.Operator = [&context] { Operator::apri(context); };
     StatoScaricoCorsi scaricoCorsi;
     finestre.FrmScaricoDB = [&] { FrmScaricoDB::mostra(context, scaricoCorsi); };
     finestre.ImportaCorsiApprovati = [&] { return ImportaCorsiApprovati(context); };

@@ -72,6 +72,12 @@ bool numeroInvariato(const QVariant &stored, const QString &voce)
     return NonNull(stored) == codice(voce);
 }
 
+/** The correspondence component: a Null column agrees with the blank item alone, as a text box would. */
+bool componenteInvariato(const QVariant &stored, const QString &voce)
+{
+    return nullo(stored) ? codice(voce).isEmpty() : numeroInvariato(stored, voce);
+}
+
 /** The empty text as a value, so that an empty box is written as "" and never as Null. */
 QVariant testo(const QString &t)
 {
@@ -206,7 +212,7 @@ bool DatiInvariati(const SchedaOperatore &s, const Recordset &rs)
         return NonNull(rs.value(colonna)) == mostrato;
     };
     return uguale(u"DenominazioneOp"_s, s.DenominazioneOp) && uguale(u"TipoOper"_s, codice(s.TipoOper)) &&
-           numeroInvariato(rs.value(u"Corrispondenza"_s), s.Corrispondenza) &&
+           componenteInvariato(rs.value(u"Corrispondenza"_s), s.Corrispondenza) &&
            uguale(u"LegNome"_s, s.LegNome) && uguale(u"LegComNasc"_s, s.LegComNasc) &&
            uguale(u"LegProvNasc"_s, s.LegProvNasc) && uguale(u"LegGGNasc"_s, s.LegGGNasc) &&
            uguale(u"LegMMNasc"_s, s.LegMMNasc) && uguale(u"LegAAAANasc"_s, s.LegAAAANasc) &&
@@ -316,8 +322,29 @@ EsitoVerifica VerifOperatore(const SchedaOperatore &s, bool provinciaNascitaAbil
     return {};
 }
 
+const QStringList &colonneDomandaOperatore()
+{
+    static const QStringList colonne{
+        u"GrupOpe"_s,     u"Operatore"_s,  u"DenominazioneOp"_s, u"TipoOper"_s,  u"Corrispondenza"_s,
+        u"LegNome"_s,     u"LegComNasc"_s, u"LegProvNasc"_s,     u"LegGGNasc"_s, u"LegMMNasc"_s,
+        u"LegAAAANasc"_s, u"ContIBAN"_s,   u"ContDesBanca"_s,    u"ContAge"_s,   u"ContIndirAge"_s,
+        u"ContNumCC"_s,   u"ContIntCC"_s,  u"ProvCCIAA"_s,       u"CodCCIAA"_s,  u"AnnoCCIAA"_s,
+        u"AttEcono"_s,    u"GGPrece"_s,    u"MMPrece"_s,         u"AAAAPrece"_s, u"DomPROV"_s,
+        u"DomPrece"_s,    u"Direttiva"_s,  u"AnnoDirettiva"_s};
+    return colonne;
+}
+
+QVariantList valoriCaricati(const Recordset &rs)
+{
+    QVariantList valori;
+    for (const QString &colonna : colonneDomandaOperatore())
+        valori << rs.value(colonna);
+    return valori;
+}
+
 EsitoScrittura scriviOperatore(Connection &connection, qint32 numDoma, const QString &grupOpeCorrente,
-                               const QString &operatoreCorrente, const SchedaOperatore &s)
+                               const QString &operatoreCorrente, const SchedaOperatore &s,
+                               const QVariantList &caricati, Scrittura scrittura)
 {
     constexpr qint64 min32 = std::numeric_limits<qint32>::min();
     constexpr qint64 max32 = std::numeric_limits<qint32>::max();
@@ -356,18 +383,22 @@ EsitoScrittura scriviOperatore(Connection &connection, qint32 numDoma, const QSt
         u"ContIndirAge=?, ContNumCC=?, ContIntCC=?, ProvCCIAA=?, CodCCIAA=?, AnnoCCIAA=?, AttEcono=?"_s;
 
     Transaction transazione(connection);
-    QVariantList domanda = comuni;
-    domanda << testo(s.GGPrece) << testo(s.MMPrece) << testo(s.AAAAPrece) << testo(s.DomProv)
-            << testo(s.DomPrece) << testo(s.Direttiva) << testo(s.AnnoDirettiva) << numDoma;
-    const int righe = connection.execute(u"UPDATE Domande SET "_s + colonneComuni.arg(u"DenominazioneOp"_s) +
-                                             u", GGPrece=?, MMPrece=?, AAAAPrece=?, DomPROV=?, DomPrece=?, "
-                                             u"Direttiva=?, AnnoDirettiva=? WHERE NumDoma=?"_s,
-                                         domanda);
     EsitoScrittura esito;
-    if (righe == 0) {
+    const QueryResult memorizzata = connection.query(u"SELECT "_s + colonneDomandaOperatore().join(u", "_s) +
+                                                         u" FROM Domande WHERE NumDoma=?"_s,
+                                                     {numDoma});
+    if (memorizzata.rows.isEmpty()) {
         esito.domandaCancellata = true;
         return esito;
     }
+    verificaRiga(scrittura, memorizzata.rows.front(), caricati);
+    QVariantList domanda = comuni;
+    domanda << testo(s.GGPrece) << testo(s.MMPrece) << testo(s.AAAAPrece) << testo(s.DomProv)
+            << testo(s.DomPrece) << testo(s.Direttiva) << testo(s.AnnoDirettiva) << numDoma;
+    connection.execute(u"UPDATE Domande SET "_s + colonneComuni.arg(u"DenominazioneOp"_s) +
+                           u", GGPrece=?, MMPrece=?, AAAAPrece=?, DomPROV=?, DomPrece=?, "
+                           u"Direttiva=?, AnnoDirettiva=? WHERE NumDoma=?"_s,
+                       domanda);
     QVariantList registro = comuni;
     registro << testo(grupOpeCorrente) << operatoreRegistro;
     esito.registroMancante =

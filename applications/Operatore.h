@@ -1,7 +1,10 @@
 #pragma once
 
+#include "applications/SezioneFrame.h"
+
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 #include <optional>
 
 namespace kx {
@@ -97,7 +100,8 @@ QString DueCifre(const QString &testo);
 /**
  * True when no field of the card differs from the current row of rsQryDomande: texts exactly (a Null
  * column as ""), lists by their code, the component and the activity as whole numbers (the blank item
- * as 0; a Null column is not compared), the previous application's province by its text.
+ * as 0; a Null component is unchanged only while the blank item is shown, a Null activity is not
+ * compared), the previous application's province by its text.
  */
 bool DatiInvariati(const SchedaOperatore &scheda, const kx::Recordset &rsQryDomande);
 
@@ -137,11 +141,20 @@ struct EsitoScrittura
     bool registroMancante = false;
 };
 
+/** The 28 columns of the application's row that the card writes, in the order of writing. */
+const QStringList &colonneDomandaOperatore();
+
+/** Those columns of the current row of rsQryDomande: the row as the card loaded it. */
+QVariantList valoriCaricati(const kx::Recordset &rsQryDomande);
+
 /**
  * Writes the card into the application's row and into the operator's registry row, in one
  * transaction: 28 columns there, the first 21 here (the previous application belongs to the
  * application alone). The registry row is the one of the current operator; the key values written
- * are the card's. A conversion or database failure throws and leaves both rows as they were.
+ * are the card's. With `Scrittura::SeInvariata` the application's row must still hold `caricati`
+ * (valoriCaricati); otherwise RigaModificataAltrove and nothing is written. A conversion or database
+ * failure throws and leaves both rows as they were.
  */
 EsitoScrittura scriviOperatore(kx::Connection &connection, qint32 numDoma, const QString &grupOpeCorrente,
-                               const QString &operatoreCorrente, const SchedaOperatore &scheda);
+                               const QString &operatoreCorrente, const SchedaOperatore &scheda,
+                               const QVariantList &caricati, Scrittura scrittura);

@@ -35,6 +35,7 @@ QList<RigaSedeLegale> leggiSediLegali(Connection &connection, const CurrentAppli
         s.CittaEstero = NonNull(r[11]);
         s.Riferimento = NonNull(r[12]);
         s.Email = NonNull(r[13]);
+        riga.memorizzati = {r[3], r[6], r[7], r[8], r[9], r[10], r[11], r[12], r[13]};
         righe << riga;
     }
     return righe;
@@ -82,8 +83,16 @@ bool SedeLegaleInvariata(const SchedaSedeLegale &m, const SchedaSedeLegale &s)
            m.CittaEstero == s.CittaEstero && m.Riferimento == s.Riferimento && m.Email == s.Email;
 }
 
+QVariantList valoriSedeLegale(const SchedaSedeLegale &s)
+{
+    return {valoreTesto(s.CodComune),   valoreTesto(s.Cap),         valoreTesto(s.Indirizzo),
+            valoreTesto(s.Tel),         valoreTesto(s.Fax),         valoreTesto(s.StatoEstero),
+            valoreTesto(s.CittaEstero), valoreTesto(s.Riferimento), valoreTesto(s.Email)};
+}
+
 EsitoScritturaSede scriviSedeLegale(Connection &connection, const CurrentApplication &domanda,
-                                    const SchedaSedeLegale &s, bool reinserisci)
+                                    const SchedaSedeLegale &s, const QVariantList &caricati,
+                                    Scrittura scrittura, bool reinserisci)
 {
     const qint64 operatore = numeroDaTesto(domanda.OperatoreCorrente);
     const qint64 sede = numeroDaTesto(s.Componente);
@@ -95,11 +104,7 @@ EsitoScritturaSede scriviSedeLegale(Connection &connection, const CurrentApplica
         esito.domandaCancellata = true;
         return esito;
     }
-    const QVariantList dati{valoreTesto(s.Denominazione), valoreTesto(s.CodComune),
-                            valoreTesto(s.Cap),           valoreTesto(s.Indirizzo),
-                            valoreTesto(s.Tel),           valoreTesto(s.Fax),
-                            valoreTesto(s.StatoEstero),   valoreTesto(s.CittaEstero),
-                            valoreTesto(s.Riferimento),   valoreTesto(s.Email)};
+    const QVariantList dati = QVariantList{valoreTesto(s.Denominazione)} + valoriSedeLegale(s);
     if (reinserisci) {
         connection.execute(
             u"INSERT INTO CorsiSediInteressate (NumDoma, SedeInteressata, GrupOpe, Operatore, "
@@ -109,14 +114,19 @@ EsitoScritturaSede scriviSedeLegale(Connection &connection, const CurrentApplica
             QVariantList{domanda.NumDomaCorrente, sede, valoreTesto(domanda.GrupOpeCorrente), operatore} +
                 dati);
     } else {
-        const int righe = connection.execute(
+        const QueryResult riga = connection.query(u"SELECT "_s + ColonneSedeLegale +
+                                                      u" FROM CorsiSediInteressate WHERE NumDoma=? AND "
+                                                      u"SedeInteressata=?"_s,
+                                                  {domanda.NumDomaCorrente, sede});
+        if (riga.rows.isEmpty())
+            throw RoutineError(ErrorCode::RowDeletedMeanwhile);
+        verificaRiga(scrittura, riga.rows.front(), caricati);
+        connection.execute(
             u"UPDATE CorsiSediInteressate SET GrupOpe=?, Operatore=?, TipoCompo='SL', Denominazione=?, "
             u"CodComune=?, Cap=?, Indirizzo=?, Tel=?, Fax=?, StatoEstero=?, CittaEstero=?, Riferimento=?, "
             u"Email=? WHERE NumDoma=? AND SedeInteressata=?"_s,
             QVariantList{valoreTesto(domanda.GrupOpeCorrente), operatore} + dati +
                 QVariantList{domanda.NumDomaCorrente, sede});
-        if (righe == 0)
-            throw RoutineError(ErrorCode::RowDeletedMeanwhile);
     }
     esito.registroMancante =
         connection.execute(u"UPDATE CorsiCompo SET Denominazione=?, TipoCompo='SL', CodComune=?, Cap=?, "

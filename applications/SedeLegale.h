@@ -1,5 +1,7 @@
 #pragma once
 
+#include "applications/SezioneFrame.h"
+
 #include <QList>
 #include <QString>
 
@@ -33,7 +35,13 @@ struct RigaSedeLegale
     SchedaSedeLegale scheda;
     /** The view's Componente column is Null: the registry holds no component for the seat. */
     bool componenteNullo = true;
+    /** The snapshot's columns that the save writes, as stored (Null kept), in ColonneSedeLegale's order. */
+    QVariantList memorizzati;
 };
+
+/** The snapshot's columns of the legal seat that its save compares before writing. */
+inline const QString ColonneSedeLegale =
+    QStringLiteral("CodComune, Cap, Indirizzo, Tel, Fax, StatoEstero, CittaEstero, Riferimento, Email");
 
 /** The legal seats ("SL") of the current application, in seat order. */
 QList<RigaSedeLegale> leggiSediLegali(kx::Connection &connection, const kx::CurrentApplication &domanda);
@@ -68,6 +76,9 @@ VerificaSedeLegale ControllaSedeLegale(const SchedaSedeLegale &scheda, bool comp
 /** True when the window shows what the view holds (name, municipality code, CAP, address, contacts). */
 bool SedeLegaleInvariata(const SchedaSedeLegale &mostrata, const SchedaSedeLegale &memorizzata);
 
+/** The values a save stores in the snapshot's ColonneSedeLegale, in that order. */
+QVariantList valoriSedeLegale(const SchedaSedeLegale &scheda);
+
 /** How the writing of a seat went. */
 struct EsitoScritturaSede
 {
@@ -79,8 +90,11 @@ struct EsitoScritturaSede
 
 /**
  * Writes the legal seat into the application's snapshot row and into the operator's registry row,
- * in one transaction. A snapshot row that is gone throws the deleted-row error (nothing written);
- * with `reinserisci` the snapshot row is written again whole. Any failure leaves both rows as they were.
+ * in one transaction. With `Scrittura::SeInvariata` the snapshot row must still hold `caricati` (the
+ * row's `memorizzati` as the window loaded it); otherwise RigaModificataAltrove and nothing is
+ * written. A snapshot row that is gone throws the deleted-row error (nothing written); with
+ * `reinserisci` the snapshot row is written again whole. Any failure leaves both rows as they were.
  */
 EsitoScritturaSede scriviSedeLegale(kx::Connection &connection, const kx::CurrentApplication &domanda,
-                                    const SchedaSedeLegale &scheda, bool reinserisci);
+                                    const SchedaSedeLegale &scheda, const QVariantList &caricati,
+                                    Scrittura scrittura, bool reinserisci);

@@ -78,6 +78,7 @@ QList<SchedaSede> leggiSedi(Connection &connection, const CurrentApplication &do
         s.Fax = NonNull(r[13]);
         s.Email = NonNull(r[14]);
         s.Riferimento = NonNull(r[15]);
+        s.memorizzati = {r[7], r[12], r[13], r[14], r[15]};
         sedi << s;
     }
     return sedi;
@@ -152,23 +153,84 @@ bool SedeInvariata(const ContattiSede &c, const SchedaSede &s, const QString &ca
            c.Cap == capCaricato;
 }
 
+namespace {
+
+/** A column and the value to write into it. */
+struct Colonna
+{
+    QString nome;
+    QVariant valore;
+};
+
+/** The SET list of the columns ("Tel=?, Fax=?"); their values are appended to `valori`. */
+QString assegnazioni(const QList<Colonna> &colonne, QVariantList &valori)
+{
+    QStringList parti;
+    for (const Colonna &c : colonne) {
+        parti << c.nome + u"=?"_s;
+        valori << c.valore;
+    }
+    return parti.join(u", "_s);
+}
+
+/** The columns among those named, in the order given. */
+QList<Colonna> tra(const QList<Colonna> &colonne, const QStringList &nomi)
+{
+    QList<Colonna> scelte;
+    for (const QString &nome : nomi)
+        for (const Colonna &c : colonne)
+            if (c.nome == nome)
+                scelte << c;
+    return scelte;
+}
+
+/** Updates a registry row with some columns; false when the row is missing. Nothing to write is no miss. */
+bool aggiornaRegistro(Connection &connection, const QString &tabella, const QList<Colonna> &colonne,
+                      const QString &condizione, const QVariantList &chiave)
+{
+    if (colonne.isEmpty())
+        return true;
+    QVariantList valori;
+    const QString set = assegnazioni(colonne, valori);
+    return connection.execute(u"UPDATE "_s + tabella + u" SET "_s + set + u" WHERE "_s + condizione,
+                              valori + chiave) > 0;
+}
+
+} // namespace
+
 EsitoScritturaSedi scriviSede(Connection &connection, const CurrentApplication &domanda, const SchedaSede &s,
-                              const ContattiSede &c, bool scriviCap, bool reinserisci)
+                              const ContattiSede &c, const QString &capCaricato, Scrittura scrittura,
+                              bool reinserisci)
 {
     const qint64 operatore = numeroDaTesto(domanda.OperatoreCorrente);
     const qint64 sede = numeroDaTesto(s.SedeInteressata);
     const QVariant gruppo = valoreTesto(domanda.GrupOpeCorrente);
-    EsitoScritturaSedi esito;
+    const ContattiMemorizzati &m = s.memorizzati;
 
+    // Only the boxes the user changed are written; the others keep what is stored.
+    QList<Colonna> cambiate;
+    if (c.Cap != capCaricato)
+        cambiate << Colonna{u"Cap"_s, valoreTesto(c.Cap)};
+    if (c.Tel != s.Tel)
+        cambiate << Colonna{u"Tel"_s, valoreTesto(c.Tel)};
+    if (c.Fax != s.Fax)
+        cambiate << Colonna{u"Fax"_s, valoreTesto(c.Fax)};
+    if (c.Email != s.Email)
+        cambiate << Colonna{u"Email"_s, valoreTesto(c.Email)};
+    if (c.Riferimento != s.Riferimento)
+        cambiate << Colonna{u"Riferimento"_s, valoreTesto(c.Riferimento)};
+    auto valore = [&cambiate](const QString &nome, const QVariant &memorizzato) {
+        const QList<Colonna> colonna = tra(cambiate, {nome});
+        return colonna.isEmpty() ? memorizzato : colonna.front().valore;
+    };
+
+    EsitoScritturaSedi esito;
     Transaction transazione(connection);
     if (connection.scalar(u"SELECT COUNT(*) FROM Domande WHERE NumDoma=?"_s, {domanda.NumDomaCorrente})
             .toInt() == 0) {
         esito.domandaCancellata = true;
         return esito;
     }
-    // Null keeps the stored CAP: a CAP the user did not touch is never written over.
-    const QVariant capNuovo = scriviCap ? valoreTesto(c.Cap) : QVariant();
-    const QString cap = scriviCap ? c.Cap : s.Cap;
     if (reinserisci) {
         connection.execute(
             u"INSERT INTO CorsiSediInteressate (NumDoma, SedeInteressata, GrupOpe, Operatore, TipoCompo, "
@@ -176,37 +238,58 @@ EsitoScritturaSedi scriviSede(Connection &connection, const CurrentApplication &
             u"Riferimento) "
             u"VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
             {domanda.NumDomaCorrente, sede, gruppo, operatore, valoreTesto(s.TipoCompo),
-             valoreTesto(s.Denominazione), valoreTesto(s.CodComune), valoreTesto(cap),
-             valoreTesto(s.Indirizzo), valoreTesto(c.Tel), valoreTesto(c.Fax), valoreTesto(s.StatoEstero),
-             valoreTesto(s.CittaEstero), valoreTesto(c.Email), valoreTesto(c.Riferimento)});
+             valoreTesto(s.Denominazione), valoreTesto(s.CodComune), valore(u"Cap"_s, m.Cap),
+             valoreTesto(s.Indirizzo), valore(u"Tel"_s, m.Tel), valore(u"Fax"_s, m.Fax),
+             valoreTesto(s.StatoEstero), valoreTesto(s.CittaEstero), valore(u"Email"_s, m.Email),
+             valore(u"Riferimento"_s, m.Riferimento)});
     } else {
-        const int righe = connection.execute(
-            u"UPDATE CorsiSediInteressate SET GrupOpe=?, Operatore=?, Cap=COALESCE(?, "
-            u"Cap), Tel=?, Fax=?, Email=?, "
-            u"Riferimento=? WHERE NumDoma=? AND SedeInteressata=?"_s,
-            {gruppo, operatore, capNuovo, valoreTesto(c.Tel), valoreTesto(c.Fax), valoreTesto(c.Email),
-             valoreTesto(c.Riferimento), domanda.NumDomaCorrente, sede});
-        if (righe == 0)
+        const QueryResult riga =
+            connection.query(u"SELECT Cap, Tel, Fax, Email, Riferimento FROM CorsiSediInteressate "
+                             u"WHERE NumDoma=? AND SedeInteressata=?"_s,
+                             {domanda.NumDomaCorrente, sede});
+        if (riga.rows.isEmpty())
             throw RoutineError(ErrorCode::RowDeletedMeanwhile);
+        verificaRiga(scrittura, riga.rows.front(), {m.Cap, m.Tel, m.Fax, m.Email, m.Riferimento});
+        QVariantList valori;
+        const QString set = assegnazioni(
+            QList<Colonna>{{u"GrupOpe"_s, gruppo}, {u"Operatore"_s, operatore}} + cambiate, valori);
+        connection.execute(u"UPDATE CorsiSediInteressate SET "_s + set +
+                               u" WHERE NumDoma=? AND SedeInteressata=?"_s,
+                           valori + QVariantList{domanda.NumDomaCorrente, sede});
     }
     if (s.TipoCompo == u"UO"_s) {
-        const int occasionale = connection.execute(u"UPDATE CorsiSediOcc SET Tel=?, Fax=? WHERE SedeOcc=?"_s,
-                                                   {valoreTesto(c.Tel), valoreTesto(c.Fax), sede});
-        const int uso = connection.execute(
-            u"UPDATE CorsiSediOccUtil SET Email=?, Riferimento=? WHERE rowid = (SELECT rowid FROM "
-            u"CorsiSediOccUtil WHERE GrupOpe=? AND Operatore=? AND SedeOcc=? ORDER BY Componente LIMIT 1)"_s,
-            {valoreTesto(c.Email), valoreTesto(c.Riferimento), gruppo, operatore, sede});
-        esito.registroMancante = occasionale == 0 || uso == 0;
+        const bool occasionale = aggiornaRegistro(
+            connection, u"CorsiSediOcc"_s, tra(cambiate, {u"Tel"_s, u"Fax"_s}), u"SedeOcc=?"_s, {sede});
+        const bool uso = aggiornaRegistro(
+            connection, u"CorsiSediOccUtil"_s, tra(cambiate, {u"Email"_s, u"Riferimento"_s}),
+            u"rowid = (SELECT rowid FROM CorsiSediOccUtil WHERE GrupOpe=? AND Operatore=? AND SedeOcc=? "
+            u"ORDER BY Componente LIMIT 1)"_s,
+            {gruppo, operatore, sede});
+        esito.registroMancante = !occasionale || !uso;
     } else {
         esito.registroMancante =
-            connection.execute(
-                u"UPDATE CorsiCompo SET Cap=COALESCE(?, Cap), Tel=?, Fax=?, Email=?, Riferimento=? "
-                u"WHERE GrupOpe=? AND Operatore=? AND Componente=?"_s,
-                {capNuovo, valoreTesto(c.Tel), valoreTesto(c.Fax), valoreTesto(c.Email),
-                 valoreTesto(c.Riferimento), gruppo, operatore, sede}) == 0;
+            !aggiornaRegistro(connection, u"CorsiCompo"_s, cambiate,
+                              u"GrupOpe=? AND Operatore=? AND Componente=?"_s, {gruppo, operatore, sede});
     }
     transazione.commit();
     return esito;
+}
+
+void registraScrittura(SchedaSede &s, const ContattiSede &c, const QString &capCaricato)
+{
+    const std::pair<QString *, const QString *> contatti[] = {
+        {&s.Tel, &c.Tel}, {&s.Fax, &c.Fax}, {&s.Email, &c.Email}, {&s.Riferimento, &c.Riferimento}};
+    QVariant *const memorizzati[] = {&s.memorizzati.Tel, &s.memorizzati.Fax, &s.memorizzati.Email,
+                                     &s.memorizzati.Riferimento};
+    for (int i = 0; i < 4; ++i)
+        if (*contatti[i].first != *contatti[i].second) {
+            *contatti[i].first = *contatti[i].second;
+            *memorizzati[i] = valoreTesto(*contatti[i].second);
+        }
+    if (c.Cap != capCaricato) {
+        s.Cap = c.Cap;
+        s.memorizzati.Cap = valoreTesto(c.Cap);
+    }
 }
 
 QStringList vociTipoCompo(Connection &connection)

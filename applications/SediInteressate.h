@@ -1,5 +1,7 @@
 #pragma once
 
+#include "applications/SezioneFrame.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -42,6 +44,16 @@ struct ElencoSedi
 ElencoSedi caricaElencoSedi(kx::Connection &connection, const kx::CurrentApplication &domanda,
                             const QString &sedeScelta);
 
+/** A seat's CAP and contacts as stored, a Null column kept as Null. */
+struct ContattiMemorizzati
+{
+    QVariant Cap;
+    QVariant Tel;
+    QVariant Fax;
+    QVariant Email;
+    QVariant Riferimento;
+};
+
 /** An involved seat of the application as stored; every Null column reads as "". */
 struct SchedaSede
 {
@@ -65,6 +77,8 @@ struct SchedaSede
     QString Fax;
     QString Email;
     QString Riferimento;
+    /** The CAP and contacts as the snapshot holds them, for what a save compares and keeps. */
+    ContattiMemorizzati memorizzati;
 };
 
 /** The application's seats in ascending code. */
@@ -140,14 +154,20 @@ struct EsitoScritturaSedi
 };
 
 /**
- * Writes a seat's contacts and CAP into the application's snapshot and back into the registry (the
- * component's row, or the occasional seat and its first use by the operator), in one transaction.
- * `scriviCap` false leaves the stored CAP as it is. A snapshot row that is gone throws the deleted-row
- * error; with `reinserisci` the whole row is written again from `sede` and the contacts.
+ * Writes what the boxes changed of a seat into the application's snapshot and back into the registry
+ * (the component's row, or the occasional seat and its first use by the operator), in one
+ * transaction. A box still holding what was loaded (the CAP as `capCaricato`) is not written, so a
+ * stored value, Null included, stays as it is in every table. With `Scrittura::SeInvariata` the
+ * snapshot row must still hold the CAP and contacts that were loaded; otherwise RigaModificataAltrove
+ * and nothing is written. A snapshot row that is gone throws the deleted-row error; with `reinserisci`
+ * the whole row is written again from `sede`, with the boxes that changed.
  */
 EsitoScritturaSedi scriviSede(kx::Connection &connection, const kx::CurrentApplication &domanda,
-                              const SchedaSede &sede, const ContattiSede &contatti, bool scriviCap,
-                              bool reinserisci);
+                              const SchedaSede &sede, const ContattiSede &contatti,
+                              const QString &capCaricato, Scrittura scrittura, bool reinserisci);
+
+/** The seat as stored once a write of those boxes went through. */
+void registraScrittura(SchedaSede &sede, const ContattiSede &scritti, const QString &capCaricato);
 
 /** The items of the type list: the blank item, then code, two blanks and description per type. */
 QStringList vociTipoCompo(kx::Connection &connection);

@@ -74,3 +74,23 @@ qint64 numeroDaTesto(const QString &testo)
         throw kx::RoutineError(kx::ErrorCode::TypeMismatch);
     return valore;
 }
+
+bool stessoValore(const QVariant &a, const QVariant &b)
+{
+    const bool nulloA = !a.isValid() || a.isNull();
+    const bool nulloB = !b.isValid() || b.isNull();
+    if (nulloA || nulloB)
+        return nulloA == nulloB;
+    return a.toString() == b.toString();
+}
+
+void verificaRiga(Scrittura scrittura, const QVariantList &memorizzati, const QVariantList &caricati)
+{
+    if (scrittura == Scrittura::Sovrascrivi)
+        return;
+    if (memorizzati.size() != caricati.size())
+        throw RigaModificataAltrove();
+    for (qsizetype i = 0; i < memorizzati.size(); ++i)
+        if (!stessoValore(memorizzati[i], caricati[i]))
+            throw RigaModificataAltrove();
+}

@@ -73,11 +73,24 @@ void Componen::apri(Context &context)
 bool Componen::apriVista()
 {
     m_tipi->svuota();
-    m_tipi->riempi(runWithRetry(m_context, u"CaricaTipiCompo"_s,
-                                [this] { return vociTipoCompo(m_context.DE().CorsiDB()); }));
-    m_sedi = runWithRetry(m_context, u"Componen.Load"_s,
-                          [this] { return leggiSedi(m_context.DE().CorsiDB(), m_context.domanda()); });
+    // The unexpected-error box of the type list has no title of its own.
+    m_tipi->riempi(
+        runWithRetry(m_context, QString(), [this] { return vociTipoCompo(m_context.DE().CorsiDB()); }));
+    const std::optional<QList<SchedaSede>> sedi = leggi();
+    m_erroreCaricamento = !sedi;
+    m_sedi = sedi.value_or(QList<SchedaSede>());
     return !m_sedi.isEmpty();
+}
+
+std::optional<QList<SchedaSede>> Componen::leggi()
+{
+    try {
+        return leggiSedi(m_context.DE().CorsiDB(), m_context.domanda());
+    } catch (const std::exception &eccezione) {
+        m_context.prompt.critical(
+            QString(), testoErroreRoutine(u"Errore in Componen.Load"_s, comeErroreRoutine(eccezione)));
+        return std::nullopt;
+    }
 }
 
 void Componen::caricaVista()
@@ -89,7 +102,9 @@ void Componen::caricaVista()
 
 void Componen::nessunaRiga()
 {
-    m_context.prompt.critical(u"Componenti"_s, NessunaSede);
+    // Seats that could not be read were told by the loading's own box.
+    if (!m_erroreCaricamento)
+        m_context.prompt.critical(u"Componenti"_s, NessunaSede);
     chiudiAllAttivazione();
 }
 
@@ -192,11 +207,11 @@ bool Componen::SalvaDati()
         return false;
     m_esito = {};
     m_inScrittura = contatti();
-    m_scriviCap = m_inScrittura.Cap != m_capCaricato;
     const SchedaSede sede = m_sedi.at(m_posizione);
-    const bool scritto = salvaConRecupero([&] {
-        m_esito = scriviSede(m_context.DE().CorsiDB(), m_context.domanda(), sede, m_inScrittura, m_scriviCap,
-                             false);
+    const QString capCaricato = m_capCaricato;
+    const bool scritto = salvaConRecupero([&](Scrittura scrittura) {
+        m_esito = scriviSede(m_context.DE().CorsiDB(), m_context.domanda(), sede, m_inScrittura, capCaricato,
+                             scrittura, false);
     });
     if (chiusa())
         return false;
@@ -210,13 +225,7 @@ bool Componen::SalvaDati()
     if (m_esito.registroMancante)
         m_context.prompt.inform(m_testi.titolo, TestoRegistroMancante);
     // The boxes stay as typed; what was written is now the stored seat.
-    SchedaSede &memorizzata = m_sedi[m_posizione];
-    memorizzata.Tel = m_inScrittura.Tel;
-    memorizzata.Fax = m_inScrittura.Fax;
-    memorizzata.Email = m_inScrittura.Email;
-    memorizzata.Riferimento = m_inScrittura.Riferimento;
-    if (m_scriviCap)
-        memorizzata.Cap = m_inScrittura.Cap;
+    registraScrittura(m_sedi[m_posizione], m_inScrittura, capCaricato);
     m_capCaricato = m_inScrittura.Cap;
     return true;
 }
@@ -224,13 +233,13 @@ bool Componen::SalvaDati()
 void Componen::reinserisci()
 {
     m_esito = scriviSede(m_context.DE().CorsiDB(), m_context.domanda(), m_sedi.at(m_posizione), m_inScrittura,
-                         m_scriviCap, true);
+                         m_capCaricato, Scrittura::Sovrascrivi, true);
 }
 
 void Componen::ricarica()
 {
     m_caricata = false;
-    m_sedi = leggiSedi(m_context.DE().CorsiDB(), m_context.domanda());
+    m_sedi = leggi().value_or(QList<SchedaSede>());
     if (m_sedi.isEmpty()) {
         m_context.prompt.critical(u"Componenti"_s, NessunaSede);
         chiudi();
@@ -239,11 +248,24 @@ void Componen::ricarica()
     caricaVista();
 }
 
+void Componen::ricaricaRiga()
+{
+    if (!rileggi(m_sedi.at(m_posizione).SedeInteressata)) {
+        ricarica();
+        return;
+    }
+    CaricaDati();
+    impostaStato(::statoNavigazione(m_posizione, m_sedi.size()));
+}
+
 void Componen::chiudiVista(bool) {}
 
 bool Componen::rileggi(const QString &codice)
 {
-    m_sedi = leggiSedi(m_context.DE().CorsiDB(), m_context.domanda());
+    const std::optional<QList<SchedaSede>> sedi = leggi();
+    if (!sedi)
+        return false;
+    m_sedi = *sedi;
     for (qsizetype i = 0; i < m_sedi.size(); ++i)
         if (m_sedi[i].SedeInteressata == codice) {
             m_posizione = i;
@@ -252,13 +274,19 @@ bool Componen::rileggi(const QString &codice)
     return false;
 }
 
+void Componen::salvaSeCambiata()
+{
+    if (!solaLettura() && !DatiInvariati())
+        SalvaDati();
+}
+
 void Componen::Naviga(Direzione direzione)
 {
-    if (!solaLettura()) {
-        SalvaDati();
-        if (chiusa())
-            return;
-    }
+    if (!m_caricata)
+        return;
+    salvaSeCambiata();
+    if (chiusa())
+        return;
     const qsizetype arrivo = posizioneDopo(direzione, m_posizione, m_sedi.size());
     const QString codice = m_sedi.at(arrivo).SedeInteressata;
     if (!rileggi(codice)) {
@@ -274,11 +302,11 @@ void Componen::Naviga(Direzione direzione)
 
 void Componen::cmdVai_Click()
 {
-    if (!solaLettura()) {
-        SalvaDati();
-        if (chiusa())
-            return;
-    }
+    if (!m_caricata)
+        return;
+    salvaSeCambiata();
+    if (chiusa())
+        return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const QString mostrata = m_sedi.at(m_posizione).SedeInteressata;
     SceltaSede scelta{mostrata, true};

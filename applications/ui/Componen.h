@@ -4,6 +4,7 @@
 #include "applications/ui/SezioneFinestra.h"
 
 #include <memory>
+#include <optional>
 
 namespace kx {
 class ListaSelezione;
@@ -44,6 +45,7 @@ protected:
     void chiudiVista(bool tenereFiltro) override;
     void reinserisci() override;
     void ricarica() override;
+    void ricaricaRiga() override;
 
 private:
     bool ControllaDati();
@@ -55,6 +57,10 @@ private:
     ContattiSede contatti() const;
     /** Reads the seats again in code order and goes back to the seat of that code; false when it is gone. */
     bool rileggi(const QString &codice);
+    /** The application's seats; a failure shows the loading's error box and gives nothing. */
+    std::optional<QList<SchedaSede>> leggi();
+    /** Saves the seat shown when the user changed it, before the window shows another. */
+    void salvaSeCambiata();
 
     std::unique_ptr<Ui::Componen> m_ui;
     kx::ListaSelezione *m_tipi = nullptr;
@@ -65,6 +71,6 @@ private:
     QString m_capCaricato;
     StatoNavigazione m_stato = StatoNavigazione::Unico;
     ContattiSede m_inScrittura;
-    bool m_scriviCap = false;
     EsitoScritturaSedi m_esito;
+    bool m_erroreCaricamento = false;
 };

@@ -126,13 +126,7 @@ void FrmSedeLeg::AbilitaCampi(bool abilita)
 
 bool FrmSedeLeg::DatiInvariati()
 {
-    const QList<RigaSedeLegale> righe = runWithRetry(m_context, u"cmdEsci_Click"_s, [this] {
-        return leggiSediLegali(m_context.DE().CorsiDB(), m_context.domanda());
-    });
-    // The seat shown compares with what the snapshot holds now; a seat gone meanwhile with what was read.
-    for (const RigaSedeLegale &riga : righe)
-        if (riga.scheda.Componente == m_ui->lblComponente->text())
-            return SedeLegaleInvariata(scheda(), riga.scheda);
+    // Against the seat as the window loaded it: a change stored meanwhile elsewhere is not the user's.
     return SedeLegaleInvariata(scheda(), m_righe.constFirst().scheda);
 }
 
@@ -158,8 +152,11 @@ bool FrmSedeLeg::SalvaDati()
 {
     m_esito = {};
     const SchedaSedeLegale valori = scheda();
-    const bool scritto = salvaConRecupero(
-        [&] { m_esito = scriviSedeLegale(m_context.DE().CorsiDB(), m_context.domanda(), valori, false); });
+    const QVariantList caricati = m_righe.constFirst().memorizzati;
+    const bool scritto = salvaConRecupero([&](Scrittura scrittura) {
+        m_esito = scriviSedeLegale(m_context.DE().CorsiDB(), m_context.domanda(), valori, caricati, scrittura,
+                                   false);
+    });
     if (chiusa())
         return false;
     if (m_esito.domandaCancellata) {
@@ -171,15 +168,22 @@ bool FrmSedeLeg::SalvaDati()
         return false;
     if (m_esito.registroMancante)
         m_context.prompt.inform(m_testi.titolo, TestoRegistroMancante);
-    m_righe = leggiSediLegali(m_context.DE().CorsiDB(), m_context.domanda());
-    if (m_righe.isEmpty())
-        m_righe << RigaSedeLegale{valori, false};
+    // What was written is now the seat as loaded.
+    RigaSedeLegale &caricata = m_righe.first();
+    caricata.scheda = valori;
+    caricata.memorizzati = valoriSedeLegale(valori);
     return true;
 }
 
 void FrmSedeLeg::reinserisci()
 {
-    m_esito = scriviSedeLegale(m_context.DE().CorsiDB(), m_context.domanda(), scheda(), true);
+    m_esito = scriviSedeLegale(m_context.DE().CorsiDB(), m_context.domanda(), scheda(), {},
+                               Scrittura::Sovrascrivi, true);
+}
+
+void FrmSedeLeg::ricaricaRiga()
+{
+    ricarica();
 }
 
 void FrmSedeLeg::ricarica()

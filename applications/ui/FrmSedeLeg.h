@@ -38,6 +38,7 @@ protected:
     void chiudiVista(bool tenereFiltro) override;
     void reinserisci() override;
     void ricarica() override;
+    void ricaricaRiga() override;
 
 private:
     bool ControllaDati();

@@ -2,6 +2,7 @@
 
 #include "applications/LuogoNascita.h"
 #include "applications/Operatore.h"
+#include "applications/ui/FrmSedeLeg.h"
 #include "applications/ui/TabComu.h"
 #include "applications/ui/TabNaz.h"
 #include "core/data/DataEnvironment.h"
@@ -22,13 +23,12 @@
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QTimer>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
 
 namespace {
-
-const QString NonDisponibile = u"Funzione non ancora disponibile."_s;
 
 /** Selects the item of that text, adding it to the list when the list lacks it. */
 void mostraVoce(ListaSelezione &lista, const QString &voce)
@@ -68,9 +68,8 @@ bool fuocoNellaFinestra(QEvent *event)
 
 } // namespace
 
-Operator::Operator(Context &context, std::function<void()> apriSedeLegale, QWidget *parent)
-    : SezioneFinestra(context, testiOperator(), parent), m_ui(std::make_unique<Ui::Operator>()),
-      m_apriSedeLegale(std::move(apriSedeLegale))
+Operator::Operator(Context &context, QWidget *parent)
+    : SezioneFinestra(context, testiOperator(), parent), m_ui(std::make_unique<Ui::Operator>())
 {
     m_ui->setupUi(this);
     Immagini::setBackground(this);
@@ -125,9 +124,9 @@ Operator::Operator(Context &context, std::function<void()> apriSedeLegale, QWidg
 
 Operator::~Operator() = default;
 
-void Operator::apri(Context &context, std::function<void()> apriSedeLegale)
+void Operator::apri(Context &context)
 {
-    Operator finestra(context, std::move(apriSedeLegale));
+    Operator finestra(context);
     context.dialogRunner.run(finestra);
 }
 
@@ -140,7 +139,10 @@ bool Operator::apriVista()
 {
     return runWithRetry(m_context, u"Operator"_s, [this] {
         Recordset &rs = rsQryDomande();
-        if (!rs.isOpen())
+        // The card shows, and later compares with, the row as stored now.
+        if (rs.isOpen())
+            rs.requery();
+        else
             rs.open();
         rs.setFilter(u"NumDoma="_s + QString::number(m_context.domanda().NumDomaCorrente));
         rs.setUpdateCriteria(Recordset::UpdateCriteria::Key);
@@ -256,6 +258,11 @@ SchedaOperatore Operator::scheda() const
 
 void Operator::PulsantiModifica()
 {
+    AbilitaPulsanti();
+}
+
+void Operator::AbilitaPulsanti()
+{
     SezioneFinestra::PulsantiModifica();
     m_ui->cmdSedeLeg->setEnabled(true);
 }
@@ -310,10 +317,11 @@ bool Operator::AggiornaDatiOperatore()
 {
     const CurrentApplication &domanda = m_context.domanda();
     const SchedaOperatore valori = scheda();
+    const QVariantList caricati = valoriCaricati(rsQryDomande());
     EsitoScrittura esito;
-    const bool scritto = salvaConRecupero([&] {
+    const bool scritto = salvaConRecupero([&](Scrittura scrittura) {
         esito = scriviOperatore(m_context.DE().CorsiDB(), domanda.NumDomaCorrente, domanda.GrupOpeCorrente,
-                                domanda.OperatoreCorrente, valori);
+                                domanda.OperatoreCorrente, valori, caricati, scrittura);
         if (!esito.domandaCancellata)
             rsQryDomande().requery();
     });
@@ -338,6 +346,16 @@ void Operator::chiudiVista(bool tenereFiltro)
         rs.close();
     if (!tenereFiltro)
         rs.clearFilter();
+}
+
+void Operator::ricaricaRiga()
+{
+    runWithRetry(m_context, u"Operator"_s, [this] {
+        rsQryDomande().requery();
+        if (rsQryDomande().eof())
+            return;
+        CaricaDati();
+    });
 }
 
 bool Operator::eventFilter(QObject *watched, QEvent *event)
@@ -441,10 +459,7 @@ void Operator::SSTab1_Click()
 
 void Operator::cmdSedeLeg_Click()
 {
-    if (m_apriSedeLegale)
-        m_apriSedeLegale();
-    else
-        m_context.prompt.inform(u"FrmSedeLeg"_s, NonDisponibile);
+    FrmSedeLeg::apri(m_context);
 }
 
 void Operator::cmdComuNasc_Click()

@@ -3,7 +3,6 @@
 #include "applications/ui/SezioneFinestra.h"
 
 #include <QPointer>
-#include <functional>
 #include <memory>
 
 struct LuogoNascita;
@@ -28,13 +27,11 @@ class Operator : public SezioneFinestra
     Q_OBJECT
 
 public:
-    /** `apriSedeLegale` shows the legal-seat window; without it the button says it is not available. */
-    explicit Operator(kx::Context &context, std::function<void()> apriSedeLegale = {},
-                      QWidget *parent = nullptr);
+    explicit Operator(kx::Context &context, QWidget *parent = nullptr);
     ~Operator() override;
 
     /** Shows the card modally, as the main window's command does. */
-    static void apri(kx::Context &context, std::function<void()> apriSedeLegale = {});
+    static void apri(kx::Context &context);
 
     /** The card's fields as shown. */
     SchedaOperatore scheda() const;
@@ -48,10 +45,13 @@ protected:
     bool DatiInvariati() override;
     bool ControllaESalva() override;
     void chiudiVista(bool tenereFiltro) override;
+    void ricaricaRiga() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     kx::Recordset &rsQryDomande();
+    /** The card's buttons at loading: help, save, exit and the legal seat, each enabled with its picture. */
+    void AbilitaPulsanti();
     void CaricaListe();
     void CaricaDati();
     bool VerifOperatore();
@@ -70,7 +70,6 @@ private:
     void annullaClic(QWidget *destinazione);
 
     std::unique_ptr<Ui::Operator> m_ui;
-    std::function<void()> m_apriSedeLegale;
     kx::ListaSelezione *m_tipi = nullptr;
     kx::ListaSelezione *m_componenti = nullptr;
     kx::ListaSelezione *m_attivita = nullptr;

@@ -89,7 +89,8 @@ void SezioneFinestra::Form_Load()
     } else {
         puntatoreNormale();
         nessunaRiga();
-        if (m_chiusa)
+        // A window that closes without showing a row has nothing to be read-only about.
+        if (m_chiusa || m_chiudiAllAttivazione)
             return;
     }
     puntatoreNormale();
@@ -115,12 +116,21 @@ void SezioneFinestra::PulsantiSolaLettura()
     findChild<QWidget *>(u"cmdEsci"_s)->setEnabled(true);
 }
 
-bool SezioneFinestra::salvaConRecupero(const std::function<void()> &scrivi)
+bool SezioneFinestra::salvaConRecupero(const std::function<void(Scrittura)> &scrivi)
 {
+    Scrittura scrittura = Scrittura::SeInvariata;
     for (;;) {
         try {
-            scrivi();
+            scrivi(scrittura);
             return true;
+        } catch (const RigaModificataAltrove &) {
+            if (m_context.prompt.ask(Prompt::Icon::Warning, Prompt::Buttons::YesNo, TitoloAccessoConcorrente,
+                                     TestoRigaModificata) == Prompt::Answer::Yes) {
+                scrittura = Scrittura::Sovrascrivi;
+                continue;
+            }
+            ricaricaRiga();
+            return false;
         } catch (const std::exception &eccezione) {
             const RoutineError errore = comeErroreRoutine(eccezione);
             if (errore.number() == ErrorCode::RowDeletedMeanwhile)
@@ -143,7 +153,7 @@ bool SezioneFinestra::rigaCancellata()
         m_context.prompt.ask(Prompt::Icon::Warning, Prompt::Buttons::YesNo, TitoloAccessoConcorrente,
                              testoRigaCancellata(m_testi));
     if (risposta == Prompt::Answer::Yes) {
-        if (!salvaConRecupero([this] { reinserisci(); }))
+        if (!salvaConRecupero([this](Scrittura) { reinserisci(); }))
             return false;
         m_context.prompt.inform(TitoloAccessoConcorrente, m_testi.reinserito);
         return true;

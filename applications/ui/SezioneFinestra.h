@@ -60,15 +60,19 @@ protected:
     virtual void chiudiVista(bool tenereFiltro) = 0;
 
     /**
-     * Runs the window's write. A row that another installation deleted goes to rigaCancellata(); any
-     * other error offers Retry, which writes again, or Cancel, which closes the window. True when the
-     * write succeeded.
+     * Runs the window's write, first only while its row holds what the window loaded. A row that
+     * another installation changed meanwhile asks whether to write over it: Yes writes, No
+     * ricaricaRiga(). A row that another installation deleted goes to rigaCancellata(); any other
+     * error offers Retry, which writes again, or Cancel, which closes the window. True when the write
+     * succeeded.
      */
-    bool salvaConRecupero(const std::function<void()> &scrivi);
+    bool salvaConRecupero(const std::function<void(Scrittura)> &scrivi);
     /** Asks whether to write a deleted row again: Yes reinserisci(), No ricarica(). */
     virtual bool rigaCancellata();
     virtual void reinserisci() {}
     virtual void ricarica() {}
+    /** Shows the row as another installation stored it, which becomes the row the window loaded. */
+    virtual void ricaricaRiga() = 0;
 
     /** Unloads the window. */
     void chiudi();

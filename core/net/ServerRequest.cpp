@@ -84,7 +84,7 @@ ServerRequestVariant versioneHub()
 QString percorsoServizio(const QString &url)
 {
     const qsizetype slash = url.indexOf(u'/', 7);
-    return slash < 0 ? QString() : url.mid(slash + 1);
+    return slash < 0 ? url : url.mid(slash + 1);
 }
 
 ServerRequest::ServerRequest(Services services, clsFileINI &fileIni, const ProgramFolder &programFolder,

@@ -118,7 +118,7 @@ private:
 };
 
 /** The text after the first "/" from the eighth character on: the path of an http address, host and path of
- * an https one. */
+ * an https one; the whole address when it has no such "/". */
 QString percorsoServizio(const QString &url);
 
 } // namespace kx

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "applications/CreazioneDomanda.h"
 #include "tests/applications/BancoOperatore.h"
 
 /**
@@ -62,4 +63,53 @@ struct BancoSedi : BancoOperatore
                          u" FROM CorsiCompo WHERE GrupOpe='A' AND Operatore=12 AND Componente=1"_s);
     }
     QString capComune() { return db.scalar(u"SELECT Cap FROM Comuni WHERE CodComune='L219'"_s).toString(); }
+
+    /**
+     * Makes application 8 current, created from the registry as the selection window creates one: its
+     * components 1 and 2 (their contacts Null) and the occasional seat 1000 that component 1 uses, whose
+     * use holds an e-mail address and a reference the snapshot leaves empty.
+     */
+    void domandaNuova()
+    {
+        db.insert(u"CorsiSediOcc"_s,
+                  {u"SedeOcc"_s, u"Denominazione"_s, u"Indirizzo"_s, u"CodComune"_s, u"TipoCompo"_s},
+                  {{1000, u"AULA"_s, u"PIAZZA 3"_s, u"L219"_s, u"UO"_s}});
+        db.insert(u"CorsiSediOccUtil"_s,
+                  {u"GrupOpe"_s, u"Operatore"_s, u"Componente"_s, u"SedeOcc"_s, u"Email"_s, u"Riferimento"_s},
+                  {{u"A"_s, 12, 1, 1000, u"aula@ente.it"_s, u"VERDI"_s}});
+        kx::CreaDomanda(test.context().DE().CorsiDB(), test.prompt, {8, u"A"_s, 12, u"000"_s});
+        kx::CurrentApplication &domanda = test.context().domanda();
+        domanda.NumDomaCorrente = 8;
+        domanda.FiltroDomandaCorrente = u"GrupOpe='A' AND Operatore=12 AND NumDoma=8"_s;
+    }
+
+    /**
+     * Every value of the tables a seat's save may write, one line each: table, rowid, column and the
+     * value, a Null told apart from an empty text.
+     */
+    QStringList fotografia()
+    {
+        QStringList valori;
+        for (const QString &tabella :
+             {u"CorsiSediInteressate"_s, u"CorsiCompo"_s, u"CorsiSediOcc"_s, u"CorsiSediOccUtil"_s}) {
+            const kx::QueryResult righe =
+                db.query(u"SELECT rowid, * FROM "_s + tabella + u" ORDER BY rowid"_s);
+            for (const QVariantList &riga : righe.rows)
+                for (qsizetype c = 1; c < riga.size(); ++c)
+                    valori << tabella + u"#"_s + riga[0].toString() + u"."_s + righe.columns[c].name +
+                                  u"="_s +
+                                  (riga[c].isNull() ? u"Null"_s : u"'"_s + riga[c].toString() + u"'"_s);
+        }
+        return valori;
+    }
+
+    /** The lines of a later fotografia that differ from an earlier one. */
+    static QStringList differenze(const QStringList &prima, const QStringList &dopo)
+    {
+        QStringList diverse;
+        for (const QString &valore : dopo)
+            if (!prima.contains(valore))
+                diverse << valore;
+        return diverse;
+    }
 };

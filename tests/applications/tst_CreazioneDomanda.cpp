@@ -254,6 +254,54 @@ private slots:
         }
     }
 
+    void theCreationsMessagesReadAsTheyAreWritten_data()
+    {
+        const QString server = u"https://servizi.regione.it"_s;
+        const QString percorso = u"nreg/nuovadomanda.php"_s;
+        QTest::addColumn<QString>("messaggio");
+        QTest::addColumn<QString>("testo");
+        QTest::newRow("F1 no number")
+            << MessaggiCreazione::numeroNonRitirato(server)
+            << u"Ritiro del numero di registrazione nuova domanda dal server "
+               u"https://servizi.regione.it non riuscito.\r\nE' pertanto impossibile "
+               u"inserire la domanda."_s;
+        QTest::newRow("F2 no e-mail") << MessaggiCreazione::emailNecessaria()
+                                      << u"E' necessario specificare un indirizzo e-mail per procedere.\r\n"
+                                         u"Specificarlo ora?"_s;
+        QTest::newRow("F3 declined") << MessaggiCreazione::impossibileContinuare()
+                                     << u"E' impossibile continuare.\r\nTrasmissione interrotta."_s;
+        QTest::newRow("F4 transfer")
+            << MessaggiCreazione::erroreConnessione(server, percorso)
+            << u"Si è verificato un errore in fase di connessione con il server https://servizi.regione.it "
+               u"(servizio: nreg/nuovadomanda.php), è probabile che si tratti di un errore temporaneo, "
+               u"Riprovare?"_s;
+        QTest::newRow("F5 certificate")
+            << MessaggiCreazione::certificato(server)
+            << u"L'errore che si è verificato potrebbe essere causato dalla mancanza di autorizzazione per "
+               u"accedere al server https://servizi.regione.it. Per avere l'autorizzazione è necessario: \r\n"
+               u"  - avere installato Microsoft Internet Explorer 4.01 o superiore \r\n"
+               u"  - avere installato il certificato di autorizzazione per l'accesso al server "
+               u"https://servizi.regione.it.\r\n"
+               u"Se è necessario reinstallare il certificato di autorizzazione, riscaricarlo da Internet "
+               u"dall'indirizzo: \r\n\r\nhttps://servizi.regione.it/fpl/procedure-sw/certificato.html\r\n\r\n"
+               u"Per ulteriori chiarimenti, contattare il servizio di assistenza T.U.Z.Impossibile "
+               u"continuare "
+               u"con l'esecuzione dell'applicativo, il programma verrà terminato."_s;
+        QTest::newRow("F7 other failure")
+            << MessaggiCreazione::numeroNonValido(server, percorso)
+            << u"Numero registrazione Nuova Domanda non valido, o impossibile da recuperare. Si è verificato "
+               u"un errore sul server https://servizi.regione.it in fase di acquisizione del numero di "
+               u"registrazione per la nuova proposta (servizio:nreg/nuovadomanda.php). Contattare il "
+               u"servizio "
+               u"di assistenza TUZ riportando questo messaggio"_s;
+    }
+    void theCreationsMessagesReadAsTheyAreWritten()
+    {
+        QFETCH(QString, messaggio);
+        QFETCH(QString, testo);
+        QCOMPARE(messaggio, testo);
+    }
+
     void certificateAddress()
     {
         QCOMPARE(indirizzoCertificato(u"https://servizi.regione.it"_s),

@@ -49,6 +49,17 @@ void imposta(SchedaOperatore &s, const QString &campo, const QString &valore)
 
 using Campi = QList<std::pair<QString, QString>>;
 
+/** Writes the card as a card that loaded application 7 just now would. */
+EsitoScrittura scrivi(BancoOperatore &banco, const SchedaOperatore &scheda)
+{
+    const QVariantList caricati = banco.db
+                                      .query(u"SELECT "_s + colonneDomandaOperatore().join(u", "_s) +
+                                             u" FROM Domande WHERE NumDoma=7"_s)
+                                      .rows.value(0);
+    return scriviOperatore(banco.test.context().DE().CorsiDB(), 7, u"A"_s, u"12"_s, scheda, caricati,
+                           Scrittura::SeInvariata);
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Valori)
@@ -198,6 +209,9 @@ private slots:
             << Valori{{u"Corrispondenza"_s, 0}} << Campi{} << true;
         QTest::newRow("correspondence Null against the blank item")
             << Valori{{u"Corrispondenza"_s, QVariant()}} << Campi{} << true;
+        QTest::newRow("correspondence Null and a component chosen")
+            << Valori{{u"Corrispondenza"_s, QVariant()}}
+            << Campi{{u"Corrispondenza"_s, u"    1 - SEDE LEGALE - SL - VIA ROMA 1"_s}} << false;
         QTest::newRow("extra items of values missing from their lists") << Valori{{u"TipoOper"_s, u"09"_s},
                                                                                   {u"Corrispondenza"_s, 9},
                                                                                   {u"AttEcono"_s, 77},
@@ -438,8 +452,7 @@ private slots:
         s.DomProv = u"REGIONE VALDORIA"_s;
         s.Direttiva = u"DIR 2"_s;
 
-        const EsitoScrittura esito =
-            scriviOperatore(banco.test.context().DE().CorsiDB(), 7, u"A"_s, u"12"_s, s);
+        const EsitoScrittura esito = scrivi(banco, s);
         QVERIFY(!esito.domandaCancellata);
         QVERIFY(!esito.registroMancante);
 
@@ -463,7 +476,7 @@ private slots:
         SchedaOperatore s = schedaMinima();
         s.GrupOpe = u"A"_s;
         s.Operatore = u"12"_s;
-        scriviOperatore(banco.test.context().DE().CorsiDB(), 7, u"A"_s, u"12"_s, s);
+        scrivi(banco, s);
 
         for (const QString &tabella : {u"Domande WHERE NumDoma=7"_s, u"CorsiOper WHERE Operatore=12"_s}) {
             const QueryResult riga = banco.db.query(
@@ -480,8 +493,7 @@ private slots:
         banco.db.execute(u"DELETE FROM Domande WHERE NumDoma=7"_s);
         banco.db.execute(u"UPDATE CorsiOper SET LegNome='PRIMA' WHERE Operatore=12"_s);
 
-        const EsitoScrittura esito =
-            scriviOperatore(banco.test.context().DE().CorsiDB(), 7, u"A"_s, u"12"_s, s);
+        const EsitoScrittura esito = scrivi(banco, s);
         QVERIFY(esito.domandaCancellata);
         QCOMPARE(banco.db.count(u"Domande"_s), 0);
         QCOMPARE(banco.db.scalar(u"SELECT LegNome FROM CorsiOper WHERE Operatore=12"_s), u"PRIMA"_s);
@@ -494,8 +506,7 @@ private slots:
         s.LegNome = u"BIANCHI"_s;
         banco.db.execute(u"DELETE FROM CorsiOper WHERE Operatore=12"_s);
 
-        const EsitoScrittura esito =
-            scriviOperatore(banco.test.context().DE().CorsiDB(), 7, u"A"_s, u"12"_s, s);
+        const EsitoScrittura esito = scrivi(banco, s);
         QVERIFY(esito.registroMancante);
         QCOMPARE(banco.db.scalar(u"SELECT LegNome FROM Domande WHERE NumDoma=7"_s), u"BIANCHI"_s);
         QCOMPARE(banco.db.count(u"CorsiOper"_s), 1);
@@ -509,8 +520,7 @@ private slots:
         banco.db.execute(u"CREATE TRIGGER registroBloccato BEFORE UPDATE ON CorsiOper "
                          u"BEGIN SELECT RAISE(ABORT, 'registro bloccato'); END"_s);
 
-        const RoutineError errore =
-            errorOf([&] { scriviOperatore(banco.test.context().DE().CorsiDB(), 7, u"A"_s, u"12"_s, s); });
+        const RoutineError errore = errorOf([&] { scrivi(banco, s); });
         QVERIFY(errore.number() != 0);
         QCOMPARE(banco.db.scalar(u"SELECT LegNome FROM Domande WHERE NumDoma=7"_s), u"ROSSI MARIO"_s);
         QVERIFY(!banco.test.context().DE().CorsiDB().inTransaction());

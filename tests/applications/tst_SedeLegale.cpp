@@ -31,6 +31,15 @@ Connection &corsiDB(BancoSedi &banco)
     return banco.test.context().DE().CorsiDB();
 }
 
+/** Writes the seat as a window that loaded the legal seat now would. */
+EsitoScritturaSede scrivi(BancoSedi &banco, const SchedaSedeLegale &scheda)
+{
+    const QList<RigaSedeLegale> righe = leggiSediLegali(corsiDB(banco), banco.test.context().domanda());
+    const QVariantList caricati = righe.isEmpty() ? QVariantList() : righe.front().memorizzati;
+    return scriviSedeLegale(corsiDB(banco), banco.test.context().domanda(), scheda, caricati,
+                            Scrittura::SeInvariata, false);
+}
+
 } // namespace
 
 class TestSedeLegale : public QObject
@@ -178,8 +187,7 @@ private slots:
         s.Fax = u"011 2"_s;
         s.Email = u"sede@ente.it"_s;
         s.StatoEstero = QString();
-        const EsitoScritturaSede esito =
-            scriviSedeLegale(corsiDB(banco), banco.test.context().domanda(), s, false);
+        const EsitoScritturaSede esito = scrivi(banco, s);
         QVERIFY(!esito.domandaCancellata);
         QVERIFY(!esito.registroMancante);
         for (const QString &colonna : {u"Cap"_s, u"Fax"_s, u"Email"_s, u"TipoCompo"_s, u"Riferimento"_s}) {
@@ -200,7 +208,7 @@ private slots:
         SchedaSedeLegale s = valida();
         s.Tel = u"999"_s;
         try {
-            scriviSedeLegale(corsiDB(banco), banco.test.context().domanda(), s, false);
+            scrivi(banco, s);
             QFAIL("the deleted row was not reported");
         } catch (const RoutineError &errore) {
             QCOMPARE(errore.number(), ErrorCode::RowDeletedMeanwhile);
@@ -212,7 +220,8 @@ private slots:
     {
         BancoSedi banco;
         banco.db.execute(u"DELETE FROM CorsiSediInteressate WHERE SedeInteressata=1"_s);
-        scriviSedeLegale(corsiDB(banco), banco.test.context().domanda(), valida(), true);
+        scriviSedeLegale(corsiDB(banco), banco.test.context().domanda(), valida(), {}, Scrittura::Sovrascrivi,
+                         true);
         QCOMPARE(banco.sede(u"GrupOpe"_s).toString(), u"A"_s);
         QCOMPARE(banco.sede(u"Operatore"_s).toInt(), 12);
         QCOMPARE(banco.sede(u"TipoCompo"_s).toString(), u"SL"_s);
@@ -229,10 +238,46 @@ private slots:
         banco.db.execute(u"DELETE FROM CorsiCompo WHERE GrupOpe='A' AND Operatore=12 AND Componente=1"_s);
         SchedaSedeLegale s = valida();
         s.Tel = u"999"_s;
-        const EsitoScritturaSede esito =
-            scriviSedeLegale(corsiDB(banco), banco.test.context().domanda(), s, false);
+        const EsitoScritturaSede esito = scrivi(banco, s);
         QVERIFY(esito.registroMancante);
         QCOMPARE(banco.sede(u"Tel"_s).toString(), u"999"_s);
+    }
+
+    void aFailingRegistryWriteLeavesTheSnapshotAsItWas()
+    {
+        BancoSedi banco;
+        banco.db.execute(u"CREATE TRIGGER rifiuta BEFORE UPDATE ON CorsiCompo "
+                         u"BEGIN SELECT RAISE(ABORT, 'scrittura rifiutata'); END"_s);
+        const QList<QVariantList> righe =
+            banco.db.query(u"SELECT * FROM CorsiSediInteressate ORDER BY rowid"_s).rows;
+        SchedaSedeLegale s = valida();
+        s.Tel = u"999"_s;
+        const RoutineError errore = errorOf([&] { scrivi(banco, s); });
+        QVERIFY(errore.description().contains(u"scrittura rifiutata"_s));
+        QCOMPARE(banco.db.query(u"SELECT * FROM CorsiSediInteressate ORDER BY rowid"_s).rows, righe);
+        QCOMPARE(banco.registro(u"Tel"_s), QVariant());
+    }
+
+    void aSeatChangedSinceItWasLoadedIsWrittenOverOnlyWhenAsked()
+    {
+        BancoSedi banco;
+        const QVariantList caricati =
+            leggiSediLegali(corsiDB(banco), banco.test.context().domanda()).front().memorizzati;
+        banco.db.execute(u"UPDATE CorsiSediInteressate SET Fax='ALTRO' WHERE SedeInteressata=1"_s);
+        SchedaSedeLegale s = valida();
+        s.Tel = u"999"_s;
+        try {
+            scriviSedeLegale(corsiDB(banco), banco.test.context().domanda(), s, caricati,
+                             Scrittura::SeInvariata, false);
+            QFAIL("the change of the other installation was not noticed");
+        } catch (const RigaModificataAltrove &) {
+        }
+        QCOMPARE(banco.sede(u"Tel"_s).toString(), u"011 1"_s);
+        QCOMPARE(banco.registro(u"Tel"_s), QVariant());
+        scriviSedeLegale(corsiDB(banco), banco.test.context().domanda(), s, caricati, Scrittura::Sovrascrivi,
+                         false);
+        QCOMPARE(banco.sede(u"Tel"_s).toString(), u"999"_s);
+        QCOMPARE(banco.sede(u"Fax"_s).toString(), u""_s);
     }
 
     void deletedApplicationWritesNothing()
@@ -241,8 +286,7 @@ private slots:
         banco.db.execute(u"DELETE FROM Domande WHERE NumDoma=7"_s);
         SchedaSedeLegale s = valida();
         s.Tel = u"999"_s;
-        const EsitoScritturaSede esito =
-            scriviSedeLegale(corsiDB(banco), banco.test.context().domanda(), s, false);
+        const EsitoScritturaSede esito = scrivi(banco, s);
         QVERIFY(esito.domandaCancellata);
         QCOMPARE(banco.registro(u"Tel"_s), QVariant());
     }

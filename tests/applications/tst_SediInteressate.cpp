@@ -206,8 +206,8 @@ private slots:
         QCOMPARE(sedi.size(), 2);
         QCOMPARE(sedi[0].Cap, u"10121"_s); // the seat's own CAP, not the municipality's 10100
         const ContattiSede c{u"10128"_s, u"011 9"_s, u"011 8"_s, u"a@b.it"_s, u"ROSSI"_s};
-        const EsitoScritturaSedi esito =
-            scriviSede(db, banco.test.context().domanda(), sedi[0], c, true, false);
+        const EsitoScritturaSedi esito = scriviSede(db, banco.test.context().domanda(), sedi[0], c,
+                                                    sedi[0].Cap, Scrittura::SeInvariata, false);
         QVERIFY(!esito.registroMancante);
         QCOMPARE(banco.snapshot(1, u"Cap"_s).toString(), u"10128"_s);
         QCOMPARE(banco.snapshot(1, u"TipoCompo"_s).toString(), u"SL"_s);
@@ -224,7 +224,7 @@ private slots:
         banco.db.execute(u"UPDATE CorsiCompo SET Cap='10199' WHERE Componente=1"_s);
         const QList<SchedaSede> sedi = leggiSedi(db, banco.test.context().domanda());
         scriviSede(db, banco.test.context().domanda(), sedi[0], ContattiSede{u""_s, u"1"_s, {}, {}, u"R"_s},
-                   false, false);
+                   u""_s, Scrittura::SeInvariata, false);
         QCOMPARE(banco.snapshot(1, u"Cap"_s).toString(), u"10121"_s);
         QCOMPARE(banco.registro(u"Cap"_s).toString(), u"10199"_s);
     }
@@ -238,7 +238,7 @@ private slots:
         QCOMPARE(sedi.size(), 5);
         QCOMPARE(sedi[2].TipoCompo, u"UO"_s);
         const ContattiSede c{u"10100"_s, u"055"_s, u"056"_s, u"nuova@x.it"_s, u"BLU"_s};
-        scriviSede(db, banco.test.context().domanda(), sedi[2], c, false, false);
+        scriviSede(db, banco.test.context().domanda(), sedi[2], c, c.Cap, Scrittura::SeInvariata, false);
         QCOMPARE(banco.db.scalar(u"SELECT Tel || '/' || Fax FROM CorsiSediOcc WHERE SedeOcc=3"_s).toString(),
                  u"055/056"_s);
         // The first use in key order, the component 1, gets the contacts; the other stays.
@@ -257,17 +257,19 @@ private slots:
         const QList<SchedaSede> sedi = leggiSedi(db, banco.test.context().domanda());
         const ContattiSede c{u"10121"_s, u"7"_s, {}, {}, u"R"_s};
         banco.db.execute(u"DELETE FROM CorsiCompo WHERE Operatore=12 AND Componente=2"_s);
-        QVERIFY(scriviSede(db, banco.test.context().domanda(), sedi[1], c, false, false).registroMancante);
+        QVERIFY(
+            scriviSede(db, banco.test.context().domanda(), sedi[1], c, c.Cap, Scrittura::SeInvariata, false)
+                .registroMancante);
         QCOMPARE(banco.snapshot(2, u"Tel"_s).toString(), u"7"_s);
 
         banco.db.execute(u"DELETE FROM CorsiSediInteressate WHERE SedeInteressata=2"_s);
         try {
-            scriviSede(db, banco.test.context().domanda(), sedi[1], c, false, false);
+            scriviSede(db, banco.test.context().domanda(), sedi[1], c, c.Cap, Scrittura::SeInvariata, false);
             QFAIL("the deleted row was not reported");
         } catch (const RoutineError &errore) {
             QCOMPARE(errore.number(), ErrorCode::RowDeletedMeanwhile);
         }
-        scriviSede(db, banco.test.context().domanda(), sedi[1], c, false, true);
+        scriviSede(db, banco.test.context().domanda(), sedi[1], c, c.Cap, Scrittura::Sovrascrivi, true);
         QCOMPARE(banco.snapshot(2, u"Denominazione"_s).toString(), u"SEDE OPERATIVA"_s);
         QCOMPARE(banco.snapshot(2, u"TipoCompo"_s).toString(), u"SO"_s);
         QCOMPARE(banco.snapshot(2, u"StatoEstero"_s).toString(), u"FRANCIA"_s);
@@ -280,11 +282,63 @@ private slots:
         Connection &db = banco.test.context().DE().CorsiDB();
         const QList<SchedaSede> sedi = leggiSedi(db, banco.test.context().domanda());
         banco.db.execute(u"DELETE FROM Domande WHERE NumDoma=7"_s);
-        const EsitoScritturaSedi esito =
-            scriviSede(db, banco.test.context().domanda(), sedi[0],
-                       ContattiSede{u"10121"_s, u"5"_s, {}, {}, u"R"_s}, false, false);
+        const EsitoScritturaSedi esito = scriviSede(db, banco.test.context().domanda(), sedi[0],
+                                                    ContattiSede{u"10121"_s, u"5"_s, {}, {}, u"R"_s},
+                                                    u"10121"_s, Scrittura::SeInvariata, false);
         QVERIFY(esito.domandaCancellata);
         QCOMPARE(banco.registro(u"Tel"_s), QVariant());
+    }
+
+    void aFailingRegistryWriteLeavesTheSnapshotAsItWas_data()
+    {
+        QTest::addColumn<int>("sede");
+        QTest::addColumn<QString>("tabella");
+        QTest::newRow("component") << 1 << u"CorsiCompo"_s;
+        QTest::newRow("occasional seat, its use written last") << 3 << u"CorsiSediOccUtil"_s;
+    }
+    void aFailingRegistryWriteLeavesTheSnapshotAsItWas()
+    {
+        QFETCH(int, sede);
+        QFETCH(QString, tabella);
+        BancoSedi banco;
+        banco.altreSedi();
+        banco.db.execute(u"CREATE TRIGGER rifiuta BEFORE UPDATE ON "_s + tabella +
+                         u" BEGIN SELECT RAISE(ABORT, 'scrittura rifiutata'); END"_s);
+        Connection &db = banco.test.context().DE().CorsiDB();
+        const QList<SchedaSede> sedi = leggiSedi(db, banco.test.context().domanda());
+        const SchedaSede &scheda = *std::find_if(sedi.begin(), sedi.end(), [sede](const SchedaSede &s) {
+            return s.SedeInteressata == QString::number(sede);
+        });
+        const QStringList prima = banco.fotografia();
+        const ContattiSede c{scheda.Cap, u"055"_s, u"056"_s, u"nuova@x.it"_s, u"BLU"_s};
+        const RoutineError errore = errorOf([&] {
+            scriviSede(db, banco.test.context().domanda(), scheda, c, scheda.Cap, Scrittura::SeInvariata,
+                       false);
+        });
+        QVERIFY(errore.description().contains(u"scrittura rifiutata"_s));
+        QCOMPARE(banco.fotografia(), prima);
+    }
+
+    void aSeatChangedSinceItWasLoadedIsWrittenOverOnlyWhenAsked()
+    {
+        BancoSedi banco;
+        Connection &db = banco.test.context().DE().CorsiDB();
+        const QList<SchedaSede> sedi = leggiSedi(db, banco.test.context().domanda());
+        banco.db.execute(u"UPDATE CorsiSediInteressate SET Riferimento='ALTRI' WHERE SedeInteressata=1"_s);
+        const ContattiSede c{sedi[0].Cap, u"555"_s, {}, {}, sedi[0].Riferimento};
+        const QStringList prima = banco.fotografia();
+        try {
+            scriviSede(db, banco.test.context().domanda(), sedi[0], c, sedi[0].Cap, Scrittura::SeInvariata,
+                       false);
+            QFAIL("the change of the other installation was not noticed");
+        } catch (const RigaModificataAltrove &) {
+        }
+        QCOMPARE(banco.fotografia(), prima);
+        scriviSede(db, banco.test.context().domanda(), sedi[0], c, sedi[0].Cap, Scrittura::Sovrascrivi,
+                   false);
+        QCOMPARE(banco.snapshot(1, u"Tel"_s).toString(), u"555"_s);
+        // Only what the window changed is written: the other installation's reference stays.
+        QCOMPARE(banco.snapshot(1, u"Riferimento"_s).toString(), u"ALTRI"_s);
     }
 
     void typeItems()

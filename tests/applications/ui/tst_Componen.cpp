@@ -1,6 +1,9 @@
 #include "TestContext.h"
 #include "WindowTesting.h"
+#include "applications/SediInteressate.h"
 #include "applications/ui/Componen.h"
+#include "core/data/Connection.h"
+#include "core/services/ErrorBoxes.h"
 #include "core/state/CurrentApplication.h"
 #include "core/text/EMail.h"
 #include "core/ui/ImageButton.h"
@@ -21,6 +24,8 @@ const QString Uscita =
     u"Sono stati modificati uno o più dati della Sede Interessata\r\nSalvare le modifiche ?"_s;
 const QString Cancellato = u"Il record che si sta cercando di aggiornare è stato cancellato da un altro "
                            u"operatore.\r\nReinserire il record?"_s;
+const QString Modificati = u"I dati sono stati modificati da un'altra postazione dopo l'apertura della "
+                           u"finestra.\r\nSovrascriverli con quelli inseriti?"_s;
 const QStringList Navigazione{u"cmdFirst"_s, u"cmdPrevious"_s, u"cmdNext"_s, u"cmdLast"_s, u"cmdVai"_s};
 
 QLineEdit *box(QWidget *w, const QString &name)
@@ -106,6 +111,181 @@ private slots:
         QCOMPARE(banco.capComune(), u"10100"_s);
     }
 
+    void browsingEverySeatBothWaysLeavesTheRegistryAndTheSnapshotAsTheyWere()
+    {
+        BancoSedi banco;
+        banco.domandaNuova();
+        const QStringList prima = banco.fotografia();
+        Componen w(banco.test.context());
+        w.show();
+        for (const QString &nome :
+             {u"cmdNext"_s, u"cmdNext"_s, u"cmdPrevious"_s, u"cmdPrevious"_s, u"cmdLast"_s, u"cmdFirst"_s})
+            press(&w, nome);
+        banco.test.dialogRunner.expect(u"FrmEleSedi"_s, [](QDialog &picker) {
+            control<QListWidget>(&picker, u"lstSedi"_s)->setCurrentRow(2);
+            press(&picker, u"cmdSele2"_s);
+        });
+        press(&w, u"cmdVai"_s);
+        QCOMPARE(sedeMostrata(&w), u"1000"_s);
+        press(&w, u"cmdEsci"_s);
+        QVERIFY(w.chiusa());
+        QVERIFY(banco.test.prompt.shown().isEmpty());
+        QCOMPARE(banco.fotografia(), prima);
+    }
+
+    void aSeatLeftForAnotherWritesOnlyTheFieldChanged()
+    {
+        BancoSedi banco;
+        banco.domandaNuova();
+        const QStringList prima = banco.fotografia();
+        Componen w(banco.test.context());
+        w.show();
+        press(&w, u"cmdNext"_s);
+        box(&w, u"txtFax"_s)->setText(u"0112"_s);
+        press(&w, u"cmdNext"_s);
+        QCOMPARE(sedeMostrata(&w), u"1000"_s);
+        box(&w, u"txtTel"_s)->setText(u"0113"_s);
+        press(&w, u"cmdFirst"_s);
+        QVERIFY(banco.test.prompt.shown().isEmpty());
+
+        auto riga = [&banco](const QString &tabella, const QString &condizione) -> QString {
+            return tabella + u"#"_s +
+                   banco.db.scalar(u"SELECT rowid FROM "_s + tabella + u" WHERE "_s + condizione).toString();
+        };
+        QStringList attese{
+            riga(u"CorsiSediInteressate"_s, u"NumDoma=8 AND SedeInteressata=2"_s) + u".Fax='0112'"_s,
+            riga(u"CorsiCompo"_s, u"GrupOpe='A' AND Operatore=12 AND Componente=2"_s) + u".Fax='0112'"_s,
+            riga(u"CorsiSediInteressate"_s, u"NumDoma=8 AND SedeInteressata=1000"_s) + u".Tel='0113'"_s,
+            riga(u"CorsiSediOcc"_s, u"SedeOcc=1000"_s) + u".Tel='0113'"_s,
+        };
+        QStringList diverse = BancoSedi::differenze(prima, banco.fotografia());
+        diverse.sort();
+        attese.sort();
+        QCOMPARE(diverse, attese);
+    }
+
+    void aCapChangedAloneIsSavedOnAMove()
+    {
+        BancoSedi banco;
+        Componen w(banco.test.context());
+        w.show();
+        box(&w, u"txtCap"_s)->setText(u"10128"_s);
+        press(&w, u"cmdNext"_s);
+        QVERIFY(banco.test.prompt.shown().isEmpty());
+        QCOMPARE(banco.snapshot(1, u"Cap"_s).toString(), u"10128"_s);
+        QCOMPARE(banco.registro(u"Cap"_s).toString(), u"10128"_s);
+        QCOMPARE(banco.registro(u"Tel"_s), QVariant());
+    }
+
+    void aChangeStoredElsewhereWhileTheWindowIsOpenIsNotTheUsers()
+    {
+        BancoSedi banco;
+        Componen w(banco.test.context());
+        w.show();
+        banco.db.execute(
+            u"UPDATE CorsiSediInteressate SET Tel='999' WHERE NumDoma=7 AND SedeInteressata=1"_s);
+        press(&w, u"cmdNext"_s);
+        press(&w, u"cmdPrevious"_s);
+        QCOMPARE(box(&w, u"txtTel"_s)->text(), u"999"_s);
+        banco.db.execute(
+            u"UPDATE CorsiSediInteressate SET Tel='888' WHERE NumDoma=7 AND SedeInteressata=1"_s);
+        press(&w, u"cmdEsci"_s);
+        QVERIFY(w.chiusa());
+        QVERIFY(banco.test.prompt.shown().isEmpty());
+        QCOMPARE(banco.snapshot(1, u"Tel"_s).toString(), u"888"_s);
+    }
+
+    void aSeatSavedMeanwhileByAnotherInstallationAsksBeforeWritingOverIt_data()
+    {
+        QTest::addColumn<bool>("sovrascrivere");
+        QTest::newRow("Yes writes the window's change") << true;
+        QTest::newRow("No shows the seat as stored") << false;
+    }
+    void aSeatSavedMeanwhileByAnotherInstallationAsksBeforeWritingOverIt()
+    {
+        QFETCH(bool, sovrascrivere);
+        BancoSedi banco;
+        Componen w(banco.test.context());
+        w.show();
+        Connection seconda;
+        seconda.open(banco.db.path(), Connection::Mode::Shared);
+        seconda.execute(u"UPDATE CorsiSediInteressate SET Tel='999' WHERE NumDoma=7 AND SedeInteressata=1"_s);
+
+        box(&w, u"txtTel"_s)->setText(u"555"_s);
+        banco.test.prompt.expect(Modificati, sovrascrivere ? Prompt::Answer::Yes : Prompt::Answer::No);
+        press(&w, u"cmdSalva"_s);
+        QVERIFY(banco.test.prompt.allShown());
+        QCOMPARE(banco.test.prompt.shown().front().title, u"Accesso concorrente"_s);
+        const QString atteso = sovrascrivere ? u"555"_s : u"999"_s;
+        QCOMPARE(banco.snapshot(1, u"Tel"_s).toString(), atteso);
+        QCOMPARE(box(&w, u"txtTel"_s)->text(), atteso);
+        QCOMPARE(banco.registro(u"Tel"_s), sovrascrivere ? QVariant(u"555"_s) : QVariant());
+        // What the window shows now is the seat as stored: leaving asks nothing.
+        press(&w, u"cmdEsci"_s);
+        QVERIFY(w.chiusa());
+        QVERIFY(banco.test.prompt.allShown());
+        seconda.close();
+    }
+
+    void aSeatChosenInThePickerAndDeletedMeanwhileLeavesTheSeatShown()
+    {
+        BancoSedi banco;
+        banco.altreSedi();
+        Componen w(banco.test.context());
+        w.show();
+        press(&w, u"cmdNext"_s);
+        banco.test.dialogRunner.expect(u"FrmEleSedi"_s, [&banco](QDialog &picker) {
+            control<QListWidget>(&picker, u"lstSedi"_s)->setCurrentRow(4);
+            banco.db.execute(u"DELETE FROM CorsiSediInteressate WHERE NumDoma=7 AND SedeInteressata=5"_s);
+            press(&picker, u"cmdSele2"_s);
+        });
+        press(&w, u"cmdVai"_s);
+        QVERIFY(banco.test.dialogRunner.allRun());
+        QVERIFY(banco.test.prompt.shown().isEmpty());
+        QCOMPARE(sedeMostrata(&w), u"2"_s);
+        QCOMPARE(w.statoNavigazione(), StatoNavigazione::Tutti);
+        press(&w, u"cmdLast"_s);
+        QCOMPARE(sedeMostrata(&w), u"4"_s);
+    }
+
+    void seatsThatFailToLoadShowTheLoadingBoxAndAreNeverSaved()
+    {
+        BancoSedi banco;
+        banco.db.execute(u"DROP VIEW QryComuniProv"_s);
+        const RoutineError errore = errorOf(
+            [&banco] { leggiSedi(banco.test.context().DE().CorsiDB(), banco.test.context().domanda()); });
+        QVERIFY(errore.number() != 0);
+        const QStringList prima = banco.fotografia();
+        banco.test.prompt.expect(u"Errore in Componen.Load - "_s + QString::number(errore.number()) +
+                                 u" - "_s + errore.description());
+        Componen w(banco.test.context());
+        QVERIFY(banco.test.prompt.allShown());
+        QCOMPARE(banco.test.prompt.shown().front().icon, Prompt::Icon::Critical);
+        QCOMPARE(banco.test.prompt.shown().front().title, QString());
+        static_cast<QDialog &>(w).reject(); // the title bar, before the window closes itself
+        w.show();
+        QTRY_VERIFY(w.chiusa());
+        QCOMPARE(banco.test.prompt.shown().size(), 1);
+        QCOMPARE(banco.fotografia(), prima);
+    }
+
+    void aFailingTypeListShowsTheUnexpectedErrorBoxWithoutATitle()
+    {
+        BancoSedi banco;
+        banco.db.execute(u"DROP TABLE TipoCompo"_s);
+        const RoutineError errore = errorOf([&banco] { vociTipoCompo(banco.test.context().DE().CorsiDB()); });
+        QVERIFY(errore.number() != 0);
+        banco.test.prompt.expect(unexpectedErrorText(errore), Prompt::Answer::Cancel);
+        try {
+            Componen w(banco.test.context());
+            QFAIL("Cancel did not end the program");
+        } catch (const ProgramExited &) {
+        }
+        QVERIFY(banco.test.prompt.allShown());
+        QCOMPARE(banco.test.prompt.shown().front().title, QString());
+        QCOMPARE(banco.test.prompt.shown().front().buttons, Prompt::Buttons::RetryCancel);
+    }
+
     void opensOnTheFirstSeat()
     {
         BancoSedi banco;
@@ -147,10 +327,18 @@ private slots:
         QCOMPARE(banco.snapshot(1, u"Tel"_s).toString(), u"011 1"_s);
     }
 
-    void noSeatClosesTheWindow()
+    void noSeatClosesTheWindowWithItsMessageAlone_data()
     {
+        QTest::addColumn<bool>("stampata");
+        QTest::newRow("editable") << false;
+        QTest::newRow("printed: no read-only warning after the message") << true;
+    }
+    void noSeatClosesTheWindowWithItsMessageAlone()
+    {
+        QFETCH(bool, stampata);
         BancoSedi banco;
         banco.db.execute(u"DELETE FROM CorsiSediInteressate"_s);
+        banco.test.context().domanda().DomandaStampataCorrente = stampata;
         banco.test.prompt.expect(
             u"Nessun Componente per l'Operatore selezionato.\r\nImpossibile gestire la proposta corsi"_s);
         Componen w(banco.test.context());

@@ -1,6 +1,7 @@
 #include "TestContext.h"
 #include "WindowTesting.h"
 #include "applications/ui/FrmSedeLeg.h"
+#include "core/data/Connection.h"
 #include "core/state/CurrentApplication.h"
 #include "tests/applications/BancoSedi.h"
 
@@ -135,6 +136,58 @@ private slots:
         QVERIFY(w.chiusa());
         QVERIFY(banco.test.prompt.allShown());
         QCOMPARE(banco.sede(u"Fax"_s), QVariant());
+    }
+
+    void aChangeStoredElsewhereWhileTheWindowIsOpenIsNotTheUsers()
+    {
+        BancoSedi banco;
+        FrmSedeLeg w(banco.test.context());
+        w.show();
+        altraPostazione(banco, u"UPDATE CorsiSediInteressate SET Tel='999' WHERE SedeInteressata=1"_s);
+        press(&w, u"cmdEsci"_s);
+        QVERIFY(w.chiusa());
+        QVERIFY(banco.test.prompt.shown().isEmpty());
+        QCOMPARE(banco.sede(u"Tel"_s).toString(), u"999"_s);
+    }
+
+    void aSeatSavedMeanwhileByAnotherInstallationAsksBeforeWritingOverIt_data()
+    {
+        QTest::addColumn<bool>("sovrascrivere");
+        QTest::newRow("Yes writes the window's values") << true;
+        QTest::newRow("No shows the seat as stored") << false;
+    }
+    void aSeatSavedMeanwhileByAnotherInstallationAsksBeforeWritingOverIt()
+    {
+        QFETCH(bool, sovrascrivere);
+        BancoSedi banco;
+        FrmSedeLeg w(banco.test.context());
+        w.show();
+        Connection seconda;
+        seconda.open(banco.db.path(), Connection::Mode::Shared);
+        seconda.execute(u"UPDATE CorsiSediInteressate SET Tel='999' WHERE SedeInteressata=1"_s);
+
+        box(&w, u"txtFax"_s)->setText(u"555"_s);
+        banco.test.prompt.expect(u"I dati sono stati modificati da un'altra postazione dopo l'apertura della "
+                                 u"finestra.\r\nSovrascriverli con quelli inseriti?"_s,
+                                 sovrascrivere ? Prompt::Answer::Yes : Prompt::Answer::No);
+        press(&w, u"cmdSalva"_s);
+        QVERIFY(banco.test.prompt.allShown());
+        QCOMPARE(banco.test.prompt.shown().front().title, u"Accesso concorrente"_s);
+        QCOMPARE(banco.test.prompt.shown().front().icon, Prompt::Icon::Warning);
+        if (sovrascrivere) {
+            QCOMPARE(banco.sede(u"Tel"_s).toString(), u"011 1"_s);
+            QCOMPARE(banco.sede(u"Fax"_s).toString(), u"555"_s);
+            QCOMPARE(banco.registro(u"Fax"_s).toString(), u"555"_s);
+        } else {
+            QCOMPARE(banco.sede(u"Tel"_s).toString(), u"999"_s);
+            QCOMPARE(banco.sede(u"Fax"_s), QVariant());
+            QCOMPARE(box(&w, u"txtTel"_s)->text(), u"999"_s);
+            QCOMPARE(box(&w, u"txtFax"_s)->text(), QString());
+        }
+        press(&w, u"cmdEsci"_s);
+        QVERIFY(w.chiusa());
+        QVERIFY(banco.test.prompt.allShown());
+        seconda.close();
     }
 
     void deletedRowYesReinserts()

@@ -7,7 +7,7 @@
 #include "core/services/ErrorBoxes.h"
 #include "core/state/InstallationState.h"
 #include "core/ui/ImageButton.h"
-#include "tests/applications/BancoOperatore.h"
+#include "tests/applications/BancoSedi.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -146,11 +146,10 @@ private slots:
 
     void readOnlyWhenPrinted()
     {
-        BancoOperatore banco;
+        BancoSedi banco;
         banco.test.context().domanda().DomandaStampataCorrente = true;
         banco.test.prompt.expect(SolaLettura);
-        bool sedeLegale = false;
-        Operator w(banco.test.context(), [&sedeLegale] { sedeLegale = true; });
+        Operator w(banco.test.context());
         QCOMPARE(banco.test.prompt.shown().front().title, u"Sezione 1 - Operatore"_s);
         QCOMPARE(banco.test.prompt.shown().front().icon, Prompt::Icon::Warning);
         mostra(w);
@@ -161,8 +160,13 @@ private slots:
         QVERIFY(!salva->isEnabled());
         QCOMPARE(salva->shownPicture(), u"imgSalvaD"_s);
         QVERIFY(control<QWidget>(&w, u"cmdAiuto"_s)->isEnabled());
+        // The legal seat opens with its own read-only warning.
+        banco.test.prompt.expect(
+            u"Domanda già stampata in definitivo\r\nNon sarà possibile modificare i dati della Sede Legale"_s);
+        banco.test.dialogRunner.expect(u"FrmSedeLeg"_s, [](QDialog &sede) { press(&sede, u"cmdEsci"_s); });
         press(&w, u"cmdSedeLeg"_s);
-        QVERIFY(sedeLegale);
+        QVERIFY(banco.test.prompt.allShown());
+        QVERIFY(banco.test.dialogRunner.allRun());
         press(&w, u"cmdEsci"_s);
         QVERIFY(!w.isVisible());
     }
@@ -437,6 +441,92 @@ private slots:
         QVERIFY(banco.test.prompt.allShown());
     }
 
+    void aChangeStoredElsewhereWhileTheCardIsOpenIsNotTheUsers()
+    {
+        BancoOperatore banco;
+        Operator w(banco.test.context());
+        mostra(w);
+        banco.db.execute(u"UPDATE Domande SET ContDesBanca='ALTRA' WHERE NumDoma=7"_s);
+        press(&w, u"cmdEsci"_s);
+        QVERIFY(!w.isVisible());
+        QVERIFY(banco.test.prompt.shown().isEmpty());
+        QCOMPARE(colonna(banco, u"SELECT ContDesBanca FROM Domande WHERE NumDoma=7"_s), u"ALTRA"_s);
+    }
+
+    void aCardSavedMeanwhileByAnotherInstallationAsksBeforeWritingOverIt_data()
+    {
+        QTest::addColumn<bool>("sovrascrivere");
+        QTest::newRow("Yes writes the card") << true;
+        QTest::newRow("No shows the application as stored") << false;
+    }
+    void aCardSavedMeanwhileByAnotherInstallationAsksBeforeWritingOverIt()
+    {
+        QFETCH(bool, sovrascrivere);
+        BancoOperatore banco;
+        Operator w(banco.test.context());
+        mostra(w);
+        Connection seconda;
+        seconda.open(banco.db.path(), Connection::Mode::Shared);
+        seconda.execute(u"UPDATE Domande SET ContDesBanca='ALTRA' WHERE NumDoma=7"_s);
+
+        box(&w, u"txtLegNome"_s)->setText(u"BIANCHI"_s);
+        banco.test.prompt.expect(u"I dati sono stati modificati da un'altra postazione dopo l'apertura della "
+                                 u"finestra.\r\nSovrascriverli con quelli inseriti?"_s,
+                                 sovrascrivere ? Prompt::Answer::Yes : Prompt::Answer::No);
+        press(&w, u"cmdSalva"_s);
+        QVERIFY(banco.test.prompt.allShown());
+        QCOMPARE(banco.test.prompt.shown().front().title, u"Accesso concorrente"_s);
+        QCOMPARE(banco.test.prompt.shown().front().icon, Prompt::Icon::Warning);
+        QCOMPARE(banco.test.prompt.shown().front().buttons, Prompt::Buttons::YesNo);
+        const QString banca = colonna(banco, u"SELECT ContDesBanca FROM Domande WHERE NumDoma=7"_s);
+        const QString legale = colonna(banco, u"SELECT LegNome FROM Domande WHERE NumDoma=7"_s);
+        if (sovrascrivere) {
+            QCOMPARE(banca, u"BANCA"_s);
+            QCOMPARE(legale, u"BIANCHI"_s);
+            QCOMPARE(colonna(banco, u"SELECT LegNome FROM CorsiOper WHERE Operatore=12"_s), u"BIANCHI"_s);
+        } else {
+            QCOMPARE(banca, u"ALTRA"_s);
+            QCOMPARE(legale, u"ROSSI MARIO"_s);
+            QCOMPARE(box(&w, u"txtDesBanca"_s)->text(), u"ALTRA"_s);
+            QCOMPARE(box(&w, u"txtLegNome"_s)->text(), u"ROSSI MARIO"_s);
+            QCOMPARE(colonna(banco, u"SELECT LegNome FROM CorsiOper WHERE Operatore=12"_s), QString());
+        }
+        QVERIFY(w.isVisible());
+        press(&w, u"cmdEsci"_s);
+        QVERIFY(!w.isVisible());
+        QVERIFY(banco.test.prompt.allShown());
+        seconda.close();
+    }
+
+    void theCardShowsTheApplicationAsStoredWhenTheViewWasLeftOpen()
+    {
+        BancoOperatore banco;
+        banco.riga(); // the view left open, as the selection window's grid leaves it
+        banco.db.execute(u"UPDATE Domande SET ContDesBanca='ALTRA' WHERE NumDoma=7"_s);
+        Operator w(banco.test.context());
+        mostra(w);
+        QCOMPARE(box(&w, u"txtDesBanca"_s)->text(), u"ALTRA"_s);
+        box(&w, u"txtLegNome"_s)->setText(u"BIANCHI"_s);
+        press(&w, u"cmdSalva"_s);
+        QVERIFY(banco.test.prompt.shown().isEmpty());
+        QCOMPARE(colonna(banco, u"SELECT LegNome || '/' || ContDesBanca FROM Domande WHERE NumDoma=7"_s),
+                 u"BIANCHI/ALTRA"_s);
+    }
+
+    void aNullCorrespondenceChosenByTheUserIsAChangeAtExit()
+    {
+        BancoOperatore banco;
+        banco.riga({{u"Corrispondenza"_s, QVariant()}});
+        Operator w(banco.test.context());
+        mostra(w);
+        QCOMPARE(lista(&w, u"cmbCorrispondenza"_s)->currentIndex(), 0);
+        lista(&w, u"cmbCorrispondenza"_s)->setCurrentIndex(1);
+        banco.test.prompt.expect(Uscita, Prompt::Answer::Cancel);
+        press(&w, u"cmdEsci"_s);
+        QVERIFY(banco.test.prompt.allShown());
+        QVERIFY(w.isVisible());
+    }
+
     void anApplicationDeletedByAnotherInstallation()
     {
         BancoOperatore banco;
@@ -493,8 +583,10 @@ private slots:
         mostra(w);
         box(&w, u"txtLegNome"_s)->setText(u"BIANCHI"_s);
 
-        const RoutineError atteso = errorOf(
-            [&] { scriviOperatore(banco.test.context().DE().CorsiDB(), 7, u"A"_s, u"12"_s, w.scheda()); });
+        const RoutineError atteso = errorOf([&] {
+            scriviOperatore(banco.test.context().DE().CorsiDB(), 7, u"A"_s, u"12"_s, w.scheda(), {},
+                            Scrittura::Sovrascrivi);
+        });
         const QString testo = testoErroreAggiornamento(atteso);
         QVERIFY(testo.startsWith(u"Errore "_s + QString::number(atteso.number()) + u"\r\n"_s));
         QVERIFY(testo.endsWith(u"\r\n\r\nSi è verificato un errore inaspettato durante "

@@ -581,6 +581,31 @@ private slots:
             u"\r\n\r\nhttp://127.0.0.1/fpl/procedure-sw/certificato.html\r\n\r\n"_s));
     }
 
+    void anAddressWithoutAPathNamesTheWholeAddressAsTheService()
+    {
+        Banco banco;
+        QString indirizzo;
+        {
+            FakeServer chiuso;
+            indirizzo = chiuso.url(QString());
+            indirizzo.chop(1);
+            banco.test.writeFile(u"KX58TORVA.INI"_s,
+                                 "[CONNESSIONE]\r\nNREG=" + indirizzo.toLatin1() + "\r\n");
+        }
+        Seldoma &w = banco.apri();
+        banco.richiestaConfermata();
+        banco.test.prompt.expect(u"Si è verificato un errore: "_s +
+                                 QString::number(TransferError::CannotConnect) + u" : "_s +
+                                 transferErrorDescription(TransferError::CannotConnect));
+        banco.test.prompt.expect(u"Si è verificato un errore in fase di connessione con il server "_s +
+                                     Indirizzo + u" (servizio: "_s + indirizzo +
+                                     u"), è probabile che si tratti di un errore temporaneo, Riprovare?"_s,
+                                 Prompt::Answer::Cancel);
+        banco.test.prompt.expect(MessaggiCreazione::certificato(Indirizzo));
+        QVERIFY(termina([&w] { press(&w, u"cmdInserisci"_s); }));
+        QVERIFY(banco.test.prompt.allShown());
+    }
+
     void aDeclinedAddressSendsNothing()
     {
         Banco banco;

@@ -23,8 +23,11 @@ class Sezione : public SezioneFinestra
 {
 public:
     std::function<void()> scrivi = [] {};
+    /** How each write was asked to treat a row changed meanwhile. */
+    QList<Scrittura> scritture;
     int reinserimenti = 0;
     int ricaricamenti = 0;
+    int righeRicaricate = 0;
     QLineEdit *campo;
 
     Sezione(Context &context, const TestiSezione &testi) : SezioneFinestra(context, testi)
@@ -47,13 +50,24 @@ protected:
     void caricaVista() override { campo->setText(u"salvato"_s); }
     void AbilitaCampi(bool abilita) override { campo->setEnabled(abilita); }
     bool DatiInvariati() override { return campo->text() == u"salvato"; }
-    bool ControllaESalva() override { return salvaConRecupero(scrivi); }
+    bool ControllaESalva() override
+    {
+        return salvaConRecupero([this](Scrittura scrittura) {
+            scritture << scrittura;
+            scrivi();
+        });
+    }
     void chiudiVista(bool) override {}
     void reinserisci() override { ++reinserimenti; }
     void ricarica() override
     {
         ++ricaricamenti;
         campo->setText(u"salvato"_s);
+    }
+    void ricaricaRiga() override
+    {
+        ++righeRicaricate;
+        campo->setText(u"salvato altrove"_s);
     }
 };
 
@@ -141,6 +155,44 @@ private slots:
         QCOMPARE(scritture, 2);
         QVERIFY(!w.isVisible());
         QVERIFY(test.prompt.allShown());
+    }
+
+    void aRowChangedElsewhereAsksBeforeWritingOverIt_data()
+    {
+        QTest::addColumn<bool>("sovrascrivere");
+        QTest::newRow("Yes writes over it") << true;
+        QTest::newRow("No shows the row as stored") << false;
+    }
+    void aRowChangedElsewhereAsksBeforeWritingOverIt()
+    {
+        QFETCH(bool, sovrascrivere);
+        TestContext test;
+        Sezione w(test.context(), testiFrmSedeLeg());
+        w.show();
+        w.scrivi = [&w] {
+            if (w.scritture.size() == 1)
+                throw RigaModificataAltrove();
+        };
+        w.campo->setText(u"modificato"_s);
+        test.prompt.expect(u"I dati sono stati modificati da un'altra postazione dopo l'apertura della "
+                           u"finestra.\r\nSovrascriverli con quelli inseriti?"_s,
+                           sovrascrivere ? Prompt::Answer::Yes : Prompt::Answer::No);
+        press(&w, u"cmdSalva"_s);
+        QVERIFY(test.prompt.allShown());
+        const ShownBox &domanda = test.prompt.shown().front();
+        QCOMPARE(domanda.title, u"Accesso concorrente"_s);
+        QCOMPARE(domanda.buttons, Prompt::Buttons::YesNo);
+        QCOMPARE(domanda.icon, Prompt::Icon::Warning);
+        if (sovrascrivere) {
+            QCOMPARE(w.scritture, (QList<Scrittura>{Scrittura::SeInvariata, Scrittura::Sovrascrivi}));
+            QCOMPARE(w.righeRicaricate, 0);
+            QCOMPARE(w.campo->text(), u"modificato"_s);
+        } else {
+            QCOMPARE(w.scritture, QList<Scrittura>{Scrittura::SeInvariata});
+            QCOMPARE(w.righeRicaricate, 1);
+            QCOMPARE(w.campo->text(), u"salvato altrove"_s);
+        }
+        QVERIFY(w.isVisible());
     }
 
     void pastingBeyondTheLimitIsRefused()

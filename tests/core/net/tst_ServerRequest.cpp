@@ -100,7 +100,8 @@ private slots:
         QTest::newRow("https: host and path")
             << u"https://regione.it/servizi/AggiornaDB.asp"_s << u"regione.it/servizi/AggiornaDB.asp"_s;
         QTest::newRow("http with a port") << u"http://127.0.0.1:8080/NREG"_s << u"NREG"_s;
-        QTest::newRow("no path") << u"http://regione.it"_s << QString();
+        QTest::newRow("no path: the whole address") << u"http://regione.it"_s << u"http://regione.it"_s;
+        QTest::newRow("a path that is only the slash") << u"http://regione.it/"_s << QString();
         QTest::newRow("empty") << QString() << QString();
     }
 
