@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -99,7 +100,13 @@ class TestTabelleDecodifica : public QObject
 {
     Q_OBJECT
 
+    /** A database of the program's schema, for the checks that only read it. */
+    std::unique_ptr<Cartella> m_schema;
+
 private slots:
+    void initTestCase() { m_schema = std::make_unique<Cartella>(); }
+    void cleanupTestCase() { m_schema.reset(); }
+
     void theListHoldsTheTwentyFiveTablesInTheirLoadingOrder_data()
     {
         QTest::addColumn<int>("posizione");
@@ -162,8 +169,7 @@ private slots:
         QCOMPARE(tabella.colonne(RunTabelle::Installa), colonneInstalla);
 
         // The keys are the table's leading columns, and the columns written are there to write.
-        Cartella c;
-        const QueryResult colonne = c.db.query(u"SELECT * FROM "_s + nome + u" LIMIT 0"_s);
+        const QueryResult colonne = m_schema->db.query(u"SELECT * FROM "_s + nome + u" LIMIT 0"_s);
         QVERIFY(colonne.columns.size() >= colonneAggiorna);
         for (qsizetype j = 0; j < tabella.chiavi.size(); ++j)
             QCOMPARE(colonne.columns.at(j).name, tabella.chiavi.at(j).colonna);
