@@ -42,11 +42,7 @@ void AggiornaBaseDati(Context &context, const OperazioniAggiornaBaseDati &operaz
     }
     operazioni.attesa(false);
     operazioni.puntatore(false);
-    try {
-        RiapriDBNormale(context);
-    } catch (const RoutineError &error) {
-        fineInizializzazione(context, error);
-    }
+    RiapriDBNormaleOTermina(context);
 }
 
 } // namespace kx

@@ -188,6 +188,11 @@ QString NomeArchivioBackup(const QString &nome)
     return nome.left(punto) + u".zip"_s;
 }
 
+QString DomandaSostituzioneArchivio(const QString &archivio)
+{
+    return QFileInfo(archivio).fileName() + u" esiste già.\r\nSostituirlo?"_s;
+}
+
 bool ArchiviaBaseDati(Connection &connection, const QString &archivio, QString *errore)
 {
     const QTemporaryDir lavoro;

@@ -30,6 +30,12 @@ QString NomeProposto(const QString &cartella);
 QString NomeArchivioBackup(const QString &nome);
 
 /**
+ * The question asked before a chosen name replaces an archive: the one the backup would make for
+ * that name (`archivio`, as NomeArchivioBackup gives it), whatever name the user typed.
+ */
+QString DomandaSostituzioneArchivio(const QString &archivio);
+
+/**
  * Makes the zip archive of the database that the connection has open: a consistent snapshot (others
  * may be writing a shared file) stored deflated under the database file's name. An older archive of
  * that name is replaced only once the new one is complete. Throws the RoutineError of a snapshot that

@@ -91,15 +91,18 @@ public:
             return;
         }
         passo([this] { leggiColonne(); });
-        const QStringList righe = passo([this] { return TextFile::readLines(m_path); });
+        // The files may come from any system: LF alone ends a line as well.
+        const QStringList righe =
+            passo([this] { return TextFile::readLines(m_path, TextFile::LineEnds::Any); });
         if (!righe.isEmpty()) {
             if (righe.first() == u"INSTALLAZIONE")
                 m_installa = true;
             else if (righe.first() == u"AGGIORNAMENTO")
                 m_installa = false;
         }
-        // A table without a key cannot be matched record by record: it is replaced whole.
-        const bool sostituisci = m_installa || m_chiavi.isEmpty();
+        // A table without a key cannot be matched record by record: a file that holds rows replaces
+        // it whole, one with its header line alone changes nothing in update mode.
+        const bool sostituisci = m_installa || (m_chiavi.isEmpty() && righe.size() > 1);
         passo([this] { m_transazione.emplace(m_connection); });
         if (sostituisci)
             passo([this] { m_connection.execute(u"DELETE FROM "_s + quotedIdentifier(m_tabella)); });

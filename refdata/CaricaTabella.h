@@ -55,14 +55,16 @@ enum class SeCaricamentoFallisce
 };
 
 /**
- * Loads one decode-table file into its table. The file's first line is its header: "INSTALLAZIONE"
- * or "AGGIORNAMENTO" (exactly) sets `InstallazioneTabelle`, which stays for the next files; any other
- * header leaves it. Every further line is a '#'-record whose field i goes into column i, for the
+ * Loads one decode-table file into its table. CR LF, CR or LF ends a line. The file's first line is
+ * its header: "INSTALLAZIONE" or "AGGIORNAMENTO" (exactly) sets `InstallazioneTabelle`, which stays
+ * for the next files; any other header leaves it. Every further line is a '#'-record whose field i
+ * goes into column i, for the
  * first `colonne` columns (LOGO never): "NULL" in any case is Null, anything else is cut to 500
  * characters and stripped of blanks, a number column reading it by numericValueFromText. Install
  * mode empties the table and adds every record; update mode writes a record over the first row
  * whose key columns hold its key (bound values, never filter text) or adds it. A table without key
- * columns is always loaded whole, as in install mode.
+ * columns is loaded whole, as in install mode, from a file that holds records; in update mode a file
+ * with its header line alone leaves it as it is.
  *
  * The table loads in one transaction: a failure leaves it as it was, shows the error box with the
  * record number, and ends the program (see SeCaricamentoFallisce). A missing file is skipped; an

@@ -23,38 +23,6 @@ void puntatoreNormale()
         QGuiApplication::restoreOverrideCursor();
 }
 
-/**
- * Refuses a change by the user that makes the text longer than the limit and longer than it was;
- * text set by the program is taken as it is, so a longer stored value can still be shortened.
- */
-class LimiteDigitazione : public QObject
-{
-public:
-    LimiteDigitazione(QLineEdit *box, int limite)
-        : QObject(box), m_box(box), m_limite(limite), m_testo(box->text())
-    {
-        connect(box, &QLineEdit::textChanged, this, &LimiteDigitazione::cambiato);
-    }
-
-private:
-    void cambiato(const QString &testo)
-    {
-        if (m_box->isModified() && testo.size() > m_limite && testo.size() > m_testo.size()) {
-            const int cursore = m_box->cursorPosition() - int(testo.size() - m_testo.size());
-            const QString precedente = m_testo;
-            m_box->setText(precedente);
-            m_box->setModified(true);
-            m_box->setCursorPosition(std::max(0, cursore));
-            return;
-        }
-        m_testo = testo;
-    }
-
-    QLineEdit *m_box;
-    int m_limite;
-    QString m_testo;
-};
-
 } // namespace
 
 SezioneFinestra::SezioneFinestra(Context &context, const TestiSezione &testi, QWidget *parent)
@@ -68,7 +36,7 @@ void SezioneFinestra::filtroTasti(QLineEdit *box, std::optional<KeyFilter::Kind>
 {
     if (tipo)
         KeyFilter::install(m_context, box, *tipo);
-    new LimiteDigitazione(box, limite);
+    LimitaDigitazione(box, limite);
 }
 
 void SezioneFinestra::Form_Load()

@@ -79,6 +79,7 @@ class FileDialogs
 public:
     virtual ~FileDialogs() = default;
     virtual QString openFileName(const QString &title, const QString &startPath, const QString &filter) = 0;
+    /** Asks nothing about an existing file: the caller knows which file the name will replace. */
     virtual QString saveFileName(const QString &title, const QString &startPath, const QString &filter) = 0;
 };
 

@@ -31,6 +31,22 @@ QString percorsoBaseDati(Context &context)
     return context.programFolder().resolve(context.installazione().PercorsoDB);
 }
 
+/**
+ * When the database is not where the installation says, offers to reset the installation and ends
+ * the program.
+ */
+void fineSeBaseDatiMancante(Context &context)
+{
+    const QString &percorsoDB = context.installazione().PercorsoDB;
+    if (!percorsoDB.trimmed().isEmpty() && QFileInfo(percorsoBaseDati(context)).isFile())
+        return;
+    const auto answer = context.prompt.ask(Prompt::Icon::Critical, Prompt::Buttons::YesNo,
+                                           u"Imposta base dati"_s, testoBaseDatiMancante(percorsoDB));
+    if (answer == Prompt::Answer::Yes)
+        AzzeraInstallazione(context);
+    context.programExit.exit();
+}
+
 } // namespace
 
 void VerificaBaseDati(Connection &corsiDB, const QString &path)
@@ -113,14 +129,7 @@ void Inizializza(Context &context)
         installazione.CredenzialeServer =
             MascheraStringa(context.fileIni().Leggi(IniKeys::Credenziale), ChiaveCredenziale);
         installazione.PercorsoDB = context.fileIni().Leggi(IniKeys::Database);
-        if (installazione.PercorsoDB.trimmed().isEmpty() || !QFileInfo(percorsoBaseDati(context)).isFile()) {
-            const auto answer =
-                context.prompt.ask(Prompt::Icon::Critical, Prompt::Buttons::YesNo, u"Imposta base dati"_s,
-                                   testoBaseDatiMancante(installazione.PercorsoDB));
-            if (answer == Prompt::Answer::Yes)
-                AzzeraInstallazione(context);
-            context.programExit.exit();
-        }
+        fineSeBaseDatiMancante(context);
 
         const QString provider = context.fileIni().Leggi(IniKeys::Provider);
         context.DE().CorsiDB().open(provider, percorsoBaseDati(context),
@@ -170,6 +179,16 @@ void RiapriDBNormale(Context &context)
     corsiDB.open(context.fileIni().Leggi(IniKeys::Provider), percorsoBaseDati(context),
                  modoDi(context.installazione().TipoInstallazione));
     context.DE().RiassociaComandiDE();
+}
+
+void RiapriDBNormaleOTermina(Context &context)
+{
+    try {
+        fineSeBaseDatiMancante(context);
+        RiapriDBNormale(context);
+    } catch (const RoutineError &error) {
+        fineInizializzazione(context, error);
+    }
 }
 
 void CorsiDB_InfoMessage(const Services &services, const QList<RoutineError> &errors)

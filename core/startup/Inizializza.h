@@ -44,6 +44,13 @@ bool RiapriDBEsclusivo(kx::Context &context);
  */
 void RiapriDBNormale(kx::Context &context);
 
+/**
+ * RiapriDBNormale for the end of a command that had the database alone or closed: a failure is told
+ * as at start-up (a missing database offers to reset the installation) and ends the program, so that
+ * it never goes on without its connection.
+ */
+void RiapriDBNormaleOTermina(kx::Context &context);
+
 /** Shows each informational message of the connection in its own box, then ends the program. */
 void CorsiDB_InfoMessage(const kx::Services &services, const QList<kx::RoutineError> &errors);
 

@@ -137,12 +137,12 @@ FileWriteError::FileWriteError(QString path)
 {
 }
 
-QStringList splitLines(QByteArrayView bytes)
+QStringList splitLines(QByteArrayView bytes, LineEnds ends)
 {
     QStringList lines;
     qsizetype start = 0;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r')
+        if (bytes[i] != '\r' && (bytes[i] != '\n' || ends != LineEnds::Any))
             continue;
         lines.append(Cp1252::decode(bytes.sliced(start, i - start)));
         if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
@@ -164,14 +164,14 @@ QByteArray joinLines(const QStringList &lines)
     return bytes;
 }
 
-QStringList readLines(const QString &path)
+QStringList readLines(const QString &path, LineEnds ends)
 {
     QFile file(path);
     if (!QFileInfo::exists(path))
         throw RoutineError(ErrorCode::FileNotFound);
     if (!file.open(QIODevice::ReadOnly))
         throw RoutineError(ErrorCode::PathFileAccessError);
-    return splitLines(file.readAll());
+    return splitLines(file.readAll(), ends);
 }
 
 void writeLines(const QString &path, const QStringList &lines)

@@ -12,17 +12,27 @@ namespace kx {
 
 /**
  * Text files the Windows way: Windows-1252, lines ended by CR LF. On reading, CR LF or a lone CR ends
- * a line and a lone LF stays inside it, as the old line input did. Failures throw RoutineError with
- * the run time's file error numbers (53 missing file, 75 access error).
+ * a line and a lone LF stays inside it, as the old line input did, unless the reader asks for every
+ * kind of line end. Failures throw RoutineError with the run time's file error numbers (53 missing
+ * file, 75 access error).
  */
 namespace TextFile {
 
+/** What ends a line on reading. */
+enum class LineEnds
+{
+    /** CR LF or a lone CR; a lone LF is part of the line. */
+    CrLfOrCr,
+    /** CR LF, a lone CR or a lone LF: for files that may have been saved on any system. */
+    Any
+};
+
 /** The lines of the bytes; a last line without its end still counts, an empty tail does not. */
-QStringList splitLines(QByteArrayView bytes);
+QStringList splitLines(QByteArrayView bytes, LineEnds ends = LineEnds::CrLfOrCr);
 /** Every line followed by CR LF, in Windows-1252. */
 QByteArray joinLines(const QStringList &lines);
 
-QStringList readLines(const QString &path);
+QStringList readLines(const QString &path, LineEnds ends = LineEnds::CrLfOrCr);
 /** Replaces the file as a whole, as replaceFiles does. */
 void writeLines(const QString &path, const QStringList &lines);
 /** A failed append leaves the file as it was. */

@@ -35,4 +35,11 @@ private:
     Kind m_kind;
 };
 
+/**
+ * Keeps what the user types, pastes or drops into the box within `limite` characters, as a maximum
+ * length does: a paste inserts what fits. Text the program sets is taken as it is, so a longer stored
+ * value can still be shortened, and edited as long as it does not grow.
+ */
+void LimitaDigitazione(QLineEdit *box, int limite);
+
 } // namespace kx

@@ -115,6 +115,8 @@ QString chooseFile(QFileDialog::AcceptMode mode, const QString &title, const QSt
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // The caller knows which file a name will replace, and asks about that one.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.resize(820, 480);
     // The name takes what is left once size, type and date show in full.
     if (auto *details = dialog.findChild<QTreeView *>(u"treeView"_s)) {

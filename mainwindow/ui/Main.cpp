@@ -497,10 +497,10 @@ void Main::cmdSpostaCorsi_Click()
     try {
         m_finestre.Riass();
     } catch (...) {
-        RiapriDBNormale(m_context);
+        RiapriDBNormaleOTermina(m_context);
         throw;
     }
-    RiapriDBNormale(m_context);
+    RiapriDBNormaleOTermina(m_context);
 }
 
 void Main::cmdAllega_Click()

@@ -120,9 +120,8 @@ void frmBackup::Form_Unload()
     if (m_chiusa)
         return;
     m_chiusa = true;
-    // As at start-up: the installation's own mode, the commands bound again, and a failure told and
-    // ended the way the start-up ends it.
-    Inizializza(m_context);
+    // The installation's own mode and the commands bound again; a failure is told and ends the program.
+    RiapriDBNormaleOTermina(m_context);
     if (m_main)
         m_main->setEnabled(true);
 }
@@ -152,10 +151,21 @@ void frmBackup::SSTab1_Click(int tab)
 
 void frmBackup::cmdSfogliaBak_Click()
 {
-    const QString scelto = m_context.fileDialogs.saveFileName(
-        TitoloScelta, m_nomeProposto.isEmpty() ? m_cartellaIniziale : m_nomeProposto, FiltroArchivi());
-    if (!scelto.isEmpty())
-        m_ui->txtFileBak->setText(scelto);
+    QString proposto = m_nomeProposto.isEmpty() ? m_cartellaIniziale : m_nomeProposto;
+    for (;;) {
+        const QString scelto = m_context.fileDialogs.saveFileName(TitoloScelta, proposto, FiltroArchivi());
+        if (scelto.isEmpty())
+            return;
+        // The archive replaced is the one made for the name, which may differ from the name typed.
+        const QString archivio = m_context.programFolder().resolve(NomeArchivioBackup(scelto));
+        if (!QFileInfo::exists(archivio) ||
+            m_context.prompt.ask(Prompt::Icon::Warning, Prompt::Buttons::YesNo, TitoloScelta,
+                                 DomandaSostituzioneArchivio(archivio)) == Prompt::Answer::Yes) {
+            m_ui->txtFileBak->setText(scelto);
+            return;
+        }
+        proposto = scelto;
+    }
 }
 
 void frmBackup::cmdSfogliaZip_Click()

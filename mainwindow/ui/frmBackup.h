@@ -15,8 +15,8 @@ class frmBackup;
 
 /**
  * The zip backup and restore of the database, on two tabs. While it is open the program's connection
- * is closed and the main window disabled; closing it opens the database again as the start-up does
- * (the restored one, after a restore) and enables the main window.
+ * is closed and the main window disabled; closing it opens the database again in the installation's
+ * own mode (the restored one, after a restore), binds the commands to it and enables the main window.
  */
 class frmBackup : public QWidget
 {

@@ -238,13 +238,14 @@ private slots:
     {
         Banco banco;
         const QString altrove = banco.test.path(u"spostata.mdb"_s);
+        banco.test.writeFile(u"spostata.mdb"_s, "non una base dati");
         const RoutineError errore = errorOf([&] {
             Connection prova;
             prova.open(Connection::providerName(), altrove, Connection::Mode::Shared);
         });
         QVERIFY(errore.number() != 0);
         banco.aggiornaDB = [&] {
-            // The database is gone by the time the connection goes back to normal.
+            // The database named is no database by the time the connection goes back to normal.
             banco.test.context().installazione().PercorsoDB = altrove;
             return false;
         };

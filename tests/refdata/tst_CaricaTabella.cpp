@@ -133,6 +133,60 @@ private slots:
         QCOMPARE(letti, codici);
     }
 
+    void aLineEndsAtCrLfCrOrLf_data()
+    {
+        QTest::addColumn<QByteArray>("fine");
+        QTest::newRow("CR LF") << QByteArray("\r\n");
+        QTest::newRow("CR") << QByteArray("\r");
+        QTest::newRow("LF") << QByteArray("\n");
+    }
+    void aLineEndsAtCrLfCrOrLf()
+    {
+        QFETCH(QByteArray, fine);
+        Cartella c;
+        c.db.insert(u"Asse"_s, {u"CodAsse"_s, u"DesAsse"_s}, {{u"OLD"_s, u"Vecchio"_s}});
+        c.test.writeFile(u"Asse.txt"_s,
+                         "INSTALLAZIONE" + fine + "#A#,#Asse A#" + fine + "#B#,#Asse B#" + fine);
+        bool installa = false;
+        QVERIFY(!c.carica(u"Asse"_s, installa));
+        QVERIFY(installa);
+        QCOMPARE(c.righeDi(u"SELECT CodAsse, DesAsse FROM Asse ORDER BY CodAsse"_s),
+                 (QList<QVariantList>{{u"A"_s, u"Asse A"_s}, {u"B"_s, u"Asse B"_s}}));
+    }
+
+    void aKeylessTableIsReplacedOnlyByAFileThatHoldsRows_data()
+    {
+        QTest::addColumn<bool>("installa");
+        QTest::addColumn<QStringList>("linee");
+        QTest::addColumn<QStringList>("azioni");
+        QTest::newRow("update, header alone: nothing changes")
+            << false << QStringList{u"AGGIORNAMENTO"_s} << QStringList{u"1"_s, u"2"_s};
+        QTest::newRow("update, no mode in the header: nothing changes")
+            << false << QStringList{u"X"_s} << QStringList{u"1"_s, u"2"_s};
+        QTest::newRow("update, a row: replaced")
+            << false
+            << QStringList{u"AGGIORNAMENTO"_s,
+                           u"#III#,#G#,#05#,#A#,#1#,#2#,#3#,#1#,#2#,#x#,#y#,#z#,#M#,#N#"_s}
+            << QStringList{u"05"_s};
+        QTest::newRow("install, header alone: emptied")
+            << true << QStringList{u"INSTALLAZIONE"_s} << QStringList{};
+    }
+    void aKeylessTableIsReplacedOnlyByAFileThatHoldsRows()
+    {
+        QFETCH(bool, installa);
+        QFETCH(QStringList, linee);
+        QFETCH(QStringList, azioni);
+        Cartella c;
+        c.db.insert(u"MassimaliPar"_s, {u"CodAsse"_s, u"CodMisura"_s, u"CodAzione"_s},
+                    {{u"III"_s, u"G"_s, u"1"_s}, {u"III"_s, u"G"_s, u"2"_s}});
+        c.scrivi(u"MassimaliPar"_s, linee);
+        QVERIFY(!c.carica(u"MassimaliPar"_s, installa));
+        QStringList lette;
+        for (const QVariantList &riga : c.righeDi(u"SELECT CodAzione FROM MassimaliPar ORDER BY CodAzione"_s))
+            lette << riga.at(0).toString();
+        QCOMPARE(lette, azioni);
+    }
+
     void headerOnlyLoadsNothing_data()
     {
         QTest::addColumn<bool>("installa");

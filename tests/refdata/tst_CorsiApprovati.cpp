@@ -77,13 +77,45 @@ struct Banco
     bool esiste(const QString &name) const { return QFileInfo::exists(test.path(name)); }
 };
 
+/** A field's rule in the words of the record layout. */
+QString descrizioneRegola(const CampoCorsoApprovato &campo)
+{
+    switch (campo.regola) {
+    case RegolaCampo::Intero32Richiesto:
+        return u"32-bit integer, required"_s;
+    case RegolaCampo::Intero16Richiesto:
+        return u"16-bit integer, required"_s;
+    case RegolaCampo::Intero32:
+        return u"32-bit integer, Null if empty"_s;
+    case RegolaCampo::Intero16:
+        return u"16-bit integer, Null if empty"_s;
+    case RegolaCampo::Byte:
+        return u"8-bit unsigned"_s;
+    case RegolaCampo::Testo:
+        return u"Text "_s + QString::number(campo.larghezza);
+    case RegolaCampo::TestoComE:
+        return u"Text as is"_s;
+    }
+    return {};
+}
+
 } // namespace
 
 class tst_CorsiApprovati : public QObject
 {
     Q_OBJECT
 
+    /** The columns of CorsiApprovati in the schema, in their order. */
+    QStringList m_colonneTabella;
+
 private slots:
+    void initTestCase()
+    {
+        Banco banco;
+        for (const ColumnInfo &colonna : banco.db.query(u"SELECT * FROM CorsiApprovati LIMIT 0"_s).columns)
+            m_colonneTabella.append(colonna.name);
+    }
+
     void tracciato_data()
     {
         QTest::addColumn<int>("campo");
@@ -160,17 +192,70 @@ private slots:
         }
     }
 
-    void tracciatoNellOrdineDellaTabella()
+    void theRecordHasTheFortyThreeFieldsInTheTablesColumnOrder_data()
     {
-        Banco banco;
-        const QueryResult colonne = banco.db.query(u"SELECT * FROM CorsiApprovati"_s);
-        QStringList nomi;
-        for (const CampoCorsoApprovato &campo : tracciatoCorsiApprovati())
-            nomi.append(campo.colonna);
-        QStringList tabella;
-        for (const ColumnInfo &colonna : colonne.columns)
-            tabella.append(colonna.name);
-        QCOMPARE(nomi, tabella);
+        QTest::addColumn<int>("campo");
+        QTest::addColumn<QString>("colonna");
+        QTest::addColumn<QString>("regola");
+        QTest::newRow("0") << 0 << u"IdAttivita"_s << u"32-bit integer, required"_s;
+        QTest::newRow("1") << 1 << u"IdCorsoPrincipale"_s << u"32-bit integer, Null if empty"_s;
+        QTest::newRow("2") << 2 << u"GrupOpe"_s << u"Text 1"_s;
+        QTest::newRow("3") << 3 << u"Operatore"_s << u"32-bit integer, required"_s;
+        QTest::newRow("4") << 4 << u"ProgrAttivita"_s << u"Text 11"_s;
+        QTest::newRow("5") << 5 << u"AnnoInizio"_s << u"Text 4"_s;
+        QTest::newRow("6") << 6 << u"ProgrAccorp"_s << u"8-bit unsigned"_s;
+        QTest::newRow("7") << 7 << u"CodDiret"_s << u"8-bit unsigned"_s;
+        QTest::newRow("8") << 8 << u"AnnGest"_s << u"Text 4"_s;
+        QTest::newRow("9") << 9 << u"Componente"_s << u"16-bit integer, required"_s;
+        QTest::newRow("10") << 10 << u"SedeOcca"_s << u"16-bit integer, Null if empty"_s;
+        QTest::newRow("11") << 11 << u"CodQualif"_s << u"Text 6"_s;
+        QTest::newRow("12") << 12 << u"DenCorso"_s << u"Text 200"_s;
+        QTest::newRow("13") << 13 << u"CodObiettiv_Rif"_s << u"Text 2"_s;
+        QTest::newRow("14") << 14 << u"CodObiet"_s << u"Text as is"_s;
+        QTest::newRow("15") << 15 << u"CodAsse"_s << u"Text 2"_s;
+        QTest::newRow("16") << 16 << u"CodSubAsse"_s << u"Text 2"_s;
+        QTest::newRow("17") << 17 << u"LineaIntervento"_s << u"16-bit integer, Null if empty"_s;
+        QTest::newRow("18") << 18 << u"CodScol"_s << u"8-bit unsigned"_s;
+        QTest::newRow("19") << 19 << u"CodSetto"_s << u"8-bit unsigned"_s;
+        QTest::newRow("20") << 20 << u"AnnoSetto"_s << u"Text 4"_s;
+        QTest::newRow("21") << 21 << u"CodComp"_s << u"8-bit unsigned"_s;
+        QTest::newRow("22") << 22 << u"AnnoComp"_s << u"Text 4"_s;
+        QTest::newRow("23") << 23 << u"CodPerc"_s << u"8-bit unsigned"_s;
+        QTest::newRow("24") << 24 << u"CodOra"_s << u"8-bit unsigned"_s;
+        QTest::newRow("25") << 25 << u"CodCert"_s << u"8-bit unsigned"_s;
+        QTest::newRow("26") << 26 << u"DurataAnnOre"_s << u"32-bit integer, Null if empty"_s;
+        QTest::newRow("27") << 27 << u"NumAll"_s << u"16-bit integer, Null if empty"_s;
+        QTest::newRow("28") << 28 << u"TotIter"_s << u"32-bit integer, Null if empty"_s;
+        QTest::newRow("29") << 29 << u"Durata"_s << u"16-bit integer, Null if empty"_s;
+        QTest::newRow("30") << 30 << u"Stato"_s << u"16-bit integer, Null if empty"_s;
+        QTest::newRow("31") << 31 << u"TipoConv"_s << u"Text 2"_s;
+        QTest::newRow("32") << 32 << u"NumConv"_s << u"16-bit integer, Null if empty"_s;
+        QTest::newRow("33") << 33 << u"Conv_PT_IpAddress"_s << u"Text 20"_s;
+        QTest::newRow("34") << 34 << u"Conv_NumPratica"_s << u"32-bit integer, Null if empty"_s;
+        QTest::newRow("35") << 35 << u"NumPratica"_s << u"Text 20"_s;
+        QTest::newRow("36") << 36 << u"ProvviProgAtt"_s << u"Text 4"_s;
+        QTest::newRow("37") << 37 << u"ProvviProgAcc"_s << u"Text 2"_s;
+        QTest::newRow("38") << 38 << u"Dom_NumPratica"_s << u"Text 50"_s;
+        QTest::newRow("39") << 39 << u"Dom_ChiaveUtente"_s << u"Text 50"_s;
+        QTest::newRow("40") << 40 << u"StatoAvanzamento"_s << u"8-bit unsigned"_s;
+        QTest::newRow("41") << 41 << u"PROV"_s << u"Text 3"_s;
+        QTest::newRow("42") << 42 << u"CicloFin"_s << u"Text as is"_s;
+    }
+    void theRecordHasTheFortyThreeFieldsInTheTablesColumnOrder()
+    {
+        QFETCH(int, campo);
+        QFETCH(QString, colonna);
+        QFETCH(QString, regola);
+
+        const QList<CampoCorsoApprovato> &tracciato = tracciatoCorsiApprovati();
+        QCOMPARE(tracciato.size(), 43);
+        const CampoCorsoApprovato &letto = tracciato.at(campo);
+        QCOMPARE(letto.colonna, colonna);
+        QCOMPARE(descrizioneRegola(letto), regola);
+
+        // The file's field order is the table's column order.
+        QCOMPARE(m_colonneTabella.size(), 43);
+        QCOMPARE(m_colonneTabella.at(campo), colonna);
     }
 
     void inserisceESovrascrive()

@@ -3,11 +3,13 @@
 #include "core/data/DataEnvironment.h"
 #include "core/state/StartupHooks.h"
 #include "core/text/TextFile.h"
+#include "refdata/ElencoTabelle.h"
 #include "refdata/TabelleDecodifica.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -98,7 +100,81 @@ class TestTabelleDecodifica : public QObject
 {
     Q_OBJECT
 
+    /** A database of the program's schema, for the checks that only read it. */
+    std::unique_ptr<Cartella> m_schema;
+
 private slots:
+    void initTestCase() { m_schema = std::make_unique<Cartella>(); }
+    void cleanupTestCase() { m_schema.reset(); }
+
+    void theListHoldsTheTwentyFiveTablesInTheirLoadingOrder_data()
+    {
+        QTest::addColumn<int>("posizione");
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QStringList>("chiavi");
+        QTest::addColumn<int>("colonneAggiorna");
+        QTest::addColumn<int>("colonneInstalla");
+
+        // Key columns as the loader's filter begins them: a text key ends with an apostrophe.
+        const auto riga = [](int posizione, const QString &nome, const QStringList &chiavi, int aggiorna,
+                             int installa) {
+            QTest::newRow(qPrintable(nome)) << posizione << nome << chiavi << aggiorna << installa;
+        };
+        riga(1, u"Asse"_s, {u"CodAsse='"_s}, 2, 2);
+        riga(2, u"Misura"_s, {u"CodAsse='"_s, u"CodMisura='"_s}, 3, 3);
+        riga(3, u"Azione"_s, {u"CodAsse='"_s, u"CodMisura='"_s, u"CodAzione='"_s}, 4, 4);
+        riga(4, u"Percorsi"_s, {u"CodPerc="_s}, 3, 3);
+        riga(5, u"AzioneDenomCorso"_s, {u"CodAsse='"_s, u"CodMisura='"_s, u"CodAzione='"_s, u"CodDenom="_s},
+             5, 5);
+        riga(6, u"AzionePercorsi"_s, {u"CodAsse='"_s, u"CodMisura='"_s, u"CodAzione='"_s, u"CodPerc="_s}, 4,
+             4);
+        riga(7, u"AttEcono"_s, {u"AttEcono="_s}, 2, 2);
+        riga(8, u"Destin"_s, {u"CodDest="_s}, 2, 2);
+        riga(9, u"AzioneDestin"_s, {u"CodAsse='"_s, u"CodMisura='"_s, u"CodAzione='"_s, u"CodDest="_s}, 4, 4);
+        riga(10, u"Bacino"_s, {u"CodBacino="_s}, 4, 4);
+        riga(11, u"Certif"_s, {u"CodCert="_s}, 2, 2);
+        riga(12, u"Comuni"_s, {u"CodComune='"_s}, 7, 7);
+        riga(13, u"Comuni_Quartieri"_s, {u"ComIstat='"_s, u"Cod_Quartiere="_s}, 3, 3);
+        riga(14, u"Istituti"_s, {u"CodIsti="_s}, 2, 0);
+        riga(15, u"Regioni"_s, {u"Regione='"_s}, 2, 2);
+        riga(16, u"Province"_s, {u"Prov='"_s}, 4, 4);
+        riga(17, u"Prov_Asse"_s, {u"Prov='"_s, u"CodAsse='"_s}, 2, 2);
+        riga(18, u"Prov_Misura"_s, {u"Prov='"_s, u"CodAsse='"_s, u"CodMisura='"_s}, 3, 3);
+        riga(19, u"Prov_Azione"_s, {u"Prov='"_s, u"CodAsse='"_s, u"CodMisura='"_s, u"CodAzione='"_s}, 4, 4);
+        riga(20, u"ProvinceLoghiIndir"_s, {u"Prov='"_s}, 7, 7);
+        riga(21, u"StatiEsteri"_s, {u"CodStato='"_s}, 3, 3);
+        riga(22, u"TipoCompo"_s, {u"TipoCompo='"_s}, 2, 2);
+        riga(23, u"TipoOper"_s, {u"GrupOpe='"_s, u"TipoOper='"_s}, 3, 3);
+        riga(24, u"MassimaliPar"_s, {}, 14, 12);
+        riga(25, u"CentroCostoSpesa"_s, {u"CodCentro="_s, u"CodSpesa="_s}, 3, 3);
+    }
+    void theListHoldsTheTwentyFiveTablesInTheirLoadingOrder()
+    {
+        QFETCH(int, posizione);
+        QFETCH(QString, nome);
+        QFETCH(QStringList, chiavi);
+        QFETCH(int, colonneAggiorna);
+        QFETCH(int, colonneInstalla);
+
+        const QList<TabellaDecodifica> &elenco = ElencoTabelleDecodifica();
+        QCOMPARE(elenco.size(), 25);
+        const TabellaDecodifica &tabella = elenco.at(posizione - 1);
+        QCOMPARE(tabella.nome, nome);
+        QCOMPARE(tabella.file(), nome + u".txt"_s);
+        QStringList lette;
+        for (const ChiaveTabella &chiave : tabella.chiavi)
+            lette << chiave.colonna + (chiave.testo ? u"='"_s : u"="_s);
+        QCOMPARE(lette, chiavi);
+        QCOMPARE(tabella.colonne(RunTabelle::Aggiorna), colonneAggiorna);
+        QCOMPARE(tabella.colonne(RunTabelle::Installa), colonneInstalla);
+
+        // The keys are the table's leading columns, and the columns written are there to write.
+        const QueryResult colonne = m_schema->db.query(u"SELECT * FROM "_s + nome + u" LIMIT 0"_s);
+        QVERIFY(colonne.columns.size() >= colonneAggiorna);
+        for (qsizetype j = 0; j < tabella.chiavi.size(); ++j)
+            QCOMPARE(colonne.columns.at(j).name, tabella.chiavi.at(j).colonna);
+    }
+
     void flagFilesDecide_data()
     {
         QTest::addColumn<Run>("run");

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <deque>
 #include <functional>
 #include <stdexcept>
@@ -91,11 +92,15 @@ private:
     std::deque<std::pair<QString, Driver>> m_script;
 };
 
-/** Answers every file chooser with the preset path, and remembers how the last one was asked. */
+/**
+ * Answers every file chooser with the preset path (the queued ones first, one per chooser), and
+ * remembers how the last one was asked.
+ */
 class PresetFileDialogs final : public kx::FileDialogs
 {
 public:
     QString chosenPath;
+    QStringList queuedPaths;
     QString lastTitle;
     QString lastStartPath;
     QString lastFilter;
@@ -115,7 +120,7 @@ private:
         lastTitle = title;
         lastStartPath = startPath;
         lastFilter = filter;
-        return chosenPath;
+        return queuedPaths.isEmpty() ? chosenPath : queuedPaths.takeFirst();
     }
 };
 

@@ -49,6 +49,24 @@ private slots:
         QCOMPARE(TextFile::splitLines(bytes), lines);
     }
 
+    void splitLinesAtAnyLineEnd_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("lone LF ends a line") << QByteArray("a\nb\n") << QStringList{u"a"_s, u"b"_s};
+        QTest::newRow("CR LF is one end") << QByteArray("a\r\nb") << QStringList{u"a"_s, u"b"_s};
+        QTest::newRow("LF CR is two ends") << QByteArray("a\n\rb") << QStringList{u"a"_s, QString(), u"b"_s};
+        QTest::newRow("mixed") << QByteArray("a\rb\nc\r\n\n")
+                               << QStringList{u"a"_s, u"b"_s, u"c"_s, QString()};
+    }
+
+    void splitLinesAtAnyLineEnd()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        QCOMPARE(TextFile::splitLines(bytes, TextFile::LineEnds::Any), lines);
+    }
+
     void joinLinesEndsEachWithCrLf()
     {
         QCOMPARE(TextFile::joinLines({u"Forlì"_s, QString()}), QByteArray("Forl\xec\r\n\r\n"));

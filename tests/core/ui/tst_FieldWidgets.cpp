@@ -114,6 +114,62 @@ private slots:
         QCOMPARE(edit.text(), set);
     }
 
+    void aPasteInsertsWhatFitsInTheRoomLeft_data()
+    {
+        QTest::addColumn<QString>("prima");
+        QTest::addColumn<int>("da");
+        QTest::addColumn<int>("selezionati");
+        QTest::addColumn<QString>("incollato");
+        QTest::addColumn<QString>("dopo");
+        QTest::addColumn<int>("cursore");
+
+        // A limit of 5 characters.
+        QTest::newRow("at the end") << u"ab"_s << 2 << 0 << u"12345"_s << u"ab123"_s << 5;
+        QTest::newRow("in the middle") << u"abcd"_s << 2 << 0 << u"XYZ"_s << u"abXcd"_s << 3;
+        QTest::newRow("over a selection") << u"abcd"_s << 1 << 2 << u"WXYZ"_s << u"aWXYd"_s << 4;
+        QTest::newRow("what fits whole") << u"ab"_s << 1 << 0 << u"12"_s << u"a12b"_s << 3;
+        QTest::newRow("no room left") << u"abcde"_s << 5 << 0 << u"X"_s << u"abcde"_s << 5;
+        QTest::newRow("repeated text") << u"abab"_s << 2 << 0 << u"abab"_s << u"abaab"_s << 3;
+        QTest::newRow("a longer stored value keeps its length")
+            << u"abcdefg"_s << 2 << 2 << u"XYZ"_s << u"abXYefg"_s << 4;
+    }
+    void aPasteInsertsWhatFitsInTheRoomLeft()
+    {
+        QFETCH(QString, prima);
+        QFETCH(int, da);
+        QFETCH(int, selezionati);
+        QFETCH(QString, incollato);
+        QFETCH(QString, dopo);
+        QFETCH(int, cursore);
+        QLineEdit edit;
+        LimitaDigitazione(&edit, 5);
+        edit.setText(prima);
+        edit.setSelection(da, selezionati);
+        if (selezionati == 0)
+            edit.setCursorPosition(da);
+        QApplication::clipboard()->setText(incollato);
+        edit.paste();
+        QCOMPARE(edit.text(), dopo);
+        QCOMPARE(edit.cursorPosition(), cursore);
+        QVERIFY(edit.isModified());
+    }
+
+    void aPasteIsFilteredThenCutToTheRoomLeft()
+    {
+        TestContext test;
+        QLineEdit edit;
+        KeyFilter::install(test.context(), &edit, KeyFilter::Kind::Numerico);
+        LimitaDigitazione(&edit, 4);
+        edit.show();
+        QTest::keyClicks(&edit, u"1"_s);
+        QApplication::clipboard()->setText(u"2.3a45"_s);
+        edit.paste();
+        QCOMPARE(edit.text(), u"12,3"_s);
+        QTest::keyClicks(&edit, u"9"_s);
+        QCOMPARE(edit.text(), u"12,3"_s);
+        QCOMPARE(test.beeper.beeps, 0);
+    }
+
     void formattedNumberKeepsItsSeparatorsWhileTyping()
     {
         TestContext test;

@@ -102,6 +102,32 @@ private slots:
         QCOMPARE(banco.test.context().fileIni().NomeFile(), banco.test.path(u"KX58TORVA.INI"_s));
     }
 
+    void theBannerIsAtTheTopAndTheButtonsUnderItAtTheLeft()
+    {
+        Banco banco;
+        Browser *finestra = banco.apri();
+        const auto posto = [finestra](const QString &name) {
+            QWidget *widget = control<QWidget>(finestra, name);
+            return QRect(widget->mapTo(finestra, QPoint(0, 0)), widget->size());
+        };
+        const QRect banner = posto(u"Image1"_s);
+        const QRect accedi = posto(u"Command2"_s);
+        const QRect esci = posto(u"Command1"_s);
+        const QRect banda = posto(u"Shape1"_s);
+
+        QCOMPARE(banda.topLeft(), QPoint(0, 0));
+        QCOMPARE(banda.width(), finestra->width());
+        QVERIFY(banner.top() < 20);
+        QVERIFY(banner.left() < 20);
+        // Under the banner, in the band, "Accedi" first, both at the left.
+        QVERIFY(accedi.top() > banner.bottom());
+        QCOMPARE(esci.top(), accedi.top());
+        QVERIFY(accedi.bottom() <= banda.bottom());
+        QCOMPARE(accedi.left(), banner.left());
+        QVERIFY(esci.left() > accedi.right());
+        QVERIFY(esci.right() < finestra->width() / 2);
+    }
+
     void openingWithoutTheIniFileEndsTheProgram()
     {
         Banco banco;

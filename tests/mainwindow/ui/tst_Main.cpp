@@ -6,6 +6,7 @@
 #include "core/config/UserSettings.h"
 #include "core/data/DataEnvironment.h"
 #include "core/data/Recordset.h"
+#include "core/services/ErrorBoxes.h"
 #include "core/state/CurrentApplication.h"
 #include "core/state/InstallationState.h"
 #include "core/state/PrintRequest.h"
@@ -757,6 +758,34 @@ private slots:
         QVERIFY(altra.isOpen());
         altra.close();
         QCOMPARE(banco.test.context().DE().CorsiDB().scalar(u"SELECT COUNT(*) FROM Domande"_s).toInt(), 1);
+    }
+
+    void aFailedNormalReopeningAfterTheReassignmentEndsTheProgram()
+    {
+        Banco banco;
+        // By the time the reassignment is over, the database named is no database of the program.
+        const QString altrove = banco.test.path(u"spostata.mdb"_s);
+        banco.test.writeFile(u"spostata.mdb"_s, "non una base dati");
+        const RoutineError errore = errorOf([&] {
+            Connection prova;
+            prova.open(Connection::providerName(), altrove, Connection::Mode::Shared);
+        });
+        FinestreComandi finestre = banco.finestre();
+        finestre.Riass = [&] {
+            banco.aperte << u"Riass"_s;
+            banco.test.context().installazione().PercorsoDB = altrove;
+        };
+        banco.main = std::make_unique<Main>(banco.test.context(), finestre);
+        banco.main->Form_Load();
+        banco.mostra();
+        banco.test.prompt.expect(Avviso, Prompt::Answer::Yes);
+        banco.test.prompt.expect(testoErrore(errore));
+
+        QVERIFY(termina([&] { press(banco.main.get(), u"cmdSpostaCorsi"_s); }));
+        QVERIFY(banco.test.prompt.allShown());
+        QCOMPARE(banco.test.prompt.shown().constLast().title, u"Errore di inizializzazione"_s);
+        QCOMPARE(banco.aperte, QStringList{u"Riass"_s});
+        QVERIFY(!banco.test.context().DE().CorsiDB().isOpen());
     }
 
     void prints_data()

@@ -7,6 +7,7 @@
 #include "core/data/Recordset.h"
 #include "core/startup/Inizializza.h"
 #include "core/state/InstallationState.h"
+#include "core/state/StartupHooks.h"
 #include "core/ui/ImageButton.h"
 #include "mainwindow/SalvataggioDati.h"
 #include "mainwindow/ui/frmBackup.h"
@@ -195,6 +196,48 @@ private slots:
         QVERIFY(!banco.test.context().DE().CorsiDB().isOpen());
     }
 
+    void theChoosersQuestionConcernsTheArchiveThatWillBeReplaced_data()
+    {
+        QTest::addColumn<QString>("digitato");
+        QTest::addColumn<QString>("esistente");
+        QTest::addColumn<QString>("domanda");
+        QTest::addColumn<bool>("sostituisci");
+
+        const QString archivio = u"archivio.zip esiste già.\r\nSostituirlo?"_s;
+        QTest::newRow("no extension, the archive exists")
+            << u"archivio"_s << u"archivio.zip"_s << archivio << true;
+        QTest::newRow("another extension") << u"archivio.dat"_s << u"archivio.zip"_s << archivio << true;
+        QTest::newRow("the archive itself") << u"archivio.zip"_s << u"archivio.zip"_s << archivio << true;
+        QTest::newRow("No: chooser again") << u"archivio"_s << u"archivio.zip"_s << archivio << false;
+        QTest::newRow("only the typed name exists") << u"archivio"_s << u"archivio"_s << QString() << true;
+        QTest::newRow("nothing there") << u"archivio"_s << QString() << QString() << true;
+    }
+    void theChoosersQuestionConcernsTheArchiveThatWillBeReplaced()
+    {
+        QFETCH(QString, digitato);
+        QFETCH(QString, esistente);
+        QFETCH(QString, domanda);
+        QFETCH(bool, sostituisci);
+
+        Banco banco;
+        if (!esistente.isEmpty())
+            banco.test.writeFile(esistente, "archivio precedente");
+        frmBackup *finestra = banco.apri();
+        // The second chooser, opened after a No, is cancelled.
+        banco.test.fileDialogs.queuedPaths = {banco.test.path(digitato)};
+        if (!domanda.isEmpty())
+            banco.test.prompt.expect(domanda, sostituisci ? Prompt::Answer::Yes : Prompt::Answer::No);
+        press(finestra, u"cmdSfogliaBak"_s);
+        QVERIFY(banco.test.prompt.allShown());
+        if (!domanda.isEmpty()) {
+            QCOMPARE(banco.test.prompt.shown().constLast().title, u"File di Archivio"_s);
+            QCOMPARE(banco.test.prompt.shown().constLast().buttons, Prompt::Buttons::YesNo);
+        }
+        QCOMPARE(banco.testo(u"txtFileBak"_s), sostituisci ? banco.test.path(digitato) : QString());
+        if (!sostituisci)
+            QCOMPARE(banco.test.fileDialogs.lastStartPath, banco.test.path(digitato));
+    }
+
     void restoreFromTheWindowThenWorkOnIt_data()
     {
         QTest::addColumn<bool>("copia");
@@ -275,6 +318,26 @@ private slots:
         QCOMPARE(banco.test.prompt.shown().constFirst().title, u"Errore"_s);
         QCOMPARE(banco.test.prompt.shown().constLast().title, u"Imposta base dati"_s);
         QVERIFY(banco.test.prompt.allShown());
+    }
+
+    void closingReopensTheDatabaseWithoutRunningTheStartUpAgain()
+    {
+        Banco banco;
+        // The start-up would announce the missing help file and load the main window once more.
+        QVERIFY(QFile::remove(banco.test.path(u"KX58TORVA.htm"_s)));
+        int caricamenti = 0;
+        banco.test.context().startupHooks().caricaMain = [&] { ++caricamenti; };
+        frmBackup *finestra = banco.apri();
+        QVERIFY(!banco.test.context().DE().CorsiDB().isOpen());
+
+        press(finestra, u"cmdEsci_0"_s);
+        QVERIFY(banco.test.prompt.shown().isEmpty());
+        QCOMPARE(caricamenti, 0);
+        QVERIFY(banco.main.isEnabled());
+        Connection &corsiDB = banco.test.context().DE().CorsiDB();
+        QVERIFY(corsiDB.isOpen());
+        QCOMPARE(corsiDB.mode(), Connection::Mode::Shared);
+        QCOMPARE(banco.test.context().DE().runQuery(u"SELECT NumDoma FROM Domande"_s).recordCount(), 1);
     }
 
     void theCommandOpensOneWindow()

@@ -77,40 +77,84 @@ class tst_FrmCorsiApprovatiScaricati : public QObject
     Q_OBJECT
 
 private slots:
-    void intestazioniEOrdine()
+    void theGridShowsTheFiftyEightColumnsUnderTheirHeadings()
     {
-        QStringList colonne = FrmCorsiApprovatiScaricati::colonne();
-        QCOMPARE(colonne.size(), 58);
-        QCOMPARE(colonne.mid(0, 4),
-                 (QStringList{u"IdAttivita"_s, u"IdCorsoPrincipale"_s, u"CicloFin"_s, u"GrupOpe"_s}));
-        QCOMPARE(colonne.last(), u"PROV"_s);
+        // Each column with the heading shown above it, left to right.
+        const QList<std::pair<QString, QString>> attese{
+            {u"IdAttivita"_s, u"IdAttivita"_s},
+            {u"IdCorsoPrincipale"_s, u"IdCorsoPrincipale"_s},
+            {u"CicloFin"_s, u"Ciclo Fin."_s},
+            {u"GrupOpe"_s, u"GrupOpe"_s},
+            {u"Operatore"_s, u"Operatore"_s},
+            {u"ProgrAttivita"_s, u"Progr.Attività"_s},
+            {u"AnnoInizio"_s, u"AnnoInizio"_s},
+            {u"ProgrAccorp"_s, u"ProgrAccorp"_s},
+            {u"CodDiret"_s, u"CodDiret"_s},
+            {u"AnnGest"_s, u"AnnGest"_s},
+            {u"DenCorso"_s, u"Denom. Corso"_s},
+            {u"Componente"_s, u"Comp.Resp."_s},
+            {u"CorsiCompo.Denominazione"_s, u""_s},
+            {u"QryCompo.TipoCompo"_s, u"Tipo Comp."_s},
+            {u"Descrizione"_s, u"Descrizione"_s},
+            {u"QryCompo.CodComune"_s, u"QryCompo.CodComune"_s},
+            {u"QryCompo.QryComuniProv.Denominazione"_s, u"Comune"_s},
+            {u"QryCompo.SIGPROV"_s, u"SiglaProv"_s},
+            {u"QryCompo.Cap"_s, u"QryCompo.Cap"_s},
+            {u"QryCompo.Indirizzo"_s, u"Indirizzo"_s},
+            {u"SedeOcca"_s, u"Sede Occ."_s},
+            {u"CorsiSediOcc.Denominazione"_s, u""_s},
+            {u"QrySediOccUtil.TipoCompo"_s, u"QrySediOccUtil.TipoCompo"_s},
+            {u"QrySediOccUtil.CodComune"_s, u"QrySediOccUtil.CodComune"_s},
+            {u"QrySediOccUtil.QryComuniProv.Denominazione"_s,
+             u"QrySediOccUtil.QryComuniProv.Denominazione"_s},
+            {u"QrySediOccUtil.SIGPROV"_s, u"QrySediOccUtil.SIGPROV"_s},
+            {u"QrySediOccUtil.Cap"_s, u"QrySediOccUtil.Cap"_s},
+            {u"QrySediOccUtil.Indirizzo"_s, u"QrySediOccUtil.Indirizzo"_s},
+            {u"CodQualif"_s, u"CodQualif"_s},
+            {u"CodObiettiv_Rif"_s, u"CodObiettiv_Rif"_s},
+            {u"CodObiet"_s, u"CodObiet"_s},
+            {u"CodAsse"_s, u"CodAsse"_s},
+            {u"CodSubAsse"_s, u"CodSubAsse"_s},
+            {u"LineaIntervento"_s, u"LineaIntervento"_s},
+            {u"CodScol"_s, u"CodScol"_s},
+            {u"CodSetto"_s, u"CodSetto"_s},
+            {u"AnnoSetto"_s, u"AnnoSetto"_s},
+            {u"CodComp"_s, u"CodComp"_s},
+            {u"AnnoComp"_s, u"AnnoComp"_s},
+            {u"CodPerc"_s, u"CodPerc"_s},
+            {u"CodOra"_s, u"CodOra"_s},
+            {u"CodCert"_s, u"CodCert"_s},
+            {u"DurataAnnOre"_s, u"Ore Annuali"_s},
+            {u"NumAll"_s, u"NumAll"_s},
+            {u"TotIter"_s, u"Tot. Ore Iter"_s},
+            {u"Durata"_s, u"Durata Anni"_s},
+            {u"Stato"_s, u"Stato"_s},
+            {u"TipoConv"_s, u"TipoConv"_s},
+            {u"NumConv"_s, u"NumConv"_s},
+            {u"Conv_PT_IpAddress"_s, u"Conv_PT_IpAddress"_s},
+            {u"Conv_NumPratica"_s, u"Conv_NumPratica"_s},
+            {u"NumPratica"_s, u"NumPratica"_s},
+            {u"ProvviProgAtt"_s, u"Progr.Att. provvisorio"_s},
+            {u"ProvviProgAcc"_s, u"ProvviProgAcc"_s},
+            {u"Dom_NumPratica"_s, u"Dom_NumPratica"_s},
+            {u"Dom_ChiaveUtente"_s, u"Dom_ChiaveUtente"_s},
+            {u"StatoAvanzamento"_s, u"StatoAvanzamento"_s},
+            {u"PROV"_s, u"PROV"_s},
+        };
+        QStringList colonne;
+        QStringList intestazioniAttese;
+        for (const auto &[colonna, intestazione] : attese) {
+            colonne.append(colonna);
+            intestazioniAttese.append(intestazione);
+        }
+        QCOMPARE(FrmCorsiApprovatiScaricati::colonne(), colonne);
         Banco banco;
-        banco.apri([](QDialog &finestra, QAbstractItemModel &model) {
+        banco.apri([&](QDialog &finestra, QAbstractItemModel &model) {
             QCOMPARE(finestra.windowTitle(), u"Corsi scaricati e acquisiti"_s);
-            QCOMPARE(model.columnCount(), 58);
             QStringList intestazioni;
             for (int column = 0; column < model.columnCount(); ++column)
                 intestazioni.append(model.headerData(column, Qt::Horizontal).toString());
-            QCOMPARE(intestazioni, FrmCorsiApprovatiScaricati::intestazioni());
-            const QList<std::pair<int, QString>> attese{{2, u"Ciclo Fin."_s},
-                                                        {5, u"Progr.Attività"_s},
-                                                        {10, u"Denom. Corso"_s},
-                                                        {11, u"Comp.Resp."_s},
-                                                        {12, QString()},
-                                                        {13, u"Tipo Comp."_s},
-                                                        {16, u"Comune"_s},
-                                                        {17, u"SiglaProv"_s},
-                                                        {19, u"Indirizzo"_s},
-                                                        {20, u"Sede Occ."_s},
-                                                        {21, QString()},
-                                                        {42, u"Ore Annuali"_s},
-                                                        {44, u"Tot. Ore Iter"_s},
-                                                        {45, u"Durata Anni"_s},
-                                                        {52, u"Progr.Att. provvisorio"_s},
-                                                        {15, u"QryCompo.CodComune"_s},
-                                                        {57, u"PROV"_s}};
-            for (const auto &[column, heading] : attese)
-                QCOMPARE(intestazioni[column], heading);
+            QCOMPARE(intestazioni, intestazioniAttese);
         });
     }
 
