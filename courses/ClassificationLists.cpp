@@ -80,12 +80,12 @@ QStringList IniAzione(Connection &db, const QString &asse, const QString &misura
 }
 
 // Names and target groups follow the joined text of their three codes, compared without regard to
-// case as every text of the database is.
+// case as every text of the database is; the schema indexes that expression.
 QStringList IniDenCorso(Connection &db, const QString &codiceAzione)
 {
     const QueryResult righe =
         db.query(u"SELECT A.CodDenom, A.DesAzione FROM AzioneDenomCorso A "
-                 u"WHERE (A.CodAsse || '.' || A.CodMisura || '.' || A.CodAzione) = ? COLLATE NOCASE "
+                 u"WHERE upper(A.CodAsse || '.' || A.CodMisura || '.' || A.CodAzione) = upper(?) "
                  u"ORDER BY A.CodAsse, A.CodMisura, A.CodAzione"_s,
                  {codiceAzione});
     QStringList voci{QString()};
@@ -102,7 +102,7 @@ QStringList IniDesta(Connection &db, const QString &codiceAzione)
     return vociCodificate(
         db,
         u"SELECT A.CodDest, B.DesDest FROM AzioneDestin A, Destin B "
-        u"WHERE (A.CodAsse || '.' || A.CodMisura || '.' || A.CodAzione) = ? COLLATE NOCASE "
+        u"WHERE upper(A.CodAsse || '.' || A.CodMisura || '.' || A.CodAzione) = upper(?) "
         u"AND A.CodDest = B.CodDest ORDER BY A.CodAsse, A.CodMisura, A.CodAzione, A.CodDest"_s,
         {codiceAzione});
 }
