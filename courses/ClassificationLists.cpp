@@ -115,6 +115,13 @@ QStringList IniComp(const QString &codiceAzione)
     return voci;
 }
 
+QString voceComponenteResponsabile(const QVariant &sede, const QVariant &denominazione,
+                                   const QVariant &tipoCompo, const QVariant &indirizzo)
+{
+    return Allinea(trimBlanks(NonNull(sede)), 3, u"sx"_s) + u" - "_s + NonNull(denominazione).left(35) +
+           u" - "_s + NonNull(tipoCompo) + u" - "_s + NonNull(indirizzo);
+}
+
 ComponentiResponsabili IniCompoResp(Connection &db, qint32 numDoma, const QString &grupOpe,
                                     const QString &operatore, const QString &sede)
 {

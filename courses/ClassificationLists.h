@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 namespace kx {
 class Connection;
@@ -52,10 +53,16 @@ struct ComponentiResponsabili
 };
 
 /**
+ * The entry of a responsible component: the seat code padded to three characters, " - ", the first
+ * 35 characters of the name, " - ", the seat type, " - ", the address; Null counts as "". The display
+ * of a stored course builds the same text to select it.
+ */
+QString voceComponenteResponsabile(const QVariant &sede, const QVariant &denominazione,
+                                   const QVariant &tipoCompo, const QVariant &indirizzo);
+
+/**
  * The application's own seats (not occasional ones, names and addresses of its snapshot) that the
- * operator's registry lists as users of the seat, in seat order. Each entry: the seat code padded to
- * three characters, " - ", the first 35 characters of the name, " - ", the seat type, " - ", the
- * address. A component's seat has none.
+ * operator's registry lists as users of the seat, in seat order. A component's seat has none.
  */
 ComponentiResponsabili IniCompoResp(kx::Connection &db, qint32 numDoma, const QString &grupOpe,
                                     const QString &operatore, const QString &sede);

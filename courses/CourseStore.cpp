@@ -78,18 +78,22 @@ bool CourseStore::seatExists(qint32 numDoma, qint32 sede)
                .toInt() > 0;
 }
 
-InsertedCourse CourseStore::insert(const CourseRecord &record)
+std::optional<QString> CourseStore::nextCode(qint32 numDoma, qint32 sede)
 {
-    const QVariant numDoma = record.value(u"NumDoma"_s);
-    const QVariant sede = record.value(u"SedeInteressata"_s);
-    Transaction transazione(m_db);
     // The highest code only: codes are digits, so the one with the greatest number.
     const QVariant ultimo =
         m_db.scalar(u"SELECT Corso FROM CorsiProp WHERE NumDoma = ? AND SedeInteressata = ? "
                     u"ORDER BY CAST(Corso AS INTEGER) DESC LIMIT 1"_s,
                     {numDoma, sede});
-    const std::optional<QString> codice =
-        nextCourseCode(ultimo.isNull() ? QStringList() : QStringList{ultimo.toString()});
+    return nextCourseCode(ultimo.isNull() ? QStringList() : QStringList{ultimo.toString()});
+}
+
+InsertedCourse CourseStore::insert(const CourseRecord &record)
+{
+    const QVariant numDoma = record.value(u"NumDoma"_s);
+    const QVariant sede = record.value(u"SedeInteressata"_s);
+    Transaction transazione(m_db);
+    const std::optional<QString> codice = nextCode(numDoma.toInt(), sede.toInt());
     if (!codice)
         return {true, {}, {}};
 

@@ -46,6 +46,12 @@ public:
     bool seatExists(qint32 numDoma, qint32 sede);
 
     /**
+     * The seat's next course code from the codes stored now (nextCourseCode); nothing when the seat
+     * holds "9999". Inside the caller's transaction when it has one, as a move between seats does.
+     */
+    std::optional<QString> nextCode(qint32 numDoma, qint32 sede);
+
+    /**
      * Stores a new course of the record's application and seat: the seat's next code and the record
      * in one immediate transaction, so that two installations adding at once get two codes. The row
      * gets a new Guid; the record's own Corso is not used.

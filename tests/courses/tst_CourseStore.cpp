@@ -74,6 +74,9 @@ private slots:
         BancoCorsi banco;
         corsiMemorizzati(banco.db);
         CourseStore store(banco.connessione());
+        // Codes of other seats and other applications do not count.
+        QCOMPARE(store.nextCode(7, 1001), u"0011"_s);
+        QCOMPARE(store.nextCode(7, 2), u"0001"_s);
         CourseForm form = corsoValido();
         form.lblCorso = u" ---- "_s;
         const InsertedCourse inserito = store.insert(buildCourseRecord(form));

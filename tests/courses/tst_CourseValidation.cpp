@@ -114,6 +114,15 @@ private slots:
             "hours no number", [](CourseForm &f) { f.txtDurataOre = u","_s; }, 10,
             u"Indicare il Totale Ore dell'Iter Complessivo."_s, u"txtDurataOre"_s, 1, true);
         row(
+            "a limit of the name comes before the general one",
+            [](CourseForm &f) {
+                f.cmbDenCorso = u"Integrazione di persone portatrici di handicap"_s;
+                f.txtDurataOre = u"201"_s;
+            },
+            11,
+            u"Per le integrazioni di persone portatrici di handicap la durata massima è pari a 200 ore."_s,
+            QString(), -1, false);
+        row(
             "a name without a limit and 201 hours",
             [](CourseForm &f) {
                 f.cmbDenCorso = u"Corso qualsiasi"_s;
@@ -152,7 +161,7 @@ private slots:
         QCOMPARE(check.focus, focus);
         QCOMPARE(check.tab, tab);
         QCOMPARE(check.pointer, pointer);
-        if (step != 0) {
+        if (step != 0 && step != 11) {
             QCOMPARE(check.title, u"Verifica dati"_s);
             QCOMPARE(check.icon, Prompt::Icon::Critical);
         }
