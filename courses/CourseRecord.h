@@ -70,6 +70,7 @@ private:
  * True when the form shows the stored row unchanged, comparing the twelve fields a user can change:
  * responsible component, cycle, axis, measure, action, course name, target group, pupils, free-text
  * and approved reference, hours and duration. Codes and names exactly, numbers as numbers; a box
- * that does not read as a number counts as changed, so that the checks report it.
+ * that does not read as a number counts as changed, so that the checks report it. A pending new
+ * course has no stored row: the window counts it as changed without calling this.
  */
 bool courseUnchanged(const CourseForm &form, const CourseRow &row);
