@@ -350,6 +350,12 @@ CREATE TABLE AzioneDenomCorso (
     PRIMARY KEY (CodAsse, CodMisura, CodAzione, CodDenom)
 );
 
+-- The course editor finds an action's course names and target groups by the three codes joined as
+-- the action code, without regard to case (upper() folds ASCII letters only, as the text columns
+-- compare).
+CREATE INDEX AzioneDenomCorsoAzione ON AzioneDenomCorso (upper(CodAsse || '.' || CodMisura || '.' || CodAzione));
+CREATE INDEX AzioneDestinAzione ON AzioneDestin (upper(CodAsse || '.' || CodMisura || '.' || CodAzione));
+
 CREATE TABLE Percorsi (
     CodPerc INT NOT NULL PRIMARY KEY,
     DesPerc TEXT COLLATE NOCASE,

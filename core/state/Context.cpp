@@ -4,6 +4,7 @@
 #include "core/config/UserSettings.h"
 #include "core/data/DataEnvironment.h"
 #include "core/files/ProgramFolder.h"
+#include "core/state/CourseEditorState.h"
 #include "core/state/CurrentApplication.h"
 #include "core/state/InstallationState.h"
 #include "core/state/LuoghiScelti.h"
@@ -23,7 +24,8 @@ Context::Context(const QString &programFolder, const QString &userSettingsFile, 
       m_domanda(std::make_unique<CurrentApplication>()), m_preferenze(std::make_unique<Preferences>()),
       m_stampa(std::make_unique<PrintRequest>()), m_nuovaDomanda(std::make_unique<NuovaDomanda>()),
       m_luoghiScelti(std::make_unique<LuoghiScelti>()), m_startupHooks(std::make_unique<StartupHooks>()),
-      m_trasmissione(std::make_unique<Trasmissione>())
+      m_trasmissione(std::make_unique<Trasmissione>()),
+      m_corsi(std::make_unique<CourseEditorState>())
 {
 }
 

@@ -12,6 +12,7 @@ namespace kx {
 class DataEnvironment;
 class ProgramFolder;
 class UserSettings;
+struct CourseEditorState;
 struct CurrentApplication;
 struct InstallationState;
 struct LuoghiScelti;
@@ -53,6 +54,9 @@ public:
     NuovaDomanda &nuovaDomanda() { return *m_nuovaDomanda; }
     /** The results of the municipality and foreign-state pickers. */
     LuoghiScelti &luoghiScelti() { return *m_luoghiScelti; }
+    /** The seat and course of the course editor, and the reference picker's choice. */
+    CourseEditorState &corsi() { return *m_corsi; }
+    const CourseEditorState &corsi() const { return *m_corsi; }
     /** The start-up's calls into the reference-data installers and the main window. */
     StartupHooks &startupHooks() { return *m_startupHooks; }
     /** The transmission file's e-mail address and name, shared by the send windows and the writer. */
@@ -73,6 +77,7 @@ private:
     std::unique_ptr<LuoghiScelti> m_luoghiScelti;
     std::unique_ptr<StartupHooks> m_startupHooks;
     std::unique_ptr<Trasmissione> m_trasmissione;
+    std::unique_ptr<CourseEditorState> m_corsi;
 };
 
 } // namespace kx

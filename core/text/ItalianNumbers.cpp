@@ -1,6 +1,7 @@
 #include "core/text/ItalianNumbers.h"
 
 #include <cmath>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -27,6 +28,32 @@ std::optional<double> read(const QString &text)
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+namespace {
+
+template<typename Whole> std::optional<Whole> readWhole(const QString &text)
+{
+    const auto value = read(text);
+    if (!value)
+        return std::nullopt;
+    const double rounded = std::nearbyint(*value); // the default rounding mode sends halves to even
+    if (rounded < double(std::numeric_limits<Whole>::min()) ||
+        rounded > double(std::numeric_limits<Whole>::max()))
+        return std::nullopt;
+    return Whole(rounded);
+}
+
+} // namespace
+
+std::optional<qint16> readInt16(const QString &text)
+{
+    return readWhole<qint16>(text);
+}
+
+std::optional<qint32> readInt32(const QString &text)
+{
+    return readWhole<qint32>(text);
 }
 
 QString formatThousands(double value)

@@ -15,6 +15,14 @@ QLocale locale();
 /** The number a text reads as in Italian ("1.234,5", " 12 ", "1.2345"), or nothing. */
 std::optional<double> read(const QString &text);
 
+/**
+ * The whole number a text reads as in Italian, rounded to the nearest and a half to the even
+ * neighbour ("1,5" and "2,5" give 2, "1.000" gives 1000), within 16 or 32 bits. Nothing when the
+ * text is no number (the empty text included) or the rounded value does not fit.
+ */
+std::optional<qint16> readInt16(const QString &text);
+std::optional<qint32> readInt32(const QString &text);
+
 /** A whole number with thousands separators, as the format "#,###,##0" shows it ("1.234.567"). */
 QString formatThousands(double value);
 
