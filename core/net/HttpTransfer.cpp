@@ -140,7 +140,7 @@ QString environmentProxy(const QUrl &url)
 /** The proxy as the user may see it: host and port, without any credential. */
 QString proxyName(const QString &proxy)
 {
-    const QUrl url = QUrl::fromUserInput(proxy);
+    const QUrl url(proxy.contains(u"://") ? proxy : u"http://" + proxy);
     return url.port() > 0 ? url.host() + u':' + QString::number(url.port()) : url.host();
 }
 

@@ -437,7 +437,8 @@ private slots:
                                   : caso == 3 ? u"proxy.invalid:3128"_s
                                               : u"127.0.0.1:"_s + QString::number(proxy.port());
         TransferSettings settings = quickSettings();
-        settings.proxy = u"http://"_s + nomeProxy;
+        // As the proxy dialog gives it, host and port, or as an address.
+        settings.proxy = caso % 2 == 0 ? nomeProxy : u"http://"_s + nomeProxy;
         HttpTransfer transfer(settings);
         StateRecorder recorder(transfer);
         QVERIFY(transfer.post(server.url(u"AGGIORNADB"_s), QString(), "g=A", formHeaders));
