@@ -51,8 +51,11 @@ QByteArray corpoRichiestaNumero(const QString &grupOpe, const QString &operatore
            "&compo=&applicativo=KX58TORVA&email=" + formValue(email);
 }
 
-std::optional<qint32> numeroDomandaRicevuto(const QString &risposta)
+std::optional<qint32> numeroDomandaRicevuto(const QString &risposta, int statoHttp)
 {
+    constexpr int PrimoStatoDiErrore = 400;
+    if (statoHttp >= PrimoStatoDiErrore)
+        return std::nullopt;
     const QString testo = trimBlanks(risposta);
     if (testo.isEmpty() || testo.size() > 10)
         return std::nullopt;

@@ -17,9 +17,10 @@ QByteArray corpoRichiestaNumero(const QString &grupOpe, const QString &operatore
 
 /**
  * The number a reply of the number service carries: trimmed of blanks, 1 to 10 digits with a value
- * from 1 to 2147483647. Anything else, a text holding "ERRORE" included, is no number.
+ * from 1 to 2147483647. Anything else, a text holding "ERRORE" included, is no number, and so is any
+ * reply with an HTTP status of 400 or more, whatever it holds.
  */
-std::optional<qint32> numeroDomandaRicevuto(const QString &risposta);
+std::optional<qint32> numeroDomandaRicevuto(const QString &risposta, int statoHttp = 200);
 
 /** What a new application is made of, besides the operator's registry data. */
 struct DatiNuovaDomanda

@@ -5,6 +5,7 @@
 #include "core/services/RoutineError.h"
 #include "core/state/Context.h"
 #include "core/state/InstallationState.h"
+#include "core/text/TextFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,7 +61,9 @@ void copia(const QString &database, const QString &copy)
 {
     const QString temporary = copy + u".tmp"_s;
     apribile(database, O_RDONLY);
-    apribile(temporary, O_WRONLY | O_CREAT);
+    // A new file of our own: whatever stood under the name, a link included, is not written through.
+    rimuovi(temporary);
+    apribile(temporary, O_WRONLY | O_CREAT | O_EXCL);
     try {
         // Other installations may be writing: the engine's snapshot, not the file's bytes.
         Connection connection;
@@ -77,11 +80,12 @@ void copia(const QString &database, const QString &copy)
 
 void scriviMarker(const QString &path)
 {
-    QFile file(path);
-    const QByteArray line = "\"ultimo backup\"\r\n";
-    apribile(path, O_WRONLY | O_CREAT);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(line) != line.size())
-        throw RoutineError(ErrorCode::PathFileAccessError);
+    try {
+        TextFile::replaceFiles({{path, "\"ultimo backup\"\r\n"}});
+    } catch (const TextFile::FileWriteError &error) {
+        errno = error.systemError();
+        throw erroreDelSistema();
+    }
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -76,18 +77,6 @@ QString cartellaDiLavoro(Context &context, const QString &name)
     return path;
 }
 
-/** The extracted file named like the database file: the exact name first, then one in another case. */
-QString fileBaseDati(const QStringList &estratti, const QString &nomeBaseDati)
-{
-    if (estratti.contains(nomeBaseDati))
-        return nomeBaseDati;
-    for (const QString &name : estratti) {
-        if (name.compare(nomeBaseDati, Qt::CaseInsensitive) == 0)
-            return name;
-    }
-    return {};
-}
-
 /** True when the file opens with the program's key and holds the program's tables. */
 bool baseDatiDelProgramma(const QString &path)
 {
@@ -102,36 +91,66 @@ bool baseDatiDelProgramma(const QString &path)
     }
 }
 
-/** Removes the extraction folder and everything in it when the restore ends, however it ends. */
-class CartellaTemporanea
+/** A new folder of the restore's own beside the database's files, removed when the restore ends. */
+class CartellaPrivata
 {
 public:
-    explicit CartellaTemporanea(QString path) : m_path(std::move(path)) {}
-    ~CartellaTemporanea() { QDir(m_path).removeRecursively(); }
-    CartellaTemporanea(const CartellaTemporanea &) = delete;
-    CartellaTemporanea &operator=(const CartellaTemporanea &) = delete;
+    explicit CartellaPrivata(const QString &cartellaProgramma)
+    {
+        QByteArray modello = QFile::encodeName(cartellaProgramma + u'/' + CartellaEstrazione + u"-XXXXXX"_s);
+        if (!::mkdtemp(modello.data()))
+            throw erroreFile(cartellaProgramma, errno);
+        m_path = QFile::decodeName(modello);
+    }
+    ~CartellaPrivata() { QDir(m_path).removeRecursively(); }
+    CartellaPrivata(const CartellaPrivata &) = delete;
+    CartellaPrivata &operator=(const CartellaPrivata &) = delete;
+
+    const QString &path() const { return m_path; }
 
 private:
     QString m_path;
 };
 
-EsitoOperazione ripristina(Context &context, const QString &archivio, bool conservaCopia)
+/** Room kept free beside the extracted database, for its journal and the work that follows. */
+constexpr qint64 MargineSpazio = 32LL * 1024 * 1024;
+
+/** The extraction's outcome: the database file extracted, or why there is none. */
+struct Estrazione
+{
+    QString file;
+    QString motivo;
+};
+
+/** Only the entry named like the database is extracted, and only when it fits on the disk. */
+Estrazione estraiBaseDati(const QString &archivio, const QString &cartella, const QString &nomeDB)
+{
+    const NamedEntryExtraction estratta = extractNamedEntry(archivio, nomeDB, cartella, MargineSpazio);
+    switch (estratta.outcome) {
+    case NamedEntryExtraction::Outcome::Extracted:
+        if (baseDatiDelProgramma(estratta.path))
+            return {estratta.path, {}};
+        return {{}, MotivoArchivioNonValido};
+    case NamedEntryExtraction::Outcome::NoSpace:
+        return {{}, MotivoSpazioInsufficiente};
+    case NamedEntryExtraction::Outcome::NotFound:
+    case NamedEntryExtraction::Outcome::Failed:
+        break;
+    }
+    return {{}, MotivoArchivioNonValido};
+}
+
+Esito ripristina(Context &context, const QString &archivio, bool conservaCopia, const Esecutore &inDisparte)
 {
     const QString percorsoDB = percorsoBaseDati(context);
     const QString nomeDB = QFileInfo(percorsoDB).fileName();
 
-    // Files left by an earlier run must not pass for the archive's.
-    const QString precedente = context.programFolder().resolve(CartellaEstrazione);
-    if (QFileInfo::exists(precedente) && !QDir(precedente).removeRecursively())
-        throw erroreFile(precedente, EACCES);
-    const QString estrazione = cartellaDiLavoro(context, CartellaEstrazione);
-    const CartellaTemporanea pulizia(estrazione);
-
-    const auto estratti = extractRegularFiles(archivio, estrazione, nullptr);
-    const QString estratto = estratti ? fileBaseDati(*estratti, nomeDB) : QString();
-    if (estratto.isEmpty() || !baseDatiDelProgramma(QDir(estrazione).filePath(estratto))) {
-        return EsitoOperazione::Fallita;
-    }
+    // Never a folder of a known name: a link planted under it would lead the clean-up elsewhere.
+    const CartellaPrivata estrazione(context.programFolder().path());
+    Estrazione estratta;
+    inDisparte([&] { estratta = estraiBaseDati(archivio, estrazione.path(), nomeDB); });
+    if (estratta.file.isEmpty())
+        return {EsitoOperazione::Fallita, archivio, {}, estratta.motivo};
 
     std::unique_ptr<DatabaseLock> esclusivo;
     try {
@@ -139,7 +158,7 @@ EsitoOperazione ripristina(Context &context, const QString &archivio, bool conse
     } catch (const RoutineError &error) {
         if (error.number() != ErrorCode::FileInUse)
             throw;
-        return EsitoOperazione::Rifiutata;
+        return {EsitoOperazione::Rifiutata, archivio, {}, {}};
     }
 
     // Nobody can open the database until the lock goes: the copy and the replacement see one file.
@@ -147,12 +166,12 @@ EsitoOperazione ripristina(Context &context, const QString &archivio, bool conse
     if (conservaCopia && esiste)
         copiaSostituendo(percorsoDB, QDir(cartellaDiLavoro(context, CartellaCopiaDB)).filePath(nomeDB));
     const QFile::Permissions permessi = QFile::permissions(percorsoDB);
-    SpostaFile(context.programFolder(), QDir(estrazione).filePath(estratto), percorsoDB);
+    SpostaFile(context.programFolder(), estratta.file, percorsoDB);
     if (esiste)
         QFile::setPermissions(percorsoDB, permessi);
     // A journal left by a crash belonged to the file just replaced; the engine would apply it to this one.
     QFile::remove(percorsoDB + u"-journal"_s);
-    return EsitoOperazione::Riuscita;
+    return {EsitoOperazione::Riuscita, archivio, {}, {}};
 }
 
 } // namespace
@@ -208,7 +227,7 @@ bool ArchiviaBaseDati(Connection &connection, const QString &archivio, QString *
 Esito Backup(Context &context, const QString &nome)
 {
     if (nome.trimmed().isEmpty())
-        return {EsitoOperazione::NomeMancante, {}, {}};
+        return {EsitoOperazione::NomeMancante, {}, {}, {}};
     const QString archivio = context.programFolder().resolve(NomeArchivioBackup(nome));
     try {
         const bool sostituisce = QFileInfo(archivio).isFile();
@@ -218,7 +237,7 @@ Esito Backup(Context &context, const QString &nome)
         sorgente.close();
         if (!riuscito) {
             context.fileIni().Scrivi(IniKeys::FileBackup, QString());
-            return {EsitoOperazione::Fallita, archivio, {}};
+            return {EsitoOperazione::Fallita, archivio, {}, {}};
         }
         if (sostituisce) {
             const QString compagno =
@@ -227,21 +246,23 @@ Esito Backup(Context &context, const QString &nome)
                 QFile::remove(compagno);
         }
         context.fileIni().Scrivi(IniKeys::FileBackup, archivio);
-        return {EsitoOperazione::Riuscita, archivio, {}};
+        return {EsitoOperazione::Riuscita, archivio, {}, {}};
     } catch (const RoutineError &error) {
-        return {EsitoOperazione::Errore, archivio, testoErrore(error)};
+        return {EsitoOperazione::Errore, archivio, testoErrore(error), {}};
     }
 }
 
-Esito Ripristino(Context &context, const QString &archivio, bool conservaCopia)
+Esito Ripristino(Context &context, const QString &archivio, bool conservaCopia, const Esecutore &inDisparte)
 {
     if (archivio.trimmed().isEmpty())
-        return {EsitoOperazione::NomeMancante, {}, {}};
+        return {EsitoOperazione::NomeMancante, {}, {}, {}};
     const QString percorso = context.programFolder().resolve(archivio);
     try {
-        return {ripristina(context, percorso, conservaCopia), percorso, {}};
+        return ripristina(
+            context, percorso, conservaCopia,
+            inDisparte ? inDisparte : [](const std::function<void()> &lavoro) { lavoro(); });
     } catch (const RoutineError &error) {
-        return {EsitoOperazione::Errore, percorso, testoErrore(error)};
+        return {EsitoOperazione::Errore, percorso, testoErrore(error), {}};
     }
 }
 
@@ -274,7 +295,8 @@ void MostraEsitoRipristino(Prompt &prompt, const Esito &esito)
         prompt.inform(QString(), u"Recupero eseguito con successo"_s);
         break;
     case EsitoOperazione::Fallita:
-        prompt.critical(QString(), u"Recupero fallito"_s);
+        prompt.critical(QString(), esito.motivo.isEmpty() ? u"Recupero fallito"_s
+                                                          : u"Recupero fallito: "_s + esito.motivo);
         break;
     case EsitoOperazione::Rifiutata:
         prompt.critical(TitoloErrore, AltreInstallazioni);

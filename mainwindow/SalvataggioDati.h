@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace kx {
 class Connection;
@@ -9,8 +10,11 @@ class Context;
 
 /** The archive name the file choosers propose. */
 inline const QString NomeBackupPredefinito = QStringLiteral("KX58TORVA.zip");
-/** The folder, under the program folder, into which a restore extracts the archive. */
+/** The start of the name of the private folder, made anew under the program folder, of each restore. */
 inline const QString CartellaEstrazione = QStringLiteral("DBUnzip");
+/** Why a restore refused an archive. */
+inline const QString MotivoSpazioInsufficiente = QStringLiteral("spazio su disco insufficiente");
+inline const QString MotivoArchivioNonValido = QStringLiteral("archivio non valido");
 /** The folder, under the program folder, that keeps the database a restore replaced. */
 inline const QString CartellaCopiaDB = QStringLiteral("BackupDB");
 
@@ -68,7 +72,12 @@ struct Esito
     QString archivio;
     /** The error's number and description, for EsitoOperazione::Errore. */
     QString errore;
+    /** Why the archive was refused, for a failed restore. */
+    QString motivo;
 };
+
+/** Runs a long step of a restore; a window runs it off its own thread and waits with its events. */
+using Esecutore = std::function<void(const std::function<void()> &)>;
 
 /**
  * The zip backup of the database named in the INI file into the archive for the chosen name: its
@@ -78,14 +87,17 @@ struct Esito
 Esito Backup(kx::Context &context, const QString &nome);
 
 /**
- * The restore of the database named in the INI file from a zip archive. The archive's plain files are
- * extracted into an emptied DBUnzip; only the one named like the database file is taken, and only
- * when it opens with the program's key and holds the program's tables. While another installation is
+ * The restore of the database named in the INI file from a zip archive. Only the archive's entry named
+ * like the database file is extracted, once its declared size has been found to fit in the free space,
+ * into a new private folder of the restore (DBUnzip-XXXXXX), and it is taken only when it opens with
+ * the program's key and holds the program's tables; otherwise the restore fails with its reason. The
+ * extraction runs through `inDisparte` (inline when none is given). While another installation is
  * connected nothing is done. Then, with `conservaCopia`, the current file is copied into BackupDB, and
- * the extracted file replaces the database file in one rename; DBUnzip is removed in every case. The
- * program's connection must be closed. Shows no box.
+ * the extracted file replaces the database file in one rename; the private folder is removed in every
+ * case. The program's connection must be closed. Shows no box.
  */
-Esito Ripristino(kx::Context &context, const QString &archivio, bool conservaCopia);
+Esito Ripristino(kx::Context &context, const QString &archivio, bool conservaCopia,
+                 const Esecutore &inDisparte = {});
 
 /** Tells the user how a backup went. */
 void MostraEsitoBackup(kx::Prompt &prompt, const Esito &esito);

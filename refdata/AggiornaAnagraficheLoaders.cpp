@@ -197,6 +197,8 @@ struct Caricatore
     QString nome;
     QString frase;
     QString fileVuoto;
+    /** The layout every record of the file must fill. */
+    const Tracciato &tracciato;
 };
 
 /**
@@ -211,7 +213,7 @@ bool caricaRighe(Context &context, const Caricatore &caricatore, const QString &
         const QStringList righe = TextFile::readLines(context.programFolder().resolve(file));
         CampiRecord Campi;
         for (const QString &riga : righe) {
-            ScomponiRecord(Campi, trimBlanks(riga));
+            verificaRecord(caricatore.tracciato, Campi, ScomponiRecord(Campi, trimBlanks(riga)));
             passo(Campi);
             ++letti;
         }
@@ -268,7 +270,7 @@ bool AggCorsiOper(Context &context, const QString &file, const QString &tabella,
                                     },
                                     {}});
     Connection &corsiDB = context.DE().CorsiDB();
-    return caricaRighe(context, {u"AggCorsiOper"_s, FraseOper, VuotoOper}, file,
+    return caricaRighe(context, {u"AggCorsiOper"_s, FraseOper, VuotoOper, TracciatoOper()}, file,
                        [&](const CampiRecord &Campi) { scrittore.scrivi(corsiDB, Campi); });
 }
 
@@ -286,7 +288,7 @@ bool AggCorsiCompo(Context &context, const QString &file, const QString &tabella
                                     },
                                     {{u"Email"_s, u""_s}, {u"Riferimento"_s, u""_s}}});
     Connection &corsiDB = context.DE().CorsiDB();
-    return caricaRighe(context, {u"AggCorsiCompo"_s, FraseCompo, VuotoCompo}, file,
+    return caricaRighe(context, {u"AggCorsiCompo"_s, FraseCompo, VuotoCompo, TracciatoCompo()}, file,
                        [&](const CampiRecord &Campi) { scrittore.scrivi(corsiDB, Campi); });
 }
 
@@ -300,25 +302,26 @@ bool AggCorsiOperCorrisp(Context &context, const QString &file, const QString &t
     const QString scrittura =
         u"UPDATE "_s + quotedIdentifier(tabella) + u" SET Corrispondenza = ?"_s + chiave;
     Connection &corsiDB = context.DE().CorsiDB();
-    return caricaRighe(
-        context, {u"AggCorsiOperCorrisp"_s, FraseOper, VuotoOper}, file, [&](const CampiRecord &Campi) {
-            const QString grupOpe = valoreCampo(gruppo, Campi).toString();
-            const qint32 numero = valoreCampo(operatore, Campi).toInt();
-            const QueryResult riga = corsiDB.query(lettura, {grupOpe, numero});
-            if (riga.rows.isEmpty())
-                throw RoutineError(ErrorCode::NoCurrentRecord);
-            const QString corrispondenza = NonNull(riga.rows.front().value(0));
-            if (!corrispondenza.isEmpty() && corrispondenza != u"0")
-                return;
-            const QString sede = RecuperaSedeLegale(context, grupOpe, numero, u"aggiornamento"_s);
-            corsiDB.execute(scrittura, {sede.toInt(), grupOpe, numero});
-        });
+    return caricaRighe(context, {u"AggCorsiOperCorrisp"_s, FraseOper, VuotoOper, TracciatoOper()}, file,
+                       [&](const CampiRecord &Campi) {
+                           const QString grupOpe = valoreCampo(gruppo, Campi).toString();
+                           const qint32 numero = valoreCampo(operatore, Campi).toInt();
+                           const QueryResult riga = corsiDB.query(lettura, {grupOpe, numero});
+                           if (riga.rows.isEmpty())
+                               throw RoutineError(ErrorCode::NoCurrentRecord);
+                           const QString corrispondenza = NonNull(riga.rows.front().value(0));
+                           if (!corrispondenza.isEmpty() && corrispondenza != u"0")
+                               return;
+                           const QString sede =
+                               RecuperaSedeLegale(context, grupOpe, numero, u"aggiornamento"_s);
+                           corsiDB.execute(scrittura, {sede.toInt(), grupOpe, numero});
+                       });
 }
 
 bool AggCorsiSediOcc(Context &context, const QString &file, const QString &tabella,
                      const QString & /*fileLog*/)
 {
-    const Caricatore caricatore{u"AggCorsiSediOcc"_s, FraseSediOcc, QString()};
+    const Caricatore caricatore{u"AggCorsiSediOcc"_s, FraseSediOcc, QString(), TracciatoSediOcc()};
     if (!esiste(context, file))
         return true;
     bool sediConRighe = false;
@@ -366,6 +369,7 @@ bool AggCorsiSediOccUtil(Context &context, const QString &file, const QString &t
                                     {},
                                     {{u"Email"_s, u""_s}, {u"Riferimento"_s, u""_s}}});
     Connection &corsiDB = context.DE().CorsiDB();
-    return caricaRighe(context, {u"AggCorsiSediOccUtil"_s, FraseSediOccUtil, QString()}, file,
+    return caricaRighe(context,
+                       {u"AggCorsiSediOccUtil"_s, FraseSediOccUtil, QString(), TracciatoSediOccUtil()}, file,
                        [&](const CampiRecord &Campi) { scrittore.scrivi(corsiDB, Campi); });
 }

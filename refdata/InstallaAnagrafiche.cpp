@@ -65,7 +65,7 @@ public:
         for (const QString &line : lines) {
             passo(frase, ripresa, [&] {
                 CampiRecord Campi;
-                ScomponiRecord(Campi, trimBlanks(line));
+                verificaRecord(tracciato, Campi, ScomponiRecord(Campi, trimBlanks(line)));
                 QVariantList values;
                 for (const CampoTracciato &campo : tracciato.campi)
                     values.append(valoreCampo(campo, Campi));

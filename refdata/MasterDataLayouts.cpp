@@ -1,6 +1,7 @@
 #include "refdata/MasterDataLayouts.h"
 
 #include "core/data/NumericText.h"
+#include "core/services/RoutineError.h"
 #include "core/text/TextRoutines.h"
 
 using namespace Qt::StringLiterals;
@@ -55,6 +56,7 @@ const Tracciato &TracciatoOper()
             {u"ContIntCC"_s, u""_s},
             {u"ContCIN"_s, u""_s},
         },
+        14,
     };
     return tracciato;
 }
@@ -79,6 +81,7 @@ const Tracciato &TracciatoCompo()
             testo(13, u"CittaEstero"_s, 30),
         },
         {{u"Email"_s, u""_s}, {u"Riferimento"_s, u""_s}},
+        14,
     };
     return tracciato;
 }
@@ -99,6 +102,7 @@ const Tracciato &TracciatoSediOcc()
             testo(8, u"Fax"_s, 10),
         },
         {{u"TipoCompo"_s, u"UO"_s}},
+        9,
     };
     return tracciato;
 }
@@ -115,8 +119,21 @@ const Tracciato &TracciatoSediOccUtil()
             numero(3, u"SedeOcc"_s),
         },
         {{u"Email"_s, u""_s}, {u"Riferimento"_s, u""_s}},
+        4,
     };
     return tracciato;
+}
+
+void verificaRecord(const Tracciato &tracciato, const CampiRecord &Campi, int campiLetti)
+{
+    if (campiLetti < tracciato.campiRecord)
+        throw RoutineError(ErrorCode::TypeMismatch);
+    for (int i = 0; i < campiLetti && i < int(Campi.size()); ++i) {
+        for (const QChar c : Campi[std::size_t(i)]) {
+            if (c.category() == QChar::Other_Control)
+                throw RoutineError(ErrorCode::TypeMismatch);
+        }
+    }
 }
 
 QVariant valoreCampo(const CampoTracciato &campo, const CampiRecord &Campi)

@@ -42,6 +42,8 @@ struct Tracciato
     QList<CampoTracciato> campi;
     /** Columns a row added by the first installation gets whatever the file holds. */
     QList<std::pair<QString, QVariant>> costanti;
+    /** How many fields a record of the file holds, read or not. */
+    int campiRecord = 0;
 };
 
 /** "oper.tx1" into CorsiOper: 14 fields, the birth date (field 9) split into day, month and year. */
@@ -52,6 +54,13 @@ const Tracciato &TracciatoCompo();
 const Tracciato &TracciatoSediOcc();
 /** "sediutil.tx1" into CorsiSediOccUtil: 4 fields. */
 const Tracciato &TracciatoSediOccUtil();
+
+/**
+ * Refuses, with RoutineError 13 as any record that does not fit its columns, a record that holds
+ * fewer fields than its layout (`campiLetti`, as ScomponiRecord counted them) or a control character,
+ * NUL included, in any field: such a line is damage, not data.
+ */
+void verificaRecord(const Tracciato &tracciato, const CampiRecord &Campi, int campiLetti);
 
 /** The column's value from the fields of the record last split. */
 QVariant valoreCampo(const CampoTracciato &campo, const CampiRecord &Campi);

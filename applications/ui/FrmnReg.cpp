@@ -54,6 +54,10 @@ FrmnReg::~FrmnReg() = default;
 
 void FrmnReg::Command2_Click()
 {
+    if (m_inCorso) {
+        m_inet.cancel(); // the request stops; the window waits for the user's next choice
+        return;
+    }
     m_context.nuovaDomanda().NumeroDomandaOttenuto = false;
     QDialog::done(Rejected);
 }
@@ -110,6 +114,10 @@ bool FrmnReg::richiesta()
                              Richieste::nuovoNumeroDomanda(), [](bool) {});
         numero.send(corpoRichiestaNumero(domanda.GrupOpeCorrente, domanda.OperatoreCorrente, email));
         percorso = numero.PercorsoServizio;
+        if (numero.Annullata) {
+            attesa(false);
+            return true;
+        }
 
         if (!numero.RispostaCompleta) {
             if (m_context.prompt.ask(Prompt::Icon::Critical, Prompt::Buttons::OkCancel, TitoloErrore,
@@ -121,7 +129,7 @@ bool FrmnReg::richiesta()
             m_context.programExit.exit();
         }
 
-        const std::optional<qint32> ricevuto = numeroDomandaRicevuto(numero.RispostaServer);
+        const std::optional<qint32> ricevuto = numeroDomandaRicevuto(numero.RispostaServer, m_inet.status());
         if (numero.erroreApplicativo() || !ricevuto) {
             numero.mostraPaginaErrore();
             termina(false);
@@ -147,7 +155,6 @@ void FrmnReg::attesa(bool inCorso)
 {
     m_inCorso = inCorso;
     m_ui->CmdnReg->setEnabled(!inCorso);
-    m_ui->Command2->setEnabled(!inCorso);
     if (inCorso) {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         m_ui->lblAttesa->show();

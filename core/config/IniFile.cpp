@@ -2,12 +2,16 @@
 
 #include "core/files/ProgramFolder.h"
 #include "core/services/RoutineError.h"
+#include "core/services/SystemErrors.h"
 #include "core/text/Cp1252.h"
 #include "core/text/TextFile.h"
 #include "core/text/TextRoutines.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
+#include <algorithm>
+#include <cerrno>
 #include <optional>
 #include <vector>
 
@@ -44,14 +48,28 @@ std::vector<RawLine> splitRaw(const QByteArray &bytes)
     return lines;
 }
 
-/** The section a line opens, or nothing when it opens none. */
+bool opensWithBracket(const QByteArray &line)
+{
+    return trimBlanksAndTabs(Cp1252::decode(line)).startsWith(u'[');
+}
+
+/** The section a line opens, or nothing when it opens none: a "[" without its "]" opens none. */
 std::optional<QString> sectionName(const QByteArray &line)
 {
     const QString text = trimBlanksAndTabs(Cp1252::decode(line));
-    if (!text.startsWith(u'['))
-        return std::nullopt;
     const qsizetype close = text.indexOf(u']');
-    return trimBlanksAndTabs(close < 0 ? text.mid(1) : text.mid(1, close - 1));
+    if (!text.startsWith(u'[') || close < 0)
+        return std::nullopt;
+    return trimBlanksAndTabs(text.mid(1, close - 1));
+}
+
+/** The default as the profile functions hand it back: without its trailing blanks. */
+QString profileDefault(const QString &value)
+{
+    qsizetype end = value.size();
+    while (end > 0 && value[end - 1] == u' ')
+        --end;
+    return value.left(end);
 }
 
 struct KeyLine
@@ -91,8 +109,8 @@ Location locate(const std::vector<RawLine> &lines, const QString &section, const
                 where.section = where.lastContent = i;
             continue;
         }
-        if (!where.section)
-            continue;
+        if (!where.section || opensWithBracket(lines[i].text))
+            continue; // a broken section line is no key: the section before it goes on
         if (!trimBlanksAndTabs(Cp1252::decode(lines[i].text)).isEmpty())
             where.lastContent = i;
         if (const auto entry = keyLine(lines[i].text);
@@ -126,26 +144,31 @@ QString clsFileINI::Leggi(const QString &key, const QString &defaultValue) const
 {
     QFile file(path());
     if (!file.open(QIODevice::ReadOnly))
-        return defaultValue;
+        return profileDefault(defaultValue);
     const auto lines = splitRaw(file.readAll());
     const Location where = locate(lines, m_sezione, key);
     if (!where.key)
-        return defaultValue;
+        return profileDefault(defaultValue);
     return keyLine(lines[*where.key].text)->value;
 }
 
 int clsFileINI::Scrivi(const QString &key, const QString &value)
 {
+    m_causaScrittura.clear();
     const QString target = path();
     const QFileInfo info(target);
-    if (info.exists() && !info.isWritable())
+    if (info.exists() && !info.isWritable()) {
+        m_causaScrittura = descrizioneErroreSistema(EACCES);
         return 0;
+    }
 
     QByteArray bytes;
     if (info.exists()) {
         QFile file(target);
-        if (!file.open(QIODevice::ReadOnly))
+        if (!file.open(QIODevice::ReadOnly)) {
+            m_causaScrittura = file.errorString();
             return 0;
+        }
         bytes = file.readAll();
     }
     auto lines = splitRaw(bytes);
@@ -170,10 +193,41 @@ int clsFileINI::Scrivi(const QString &key, const QString &value)
         output += line.text + line.end;
     try {
         TextFile::replaceFiles({{target, output}});
-    } catch (const RoutineError &) {
+    } catch (const TextFile::FileWriteError &error) {
+        m_causaScrittura = descrizioneErroreSistema(error.systemError() ? error.systemError() : EIO);
         return 0;
     }
     return 1;
+}
+
+bool clsFileINI::haSezione(const QString &section) const
+{
+    QFile file(path());
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    for (const RawLine &line : splitRaw(file.readAll())) {
+        const auto name = sectionName(line.text);
+        if (name && name->compare(section, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+int rigaInUtf8(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return 1;
+    const auto lines = splitRaw(bytes);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const QByteArray &text = lines[i].text;
+        if (std::all_of(text.begin(), text.end(), [](char c) { return uchar(c) < 0x80; }))
+            continue;
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString decoded = utf8(text);
+        if (!utf8.hasError())
+            return int(i) + 1;
+    }
+    return 0;
 }
 
 int clsFileINI::Scrivi(const kx::IniKey &key, const QString &value)

@@ -30,8 +30,13 @@ public:
 
     /** Writes the value of the key in the current section; non-zero when the file was written. */
     int Scrivi(const QString &key, const QString &value);
+    /** Why the last write failed, in Italian; empty after a write that succeeded. */
+    const QString &causaScrittura() const { return m_causaScrittura; }
     /** The whole value of the key in the current section, or the default when it is absent. */
     QString Leggi(const QString &key, const QString &defaultValue) const;
+
+    /** True when the file has a section of that name (any case). */
+    bool haSezione(const QString &section) const;
 
     /** Sets the key's section, then writes the value as Scrivi does. */
     int Scrivi(const kx::IniKey &key, const QString &value);
@@ -44,4 +49,11 @@ private:
     const kx::ProgramFolder &m_programFolder;
     QString m_nomeFile;
     QString m_sezione;
+    QString m_causaScrittura;
 };
+
+/**
+ * The number (from 1) of the first line of an INI file that was saved in UTF-8 rather than in
+ * Windows-1252: a byte-order mark, or a line whose bytes past ASCII all read as UTF-8. 0 when none.
+ */
+int rigaInUtf8(const QByteArray &bytes);

@@ -19,8 +19,6 @@ QString failureDescription(int resultCode)
         return u"Impossibile aggiornare. Database o oggetto di sola lettura."_s;
     case SQLITE_NOTADB:
         return u"Formato di database non riconosciuto."_s;
-    case SQLITE_CORRUPT:
-        return u"Il file della base dati è danneggiato."_s;
     case SQLITE_IOERR:
         return u"Errore di lettura o scrittura sul disco della base dati."_s;
     case SQLITE_FULL:
@@ -95,6 +93,8 @@ RoutineError engineError(int resultCode, const QString &message, bool deleting)
         return RoutineError(ErrorCode::SyntaxError,
                             RoutineError::standardDescription(ErrorCode::SyntaxError) + u" ("_s + message +
                                 u")"_s);
+    case SQLITE_CORRUPT:
+        return RoutineError(ErrorCode::DatabaseDamaged);
     default:
         return RoutineError(ErrorCode::Unspecified, failureDescription(rc));
     }

@@ -27,6 +27,8 @@ struct Literal
     QString text;
     QString folded;
     double number = 0;
+    /** The literal's exact value when it is a whole number: a double loses digits past 2^53. */
+    std::optional<qlonglong> integer;
     /** A text literal that also reads as a number. */
     bool readsAsNumber = false;
     bool boolean = false;
@@ -70,6 +72,13 @@ std::optional<double> readNumber(const QString &text)
     return number;
 }
 
+std::optional<qlonglong> readInteger(const QString &text)
+{
+    bool ok = false;
+    const qlonglong integer = text.trimmed().toLongLong(&ok);
+    return ok ? std::optional(integer) : std::nullopt;
+}
+
 QString canonicalNumber(double number)
 {
     if (number == std::floor(number) && std::fabs(number) < 9.0e15)
@@ -87,8 +96,12 @@ int sign(double difference)
     return difference < 0 ? -1 : (difference > 0 ? 1 : 0);
 }
 
-int compareNumbers(const QVariant &value, double number)
+int compareNumbers(const QVariant &value, double number, std::optional<qlonglong> integer = std::nullopt)
 {
+    if (integer && (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int)) {
+        const qlonglong left = value.toLongLong();
+        return left < *integer ? -1 : (left > *integer ? 1 : 0);
+    }
     if (value.typeId() == QMetaType::LongLong && number == std::floor(number) && std::fabs(number) < 9.0e18) {
         const qlonglong left = value.toLongLong();
         const auto right = qlonglong(number);
@@ -119,7 +132,7 @@ std::optional<int> compareWith(const QVariant &value, const Literal &literal)
     }
     case Literal::Kind::Number: {
         if (numeric)
-            return compareNumbers(value, literal.number);
+            return compareNumbers(value, literal.number, literal.integer);
         if (const auto number = readNumber(value.toString()))
             return sign(*number - literal.number);
         return QString::compare(value.toString(), literal.text, Qt::CaseInsensitive);
@@ -127,7 +140,7 @@ std::optional<int> compareWith(const QVariant &value, const Literal &literal)
     case Literal::Kind::Text:
         if (numeric) {
             if (literal.readsAsNumber)
-                return compareNumbers(value, literal.number);
+                return compareNumbers(value, literal.number, literal.integer);
             return QString::compare(textOf(value), literal.text, Qt::CaseInsensitive);
         }
         return QString::compare(value.toString(), literal.text, Qt::CaseInsensitive);
@@ -341,6 +354,7 @@ private:
             if (const auto number = readNumber(literal.text)) {
                 literal.readsAsNumber = true;
                 literal.number = *number;
+                literal.integer = readInteger(literal.text);
             }
             break;
         case Token::Type::Number: {
@@ -350,6 +364,7 @@ private:
             if (!number)
                 throw syntaxError(m_text);
             literal.number = *number;
+            literal.integer = readInteger(m_token.text);
             break;
         }
         case Token::Type::Name:

@@ -83,7 +83,7 @@ EsitoPacchetto nonScritto(const QString &name, const QString &description)
 
 } // namespace
 
-void ScomponiRecord(CampiRecord &Campi, const QString &line)
+int ScomponiRecord(CampiRecord &Campi, const QString &line)
 {
     Campi.fill(QString());
     const qsizetype n = line.size();
@@ -106,6 +106,7 @@ void ScomponiRecord(CampiRecord &Campi, const QString &line)
             throw RoutineError(ErrorCode::Overflow);
         ++k;
     }
+    return int(k);
 }
 
 EsitoPacchetto SeparaFileScaricato(const ProgramFolder &folder, const QString &percorsoDB,

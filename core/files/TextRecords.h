@@ -17,10 +17,11 @@ using CampiRecord = std::array<QString, 51>;
 /**
  * Splits a line of the form #field0#,#field1#,...,#fieldN# into `Campi`. The first character and
  * the two characters after each closing "#" are skipped without being looked at, as the records have
- * always been read. Throws RoutineError 6 when a field is not closed or the line is longer than
- * 32,764 characters, and 9 for a non-empty field past slot 50; the slots read before keep their values.
+ * always been read. Returns how many fields the line held. Throws RoutineError 6 when a field is not
+ * closed or the line is longer than 32,764 characters, and 9 for a non-empty field past slot 50; the
+ * slots read before keep their values.
  */
-void ScomponiRecord(CampiRecord &Campi, const QString &line);
+int ScomponiRecord(CampiRecord &Campi, const QString &line);
 
 /** What became of a download bundle. */
 struct EsitoPacchetto

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
+#include <limits>
 #include <memory>
 #include <sys/stat.h>
 #include <zip.h>
@@ -62,7 +64,8 @@ bool isSpecialEntry(zip_t *archive, zip_uint64_t index)
     return system == ZIP_OPSYS_DOS && (attributes & 0x10) != 0;
 }
 
-bool extractEntry(zip_t *archive, zip_uint64_t index, const QString &target, QString *error)
+bool extractEntry(zip_t *archive, zip_uint64_t index, const QString &target, QString *error,
+                  qint64 limit = std::numeric_limits<qint64>::max())
 {
     Entry entry(zip_fopen_index(archive, index, 0));
     QFile file(target);
@@ -85,6 +88,12 @@ bool extractEntry(zip_t *archive, zip_uint64_t index, const QString &target, QSt
         }
         if (read == 0)
             break;
+        limit -= read;
+        if (limit < 0) {
+            setError(error, u"L'archivio contiene più dati di quanti ne dichiari"_s);
+            file.remove();
+            return false;
+        }
         if (file.write(buffer, read) != read) {
             setError(error, u"Impossibile scrivere il file '"_s + target + u"': "_s + file.errorString());
             file.remove();
@@ -166,6 +175,50 @@ std::optional<QStringList> extractRegularFiles(const QString &archive, const QSt
         written << name;
     }
     return written;
+}
+
+NamedEntryExtraction extractNamedEntry(const QString &archive, const QString &name, const QString &folder,
+                                       qint64 margin)
+{
+    NamedEntryExtraction result;
+    int code = ZIP_ER_OK;
+    ReadArchive zip(zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code));
+    if (!zip)
+        return result;
+    std::optional<zip_uint64_t> found;
+    QString foundName;
+    const zip_int64_t count = zip_get_num_entries(zip.get(), 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const auto index = zip_uint64_t(i);
+        const char *rawName = zip_get_name(zip.get(), index, ZIP_FL_ENC_GUESS);
+        const QString entryName = rawName ? QString::fromUtf8(rawName) : QString();
+        if (!isPlainEntryName(entryName) || isSpecialEntry(zip.get(), index) ||
+            entryName.compare(name, Qt::CaseInsensitive) != 0)
+            continue;
+        if (!found || entryName == name) {
+            found = index;
+            foundName = entryName;
+        }
+        if (entryName == name)
+            break;
+    }
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (!found || zip_stat_index(zip.get(), *found, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE))
+        return result;
+    const auto declared = qint64(std::min<zip_uint64_t>(stat.size, std::numeric_limits<qint64>::max() / 2));
+    if (QStorageInfo(folder).bytesAvailable() < declared + margin) {
+        result.outcome = NamedEntryExtraction::Outcome::NoSpace;
+        return result;
+    }
+    result.path = QDir(folder).filePath(foundName);
+    if (!extractEntry(zip.get(), *found, result.path, &result.error, declared)) {
+        result.outcome = NamedEntryExtraction::Outcome::Failed;
+        result.path.clear();
+        return result;
+    }
+    result.outcome = NamedEntryExtraction::Outcome::Extracted;
+    return result;
 }
 
 } // namespace kx

@@ -3,8 +3,10 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
+#include <QUrl>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <curl/curl.h>
 #include <mutex>
 #include <string>
@@ -12,7 +14,7 @@
 
 namespace kx {
 
-QString transferErrorDescription(int code)
+QString transferErrorDescription(int code, const QString &proxy)
 {
     switch (code) {
     case 0:
@@ -33,6 +35,17 @@ QString transferErrorDescription(int code)
         return QStringLiteral("Connessione interrotta dal server");
     case TransferError::CertificateNotVerified:
         return QStringLiteral("Impossibile verificare il certificato del server");
+    case TransferError::CertificateExpired:
+        return QStringLiteral("Il certificato del server è scaduto o non ancora valido");
+    case TransferError::CertificateOtherHost:
+        return QStringLiteral("Il certificato del server è intestato a un altro nome");
+    case TransferError::ReplyTooLarge:
+        return QStringLiteral("La risposta del server è troppo grande per essere uno scarico");
+    case TransferError::TooManyRedirects:
+        return QStringLiteral("Troppi reindirizzamenti dal server");
+    case TransferError::ProxyFailed:
+        return QStringLiteral("Il server proxy %1 non è raggiungibile o ha rifiutato la richiesta")
+            .arg(proxy);
     default:
         return QStringLiteral("Errore interno durante la trasmissione");
     }
@@ -50,8 +63,12 @@ int errorCodeOf(CURLcode result)
     case CURLE_UNSUPPORTED_PROTOCOL:
         return TransferError::UnknownScheme;
     case CURLE_COULDNT_RESOLVE_HOST:
-    case CURLE_COULDNT_RESOLVE_PROXY:
         return TransferError::NameNotResolved;
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_PROXY:
+        return TransferError::ProxyFailed;
+    case CURLE_TOO_MANY_REDIRECTS:
+        return TransferError::TooManyRedirects;
     case CURLE_COULDNT_CONNECT:
         return TransferError::CannotConnect;
     case CURLE_GOT_NOTHING:
@@ -66,6 +83,65 @@ int errorCodeOf(CURLcode result)
     default:
         return TransferError::Internal;
     }
+}
+
+/** The code of a refused certificate: its dates, its name, or else an authority not trusted. */
+int certificateErrorCode(CURL *easy)
+{
+    long verifyResult = 0;
+    curl_easy_getinfo(easy, CURLINFO_SSL_VERIFYRESULT, &verifyResult);
+    constexpr long NotYetValid = 9;      // X509_V_ERR_CERT_NOT_YET_VALID
+    constexpr long Expired = 10;         // X509_V_ERR_CERT_HAS_EXPIRED
+    constexpr long HostMismatch = 62;    // X509_V_ERR_HOSTNAME_MISMATCH
+    constexpr long AddressMismatch = 64; // X509_V_ERR_IP_ADDRESS_MISMATCH
+    if (verifyResult == NotYetValid || verifyResult == Expired)
+        return TransferError::CertificateExpired;
+    constexpr long Unspecified = 1; // X509_V_ERR_UNSPECIFIED: what libcurl's own name check leaves
+    // The chain verified, so the name is what was refused.
+    if (verifyResult <= Unspecified || verifyResult == HostMismatch || verifyResult == AddressMismatch)
+        return TransferError::CertificateOtherHost;
+    return TransferError::CertificateNotVerified;
+}
+
+bool hostExcluded(const QString &host, const QByteArray &noProxy)
+{
+    for (QByteArray entry : noProxy.split(',')) {
+        entry = entry.trimmed();
+        if (entry.startsWith('.'))
+            entry.remove(0, 1);
+        if (entry.isEmpty())
+            continue;
+        const QString name = QString::fromLatin1(entry);
+        if (entry == "*" || host.compare(name, Qt::CaseInsensitive) == 0 ||
+            host.endsWith(u'.' + name, Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+/** The proxy the request goes through, as libcurl would take it from the environment. */
+QString environmentProxy(const QUrl &url)
+{
+    const QByteArray noProxy =
+        qEnvironmentVariableIsSet("no_proxy") ? qgetenv("no_proxy") : qgetenv("NO_PROXY");
+    if (hostExcluded(url.host(), noProxy))
+        return {};
+    const QList<const char *> names =
+        url.scheme() == u"https" ? QList<const char *>{"https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"}
+                                 : QList<const char *>{"http_proxy", "all_proxy", "ALL_PROXY"};
+    for (const char *name : names) {
+        const QString value = qEnvironmentVariable(name);
+        if (!value.isEmpty())
+            return value;
+    }
+    return {};
+}
+
+/** The proxy as the user may see it: host and port, without any credential. */
+QString proxyName(const QString &proxy)
+{
+    const QUrl url(proxy.contains(u"://") ? proxy : u"http://" + proxy);
+    return url.port() > 0 ? url.host() + u':' + QString::number(url.port()) : url.host();
 }
 
 /** The PEM text of a certificate file that holds DER or PEM; empty when there is none. */
@@ -116,10 +192,23 @@ struct HttpTransfer::Worker
     QByteArray requestBody;
     QByteArray authorities;
     QByteArray received;
+    std::shared_ptr<std::FILE> receivedFile;
+    qint64 receivedSize = 0;
+    qint64 memoryLimit = 0;
+    qint64 sizeLimit = 0;
+    bool tooLarge = false;
+    bool fileFailed = false;
     bool replyStarted = false;
+    bool connected = false;
+    bool throughProxy = false;
     std::chrono::milliseconds stallTimeout{0};
+    std::chrono::milliseconds totalTimeout{0};
+    curl_off_t minimumRate = 0;
+    std::chrono::steady_clock::time_point started;
     std::chrono::steady_clock::time_point lastActivity;
+    std::chrono::steady_clock::time_point windowStart;
     curl_off_t bytesMoved = 0;
+    curl_off_t bytesAtWindowStart = 0;
     std::atomic<bool> cancelled = false;
     std::thread thread;
 
@@ -135,6 +224,8 @@ struct HttpTransfer::Worker
         std::fill(password.begin(), password.end(), '\0');
     }
 
+    int errorCode(CURLcode result, long status) const;
+
     void post(int state)
     {
         QMetaObject::invokeMethod(
@@ -142,9 +233,36 @@ struct HttpTransfer::Worker
             Qt::QueuedConnection);
     }
 
+    /** Keeps the reply in memory up to a few MiB, then in a temporary file; refuses one past the limit. */
     static size_t onBody(char *data, size_t size, size_t count, void *self)
     {
-        static_cast<Worker *>(self)->received.append(data, qsizetype(size * count));
+        auto *worker = static_cast<Worker *>(self);
+        const auto length = qint64(size * count);
+        worker->receivedSize += length;
+        if (worker->receivedSize > worker->sizeLimit) {
+            worker->tooLarge = true;
+            return 0;
+        }
+        if (!worker->receivedFile && worker->receivedSize > worker->memoryLimit) {
+            // A file without a name, gone with its last handle.
+            std::shared_ptr<std::FILE> file(std::tmpfile(), [](std::FILE *f) {
+                if (f)
+                    std::fclose(f);
+            });
+            const auto kept = size_t(worker->received.size());
+            if (!file || std::fwrite(worker->received.constData(), 1, kept, file.get()) != kept) {
+                worker->fileFailed = true;
+                return 0;
+            }
+            worker->received.clear();
+            worker->receivedFile = std::move(file);
+        }
+        if (!worker->receivedFile) {
+            worker->received.append(data, qsizetype(length));
+        } else if (std::fwrite(data, 1, size_t(length), worker->receivedFile.get()) != size_t(length)) {
+            worker->fileFailed = true;
+            return 0;
+        }
         return size * count;
     }
 
@@ -180,19 +298,39 @@ struct HttpTransfer::Worker
     static int onConnected(void *self, char *, char *, int, int)
     {
         auto *worker = static_cast<Worker *>(self);
+        worker->connected = true;
         worker->post(TransferState::Connected);
         worker->post(TransferState::Sending);
         return CURL_PREREQFUNC_OK;
     }
 
+    /** Silence, a trickle below the useful rate, or a small request past its whole limit. */
+    bool outOfTime()
+    {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - lastActivity > stallTimeout)
+            return true;
+        if (totalTimeout.count() > 0 && now - started > totalTimeout)
+            return true;
+        if (now - windowStart >= stallTimeout) {
+            const auto seconds =
+                std::chrono::duration_cast<std::chrono::milliseconds>(now - windowStart).count() / 1000.0;
+            if (double(bytesMoved - bytesAtWindowStart) < double(minimumRate) * seconds)
+                return true;
+            windowStart = now;
+            bytesAtWindowStart = bytesMoved;
+        }
+        return false;
+    }
+
     void run()
     {
-        lastActivity = std::chrono::steady_clock::now();
+        started = lastActivity = windowStart = std::chrono::steady_clock::now();
         CURLcode result = CURLE_OK;
         int running = 1;
         while (running && !cancelled) {
             curl_multi_perform(multi, &running);
-            if (running && std::chrono::steady_clock::now() - lastActivity > stallTimeout) {
+            if (running && outOfTime()) {
                 result = CURLE_OPERATION_TIMEDOUT;
                 break;
             }
@@ -211,15 +349,39 @@ struct HttpTransfer::Worker
             curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
             post(TransferState::Received);
         }
-        const int code = result == CURLE_OK ? 0 : errorCodeOf(result);
+        const int code = errorCode(result, status);
+        if (connected) {
+            post(TransferState::Disconnecting);
+            post(TransferState::Disconnected);
+        }
+        if (receivedFile && (code != 0 || std::fflush(receivedFile.get()) != 0 ||
+                             std::fseek(receivedFile.get(), 0, SEEK_SET) != 0))
+            receivedFile.reset();
         QMetaObject::invokeMethod(
             owner,
-            [owner = owner, request = request, status = int(status), code, body = std::move(received)] {
-                owner->finish(request, status, code, body);
-            },
+            [owner = owner, request = request, status = int(status), code, body = std::move(received),
+             file = std::move(receivedFile)] { owner->finish(request, status, code, body, file); },
             Qt::QueuedConnection);
     }
 };
+
+int HttpTransfer::Worker::errorCode(CURLcode result, long status) const
+{
+    constexpr long ProxyAuthenticationRequired = 407;
+    if (result == CURLE_OK)
+        return throughProxy && status == ProxyAuthenticationRequired ? TransferError::ProxyFailed : 0;
+    if (tooLarge)
+        return TransferError::ReplyTooLarge;
+    if (fileFailed)
+        return TransferError::Internal;
+    if (result == CURLE_PEER_FAILED_VERIFICATION)
+        return certificateErrorCode(easy);
+    long connectCode = 0;
+    curl_easy_getinfo(easy, CURLINFO_HTTP_CONNECTCODE, &connectCode);
+    if (throughProxy && (result == CURLE_COULDNT_CONNECT || connectCode >= 300))
+        return TransferError::ProxyFailed;
+    return errorCodeOf(result);
+}
 
 HttpTransfer::HttpTransfer(TransferSettings settings, QObject *parent)
     : QObject(parent), m_settings(std::move(settings))
@@ -235,24 +397,27 @@ HttpTransfer::~HttpTransfer()
 bool HttpTransfer::post(const QString &url, const QString &credential, const QByteArray &body,
                         const QByteArray &headerLines)
 {
-    return start(url, credential, &body, headerLines);
+    return start(url, credential, &body, headerLines, 0);
 }
 
-bool HttpTransfer::get(const QString &url, const QString &credential)
+bool HttpTransfer::get(const QString &url, const QString &credential, int maximumRedirects)
 {
-    return start(url, credential, nullptr, {});
+    return start(url, credential, nullptr, {}, maximumRedirects);
 }
 
 bool HttpTransfer::start(const QString &url, const QString &credential, const QByteArray *body,
-                         const QByteArray &headerLines)
+                         const QByteArray &headerLines, int maximumRedirects)
 {
     stopWorker();
     ++m_request;
     m_busy = true;
+    m_cancelled = false;
     m_lastState = 0;
     m_status = 0;
     m_errorCode = 0;
+    m_proxyUsed.clear();
     m_body.clear();
+    m_bodyFile.reset();
     m_readPosition = 0;
 
     static const QRegularExpression credentialShape(QStringLiteral("^([^:@/]+)(?::([^@/]*))?@$"));
@@ -296,6 +461,16 @@ bool HttpTransfer::start(const QString &url, const QString &credential, const QB
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(m_settings.connectTimeoutMs));
     worker->stallTimeout = std::chrono::milliseconds(m_settings.stallTimeoutMs);
+    worker->totalTimeout = std::chrono::milliseconds(m_settings.totalTimeoutMs);
+    worker->minimumRate = m_settings.minimumRate;
+    worker->memoryLimit = m_settings.memoryReplyBytes;
+    worker->sizeLimit = m_settings.maximumReplyBytes;
+    if (maximumRedirects > 0) {
+        curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+        curl_easy_setopt(easy, CURLOPT_MAXREDIRS, long(maximumRedirects));
+        curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+        curl_easy_setopt(easy, CURLOPT_UNRESTRICTED_AUTH, 0L);
+    }
     curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Worker::onProgress);
     curl_easy_setopt(easy, CURLOPT_XFERINFODATA, worker.get());
@@ -312,8 +487,12 @@ bool HttpTransfer::start(const QString &url, const QString &credential, const QB
         curl_blob blob{worker->authorities.data(), size_t(worker->authorities.size()), CURL_BLOB_NOCOPY};
         curl_easy_setopt(easy, CURLOPT_CAINFO_BLOB, &blob);
     }
-    if (!m_settings.proxy.isEmpty())
-        curl_easy_setopt(easy, CURLOPT_PROXY, m_settings.proxy.toUtf8().constData());
+    // The proxy is settled here, so that a failure of it can be told with its name.
+    const QString proxy = m_settings.proxy.isEmpty() ? environmentProxy(QUrl(url)) : m_settings.proxy;
+    curl_easy_setopt(easy, CURLOPT_PROXY, proxy.toUtf8().constData());
+    curl_easy_setopt(easy, CURLOPT_NOPROXY, "");
+    worker->throughProxy = !proxy.isEmpty();
+    m_proxyUsed = proxyName(proxy);
     if (parts.hasMatch()) {
         worker->user = parts.captured(1).toStdString();
         worker->password = parts.captured(2).toStdString();
@@ -360,6 +539,8 @@ bool HttpTransfer::start(const QString &url, const QString &credential, const QB
 
 void HttpTransfer::cancel()
 {
+    if (m_busy)
+        m_cancelled = true;
     stopWorker();
     ++m_request;
     m_busy = false;
@@ -384,6 +565,11 @@ void HttpTransfer::waitWhileBusy()
 
 QByteArray HttpTransfer::readChunk()
 {
+    if (m_bodyFile) {
+        QByteArray chunk(1024, Qt::Uninitialized);
+        chunk.resize(qsizetype(std::fread(chunk.data(), 1, size_t(chunk.size()), m_bodyFile.get())));
+        return chunk;
+    }
     const QByteArray chunk = m_body.mid(m_readPosition, 1024);
     m_readPosition += chunk.size();
     return chunk;
@@ -397,7 +583,8 @@ void HttpTransfer::reachState(quint64 request, int state)
     emit stateChanged(state);
 }
 
-void HttpTransfer::finish(quint64 request, int status, int errorCode, const QByteArray &body)
+void HttpTransfer::finish(quint64 request, int status, int errorCode, const QByteArray &body,
+                          std::shared_ptr<std::FILE> bodyFile)
 {
     if (request != m_request)
         return;
@@ -410,6 +597,7 @@ void HttpTransfer::finish(quint64 request, int status, int errorCode, const QByt
     }
     m_status = status;
     m_body = body;
+    m_bodyFile = std::move(bodyFile);
     m_lastState = TransferState::Completed;
     emit stateChanged(TransferState::Completed);
     if (request == m_request)

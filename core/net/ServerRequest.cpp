@@ -4,9 +4,9 @@
 #include "core/files/ProgramFolder.h"
 #include "core/state/InstallationState.h"
 #include "core/text/Cp1252.h"
+#include "core/text/TextFile.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QUrl>
 
 namespace kx {
@@ -43,6 +43,18 @@ TransferSettings impostazioniTrasmissione(const ProgramFolder &programFolder, co
     settings.extraAuthorityFile = programFolder.resolve(NomeFileCertificato);
     settings.proxy = proxy;
     return settings;
+}
+
+TransferSettings impostazioniScarico(const ProgramFolder &programFolder)
+{
+    TransferSettings settings = impostazioniTrasmissione(programFolder);
+    settings.totalTimeoutMs = 0;
+    return settings;
+}
+
+QString citazioneRisposta(const QString &risposta)
+{
+    return risposta.left(MassimoCitazione);
 }
 
 namespace Richieste {
@@ -108,12 +120,14 @@ void ServerRequest::send(const QByteArray &corpo)
     UrlServizio = m_fileIni.Leggi(m_variant.chiave);
     PercorsoServizio = percorsoServizio(UrlServizio);
     RispostaCompleta = false;
+    Annullata = false;
     CodiceRisposta = 0;
     m_attesa(true);
     RispostaServer.clear();
     const QString credenziale = m_variant.conCredenziale ? m_installazione.CredenzialeServer : QString();
     m_transfer.post(UrlServizio, credenziale, corpo, IntestazioniRichiesta);
     m_transfer.waitWhileBusy();
+    Annullata = m_transfer.cancelled();
 }
 
 void ServerRequest::onStateChanged(int state)
@@ -124,7 +138,8 @@ void ServerRequest::onStateChanged(int state)
                             m_transfer.errorDescription();
         if (code == TransferError::CertificateNotVerified && m_variant.appendiceCertificato)
             messaggio += appendiceCertificato(UrlServizio);
-        if (code == TransferError::NameNotResolved && m_variant.appendiceProxy)
+        if ((code == TransferError::NameNotResolved || code == TransferError::ProxyFailed) &&
+            m_variant.appendiceProxy)
             messaggio += appendiceProxy();
         m_services.prompt.critical(m_variant.titoloErroreTrasmissione, messaggio);
         if (m_variant.erroreInRisposta)
@@ -157,6 +172,10 @@ bool ServerRequest::paginaHtml() const
 
 bool ServerRequest::evaluate(const std::function<bool(const QString &)> &contenutoValido)
 {
+    if (Annullata) {
+        concludiFallimento();
+        return false;
+    }
     if (!erroreApplicativo() && RispostaCompleta && contenutoValido(RispostaServer))
         return true;
     if (!m_variant.cercaHtml || paginaHtml())
@@ -177,10 +196,12 @@ void ServerRequest::mostraPaginaErrore()
             u"Contattare il servizio assistenza TUZ riportando questo messaggio e le informazioni "
             u"visualizzate");
     const QString path = m_programFolder.resolve(NomeFileErrServer);
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(Cp1252::encode(RispostaServer) + "\r\n");
-    file.close();
+    try {
+        // A new file under the name: a link planted there is replaced, never written through.
+        TextFile::replaceFiles({{path, Cp1252::encode(RispostaServer) + "\r\n"}});
+    } catch (const TextFile::FileWriteError &) {
+        return; // an older page must not pass for this reply's
+    }
     m_services.urlOpener.open(QUrl::fromLocalFile(path));
 }
 
@@ -189,8 +210,8 @@ void ServerRequest::mostraErroreServer()
     m_services.prompt.critical(
         QStringLiteral("Errore restituito dal Server"),
         u"Operazione non riuscita (servizio: " + PercorsoServizio +
-            u"). Il server ha restituito il seguente messaggio di errore: " + CrLf + CrLf + RispostaServer +
-            CrLf + CrLf +
+            u"). Il server ha restituito il seguente messaggio di errore: " + CrLf + CrLf +
+            citazioneRisposta(RispostaServer) + CrLf + CrLf +
             u"Controllare i dati immessi e ritentare l'operazione, oppure contattare il "
             u"servizio di assistenza TUZ riportando questo messaggio.");
 }

@@ -27,6 +27,13 @@ inline const QString NomeFileErrServer = QStringLiteral("ErrServer.html");
 
 /** The transfer settings of the program: its time-outs, the proxy given, CA_ROOT.DER when present. */
 TransferSettings impostazioniTrasmissione(const ProgramFolder &programFolder, const QString &proxy = {});
+/** The same for a download: no limit on the whole while the bytes keep coming at a useful rate. */
+TransferSettings impostazioniScarico(const ProgramFolder &programFolder);
+
+/** The most of a reply a message box quotes. */
+inline constexpr qsizetype MassimoCitazione = 2000;
+/** The start of the reply, as much as a message box quotes. */
+QString citazioneRisposta(const QString &risposta);
 
 /** Where the requests to the server depart from one another. */
 struct ServerRequestVariant
@@ -63,8 +70,9 @@ ServerRequestVariant versioneHub();
  * alive, the reply read in chunks, the state-11 box on a transfer error. The caller then evaluates
  * the reply, with evaluate() or with its own test and the boxes below.
  *
- * `attesa` is called with true before the request (busy pointer, confirm and cancel disabled) and
- * with false when a failure has been reported.
+ * `attesa` is called with true before the request (busy pointer, confirm disabled; the window's
+ * cancel button stays enabled and stops the request with the transfer's cancel()) and with false when
+ * a failure has been reported or the request was cancelled.
  */
 class ServerRequest
 {
@@ -90,7 +98,7 @@ public:
     bool paginaHtml() const;
     /** The HTML-page box, then ErrServer.html written with the reply and opened. */
     void mostraPaginaErrore();
-    /** The "Errore restituito dal Server" box quoting the reply. */
+    /** The "Errore restituito dal Server" box quoting the start of the reply. */
     void mostraErroreServer();
     /** Restores the window after a failure and empties the reply. */
     void concludiFallimento();
@@ -103,6 +111,8 @@ public:
     QString RispostaServer;
     int CodiceRisposta = 0;
     bool RispostaCompleta = false;
+    /** The user stopped the request: nothing was received and nothing is to be told or written. */
+    bool Annullata = false;
 
 private:
     void onStateChanged(int state);

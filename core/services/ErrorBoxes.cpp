@@ -31,8 +31,17 @@ QString unexpectedErrorText(const RoutineError &error)
            u"scegliere riprova per ritentare l'operazione."_s;
 }
 
+void terminaBaseDatiDanneggiata(const Services &services, const RoutineError &error)
+{
+    services.prompt.critical(u"Base dati danneggiata"_s,
+                             testoErrore(error) + u"\r\nLa procedura verrà terminata."_s);
+    services.programExit.exit();
+}
+
 void offerRetryOrExit(const Services &services, const QString &routine, const RoutineError &error)
 {
+    if (error.number() == ErrorCode::DatabaseDamaged)
+        terminaBaseDatiDanneggiata(services, error);
     const auto answer = services.prompt.ask(Prompt::Icon::Warning, Prompt::Buttons::RetryCancel, routine,
                                             unexpectedErrorText(error));
     if (answer != Prompt::Answer::Retry)
@@ -52,6 +61,8 @@ RoutineError comeErroreRoutine(const std::exception &error)
 
 void terminaPerErrore(const Services &services, const RoutineError &error)
 {
+    if (error.number() == ErrorCode::DatabaseDamaged)
+        terminaBaseDatiDanneggiata(services, error);
     services.prompt.critical(QString(), testoErrore(error));
     services.programExit.exit();
 }

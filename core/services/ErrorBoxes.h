@@ -27,8 +27,15 @@ QString testoErroreCaricamento(const RoutineError &error);
 QString unexpectedErrorText(const RoutineError &error);
 
 /**
+ * The box of a damaged database file, "Base dati danneggiata" with OK, then the end of the program:
+ * what is read from the file cannot be trusted, and no retry mends it.
+ */
+void terminaBaseDatiDanneggiata(const Services &services, const RoutineError &error);
+
+/**
  * The unexpected-error box: "Errore n", the description and the plea to retry, with Retry and Cancel
- * under the routine's name. Returns when the user chose Retry; Cancel ends the program at once.
+ * under the routine's name. Returns when the user chose Retry; Cancel ends the program at once. A
+ * damaged database file gets its own box instead (terminaBaseDatiDanneggiata).
  */
 void offerRetryOrExit(const Services &services, const QString &routine, const RoutineError &error);
 

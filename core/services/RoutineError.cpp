@@ -44,6 +44,8 @@ QString RoutineError::standardDescription(int number)
                u"L'operazione richiesta richiede un record corrente."_s;
     case ErrorCode::FileInUse:
         return u"Impossibile utilizzare il file; file già in uso."_s;
+    case ErrorCode::DatabaseDamaged:
+        return u"Il file della base dati è danneggiato."_s;
     case ErrorCode::OperationNotAllowed:
         return u"Operazione non consentita in questo contesto."_s;
     case ErrorCode::ItemNotFound:

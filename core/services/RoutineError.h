@@ -23,6 +23,8 @@ inline constexpr int InvalidUseOfNull = 94;
 inline constexpr int InvalidArgument = 3001;
 inline constexpr int NoCurrentRecord = 3021;
 inline constexpr int FileInUse = 3045;
+/** The database file is damaged: nothing read from it can be trusted, and retrying does not help. */
+inline constexpr int DatabaseDamaged = 3049;
 inline constexpr int OperationNotAllowed = 3219;
 inline constexpr int ItemNotFound = 3265;
 inline constexpr int ObjectClosed = 3704;

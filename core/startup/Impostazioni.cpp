@@ -77,3 +77,18 @@ void AzzeraInstallazione(Context &context)
     ini.Scrivi(IniKeys::NFileDB, QString());
     ini.Scrivi(IniKeys::Tipo, QString());
 }
+
+void TerminaInutilizzabile(Context &context, const QString &cosa, const QString &causa)
+{
+    context.prompt.critical(u"Errore di inizializzazione"_s, u"Impossibile utilizzare "_s + cosa + u": "_s +
+                                                                 causa + u"."_s + u"\r\n"_s +
+                                                                 u"La procedura verrà terminata."_s);
+    context.programExit.exit();
+}
+
+void ScriviImpostazione(Context &context, const IniKey &key, const QString &value)
+{
+    clsFileINI &ini = context.fileIni();
+    if (ini.Scrivi(key, value) == 0)
+        TerminaInutilizzabile(context, u"il file "_s + ini.NomeFile(), ini.causaScrittura());
+}

@@ -5,6 +5,7 @@
 namespace kx {
 class Context;
 class ProgramFolder;
+struct IniKey;
 struct Services;
 } // namespace kx
 
@@ -51,3 +52,15 @@ void InterrompiInstallazione(const kx::Services &services);
 
 /** Empties [BaseDati] Database and NFileDB and [Installazione] Tipo, so the next start asks again. */
 void AzzeraInstallazione(kx::Context &context);
+
+/**
+ * Ends the start-up with a box that names what cannot be used and why ("Impossibile utilizzare " ...);
+ * the settings stay as they are.
+ */
+void TerminaInutilizzabile(kx::Context &context, const QString &cosa, const QString &causa);
+
+/**
+ * Writes an answer of the first run into the INI file; a write that fails (a full disk) is told with
+ * the file and its cause and ends the program, as the answer could not be kept.
+ */
+void ScriviImpostazione(kx::Context &context, const kx::IniKey &key, const QString &value);

@@ -144,6 +144,11 @@ void Inizializza(Context &context)
         if (context.startupHooks().caricaMain)
             context.startupHooks().caricaMain();
 
+        // Without the section the file is not the installation's: told as such, the settings kept.
+        const QString sezione = QString::fromUtf16(IniKeys::IndirizzoServer.section);
+        if (!context.fileIni().haSezione(sezione))
+            TerminaInutilizzabile(context, u"il file "_s + context.fileIni().NomeFile(),
+                                  u"manca la sezione ["_s + sezione + u"]"_s);
         installazione.IndirizzoServer = IndirizzoServer(context.fileIni().Leggi(IniKeys::IndirizzoServer));
     } catch (const RoutineError &error) {
         fineInizializzazione(context, error);

@@ -15,21 +15,13 @@
 #include "core/state/StartupHooks.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
 
 namespace {
-
-/** Ends the start-up with a box that names what cannot be used and why; the settings stay as they are. */
-void inutilizzabile(Context &context, const QString &cosa, const QString &causa)
-{
-    context.prompt.critical(u"Errore di inizializzazione"_s, u"Impossibile utilizzare "_s + cosa + u": "_s +
-                                                                 causa + u"."_s + u"\r\n"_s +
-                                                                 u"La procedura verrà terminata."_s);
-    context.programExit.exit();
-}
 
 /**
  * Gives a database made before the index of the correction of course hours that index. Without it the
@@ -58,9 +50,18 @@ void VerificaFileIni(Context &context, StartupWindows &windows)
     // Read as empty, an INI file that cannot be read would send the user round the first-run dialogs
     // for ever; one that cannot be written, or a program folder that cannot, would fail later.
     if (const QString causa = causaFileInutilizzabile(iniPath, true); !causa.isEmpty())
-        inutilizzabile(context, u"il file "_s + iniPath, causa);
+        TerminaInutilizzabile(context, u"il file "_s + iniPath, causa);
+    // Read as Windows-1252, a file saved in UTF-8 gives changed paths, and the installation would be
+    // reset over a database that is where it always was.
+    if (QFile file(iniPath); file.open(QIODevice::ReadOnly)) {
+        if (const int riga = rigaInUtf8(file.readAll()); riga > 0)
+            TerminaInutilizzabile(context, u"il file "_s + iniPath,
+                                  u"non è salvato in Windows-1252 ma in UTF-8 (riga "_s +
+                                      QString::number(riga) + u")"_s);
+    }
     if (const QString causa = causaCartellaNonScrivibile(context.programFolder().path()); !causa.isEmpty())
-        inutilizzabile(context, u"la cartella del programma "_s + context.programFolder().path(), causa);
+        TerminaInutilizzabile(context, u"la cartella del programma "_s + context.programFolder().path(),
+                              causa);
     clsFileINI &ini = context.fileIni();
     ini.setNomeFile(context.programFolder().path() + u'/' + NomeFileIni);
     InstallationState &installazione = context.installazione();
@@ -69,9 +70,9 @@ void VerificaFileIni(Context &context, StartupWindows &windows)
     if (installazione.TipoInstallazione.isEmpty()) {
         windows.chiudiSplash();
         windows.mostraImpostazioni();
-        ini.Scrivi(IniKeys::Tipo, installazione.TipoInstallazione);
-        ini.Scrivi(IniKeys::Database, installazione.PercorsoDB);
-        ini.Scrivi(IniKeys::NFileDB, installazione.NomeFileDB);
+        ScriviImpostazione(context, IniKeys::Tipo, installazione.TipoInstallazione);
+        ScriviImpostazione(context, IniKeys::Database, installazione.PercorsoDB);
+        ScriviImpostazione(context, IniKeys::NFileDB, installazione.NomeFileDB);
         return;
     }
     if (installazione.TipoInstallazione != TipoStandAlone &&

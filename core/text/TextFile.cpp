@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -70,23 +71,28 @@ struct Replacement
 bool stage(Replacement &r)
 {
     struct stat old = {};
-    r.existed = ::stat(QFile::encodeName(r.target).constData(), &old) == 0;
-    if (r.existed && !S_ISREG(old.st_mode))
+    r.existed = ::lstat(QFile::encodeName(r.target).constData(), &old) == 0;
+    const bool link = r.existed && S_ISLNK(old.st_mode);
+    if (r.existed && !link && !S_ISREG(old.st_mode))
         return false; // a folder or a device stands in the way
     r.staged = besideName(r.target);
     QFile file(r.staged);
     if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
         // The new file keeps the permissions of the one it replaces.
-        if ((r.existed && ::fchmod(file.handle(), old.st_mode & 07777) != 0) || !writeWhole(file, r.bytes)) {
+        if ((r.existed && !link && ::fchmod(file.handle(), old.st_mode & 07777) != 0) ||
+            !writeWhole(file, r.bytes)) {
+            const int cause = errno;
             file.remove();
             r.staged.clear();
+            errno = cause;
             return false;
         }
         return true;
     }
     r.staged.clear();
     QFile current(r.target);
-    if (!r.existed || !QFileInfo(r.target).isWritable() || !current.open(QIODevice::ReadOnly))
+    // Rewriting in place would write through a link into whatever it points to.
+    if (!r.existed || link || !QFileInfo(r.target).isWritable() || !current.open(QIODevice::ReadOnly))
         return false;
     r.oldBytes = current.readAll();
     r.inPlace = true;
@@ -132,8 +138,8 @@ void takeBack(Replacement &r)
 
 } // namespace
 
-FileWriteError::FileWriteError(QString path)
-    : RoutineError(ErrorCode::PathFileAccessError), m_path(std::move(path))
+FileWriteError::FileWriteError(QString path, int systemError)
+    : RoutineError(ErrorCode::PathFileAccessError), m_path(std::move(path)), m_systemError(systemError)
 {
 }
 
@@ -196,16 +202,16 @@ void replaceFiles(const std::vector<FileContents> &files)
 {
     std::vector<Replacement> replacements;
     for (const FileContents &file : files) {
-        // A link is followed, so the file it points to gets the new contents and the link stays.
-        const QFileInfo info(file.path);
+        // A link is replaced by the new file, never written through: it may point anywhere.
         Replacement &r = replacements.emplace_back();
-        r.target = info.isSymLink() && info.exists() ? info.canonicalFilePath() : file.path;
+        r.target = file.path;
         r.bytes = file.bytes;
     }
     const auto fail = [&](std::size_t failed) {
+        const int cause = errno; // before the taking back sets its own
         for (auto r = replacements.rbegin(); r != replacements.rend(); ++r)
             takeBack(*r);
-        throw FileWriteError(files[failed].path);
+        throw FileWriteError(files[failed].path, cause);
     };
     for (std::size_t i = 0; i < replacements.size(); ++i) {
         if (!stage(replacements[i]))

@@ -49,11 +49,14 @@ struct FileContents
 class FileWriteError : public RoutineError
 {
 public:
-    explicit FileWriteError(QString path);
+    explicit FileWriteError(QString path, int systemError = 0);
     const QString &path() const { return m_path; }
+    /** The system's error number (errno) of the failure, 0 when unknown. */
+    int systemError() const { return m_systemError; }
 
 private:
     QString m_path;
+    int m_systemError = 0;
 };
 
 /**
@@ -62,7 +65,8 @@ private:
  * then the files are put in place one after the other, and when one cannot be (a name the file
  * system cannot hold), those already in place are taken back: old contents restored, new files
  * removed. A file that may be written in a folder that may not (an installed program folder) is
- * rewritten in place, its space reserved first and its old bytes put back on failure.
+ * rewritten in place, its space reserved first and its old bytes put back on failure. A link under
+ * the name is replaced by the new file, never written through.
  */
 void replaceFiles(const std::vector<FileContents> &files);
 

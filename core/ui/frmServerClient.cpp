@@ -41,8 +41,7 @@ void frmServerClient::cmdOK_Click()
                                   u"Scegliere la versione dell'applicativo: SERVER o CLIENT"_s);
         return;
     }
-    clsFileINI &ini = m_context.fileIni();
-    ini.Scrivi(IniKeys::Versione, versione);
+    ScriviImpostazione(m_context, IniKeys::Versione, versione);
     accept();
 }
 

@@ -16,6 +16,10 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <atomic>
+#include <chrono>
+#include <exception>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -50,6 +54,29 @@ private:
     QWidget *m_conferma;
     QWidget *m_esci;
 };
+
+/** Runs the work on a thread of its own; the window keeps answering until it is done. */
+void inDisparte(const std::function<void()> &lavoro)
+{
+    std::exception_ptr errore;
+    std::atomic<bool> finito = false;
+    std::thread filo([&] {
+        try {
+            lavoro();
+        } catch (...) {
+            errore = std::current_exception();
+        }
+        finito = true;
+    });
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        if (!finito)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    } while (!finito);
+    filo.join();
+    if (errore)
+        std::rethrow_exception(errore);
+}
 
 QWidget *finestraMain()
 {
@@ -111,6 +138,10 @@ void frmBackup::showEvent(QShowEvent *event)
 
 void frmBackup::closeEvent(QCloseEvent *event)
 {
+    if (m_occupata) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }
@@ -197,7 +228,12 @@ void frmBackup::cmdConfermaZip_Click()
     Esito esito;
     {
         const Occupato occupato(m_ui->cmdConfermaZip, m_ui->cmdEsci_1);
-        esito = Ripristino(m_context, m_ui->txtFileZip->text(), m_ui->optAll->isChecked());
+        // The window answers while the archive is read; nothing else in it may start meanwhile.
+        m_ui->SSTab1->setEnabled(false);
+        m_occupata = true;
+        esito = Ripristino(m_context, m_ui->txtFileZip->text(), m_ui->optAll->isChecked(), inDisparte);
+        m_occupata = false;
+        m_ui->SSTab1->setEnabled(true);
     }
     MostraEsitoRipristino(m_context.prompt, esito);
     if (esito.esito == EsitoOperazione::NomeMancante)

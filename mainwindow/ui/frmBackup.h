@@ -47,6 +47,8 @@ private:
     QString m_cartellaIniziale;
     QString m_nomeProposto;
     bool m_chiusa = false;
+    /** A restore is reading its archive: the window answers but does not close. */
+    bool m_occupata = false;
 };
 
 /**

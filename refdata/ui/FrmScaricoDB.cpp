@@ -87,15 +87,15 @@ QString testoPagina(const QByteArray &body)
 
 FrmScaricoDB::FrmScaricoDB(Context &context, StatoScaricoCorsi &stato, QWidget *parent)
     : QDialog(parent), m_context(context), m_stato(stato),
-      m_transfer(impostazioniTrasmissione(context.programFolder())),
-      m_ui(std::make_unique<Ui::FrmScaricoDB>())
+      m_login(impostazioniTrasmissione(context.programFolder())),
+      m_transfer(impostazioniScarico(context.programFolder())), m_ui(std::make_unique<Ui::FrmScaricoDB>())
 {
     m_ui->setupUi(this);
     m_ui->PanAttesa->hide();
     Immagini::setBackground(this);
     setHelpContext(context, this, ArgomentoAiuto);
     connect(m_ui->CmdConferma, &ImageButton::clicked, this, &FrmScaricoDB::CmdConferma_Click);
-    connect(m_ui->CmdEsci, &ImageButton::clicked, this, &FrmScaricoDB::reject);
+    connect(m_ui->CmdEsci, &ImageButton::clicked, this, &FrmScaricoDB::CmdEsci_Click);
     connect(m_ui->CmdAiuto, &ImageButton::clicked, this, [this] { MostraAiuto(m_context, ArgomentoAiuto); });
     IniComboOpe();
     if (m_ui->CmbOpe->count() > 0)
@@ -121,6 +121,16 @@ void FrmScaricoDB::reject()
 {
     if (!m_occupato)
         QDialog::reject();
+}
+
+void FrmScaricoDB::CmdEsci_Click()
+{
+    if (!m_occupato) {
+        reject();
+        return;
+    }
+    m_login.cancel();
+    m_transfer.cancel();
 }
 
 void FrmScaricoDB::closeEvent(QCloseEvent *event)
@@ -157,7 +167,6 @@ void FrmScaricoDB::occupato(bool attivo)
 {
     m_occupato = attivo;
     m_ui->CmdConferma->setEnabled(!attivo);
-    m_ui->CmdEsci->setEnabled(!attivo);
 }
 
 void FrmScaricoDB::concludiFallimento()
@@ -201,7 +210,12 @@ void FrmScaricoDB::CmdConferma_Click()
     m_ui->PanAttesa->show();
     repaint();
 
-    const QString token = m_stato.IdAlbis.isEmpty() ? AutenticaAlbis() : m_stato.IdAlbis;
+    const bool conLogin = m_stato.IdAlbis.isEmpty();
+    const QString token = conLogin ? AutenticaAlbis() : m_stato.IdAlbis;
+    if (conLogin && m_login.cancelled()) {
+        concludiFallimento();
+        return;
+    }
     if (token.isEmpty()) {
         m_ui->PanAttesa->hide();
         m_context.prompt.critical(TitoloScarico, u"Autenticazione non riuscita"_s);
@@ -218,6 +232,10 @@ void FrmScaricoDB::CmdConferma_Click()
         connect(&m_transfer, &HttpTransfer::stateChanged, this, &FrmScaricoDB::statoTrasferimento);
     richiesta.send(corpoRichiestaCorsi(m_stato.GrupOpeScarico, m_stato.OperatoreScarico, token));
     disconnect(stati);
+    if (richiesta.Annullata) {
+        concludiFallimento();
+        return;
+    }
 
     const QString &risposta = richiesta.RispostaServer;
     const bool erroreServer = !erroreDaRisposta(risposta).isEmpty();
@@ -251,7 +269,7 @@ void FrmScaricoDB::CmdConferma_Click()
     } else if (richiesta.RispostaCompleta && paginaHtmlNelloScarico(risposta)) {
         richiesta.mostraPaginaErrore();
     } else if (erroreServer) {
-        m_context.prompt.critical(u"SCARICO DB"_s, erroreDaRisposta(risposta));
+        m_context.prompt.critical(u"SCARICO DB"_s, citazioneRisposta(erroreDaRisposta(risposta)));
     } else if (nonValida) {
         richiesta.mostraErroreServer();
     }
@@ -263,12 +281,16 @@ QString FrmScaricoDB::AutenticaAlbis()
     QString token;
     try {
         const QString indirizzo = m_context.fileIni().Leggi(IniKeys::Albis);
-        m_transfer.get(indirizzo, QString());
-        m_transfer.waitWhileBusy();
+        // The login page answers with redirects that a browser follows.
+        constexpr int MassimoReindirizzamenti = 5;
+        m_login.get(indirizzo, QString(), MassimoReindirizzamenti);
+        m_login.waitWhileBusy();
+        if (m_login.cancelled())
+            return {};
         // A page the transfer could not bring, or an HTTP error, counts as an unreachable login page.
-        const int status = m_transfer.status();
-        const bool raggiunta = m_transfer.errorCode() == 0 && status > 0 && status < 400;
-        const QString testo = raggiunta ? testoPagina(m_transfer.body()) : QString();
+        const int status = m_login.status();
+        const bool raggiunta = m_login.errorCode() == 0 && status > 0 && status < 400;
+        const QString testo = raggiunta ? testoPagina(m_login.body()) : QString();
         if (raggiunta && upperCaseCp1252(testo).contains(u"RISPOSTA: OK"))
             return tokenDaRisposta(testo);
         if (raggiunta && !paginaNonRaggiungibile(testo))

@@ -40,16 +40,20 @@ protected:
 private:
     void IniComboOpe();
     void CmdConferma_Click();
+    /** Leaves the window; while a login or a download runs, stops it instead. */
+    void CmdEsci_Click();
     /** The identity-service login: the token, empty when none was obtained. */
     QString AutenticaAlbis();
     QString loginAlternativo(const QString &indirizzo);
     void statoTrasferimento(int state);
-    /** While a login or a request runs, confirm and exit are disabled and the window stays open. */
+    /** While a login or a request runs, confirm is disabled and the window stays open. */
     void occupato(bool attivo);
     void concludiFallimento();
 
     kx::Context &m_context;
     kx::StatoScaricoCorsi &m_stato;
+    /** The identity login, a small request, and the download, limited only by its pace. */
+    kx::HttpTransfer m_login;
     kx::HttpTransfer m_transfer;
     std::unique_ptr<Ui::FrmScaricoDB> m_ui;
     bool m_occupato = false;

@@ -36,7 +36,7 @@ void puntatoreNormale()
 
 frmInstOper::frmInstOper(Context &context, QWidget *parent)
     : QDialog(parent), m_context(context), m_ui(std::make_unique<Ui::frmInstOper>()),
-      m_inet(new HttpTransfer(impostazioniTrasmissione(context.programFolder()), this))
+      m_inet(new HttpTransfer(impostazioniScarico(context.programFolder()), this))
 {
     m_ui->setupUi(this);
     m_inet->setObjectName(u"Inet"_s);
@@ -144,7 +144,6 @@ void frmInstOper::attesa(bool occupato)
     else
         puntatoreNormale();
     m_ui->cmdConferma->setEnabled(!occupato);
-    m_ui->cmdAnnulla->setEnabled(!occupato);
 }
 
 void frmInstOper::cmdConferma_Click()
@@ -192,6 +191,10 @@ void frmInstOper::cmdConferma_Click()
 
 void frmInstOper::cmdAnnulla_Click()
 {
+    if (m_occupato) {
+        m_inet->cancel(); // the download stops; the window stays for another try
+        return;
+    }
     m_context.installazione().EsitoInstOper = u"annulla"_s;
     reject();
 }

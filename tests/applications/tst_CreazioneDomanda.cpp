@@ -127,6 +127,24 @@ private slots:
         QCOMPARE(numeroDomandaRicevuto(risposta).value_or(0), numero);
     }
 
+    void aReplyWithAnErrorStatusIsNeverANumber_data()
+    {
+        QTest::addColumn<int>("stato");
+        QTest::addColumn<int>("numero");
+        QTest::newRow("200") << 200 << 2001;
+        QTest::newRow("399") << 399 << 2001;
+        QTest::newRow("400") << 400 << 0;
+        QTest::newRow("500") << 500 << 0;
+        QTest::newRow("503") << 503 << 0;
+    }
+
+    void aReplyWithAnErrorStatusIsNeverANumber()
+    {
+        QFETCH(int, stato);
+        QFETCH(int, numero);
+        QCOMPARE(numeroDomandaRicevuto(u"2001"_s, stato).value_or(0), numero);
+    }
+
     void createsTheApplicationWithTheOperatorsData()
     {
         Registro registro;

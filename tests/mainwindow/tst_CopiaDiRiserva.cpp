@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -69,6 +71,48 @@ private slots:
         QCOMPARE(cartella.numeroIn(u"backup.003"_s), 101);
         QVERIFY(!QFile::exists(cartella.test.path(u"backup.002.tmp"_s)));
         QVERIFY(cartella.test.prompt.shown().isEmpty());
+    }
+
+    void aLinkPlantedUnderTheNextMarkerIsReplacedNotWrittenThrough()
+    {
+        Cartella cartella;
+        QTemporaryDir altrove;
+        const QString bersaglio = altrove.filePath(u"importante.txt"_s);
+        QFile file(bersaglio);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("da non toccare");
+        file.close();
+        cartella.test.writeFile(u"001.lst"_s, Marker);
+        QVERIFY(QFile::link(bersaglio, cartella.test.path(u"002.lst"_s)));
+
+        CopiaDiRiserva(cartella.test.context());
+
+        QVERIFY(cartella.test.prompt.shown().isEmpty());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("da non toccare"));
+        QVERIFY(!QFileInfo(cartella.test.path(u"002.lst"_s)).isSymLink());
+        QCOMPARE(cartella.test.readFile(u"002.lst"_s), Marker);
+        QCOMPARE(cartella.numeroIn(u"backup.002"_s), 1);
+    }
+
+    void aLinkPlantedUnderTheCopysTemporaryNameIsNotWrittenThrough()
+    {
+        Cartella cartella;
+        QTemporaryDir altrove;
+        const QString bersaglio = altrove.filePath(u"importante.txt"_s);
+        QFile file(bersaglio);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("da non toccare");
+        file.close();
+        QVERIFY(QFile::link(bersaglio, cartella.test.path(u"backup.001.tmp"_s)));
+
+        CopiaDiRiserva(cartella.test.context());
+
+        QVERIFY(cartella.test.prompt.shown().isEmpty());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("da non toccare"));
+        QCOMPARE(cartella.numeroIn(u"backup.001"_s), 1);
+        QVERIFY(!QFileInfo::exists(cartella.test.path(u"backup.001.tmp"_s)));
     }
 
     void markersDecide_data()

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -263,20 +264,74 @@ private slots:
                               u"copia.zip"_s}));
     }
 
-    void leftoversOfAnEarlierRunAreNotRestored()
+    void aFolderOfTheOldExtractionNameIsNeitherRestoredNorTouched()
     {
         Banco banco;
         const QString archivio = banco.archivioDiOra();
         banco.aggiungiDomanda(8);
         QVERIFY(QDir(banco.test.folder()).mkpath(u"DBUnzip/vecchia"_s));
         banco.test.writeFile(u"DBUnzip/avanzo.txt"_s, "left by an interrupted restore");
-        banco.test.writeFile(u"DBUnzip/vecchia/KX58TORVA.mdb"_s, "left too");
+        banco.test.writeFile(u"DBUnzip/KX58TORVA.mdb"_s, "left too");
 
         QCOMPARE(int(Ripristino(banco.test.context(), archivio, false).esito),
                  int(EsitoOperazione::Riuscita));
         QCOMPARE(domande(banco.db->path()), QList<qlonglong>{7});
         QCOMPARE(filesUnder(banco.test.folder()),
-                 (QStringList{u"KX58TORVA.INI"_s, u"KX58TORVA.mdb"_s, u"copia.zip"_s}));
+                 (QStringList{u"DBUnzip/KX58TORVA.mdb"_s, u"DBUnzip/avanzo.txt"_s, u"KX58TORVA.INI"_s,
+                              u"KX58TORVA.mdb"_s, u"copia.zip"_s}));
+    }
+
+    void aLinkNamedDBUnzipLeadsTheRestoreNowhere_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::newRow("DBUnzip") << u"DBUnzip"_s;
+        QTest::newRow("dbunzip") << u"dbunzip"_s;
+    }
+
+    void aLinkNamedDBUnzipLeadsTheRestoreNowhere()
+    {
+        QFETCH(QString, nome);
+        Banco banco;
+        const QString archivio = banco.archivioDiOra();
+        QTemporaryDir altrove;
+        const QString prezioso = altrove.filePath(u"documento.txt"_s);
+        QFile file(prezioso);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("da non perdere");
+        file.close();
+        QVERIFY(QFile::link(altrove.path(), banco.test.path(nome)));
+
+        QCOMPARE(int(Ripristino(banco.test.context(), archivio, false).esito),
+                 int(EsitoOperazione::Riuscita));
+        QCOMPARE(Ripristino(banco.test.context(),
+                            QStringLiteral(KX_TEST_DATA "/mainwindow/restore-not-a-zip.zip"), false)
+                     .motivo,
+                 MotivoArchivioNonValido);
+
+        QCOMPARE(QDir(altrove.path()).entryList(QDir::Files | QDir::NoDotAndDotDot),
+                 QStringList{u"documento.txt"_s});
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("da non perdere"));
+        QVERIFY(QFileInfo(banco.test.path(nome)).isSymLink());
+        QCOMPARE(domande(banco.db->path()), QList<qlonglong>{7});
+    }
+
+    void anEntryDeclaringMoreThanTheFreeSpaceIsRefusedBeforeItIsWritten()
+    {
+        Banco banco;
+        const QByteArray prima = banco.test.readFile(u"KX58TORVA.mdb"_s);
+        const Esito esito =
+            Ripristino(banco.test.context(),
+                       QStringLiteral(KX_TEST_DATA "/mainwindow/restore-declares-a-petabyte.zip"), true);
+        QCOMPARE(int(esito.esito), int(EsitoOperazione::Fallita));
+        QCOMPARE(esito.motivo, MotivoSpazioInsufficiente);
+        QCOMPARE(banco.test.readFile(u"KX58TORVA.mdb"_s), prima);
+        QCOMPARE(filesUnder(banco.test.folder()), (QStringList{u"KX58TORVA.INI"_s, u"KX58TORVA.mdb"_s}));
+
+        ScriptedPrompt prompt;
+        prompt.expect(u"Recupero fallito: spazio su disco insufficiente"_s);
+        MostraEsitoRipristino(prompt, esito);
+        QVERIFY(prompt.allShown());
     }
 
     void failedRestoresChangeNothing_data()
@@ -309,6 +364,7 @@ private slots:
 
         const Esito esito = Ripristino(banco.test.context(), archivio, true);
         QCOMPARE(int(esito.esito), int(EsitoOperazione::Fallita));
+        QCOMPARE(esito.motivo, MotivoArchivioNonValido);
         QCOMPARE(banco.test.readFile(u"KX58TORVA.mdb"_s), prima);
         QCOMPARE(filesUnder(banco.test.folder()), (QStringList{u"KX58TORVA.INI"_s, u"KX58TORVA.mdb"_s}));
         QVERIFY(!QFileInfo::exists(banco.test.path(u"DBUnzip"_s)));
@@ -376,7 +432,7 @@ private slots:
 
         ScriptedPrompt prompt;
         prompt.expect(testo);
-        const Esito risultato{EsitoOperazione(esito), {}, u"Errore 70\r\nPermesso negato"_s};
+        const Esito risultato{EsitoOperazione(esito), {}, u"Errore 70\r\nPermesso negato"_s, {}};
         if (ripristino)
             MostraEsitoRipristino(prompt, risultato);
         else

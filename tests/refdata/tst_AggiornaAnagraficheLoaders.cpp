@@ -18,6 +18,14 @@ QString riga(const QStringList &fields)
     return u"#"_s + fields.join(u"#,#"_s) + u"#"_s;
 }
 
+/** A record of the given fields followed by empty ones, as many as its file's records hold. */
+QString rigaDi(int campi, QStringList fields)
+{
+    while (fields.size() < campi)
+        fields.append(QString());
+    return riga(fields);
+}
+
 QByteArray file(const QStringList &lines)
 {
     QByteArray bytes;
@@ -331,7 +339,7 @@ private slots:
                         {{u"B"_s, 7, corrispondenza}});
         banco.db.insert(u"CorsiCompo"_s, {u"GrupOpe"_s, u"Operatore"_s, u"Componente"_s, u"TipoCompo"_s},
                         {{u"B"_s, 7, 1, u"UL"_s}, {u"B"_s, 7, 5, tipoSede}});
-        banco.test.writeFile(u"oper.tx1"_s, file({riga({u"b"_s, u"007"_s})}));
+        banco.test.writeFile(u"oper.tx1"_s, file({rigaDi(14, {u"b"_s, u"007"_s})}));
 
         QVERIFY(banco.esegui(AggCorsiOperCorrisp, u"oper.tx1"_s, u"CorsiOper"_s));
 
@@ -384,7 +392,7 @@ private slots:
         QFETCH(QVariantList, atteso);
         QFETCH(int, sedi);
         Banco banco;
-        banco.test.writeFile(u"sediocc.tx1"_s, file({riga(campi)}));
+        banco.test.writeFile(u"sediocc.tx1"_s, file({rigaDi(9, campi)}));
         banco.test.writeFile(u"sediutil.tx1"_s, file({riga({u"A"_s, u"12"_s, u"1"_s, u"1001"_s})}));
 
         QVERIFY(banco.esegui(AggCorsiSediOcc, u"sediocc.tx1"_s, u"CorsiSediOcc"_s));
@@ -402,7 +410,7 @@ private slots:
         QTest::addColumn<QString>("messaggio");
         QTest::addColumn<int>("sediCaricate");
 
-        const QString sede = riga({u"1003"_s, u"PALESTRA"_s});
+        const QString sede = rigaDi(9, {u"1003"_s, u"PALESTRA"_s});
         const QString uso = riga({u"A"_s, u"12"_s, u"1"_s, u"1003"_s});
         const QString fine = u"\n\rImpossibile continuare l'operazione di aggiornamento."_s;
         QTest::newRow("both with lines: loaded")
@@ -549,7 +557,7 @@ private slots:
                                   u""_s,  u""_s,   u""_s,      u""_s,   u""_s,   u""_s};
         QTest::newRow("oper: new operator without activity code")
             << Loader(AggCorsiOper) << u"oper.tx1"_s << u"CorsiOper"_s
-            << QStringList{riga({u"B"_s, u"7"_s, u"ENTE"_s})} << oper << erroreTesto(13, fraseOper);
+            << QStringList{rigaDi(14, {u"B"_s, u"7"_s, u"ENTE"_s})} << oper << erroreTesto(13, fraseOper);
         QTest::newRow("oper: existing operator, activity code not a number")
             << Loader(AggCorsiOper) << u"oper.tx1"_s << u"CorsiOper"_s
             << QStringList{riga(vecchio + QStringList{u"8O42"_s})} << oper << erroreTesto(13, fraseOper);
@@ -563,20 +571,29 @@ private slots:
             << QStringList{riga({u"A"_s, u"99999999999"_s, u"X"_s, u""_s, u""_s, u""_s, u""_s, u""_s, u""_s,
                                  u""_s, u""_s, u""_s, u""_s, u"1"_s})}
             << oper << erroreTesto(6, fraseOper);
+        QTest::newRow("oper: a record with a field too few")
+            << Loader(AggCorsiOper) << u"oper.tx1"_s << u"CorsiOper"_s << QStringList{riga(vecchio)} << oper
+            << erroreTesto(13, fraseOper);
+        QTest::newRow("oper: a control character in a field")
+            << Loader(AggCorsiOper) << u"oper.tx1"_s << u"CorsiOper"_s
+            << QStringList{riga(QStringList(vecchio).replaceInStrings(u"NUOVO"_s, u"NUO\u0007VO"_s) +
+                                QStringList{u"8042"_s})}
+            << oper << erroreTesto(13, fraseOper);
         QTest::newRow("oper: missing file") << Loader(AggCorsiOper) << u"oper.tx1"_s << u"CorsiOper"_s
                                             << QStringList() << oper << erroreTesto(53, fraseOper);
         QTest::newRow("compo: component not a number")
             << Loader(AggCorsiCompo) << u"compo.tx1"_s << u"CorsiCompo"_s
-            << QStringList{riga({u"A"_s, u"12"_s, u"1'"_s, u"UL"_s, u"NUOVO"_s})}
+            << QStringList{rigaDi(14, {u"A"_s, u"12"_s, u"1'"_s, u"UL"_s, u"NUOVO"_s})}
             << u"Aggiornamento Base Dati - AggCorsiCompo"_s
             << erroreTesto(13, AggiornamentoAnagrafiche::FraseCompo);
         QTest::newRow("corrisp: operator missing from the registry")
             << Loader(AggCorsiOperCorrisp) << u"oper.tx1"_s << u"CorsiOper"_s
-            << QStringList{riga({u"A"_s, u"12"_s}), riga({u"Z"_s, u"99"_s})}
+            << QStringList{rigaDi(14, {u"A"_s, u"12"_s}), rigaDi(14, {u"Z"_s, u"99"_s})}
             << u"Aggiornamento Base Dati - AggCorsiOperCorrisp"_s << erroreTesto(3021, fraseOper);
         QTest::newRow("sediocc: seat number not a number")
             << Loader(AggCorsiSediOcc) << u"sediocc.tx1"_s << u"CorsiSediOcc"_s
-            << QStringList{riga({u"SedeOcc"_s, u"NUOVO"_s})} << u"Aggiornamento Base Dati - AggCorsiSediOcc"_s
+            << QStringList{rigaDi(9, {u"SedeOcc"_s, u"NUOVO"_s})}
+            << u"Aggiornamento Base Dati - AggCorsiSediOcc"_s
             << erroreTesto(13, AggiornamentoAnagrafiche::FraseSediOcc);
         QTest::newRow("sediutil: component not a number")
             << Loader(AggCorsiSediOccUtil) << u"sediutil.tx1"_s << u"CorsiSediOccUtil"_s

@@ -321,8 +321,20 @@ private slots:
             << QStringList{OperA} << QStringList{CompoA} << QStringList{SedeOcc} << QStringList{QString()}
             << u"Installazione Base Dati"_s
             << tipo + u"durante il caricamento dei dati di utilizzo delle SEDI OCCASIONALI"_s;
+        QStringList operCorto = OperA.split(u"#,#"_s);
+        operCorto.removeLast();
+        QTest::newRow("an oper record with a field too few")
+            << QStringList{operCorto.join(u"#,#"_s) + u"#"_s} << QStringList{CompoA} << QStringList{SedeOcc}
+            << QStringList{SedeUtil} << u"Installazione Base Dati"_s
+            << tipo + u"durante il caricamento dei dati anagrafici dell' OPERATORE/I"_s;
+        QTest::newRow("a NUL inside a component's field")
+            << QStringList{OperA} << QStringList{QString(CompoA).replace(u"VIA ROMA"_s, u"VIA\u0000ROMA"_s)}
+            << QStringList{SedeOcc} << QStringList{SedeUtil} << u"Installazione Base Dati"_s
+            << tipo + u"durante il caricamento dei dati anagrafici dei COMPONENTI"_s;
         QTest::newRow("seat number too large")
-            << QStringList{OperA} << QStringList{CompoA} << QStringList{riga({u"99999999999"_s, u"AULA"_s})}
+            << QStringList{OperA} << QStringList{CompoA}
+            << QStringList{riga({u"99999999999"_s, u"AULA"_s, QString(), QString(), QString(), QString(),
+                                 QString(), QString(), QString()})}
             << QStringList{SedeUtil} << u"Installazione Base Dati"_s
             << u"Errore  6 --> Overflow\n\rdurante il caricamento dei dati anagrafici delle SEDI OCCASIONALI"_s;
     }

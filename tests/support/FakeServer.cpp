@@ -39,6 +39,87 @@ QByteArray reasonOf(int status)
     }
 }
 
+void resetConnection(QTcpSocket *socket)
+{
+    const linger immediately{1, 0};
+    setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &immediately, sizeof immediately);
+    socket->abort();
+}
+
+/** A reply that goes out piece by piece: dripped, generated as it is sent, or cut by a reset. */
+class ReplyStream : public QObject
+{
+public:
+    ReplyStream(QTcpSocket *socket, const ScriptedReply &reply, QByteArray head)
+        : QObject(socket), m_socket(socket), m_reply(reply), m_head(std::move(head))
+    {
+        const qint64 bodySize = reply.generatedSize >= 0 ? reply.generatedSize : reply.body.size();
+        m_total = m_head.size() + bodySize;
+        if (reply.resetAfterBytes >= 0)
+            m_total = std::min(m_total, reply.resetAfterBytes);
+        if (reply.dripIntervalMs > 0) {
+            auto *timer = new QTimer(this);
+            connect(timer, &QTimer::timeout, this, [this] { send(std::max(1, m_reply.dripBytes)); });
+            timer->start(reply.dripIntervalMs);
+            send(std::max(1, m_reply.dripBytes));
+        } else {
+            connect(socket, &QTcpSocket::bytesWritten, this, [this] { send(BurstBytes); });
+            send(BurstBytes);
+        }
+    }
+
+private:
+    static constexpr qint64 BurstBytes = 256 * 1024;
+
+    QByteArray piece(qint64 from, qint64 length) const
+    {
+        QByteArray bytes;
+        bytes.reserve(length);
+        for (qint64 at = from; at < from + length; ++at) {
+            if (at < m_head.size())
+                bytes += m_head[at];
+            else if (m_reply.generatedSize >= 0)
+                bytes += ScriptedReply::generatedByte(at - m_head.size());
+            else
+                bytes += m_reply.body[at - m_head.size()];
+        }
+        return bytes;
+    }
+
+    void send(qint64 most)
+    {
+        if (m_done || m_socket->bytesToWrite() > BurstBytes)
+            return;
+        const qint64 length = std::min(most, m_total - m_sent);
+        m_socket->write(piece(m_sent, length));
+        m_sent += length;
+        if (m_sent < m_total)
+            return;
+        m_done = true;
+        if (m_reply.resetAfterBytes >= 0) {
+            m_socket->flush();
+            resetConnection(m_socket);
+        } else {
+            m_socket->disconnectFromHost();
+        }
+    }
+
+    QTcpSocket *m_socket;
+    ScriptedReply m_reply;
+    QByteArray m_head;
+    qint64 m_total = 0;
+    qint64 m_sent = 0;
+    bool m_done = false;
+};
+
+QByteArray replyHead(const ScriptedReply &reply, qint64 bodySize)
+{
+    QByteArray bytes = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reasonOf(reply.status) + "\r\n";
+    for (const QByteArray &line : reply.headers)
+        bytes += line + "\r\n";
+    return bytes + "Connection: close\r\nContent-Length: " + QByteArray::number(bodySize) + "\r\n\r\n";
+}
+
 QByteArray replyBytes(const ScriptedReply &reply)
 {
     QByteArray bytes = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reasonOf(reply.status) + "\r\n";
@@ -139,7 +220,10 @@ public:
     {
         if (tls == Tls::None)
             return;
-        const QString name = tls == Tls::Trusted ? QStringLiteral("server") : QStringLiteral("untrusted");
+        const QString name = tls == Tls::Trusted     ? QStringLiteral("server")
+                             : tls == Tls::Expired   ? QStringLiteral("expired")
+                             : tls == Tls::OtherHost ? QStringLiteral("otherhost")
+                                                     : QStringLiteral("untrusted");
         m_certificate = QSslCertificate(certificateFile(name + u".pem"));
         m_key = QSslKey(certificateFile(name + u".key"), QSsl::Rsa);
     }
@@ -177,10 +261,12 @@ private:
             return;
         QTimer::singleShot(reply.delayMs, socket, [socket, reply] {
             if (reply.ending == ScriptedReply::Ending::Reset) {
-                const linger immediately{1, 0};
-                setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &immediately,
-                           sizeof immediately);
-                socket->abort();
+                resetConnection(socket);
+                return;
+            }
+            if (reply.dripIntervalMs > 0 || reply.generatedSize >= 0 || reply.resetAfterBytes >= 0) {
+                const qint64 bodySize = reply.generatedSize >= 0 ? reply.generatedSize : reply.body.size();
+                new ReplyStream(socket, reply, replyHead(reply, bodySize));
                 return;
             }
             if (reply.ending != ScriptedReply::Ending::CloseWithoutReply)

@@ -16,6 +16,8 @@
 #include "core/state/NuovaDomanda.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -640,24 +642,30 @@ private slots:
     void aReplyThatIsNoNumberGoesToTheErrorPage_data()
     {
         QTest::addColumn<QByteArray>("risposta");
+        QTest::addColumn<int>("stato");
 
-        QTest::newRow("error marker") << QByteArray("ERRORE: operatore non abilitato");
+        QTest::newRow("error marker") << QByteArray("ERRORE: operatore non abilitato") << 200;
         QTest::newRow("html page") << QByteArray(
-            "<html><body><h1>Servizio non disponibile</h1></body></html>");
-        QTest::newRow("empty") << QByteArray();
-        QTest::newRow("zero") << QByteArray("0");
-        QTest::newRow("decimal") << QByteArray("12,5");
-        QTest::newRow("Windows-1252 text") << QByteArray("numero non disponibile: riprovare pi\xf9 tardi");
+                                          "<html><body><h1>Servizio non disponibile</h1></body></html>")
+                                   << 200;
+        QTest::newRow("empty") << QByteArray() << 200;
+        QTest::newRow("zero") << QByteArray("0") << 200;
+        QTest::newRow("decimal") << QByteArray("12,5") << 200;
+        QTest::newRow("Windows-1252 text")
+            << QByteArray("numero non disponibile: riprovare pi\xf9 tardi") << 200;
+        QTest::newRow("a number with the status 500") << QByteArray("2001") << 500;
+        QTest::newRow("a number with the status 404") << QByteArray("2001") << 404;
     }
 
     void aReplyThatIsNoNumberGoesToTheErrorPage()
     {
         QFETCH(QByteArray, risposta);
+        QFETCH(int, stato);
 
         Banco banco;
         banco.corrente(1001);
         banco.test.writeFile(u"ErrServer.html"_s, QByteArray(4000, 'x'));
-        banco.server.reply("nreg/nuovadomanda.php", ScriptedReply::text(risposta));
+        banco.server.reply("nreg/nuovadomanda.php", ScriptedReply::text(risposta, stato));
         Seldoma &w = banco.apri();
         banco.richiestaConfermata();
         banco.test.prompt.expect(
@@ -717,7 +725,7 @@ private slots:
         QTimer::singleShot(200, &frm, [&] {
             visto = true;
             QVERIFY(!control<QPushButton>(&frm, u"CmdnReg"_s)->isEnabled());
-            QVERIFY(!control<QPushButton>(&frm, u"Command2"_s)->isEnabled());
+            QVERIFY(control<QPushButton>(&frm, u"Command2"_s)->isEnabled());
             QVERIFY(control<QLabel>(&frm, u"lblAttesa"_s)->isVisible());
             frm.close();
             frm.reject();
@@ -733,6 +741,36 @@ private slots:
         // 8 for each state of the transfer, 9 at its end.
         QVERIFY2(riempimento >= 9 + 8 && riempimento <= 89 && (riempimento - 9) % 8 == 0,
                  qPrintable(QString::number(riempimento)));
+    }
+
+    void annullaStopsARequestThatTricklesInAndWritesNothing()
+    {
+        Banco banco;
+        ScriptedReply goccia = ScriptedReply::text("2001");
+        goccia.dripIntervalMs = 1000;
+        banco.server.reply("nreg/nuovadomanda.php", goccia);
+        banco.domanda().GrupOpeCorrente = u"A"_s;
+        banco.domanda().OperatoreCorrente = u"12"_s;
+        banco.domanda().ProvCorrente = u"000"_s;
+        banco.emailConfermata();
+        FrmnReg frm(banco.test.context(), impostazioniTrasmissione(banco.test.context().programFolder()));
+        frm.show();
+
+        QTimer::singleShot(1500, &frm, [&] { press(&frm, u"Command2"_s); });
+        QElapsedTimer tempo;
+        tempo.start();
+        press(&frm, u"CmdnReg"_s);
+
+        QVERIFY(tempo.elapsed() < 5000);
+        QVERIFY(frm.isVisible());
+        QVERIFY(control<QPushButton>(&frm, u"CmdnReg"_s)->isEnabled());
+        QVERIFY(banco.test.prompt.shown().isEmpty());
+        QCOMPARE(banco.db.count(u"Domande"_s), 5);
+        QVERIFY(!banco.test.context().nuovaDomanda().NumeroDomandaOttenuto);
+        QVERIFY(!QFileInfo::exists(banco.test.path(u"ErrServer.html"_s)));
+
+        press(&frm, u"Command2"_s);
+        QVERIFY(!frm.isVisible());
     }
 
     void annullaClosesWithoutANumber()

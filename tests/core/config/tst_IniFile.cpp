@@ -108,6 +108,43 @@ private slots:
         QCOMPARE(ini.Leggi(u"PWD"_s, u"<default>"_s), value);
     }
 
+    void aBracketWithoutItsCloseIsSkippedAndTheSectionGoesOn()
+    {
+        TestContext test;
+        test.writeFile(u"KX58TORVA.INI"_s, "[CONNESSIONE]\r\n"
+                                           "NREG=http://a/n\r\n"
+                                           "[commento senza chiusura\r\n"
+                                           "[PWD=nascosta\r\n"
+                                           "AGGIORNADB=http://a/d\r\n");
+        clsFileINI &ini = test.context().fileIni();
+        ini.setNomeFile(u"KX58TORVA.INI"_s);
+        ini.setSezione(u"CONNESSIONE"_s);
+        QCOMPARE(ini.Leggi(u"AGGIORNADB"_s, {}), u"http://a/d"_s);
+        QCOMPARE(ini.Leggi(u"PWD"_s, u"-"_s), u"-"_s);
+        ini.setSezione(u"commento senza chiusura"_s);
+        QCOMPARE(ini.Leggi(u"AGGIORNADB"_s, u"-"_s), u"-"_s);
+    }
+
+    void aDefaultComesBackWithoutItsTrailingBlanks_data()
+    {
+        QTest::addColumn<bool>("fileExists");
+        QTest::newRow("key missing") << true;
+        QTest::newRow("file missing") << false;
+    }
+
+    void aDefaultComesBackWithoutItsTrailingBlanks()
+    {
+        QFETCH(bool, fileExists);
+        TestContext test;
+        if (fileExists)
+            test.writeFile(u"KX58TORVA.INI"_s, SampleIni);
+        clsFileINI &ini = test.context().fileIni();
+        ini.setNomeFile(u"KX58TORVA.INI"_s);
+        ini.setSezione(u"BaseDati"_s);
+        QCOMPARE(ini.Leggi(u"NFileDB"_s, u" due  parole \t  "_s), u" due  parole \t"_s);
+        QCOMPARE(ini.Leggi(u"NFileDB"_s, u"   "_s), QString());
+    }
+
     void missingFileGivesDefaults()
     {
         TestContext test;

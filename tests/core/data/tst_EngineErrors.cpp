@@ -21,7 +21,7 @@ private slots:
         const QString danneggiato = u"Il file della base dati è danneggiato."_s;
         const QString disco = u"Errore di lettura o scrittura sul disco della base dati."_s;
         QTest::newRow("malformed") << SQLITE_CORRUPT << u"database disk image is malformed"_s
-                                   << ErrorCode::Unspecified << danneggiato;
+                                   << ErrorCode::DatabaseDamaged << danneggiato;
         QTest::newRow("disk I/O") << SQLITE_IOERR << u"disk I/O error"_s << ErrorCode::Unspecified << disco;
         QTest::newRow("disk I/O, writing")
             << SQLITE_IOERR_WRITE << u"disk I/O error"_s << ErrorCode::Unspecified << disco;

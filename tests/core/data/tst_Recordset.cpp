@@ -215,6 +215,9 @@ private slots:
         QTest::newRow("single precision") << QVariant(0.1f) << u"0.10000000149011612"_s;
         QTest::newRow("64-bit integer")
             << QVariant(std::numeric_limits<qlonglong>::min()) << u"-9223372036854775808"_s;
+        QTest::newRow("integer just past 2^53") << QVariant(qlonglong(1) << 53 | 1) << u"9007199254740993"_s;
+        QTest::newRow("largest 64-bit integer")
+            << QVariant(std::numeric_limits<qlonglong>::max()) << u"9223372036854775807"_s;
     }
 
     // A literal the program writes must find the very value it was written from.
@@ -228,6 +231,10 @@ private slots:
         FilterExpression expression = FilterExpression::parse(u"Importo="_s + written);
         expression.bind([](const QString &) { return 0; });
         QVERIFY(expression.matches({value}));
+        if (value.typeId() == QMetaType::LongLong) {
+            // Its neighbour, equal to it as a double, is another number.
+            QVERIFY(!expression.matches({QVariant(value.toLongLong() ^ 1)}));
+        }
         QCOMPARE(expression.equalities().size(), 1);
         QCOMPARE(expression.equalities().front().second.toDouble(), value.toDouble());
     }

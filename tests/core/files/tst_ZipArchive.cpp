@@ -191,6 +191,61 @@ private slots:
         QFETCH(bool, plain);
         QCOMPARE(isPlainEntryName(name), plain);
     }
+
+    void onlyTheNamedEntryIsExtracted_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QString>("scritto");
+        QTest::addColumn<QByteArray>("contenuto");
+        QTest::newRow("its exact name first")
+            << u"KX58TORVA.mdb"_s << u"KX58TORVA.mdb"_s << QByteArray("la base dati");
+        QTest::newRow("else in another case")
+            << u"Leggimi.TXT"_s << u"Leggimi.txt"_s << QByteArray("un altro file\r\n").repeated(100);
+    }
+
+    void onlyTheNamedEntryIsExtracted()
+    {
+        QFETCH(QString, nome);
+        QFETCH(QString, scritto);
+        QFETCH(QByteArray, contenuto);
+        QTemporaryDir dir;
+        const NamedEntryExtraction estratta = extractNamedEntry(
+            QStringLiteral(KX_TEST_DATA "/files/zip-database-and-other.zip"), nome, dir.path(), 0);
+        QCOMPARE(int(estratta.outcome), int(NamedEntryExtraction::Outcome::Extracted));
+        QCOMPARE(estratta.path, dir.filePath(scritto));
+        QCOMPARE(filesUnder(dir.path()), QStringList{scritto});
+        QCOMPARE(read(estratta.path), contenuto);
+    }
+
+    void aNamedEntryIsRefusedBeforeAnyByteIsWritten_data()
+    {
+        QTest::addColumn<QString>("archivio");
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<int>("esito");
+        QTest::newRow("declaring more than the free space")
+            << u"mainwindow/restore-declares-a-petabyte.zip"_s << u"KX58TORVA.mdb"_s
+            << int(NamedEntryExtraction::Outcome::NoSpace);
+        QTest::newRow("no entry of that name") << u"files/zip-database-and-other.zip"_s << u"Altro.mdb"_s
+                                               << int(NamedEntryExtraction::Outcome::NotFound);
+        QTest::newRow("not an archive") << u"mainwindow/restore-not-a-zip.zip"_s << u"KX58TORVA.mdb"_s
+                                        << int(NamedEntryExtraction::Outcome::NotFound);
+        QTest::newRow("only in a subfolder or a link")
+            << u"files/zip-hostile-entries.zip"_s << u"collegamento"_s
+            << int(NamedEntryExtraction::Outcome::NotFound);
+    }
+
+    void aNamedEntryIsRefusedBeforeAnyByteIsWritten()
+    {
+        QFETCH(QString, archivio);
+        QFETCH(QString, nome);
+        QFETCH(int, esito);
+        QTemporaryDir dir;
+        const NamedEntryExtraction estratta =
+            extractNamedEntry(QStringLiteral(KX_TEST_DATA "/") + archivio, nome, dir.path(), 0);
+        QCOMPARE(int(estratta.outcome), esito);
+        QVERIFY(estratta.path.isEmpty());
+        QVERIFY(filesUnder(dir.path()).isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestZipArchive)

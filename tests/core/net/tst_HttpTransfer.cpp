@@ -2,6 +2,7 @@
 #include "core/net/HttpTransfer.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -225,7 +226,7 @@ private slots:
             QVERIFY(
                 transfer.post(server.url(u"VERSIONE"_s), QString(), "applicativo=KX58TORVA", formHeaders));
             recorder.wait();
-            QCOMPARE(recorder.states, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 12}));
+            QCOMPARE(recorder.states, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12}));
         }
     }
 
@@ -284,6 +285,222 @@ private slots:
         QTest::qWait(100);
         QVERIFY(!recorder.states.contains(TransferState::Completed));
         QVERIFY(!recorder.states.contains(TransferState::Error));
+        QVERIFY(transfer.cancelled());
+    }
+
+    void aConnectionThatFailsReportsTheDisconnectionBeforeItsError()
+    {
+        FakeServer server;
+        ScriptedReply reset;
+        reset.ending = ScriptedReply::Ending::Reset;
+        server.reply("NREG", reset);
+        HttpTransfer transfer(quickSettings());
+        StateRecorder recorder(transfer);
+        QVERIFY(transfer.post(server.url(u"NREG"_s), QString(), "a=1", formHeaders));
+        recorder.wait();
+        QCOMPARE(
+            recorder.states.mid(recorder.states.size() - 3),
+            (QList<int>{TransferState::Disconnecting, TransferState::Disconnected, TransferState::Error}));
+    }
+
+    void aServerThatDripsItsReplyIsStopped_data()
+    {
+        QTest::addColumn<int>("totalTimeoutMs");
+        QTest::addColumn<int>("dripIntervalMs");
+        QTest::addColumn<int>("dripBytes");
+        QTest::addColumn<int>("minimumRate");
+        QTest::addColumn<int>("code");
+        // One byte each 200 ms is never silence nor, here, too slow, yet a small request has its whole limit.
+        QTest::newRow("a small request past its whole limit")
+            << 1500 << 200 << 1 << 1 << TransferError::Timeout;
+        // A download has no whole limit but must keep a useful pace.
+        QTest::newRow("a download below the useful rate") << 0 << 200 << 1 << 1024 << TransferError::Timeout;
+        QTest::newRow("a download at a useful rate") << 0 << 100 << 4096 << 1024 << 0;
+    }
+
+    void aServerThatDripsItsReplyIsStopped()
+    {
+        QFETCH(int, totalTimeoutMs);
+        QFETCH(int, dripIntervalMs);
+        QFETCH(int, dripBytes);
+        QFETCH(int, minimumRate);
+        QFETCH(int, code);
+        FakeServer server;
+        ScriptedReply goccia = ScriptedReply::text(bytesOfLength(16 * 1024));
+        goccia.dripIntervalMs = dripIntervalMs;
+        goccia.dripBytes = dripBytes;
+        server.reply("AGGIORNADB", goccia);
+        TransferSettings settings = quickSettings();
+        settings.totalTimeoutMs = totalTimeoutMs;
+        settings.minimumRate = minimumRate;
+        HttpTransfer transfer(settings);
+        StateRecorder recorder(transfer);
+        QElapsedTimer tempo;
+        tempo.start();
+
+        QVERIFY(transfer.post(server.url(u"AGGIORNADB"_s), QString(), "g=A", formHeaders));
+        recorder.wait();
+
+        QCOMPARE(transfer.errorCode(), code);
+        QVERIFY2(tempo.elapsed() < 4000, qPrintable(QString::number(tempo.elapsed())));
+        if (code == 0)
+            QCOMPARE(transfer.body(), goccia.body);
+    }
+
+    void theDefaultsLimitSmallRequestsAndDownloadsApart()
+    {
+        const TransferSettings settings;
+        QCOMPARE(settings.totalTimeoutMs, 120000);
+        QCOMPARE(settings.stallTimeoutMs, 60000);
+        QCOMPARE(settings.minimumRate, 1024);
+        QCOMPARE(settings.maximumReplyBytes, 512LL * 1024 * 1024);
+    }
+
+    void aLongReplyIsKeptOutOfMemoryAndReadWhole()
+    {
+        FakeServer server;
+        ScriptedReply grande = ScriptedReply::text({});
+        grande.generatedSize = 6 * 1024 * 1024 + 123;
+        server.reply("AGGIORNADB", grande);
+        HttpTransfer transfer(quickSettings());
+        StateRecorder recorder(transfer);
+        QVERIFY(transfer.post(server.url(u"AGGIORNADB"_s), QString(), "g=A", formHeaders));
+        recorder.wait();
+
+        QCOMPARE(transfer.errorCode(), 0);
+        QVERIFY(transfer.body().isEmpty());
+        qint64 letti = 0;
+        bool uguali = true;
+        for (QByteArray chunk = transfer.readChunk(); !chunk.isEmpty(); chunk = transfer.readChunk()) {
+            for (const char c : std::as_const(chunk))
+                uguali = uguali && c == ScriptedReply::generatedByte(letti++);
+        }
+        QCOMPARE(letti, grande.generatedSize);
+        QVERIFY(uguali);
+    }
+
+    void aReplyPastTheLimitIsRefused()
+    {
+        FakeServer server;
+        ScriptedReply grande = ScriptedReply::text({});
+        grande.generatedSize = 3 * 1024 * 1024;
+        server.reply("AGGIORNADB", grande);
+        TransferSettings settings = quickSettings();
+        settings.memoryReplyBytes = 512 * 1024;
+        settings.maximumReplyBytes = 2 * 1024 * 1024;
+        HttpTransfer transfer(settings);
+        StateRecorder recorder(transfer);
+        QVERIFY(transfer.post(server.url(u"AGGIORNADB"_s), QString(), "g=A", formHeaders));
+        recorder.wait();
+
+        QCOMPARE(transfer.errorCode(), TransferError::ReplyTooLarge);
+        QCOMPARE(recorder.states.last(), TransferState::Error);
+        QVERIFY(transfer.readChunk().isEmpty());
+    }
+
+    void aConnectionResetInsideTheBodyIsAnError()
+    {
+        FakeServer server;
+        ScriptedReply tagliata = ScriptedReply::text(bytesOfLength(64 * 1024));
+        tagliata.resetAfterBytes = 20 * 1024;
+        server.reply("AGGIORNADB", tagliata);
+        HttpTransfer transfer(quickSettings());
+        StateRecorder recorder(transfer);
+        QVERIFY(transfer.post(server.url(u"AGGIORNADB"_s), QString(), "g=A", formHeaders));
+        recorder.wait();
+        QCOMPARE(transfer.errorCode(), TransferError::ConnectionReset);
+        QVERIFY(transfer.readChunk().isEmpty());
+    }
+
+    void proxyFailuresNameTheProxy_data()
+    {
+        QTest::addColumn<int>("caso");
+        QTest::newRow("nobody listening") << 0;
+        QTest::newRow("the proxy asks for credentials") << 1;
+        QTest::newRow("the proxy refuses the tunnel") << 2;
+        QTest::newRow("the proxy's name is unknown") << 3;
+    }
+
+    void proxyFailuresNameTheProxy()
+    {
+        QFETCH(int, caso);
+        FakeServer server(caso == 2 ? FakeServer::Tls::Trusted : FakeServer::Tls::None);
+        FakeServer proxy;
+        ScriptedReply rifiuto = ScriptedReply::text("Proxy Authentication Required", 407);
+        proxy.reply("AGGIORNADB", rifiuto);
+        quint16 closedPort = 0;
+        {
+            const FakeServer gone;
+            closedPort = gone.port();
+        }
+        const QString nomeProxy = caso == 0   ? u"127.0.0.1:"_s + QString::number(closedPort)
+                                  : caso == 3 ? u"proxy.invalid:3128"_s
+                                              : u"127.0.0.1:"_s + QString::number(proxy.port());
+        TransferSettings settings = quickSettings();
+        // As the proxy dialog gives it, host and port, or as an address.
+        settings.proxy = caso % 2 == 0 ? nomeProxy : u"http://"_s + nomeProxy;
+        HttpTransfer transfer(settings);
+        StateRecorder recorder(transfer);
+        QVERIFY(transfer.post(server.url(u"AGGIORNADB"_s), QString(), "g=A", formHeaders));
+        recorder.wait();
+
+        QCOMPARE(transfer.errorCode(), TransferError::ProxyFailed);
+        QVERIFY2(transfer.errorDescription().contains(nomeProxy), qPrintable(transfer.errorDescription()));
+        QVERIFY(!transfer.errorDescription().contains(QString::number(server.port())));
+        QVERIFY(server.requests().isEmpty());
+    }
+
+    void certificatesRefusedForTheirDatesOrTheirNameAreToldAsSuch_data()
+    {
+        QTest::addColumn<FakeServer::Tls>("tls");
+        QTest::addColumn<int>("code");
+        QTest::newRow("expired") << FakeServer::Tls::Expired << TransferError::CertificateExpired;
+        QTest::newRow("for another host")
+            << FakeServer::Tls::OtherHost << TransferError::CertificateOtherHost;
+    }
+
+    void certificatesRefusedForTheirDatesOrTheirNameAreToldAsSuch()
+    {
+        QFETCH(FakeServer::Tls, tls);
+        QFETCH(int, code);
+        FakeServer server(tls);
+        server.reply("SERVERCORSI", ScriptedReply::text("OK"));
+        TransferSettings settings = quickSettings();
+        settings.extraAuthorityFile = QStringLiteral(KX_TEST_DATA "/net/faults-ca.pem");
+        HttpTransfer transfer(settings);
+        StateRecorder recorder(transfer);
+        QVERIFY(transfer.post(server.url(u"SERVERCORSI"_s), QString(), "a=1", formHeaders));
+        recorder.wait();
+        QCOMPARE(transfer.errorCode(), code);
+        QVERIFY(transfer.errorDescription() !=
+                transferErrorDescription(TransferError::CertificateNotVerified));
+    }
+
+    void redirectsAreFollowedOnlyWhenAskedAndTheCredentialStaysWithItsHost()
+    {
+        FakeServer primo;
+        FakeServer altro;
+        altro.reply("pagina", ScriptedReply::text("Risposta: OK;1"));
+        ScriptedReply altrove;
+        altrove.status = 302;
+        // Another host name for the same machine: the credential must not follow.
+        altrove.headers = {"Location: http://localhost:" + QByteArray::number(altro.port()) + "/pagina"};
+        primo.reply("login", altrove);
+        HttpTransfer transfer(quickSettings());
+        StateRecorder recorder(transfer);
+
+        QVERIFY(transfer.get(primo.url(u"login"_s), u"utente:segreta@"_s));
+        recorder.wait();
+        QCOMPARE(transfer.status(), 302);
+        QVERIFY(altro.requests().isEmpty());
+
+        QVERIFY(transfer.get(primo.url(u"login"_s), u"utente:segreta@"_s, 5));
+        recorder.wait();
+        QCOMPARE(transfer.status(), 200);
+        QCOMPARE(transfer.body(), QByteArray("Risposta: OK;1"));
+        QVERIFY(primo.requests().last().hasHeader("Authorization"));
+        QCOMPARE(altro.requests().size(), 1);
+        QVERIFY(!altro.requests().first().hasHeader("Authorization"));
     }
 
     void reportsTransferErrors_data()

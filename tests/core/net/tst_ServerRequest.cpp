@@ -5,6 +5,9 @@
 #include "core/state/InstallationState.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -286,6 +289,82 @@ private slots:
 
         QCOMPARE(transfer.errorCode(), 0);
         QCOMPARE(transfer.body(), QByteArray("oper.tx1"));
+    }
+
+    void aHugeReplyIsQuotedByItsFirst2000Characters()
+    {
+        FakeServer server;
+        ScriptedReply grande = ScriptedReply::text({});
+        grande.generatedSize = 8 * 1024 * 1024;
+        server.reply("AGGIORNADB", grande);
+        Banco banco(server.url(u"AGGIORNADB"_s));
+        QString inizio;
+        for (qint64 i = 0; i < 2000; ++i)
+            inizio += QLatin1Char(ScriptedReply::generatedByte(i));
+        banco.test.prompt.expect(erroreServer(u"AGGIORNADB"_s, inizio));
+
+        banco.richiesta->send("g=A&c=1");
+        QCOMPARE(qint64(banco.richiesta->RispostaServer.size()), grande.generatedSize);
+        QVERIFY(!banco.richiesta->evaluate([](const QString &) { return false; }));
+        QVERIFY(banco.test.prompt.allShown());
+    }
+
+    void theErrorPageReplacesALinkInsteadOfWritingThroughIt()
+    {
+        FakeServer server;
+        server.reply("AGGIORNADB", ScriptedReply::text("<html><h1>Errore</h1></html>"));
+        Banco banco(server.url(u"AGGIORNADB"_s));
+        QTemporaryDir altrove;
+        const QString bersaglio = altrove.filePath(u"importante.txt"_s);
+        QFile file(bersaglio);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("dati da non toccare");
+        file.close();
+        QVERIFY(QFile::link(bersaglio, banco.test.path(u"ErrServer.html"_s)));
+        banco.test.prompt.expect(
+            u"Si è verificato un errore sul server http://127.0.0.1 (servizio: AGGIORNADB"_s + paginaErrore);
+
+        banco.richiesta->send("g=A&c=1");
+        QVERIFY(!banco.richiesta->evaluate([](const QString &) { return false; }));
+
+        QVERIFY(!QFileInfo(banco.test.path(u"ErrServer.html"_s)).isSymLink());
+        QCOMPARE(banco.test.readFile(u"ErrServer.html"_s), QByteArray("<html><h1>Errore</h1></html>\r\n"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("dati da non toccare"));
+    }
+
+    void certificatesRefusedForTheirDatesOrNameGetNoAdviceAboutTheAuthority_data()
+    {
+        QTest::addColumn<FakeServer::Tls>("tls");
+        QTest::addColumn<int>("codice");
+        QTest::newRow("expired") << FakeServer::Tls::Expired << TransferError::CertificateExpired;
+        QTest::newRow("for another host")
+            << FakeServer::Tls::OtherHost << TransferError::CertificateOtherHost;
+    }
+
+    void certificatesRefusedForTheirDatesOrNameGetNoAdviceAboutTheAuthority()
+    {
+        QFETCH(FakeServer::Tls, tls);
+        QFETCH(int, codice);
+        FakeServer server(tls);
+        server.reply("AGGIORNADB", ScriptedReply::text("oper.tx1"));
+        Banco banco(server.url(u"AGGIORNADB"_s));
+        // The authority that issued them is trusted: only their dates or their name are wrong.
+        QVERIFY(QFile::copy(QStringLiteral(KX_TEST_DATA "/net/faults-ca.pem"),
+                            banco.test.path(u"CA_ROOT.DER"_s)));
+        HttpTransfer transfer(Banco::impostazioniRapide(banco.test));
+        ServerRequest richiesta(banco.test.context(), banco.test.context().fileIni(),
+                                banco.test.context().programFolder(), banco.test.context().installazione(),
+                                transfer, Richieste::scaricoOperatori(), [](bool) {});
+        const QString messaggio = u"Si è verificato un errore in trasmissione, "_s + QString::number(codice) +
+                                  u" : "_s + transferErrorDescription(codice);
+        banco.test.prompt.expect(messaggio);
+
+        richiesta.send("g=A&c=1");
+
+        QVERIFY(banco.test.prompt.allShown());
+        QCOMPARE(richiesta.CodiceRisposta, codice);
+        QVERIFY(!banco.test.prompt.shown().first().text.contains(u"CA_ROOT.DER"_s));
     }
 
     void theNewNumberReportsItsOwnTransferError()

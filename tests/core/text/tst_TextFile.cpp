@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "TestContext.h"
 #include "core/config/IniFile.h"
 #include "core/files/TextRecords.h"
@@ -69,28 +70,6 @@ public:
 private:
     QByteArray m_folder;
     bool m_mounted;
-};
-
-/** Files may not grow past a few bytes for the lifetime of the object; writing past that fails. */
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_before);
-        m_signal = std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{bytes, m_before.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_before);
-        std::signal(SIGXFSZ, m_signal);
-    }
-
-private:
-    rlimit m_before = {};
-    void (*m_signal)(int) = nullptr;
 };
 
 } // namespace

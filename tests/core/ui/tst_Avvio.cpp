@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "FixtureDatabase.h"
 #include "OrdinaryUser.h"
 #include "TestContext.h"
@@ -381,6 +382,89 @@ private slots:
             QCOMPARE(test.readFile(u"KX58TORVA.INI"_s), settings);
     }
 
+    void anIniFileSavedInUtf8IsToldWithItsLineAndKeepsTheSettings_data()
+    {
+        QTest::addColumn<QByteArray>("prima");
+        QTest::addColumn<QByteArray>("dopo");
+        QTest::addColumn<int>("riga");
+        QTest::newRow("an accented letter")
+            << QByteArray("NFileDB=KX58TORVA.mdb\r\n")
+            << QByteArray("NFileDB=KX58TORVA.mdb\r\n; citt\xC3\xA0\r\n") << 10;
+        QTest::newRow("a byte-order mark")
+            << QByteArray("; configurazione") << QByteArray("\xEF\xBB\xBF; configurazione") << 1;
+    }
+
+    void anIniFileSavedInUtf8IsToldWithItsLineAndKeepsTheSettings()
+    {
+        QFETCH(QByteArray, prima);
+        QFETCH(QByteArray, dopo);
+        QFETCH(int, riga);
+        Programma programma;
+        TestContext &test = programma.test;
+        const QByteArray file = programma.withPath(ini("StandAlone")).replace(prima, dopo);
+        test.writeFile(u"KX58TORVA.INI"_s, file);
+        test.writeFile(u"KX58TORVA.htm"_s, "<html></html>");
+        FixtureDatabase fixture(programma.dbPath());
+        test.prompt.expect(u"Impossibile utilizzare il file "_s + test.path(u"KX58TORVA.INI"_s) +
+                           u": non è salvato in Windows-1252 ma in UTF-8 (riga "_s + QString::number(riga) +
+                           u").\r\nLa procedura verrà terminata."_s);
+        programma.avvia();
+
+        QVERIFY(programma.ended);
+        QVERIFY(test.prompt.allShown());
+        QCOMPARE(test.readFile(u"KX58TORVA.INI"_s), file);
+    }
+
+    void anIniFileWithoutTheConnectionSectionIsToldAndKeepsTheSettings()
+    {
+        Programma programma;
+        TestContext &test = programma.test;
+        QByteArray file = programma.withPath(ini("StandAlone"));
+        file.replace("[CONNESSIONE]\r\n", "");
+        test.writeFile(u"KX58TORVA.INI"_s, file);
+        test.writeFile(u"KX58TORVA.htm"_s, "<html></html>");
+        FixtureDatabase fixture(programma.dbPath());
+        test.prompt.expect(u"Impossibile utilizzare il file "_s + test.path(u"KX58TORVA.INI"_s) +
+                           u": manca la sezione [CONNESSIONE].\r\nLa procedura verrà terminata."_s);
+        programma.avvia();
+
+        QVERIFY(programma.ended);
+        QVERIFY(test.prompt.allShown());
+        QCOMPARE(test.readFile(u"KX58TORVA.INI"_s), file);
+    }
+
+    void damageInTheTablesFoundAtTheFirstReadIsToldAsADamagedDatabase()
+    {
+        Programma programma;
+        TestContext &test = programma.test;
+        const QByteArray file = programma.withPath(ini("StandAlone"));
+        programma.prepara(ini("StandAlone"));
+        {
+            FixtureDatabase fixture(programma.dbPath());
+            QList<QVariantList> righe;
+            for (int numero = 1; numero <= 300; ++numero)
+                righe.append({numero, u"A"_s, 12, QString(200, u'x')});
+            fixture.insert(u"Domande"_s, {u"NumDoma"_s, u"GrupOpe"_s, u"Operatore"_s, u"DenominazioneOp"_s},
+                           righe);
+        }
+        // The applications' rows fill the last pages of the file: damage one of them.
+        QFile database(programma.dbPath());
+        QVERIFY(database.open(QIODevice::ReadWrite));
+        QVERIFY(database.seek(database.size() - 600));
+        database.write(QByteArray(50, '\x55'));
+        database.close();
+        test.prompt.expect(u"Errore 3049\r\nIl file della base dati è danneggiato.\r\nLa procedura verrà "
+                           u"terminata."_s);
+        programma.avvia();
+
+        QVERIFY(programma.ended);
+        QVERIFY(test.prompt.allShown());
+        QCOMPARE(test.prompt.shown().front().title, u"Base dati danneggiata"_s);
+        QCOMPARE(test.prompt.shown().front().icon, Prompt::Icon::Critical);
+        QCOMPARE(test.prompt.shown().front().buttons, Prompt::Buttons::Ok);
+        QCOMPARE(test.readFile(u"KX58TORVA.INI"_s), file);
+    }
+
     void serverAddress_data()
     {
         QTest::addColumn<QString>("nreg");
@@ -578,6 +662,34 @@ private slots:
         programma.avvia();
         QVERIFY(!programma.ended);
         QVERIFY(throughIndex(test.context().DE().CorsiDB().query(plan)));
+    }
+
+    void firstRunAnswersThatCannotBeWrittenAreToldWithTheFileAndItsCause()
+    {
+        Programma programma;
+        TestContext &test = programma.test;
+        const QByteArray file = "[Installazione]\r\nTipo=\r\nVersione=SERVER\r\n[BaseDati]\r\nDatabase=\r\n"
+                                "NFileDB=\r\n[Help]\r\nFILEHELP=KX58TORVA.htm\r\n";
+        programma.prepara(file);
+        FixtureDatabase fixture(programma.dbPath());
+        test.dialogRunner.expect(u"Frm_Impostazioni"_s, [&](QDialog &dialog) {
+            test.fileDialogs.chosenPath = programma.dbPath();
+            press(&dialog, u"cmdSfoglia"_s);
+            press(&dialog, u"Cmd_Ok"_s);
+        });
+        test.prompt.expect(u"Impossibile utilizzare il file "_s + test.path(u"KX58TORVA.INI"_s) +
+                           u": file troppo grande.\r\nLa procedura verrà terminata."_s);
+        {
+            // The disk fills up: no file may grow past what the INI file holds now.
+            const FileSizeLimit discoPieno(file.size());
+            programma.avvia();
+        }
+
+        QVERIFY(programma.ended);
+        QVERIFY(test.prompt.allShown());
+        QCOMPARE(test.prompt.shown().front().title, u"Errore di inizializzazione"_s);
+        QCOMPARE(test.readFile(u"KX58TORVA.INI"_s), file);
+        QVERIFY(programma.calls.isEmpty());
     }
 
     void firstRunDialogLeftWithoutAChoiceStillWritesTheKeys()

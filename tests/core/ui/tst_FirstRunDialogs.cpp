@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "TestContext.h"
 #include "WindowTesting.h"
 #include "core/config/IniFile.h"
@@ -351,6 +352,29 @@ private slots:
                 present << name;
         }
         QCOMPARE(present, files);
+    }
+
+    void aRoleThatCannotBeWrittenIsToldWithTheFileAndItsCause()
+    {
+        TestContext test;
+        prepara(test, IniSenzaVersione);
+        frmServerClient dialog(test.context());
+        dialog.show();
+        control<QRadioButton>(&dialog, u"optServer"_s)->setChecked(true);
+        test.prompt.expect(u"Impossibile utilizzare il file "_s + test.path(u"KX58TORVA.INI"_s) +
+                           u": file troppo grande.\r\nLa procedura verrà terminata."_s);
+        bool terminato = false;
+        {
+            const FileSizeLimit discoPieno(IniSenzaVersione.size());
+            try {
+                press(&dialog, u"cmdOK"_s);
+            } catch (const ProgramExited &) {
+                terminato = true;
+            }
+        }
+        QVERIFY(terminato);
+        QVERIFY(test.prompt.allShown());
+        QCOMPARE(test.readFile(u"KX58TORVA.INI"_s), IniSenzaVersione);
     }
 
     void serverClientCancelAsksFirst()

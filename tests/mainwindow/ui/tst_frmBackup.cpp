@@ -13,6 +13,7 @@
 #include "mainwindow/ui/frmBackup.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -20,6 +21,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -278,6 +280,53 @@ private slots:
         QCOMPARE(domande.recordCount(), 1);
         QCOMPARE(domande.value(u"NumDoma"_s).toInt(), 7);
         corsiDB.execute(u"INSERT INTO Domande (NumDoma, GrupOpe, Operatore) VALUES (9, 'A', 12)"_s);
+    }
+
+    void theRestoreReadsTheArchiveWhileTheWindowAnswersWithItsButtonsDisabled()
+    {
+        Banco banco;
+        banco.test.context().DE().CorsiDB().close();
+        const Esito backup = Backup(banco.test.context(), banco.test.path(u"copia.zip"_s));
+        QCOMPARE(int(backup.esito), int(EsitoOperazione::Riuscita));
+        Inizializza(banco.test.context());
+
+        frmBackup *finestra = banco.apri();
+        banco.scheda(1);
+        bool visto = false;
+        QTimer::singleShot(0, finestra, [&] {
+            visto = true;
+            QVERIFY(!banco.c<QWidget>(u"cmdConfermaZip"_s)->isEnabled());
+            QVERIFY(!banco.c<QWidget>(u"cmdEsci_1"_s)->isEnabled());
+            QVERIFY(!banco.c<QWidget>(u"cmdConfermaBak"_s)->isEnabled());
+            QVERIFY(QGuiApplication::overrideCursor() &&
+                    QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor);
+            finestra->close();
+            QVERIFY(finestra->isVisible());
+        });
+        banco.test.prompt.expect(u"Recupero eseguito con successo"_s);
+        press(finestra, u"cmdConfermaZip"_s);
+
+        QVERIFY(visto);
+        QVERIFY(banco.test.prompt.allShown());
+        QVERIFY(banco.c<QWidget>(u"cmdConfermaZip"_s)->isEnabled());
+        QVERIFY(!QGuiApplication::overrideCursor());
+        press(finestra, u"cmdEsci_1"_s);
+    }
+
+    void aRefusedArchiveIsToldWithItsReason()
+    {
+        Banco banco;
+        banco.test.context().DE().CorsiDB().close();
+        Inizializza(banco.test.context());
+        frmBackup *finestra = banco.apri();
+        banco.scheda(1);
+        banco.c<QLineEdit>(u"txtFileZip"_s)
+            ->setText(QStringLiteral(KX_TEST_DATA "/mainwindow/restore-traversal.zip"));
+        banco.test.prompt.expect(u"Recupero fallito: archivio non valido"_s);
+        press(finestra, u"cmdConfermaZip"_s);
+        QVERIFY(banco.test.prompt.allShown());
+        QVERIFY(finestra->isVisible());
+        press(finestra, u"cmdEsci_1"_s);
     }
 
     void restoreRefusedWhileAnotherInstallationIsConnected()

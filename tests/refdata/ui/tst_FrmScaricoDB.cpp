@@ -13,6 +13,8 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -223,6 +225,23 @@ private slots:
         FrmScaricoDB::mostra(banco.test.context(), banco.stato);
     }
 
+    void theDisconnectionIsShownBeforeTheReplyIsRead()
+    {
+        Banco banco;
+        QString testoAllaLettura;
+        banco.test.dialogRunner.expect(u"FrmScaricoDB"_s, [&](QDialog &finestra) {
+            QLabel *stato = control<QLabel>(&finestra, u"LblInf2"_s);
+            QProgressBar *barra = control<QProgressBar>(&finestra, u"PrgBar"_s);
+            QObject::connect(barra, &QProgressBar::valueChanged, barra, [&](int) {
+                if (testoAllaLettura.isEmpty())
+                    testoAllaLettura = stato->text();
+            });
+            press(&finestra, u"CmdConferma"_s);
+        });
+        FrmScaricoDB::mostra(banco.test.context(), banco.stato);
+        QCOMPARE(testoAllaLettura, u"Disconnessione dal Server ... "_s);
+    }
+
     void idAlbisRiusatoSenzaLogin()
     {
         Banco banco;
@@ -298,10 +317,10 @@ private slots:
             QCOMPARE(finestra.result(), int(QDialog::Accepted));
         });
         banco.test.dialogRunner.expect(u"frmMailAggAlbis2"_s, [&](QDialog &alternativa) {
-            // Confirm and exit wait while the login runs.
+            // Confirm waits while the login runs; exit would stop it.
             auto *padre = qobject_cast<QWidget *>(alternativa.parent());
             QVERIFY(!control<QWidget>(padre, u"CmdConferma"_s)->isEnabled());
-            QVERIFY(!control<QWidget>(padre, u"CmdEsci"_s)->isEnabled());
+            QVERIFY(control<QWidget>(padre, u"CmdEsci"_s)->isEnabled());
             indirizzoMostrato = control<QLineEdit>(&alternativa, u"txtEMail"_s)->text();
             control<QPlainTextEdit>(&alternativa, u"TxtRisposta"_s)
                 ->setPlainText(u"Risposta: OK;"_s + QLatin1StringView(DemoAlbisId) + u";1;A123"_s);
@@ -459,7 +478,7 @@ private slots:
         banco.scarica(0, [&](QDialog &finestra) {
             QTimer::singleShot(200, &finestra, [&] {
                 QVERIFY(!control<QWidget>(&finestra, u"CmdConferma"_s)->isEnabled());
-                QVERIFY(!control<QWidget>(&finestra, u"CmdEsci"_s)->isEnabled());
+                QVERIFY(control<QWidget>(&finestra, u"CmdEsci"_s)->isEnabled());
                 QVERIFY(control<QWidget>(&finestra, u"PanAttesa"_s)->isVisible());
                 finestra.reject();
                 finestra.close();
@@ -469,6 +488,77 @@ private slots:
         });
         QVERIFY(controllato);
         QVERIFY(banco.esiste(u"CorsiApprovati.tx1"_s));
+    }
+
+    void exitStopsADownloadThatTricklesInAndWritesNothing()
+    {
+        Banco banco;
+        ScriptedReply goccia = ScriptedReply::text(Corsi);
+        goccia.dripIntervalMs = 1000;
+        banco.server.reply("corsi/scarico.php", goccia);
+        bool aperta = false;
+        QElapsedTimer tempo;
+        banco.test.dialogRunner.expect(u"FrmScaricoDB"_s, [&](QDialog &finestra) {
+            QTimer::singleShot(1500, &finestra, [&] { press(&finestra, u"CmdEsci"_s); });
+            tempo.start();
+            press(&finestra, u"CmdConferma"_s);
+            QVERIFY(tempo.elapsed() < 5000);
+            aperta = finestra.isVisible();
+            QVERIFY(control<QWidget>(&finestra, u"CmdConferma"_s)->isEnabled());
+            QVERIFY(!control<QWidget>(&finestra, u"PanAttesa"_s)->isVisible());
+        });
+        FrmScaricoDB::mostra(banco.test.context(), banco.stato);
+        QVERIFY(aperta);
+        QVERIFY(banco.test.prompt.shown().isEmpty());
+        QVERIFY(!banco.esiste(u"CorsiApprovati.tx1"_s));
+    }
+
+    void theLoginFollowsUpToFiveRedirects_data()
+    {
+        QTest::addColumn<int>("reindirizzamenti");
+        QTest::addColumn<bool>("ciclo");
+        QTest::addColumn<bool>("raggiunta");
+        QTest::newRow("one, from http to https") << 1 << false << true;
+        QTest::newRow("five") << 5 << false << true;
+        QTest::newRow("six") << 6 << false << false;
+        QTest::newRow("a loop") << 2 << true << false;
+    }
+
+    void theLoginFollowsUpToFiveRedirects()
+    {
+        QFETCH(int, reindirizzamenti);
+        QFETCH(bool, ciclo);
+        QFETCH(bool, raggiunta);
+        FakeServer sicuro(FakeServer::Tls::Trusted);
+        sicuro.reply("albis/pagina.php", pagina("Risposta: OK;" + QByteArray(DemoAlbisId) + ";1;A123"));
+        Banco banco(true, {}, {});
+        QVERIFY(
+            QFile::copy(QStringLiteral(KX_TEST_DATA "/net/CA_ROOT.DER"), banco.test.path(u"CA_ROOT.DER"_s)));
+        // albis/login.php -> albis/r1 -> ... -> the page on the https server, or back to the start.
+        for (int i = 0; i < reindirizzamenti; ++i) {
+            const QByteArray da = i == 0 ? QByteArray("albis/login.php") : "albis/r" + QByteArray::number(i);
+            const QString verso = i + 1 < reindirizzamenti
+                                      ? banco.server.url(u"albis/r"_s + QString::number(i + 1))
+                                  : ciclo ? banco.server.url(u"albis/login.php"_s)
+                                          : sicuro.url(u"albis/pagina.php"_s);
+            ScriptedReply altrove;
+            altrove.status = 302;
+            altrove.headers = {"Location: " + verso.toLatin1()};
+            banco.server.reply(da, altrove);
+        }
+        if (raggiunta) {
+            QCOMPARE(banco.scarica(), int(QDialog::Accepted));
+            const QByteArray atteso = "&albis_id=" + QByteArray(DemoAlbisId);
+            QVERIFY(banco.richieste("corsi/scarico.php")[0].body.endsWith(atteso));
+            return;
+        }
+        banco.test.prompt.expect(ConnessioneNonEffettuata);
+        banco.test.prompt.expect(PassiAlternativi, Prompt::Answer::Cancel);
+        banco.test.prompt.expect(NonRiuscita);
+        QCOMPARE(banco.scaricaConAlternativa([](QDialog &alternativa) { alternativa.reject(); }),
+                 int(QDialog::Rejected));
+        QVERIFY(sicuro.requests().isEmpty());
+        QVERIFY(banco.richieste("corsi/scarico.php").isEmpty());
     }
 };
 

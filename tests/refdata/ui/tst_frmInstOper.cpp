@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -435,11 +436,33 @@ private slots:
             press(&conferma, u"cmdAnnulla"_s);
         });
         QVERIFY(!confermaAbilitata);
-        QVERIFY(!annullaAbilitata);
+        QVERIFY(annullaAbilitata);
         QVERIFY(clessidra);
         QVERIFY(apertaDopoLaChiusura);
         QVERIFY(confermata);
         QVERIFY(banco.finestra->isVisible());
+    }
+
+    void annullaStopsADownloadThatTricklesInAndWritesNothing()
+    {
+        Banco banco;
+        ScriptedReply goccia = ScriptedReply::text(pacchetto({campiOper(u"A"_s, u"12"_s, u"Centro"_s)}));
+        goccia.dripIntervalMs = 1000;
+        banco.server.reply(Servizio.toLatin1(), goccia);
+        banco.inserisci(u"A"_s, u"12"_s);
+        QTimer::singleShot(1500, banco.finestra.get(), [&] { press(banco.finestra.get(), u"cmdAnnulla"_s); });
+        QElapsedTimer tempo;
+        tempo.start();
+
+        banco.conferma();
+
+        QVERIFY(tempo.elapsed() < 5000);
+        QVERIFY(banco.test.prompt.shown().isEmpty());
+        QVERIFY(banco.fileTx1().isEmpty());
+        QVERIFY(banco.finestra->isVisible());
+        QVERIFY(banco.c<QWidget>(u"cmdConferma"_s)->isEnabled());
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(banco.test.context().installazione().EsitoInstOper.isEmpty());
     }
 
     void theConfirmationListsTheOperators()
