@@ -607,8 +607,8 @@ private:
         f.setFontItalic(tratto.carattere.corsivo);
         f.setFontUnderline(tratto.carattere.sottolineato);
         f.setFontStrikeOut(tratto.carattere.barrato);
-        if (tratto.carattere.colore > 0 && tratto.carattere.colore <= m_colori.size())
-            f.setForeground(m_colori[tratto.carattere.colore - 1]);
+        if (tratto.carattere.colore > 0 && tratto.carattere.colore < m_colori.size())
+            f.setForeground(m_colori[tratto.carattere.colore]);
         if (!tratto.segnalibri.isEmpty()) {
             f.setAnchor(true);
             f.setAnchorNames(tratto.segnalibri);
@@ -637,8 +637,6 @@ private:
             cursore.setBlockFormat(formatoParagrafo(paragrafo.formato));
         else
             cursore.insertBlock(formatoParagrafo(paragrafo.formato));
-        if (!paragrafo.tratti.isEmpty())
-            cursore.setBlockCharFormat(formatoCarattere(paragrafo.tratti.first()));
         for (const Tratto &tratto : paragrafo.tratti)
             cursore.insertText(tratto.testo, formatoCarattere(tratto));
     }
@@ -659,7 +657,7 @@ private:
         int sinistra = 0;
         for (int bordo : bordi) {
             larghezze.append(
-                QTextLength(QTextLength::PercentageLength, (bordo - sinistra) * 100.0 / larghezzaTesto));
+                QTextLength(QTextLength::PercentageLength, (bordo - sinistra) * 100.0 / bordi.last()));
             sinistra = bordo;
         }
         formato.setColumnWidthConstraints(larghezze);
@@ -692,9 +690,9 @@ private:
                 if (ultima > colonna)
                     tabella->mergeCells(r, colonna, 1, ultima - colonna + 1);
                 QTextTableCell cella = tabella->cellAt(r, colonna);
-                if (definizione.sfondo > 0 && definizione.sfondo <= m_colori.size()) {
+                if (definizione.sfondo > 0 && definizione.sfondo < m_colori.size()) {
                     QTextTableCellFormat formatoCella = cella.format().toTableCellFormat();
-                    formatoCella.setBackground(m_colori[definizione.sfondo - 1]);
+                    formatoCella.setBackground(m_colori[definizione.sfondo]);
                     cella.setFormat(formatoCella);
                 }
                 QTextCursor dentro = cella.firstCursorPosition();

@@ -259,7 +259,9 @@ private:
             QByteArray celle;
             for (int c = 0; c < tabella.columns();) {
                 const QTextTableCell cella = tabella.cellAt(r, c);
-                const int ultima = cella.column() + cella.columnSpan() - 1;
+                if (!cella.isValid())
+                    break;
+                const int ultima = qMax(c, cella.column() + cella.columnSpan() - 1);
                 if (cella.rowSpan() > 1)
                     out += cella.row() == r ? "\\clvmgf" : "\\clvmrg";
                 out += bordo;
