@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <cerrno>
 
 using namespace Qt::StringLiterals;
 
@@ -26,10 +27,20 @@ RoutineError erroreFile(int numero, const QString &path, const QString &motivo =
     return RoutineError(numero, descrizione);
 }
 
-int numeroErroreFile(QFileDevice::FileError errore)
+/** The error number of a file that could not be opened or written, from the system's reason. */
+int numeroErroreFile(int errnum)
 {
-    return errore == QFileDevice::PermissionsError ? ErrorCode::PermissionDenied
-                                                   : ErrorCode::PathFileAccessError;
+    switch (errnum) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return ErrorCode::PermissionDenied;
+    case ENOENT:
+    case ENOTDIR:
+        return ErrorCode::PathNotFound;
+    default:
+        return ErrorCode::PathFileAccessError;
+    }
 }
 
 } // namespace
@@ -44,8 +55,9 @@ void clsCreaPDF::SaveTmpRTF(PageEngine &ObjDocument, qint16 NumPagina)
     const QByteArray rtf = scriviRtf(ObjDocument.activeDocument().content());
     const QString path = percorsoPagina(NumPagina);
     QSaveFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size() || !file.commit())
-        throw erroreFile(numeroErroreFile(file.error()), path);
+        throw erroreFile(numeroErroreFile(errno), path);
     m_pagineSalvate.insert(NumPagina);
 }
 
@@ -94,8 +106,9 @@ void clsCreaPDF::componi()
             throw erroreFile(ErrorCode::FileNotFound, percorsoPagina(pagina));
 
     QSaveFile pdf(m_filePDF);
+    errno = 0;
     if (!pdf.open(QIODevice::WriteOnly))
-        throw erroreFile(numeroErroreFile(pdf.error()), m_filePDF);
+        throw erroreFile(numeroErroreFile(errno), m_filePDF);
     {
         PdfComposer composer(pdf, metadati);
         for (int pagina = 1; pagina <= m_totPagine; ++pagina)
@@ -104,14 +117,17 @@ void clsCreaPDF::componi()
             throw erroreFile(ErrorCode::PathFileAccessError, m_filePDF);
     }
     if (!pdf.commit())
-        throw erroreFile(numeroErroreFile(pdf.error()), m_filePDF);
+        throw erroreFile(numeroErroreFile(errno), m_filePDF);
 }
 
 void clsCreaPDF::AccodaPagina(PdfComposer &composer, const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw erroreFile(file.exists() ? numeroErroreFile(file.error()) : ErrorCode::FileNotFound, path);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        const int causa = errno;
+        throw erroreFile(file.exists() ? numeroErroreFile(causa) : ErrorCode::FileNotFound, path);
+    }
     PageContent pagina;
     QString motivo;
     if (!leggiRtf(file.readAll(), pagina, &motivo))
