@@ -42,6 +42,7 @@ public:
 
     /** The bookmarks (the template's anchors), in the order of the page, each once. */
     QStringList bookmarks() const;
+    int bookmarkCount() const { return int(bookmarks().size()); }
     /** Removes the first bookmark; with none, error 5 (as the word processor's index out of range). */
     void deleteFirstBookmark();
 

@@ -13,7 +13,8 @@ struct PageContent;
  * the body. The head of the file (up to and including the `<body>` tag) applies to all three parts.
  *
  * The paper is A4. `<meta name="margini" content="top right bottom left">` in the head sets the
- * margins in millimetres (2 cm each when missing); lengths in the HTML are points. Anchors
+ * margins in millimetres (2 cm each when missing); lengths in the HTML are points. A placeholder is
+ * written in the HTML as `&lt;n3&gt;`, so that it reads "<n3>" in the page. Anchors
  * (`<a name="...">text</a>`) are the page's bookmarks.
  */
 inline const QString SeparatoreParti = QStringLiteral("<!--kx-parte-->");

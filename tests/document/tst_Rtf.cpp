@@ -115,6 +115,8 @@ private slots:
     {
         PageContent originale;
         caricaPagina(originale);
+        originale.setup.paperWidth = 16838; // A4 landscape
+        originale.setup.paperHeight = 11906;
         const auto letta = rilettura(scriviRtf(originale));
         QCOMPARE(descrizione(*letta->body), descrizione(*originale.body));
         QCOMPARE(descrizione(*letta->header), descrizione(*originale.header));
