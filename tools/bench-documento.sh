@@ -43,12 +43,6 @@ pdfunite "${pdf[@]}" "$cartella/lo.pdf"
 fine=$(date +%s%N)
 echo "LibreOffice (soffice --convert-to pdf + pdfunite): $(( (fine - inizio) / 1000000 )) ms"
 
-# Our composition once more with the wall clock, as the program runs it.
-inizio=$(date +%s%N)
-QT_QPA_PLATFORM=offscreen "$build/bin/bench_documento" "$cartella/solo" "$pagine" >/dev/null
-fine=$(date +%s%N)
-echo "bench_documento intero (riempimento, file di pagina, 5+5 composizioni, avvio): $(( (fine - inizio) / 1000000 )) ms"
-
 diverse=0
 for ((k = 1; k <= pagine; k++)); do
     nostro=$(pdftotext -f "$k" -l "$k" "$cartella/Domanda.pdf" - | tr -s '[:space:]' '\n' | sort)
