@@ -17,11 +17,11 @@ namespace {
 
 const QString Modello =
     u"<html><head><meta charset=\"utf-8\"></head><body style=\"font-family:Arial; "
-    u"font-size:10pt\">"_s +
+    u"font-size:10pt\"><p align=\"right\">Intestazione di prova</p>"_s +
     SeparatoreParti +
     u"<table border=\"1\" width=\"100%\" cellspacing=\"0\"><tr><td width=\"30%\">Domanda</td>"
     u"<td>&lt;NumDoma&gt;</td></tr></table>"
-    u"<p>Contenuto della pagina &lt;n&gt; - àèì €</p>" +
+    u"<p>Contenuto della pagina &lt;n&gt; - àèì € &lt;ver&gt; &lt;ck&gt;</p>" +
     SeparatoreParti + u"<p></p></body></html>"_s;
 
 QString esegui(const QString &programma, const QStringList &argomenti)
@@ -55,6 +55,8 @@ struct Corsa
         engine.open(test.path(u"_JW63PELO-01.dat"_s));
         SostituisciSegnaposto(engine, u"204"_s, u"<NumDoma>"_s, u"Arial"_s, 10, true, false);
         SostituisciSegnaposto(engine, QString::number(numero), u"<n>"_s, QString(), 0, false, false);
+        SostituisciSegnaposto(engine, u"(ver. 1.0.5)"_s, u"<ver>"_s, u"Times New Roman"_s, 10, false, false);
+        ImpostaCasella(engine, u"<ck>"_s, numero % 2 == 0);
         ScriviNumeroPagina(engine, VistaPagina::PiePagina, u" "_s + QString::number(numero),
                            AllineamentoParagrafo::Centrato, QString());
         documento.SaveTmpRTF(engine, qint16(numero));
@@ -134,8 +136,11 @@ private slots:
                  qPrintable(info));
         for (int k = 1; k <= 8; ++k) {
             const QString testo = testoPagina(pdf, k);
-            QVERIFY2(testo.contains(u"Contenuto della pagina "_s + QString::number(k) + u" - àèì €"_s),
+            const QString casella = k % 2 == 0 ? u"\u2612"_s : u"\u2610"_s;
+            QVERIFY2(testo.contains(u"Contenuto della pagina "_s + QString::number(k) +
+                                    u" - àèì € (ver. 1.0.5) "_s + casella),
                      qPrintable(testo));
+            QVERIFY2(testo.contains(u"Intestazione di prova"_s), qPrintable(testo));
             QVERIFY2(testo.contains(u"( "_s + QString::number(k) + u")"_s), qPrintable(testo));
             QVERIFY2(testo.contains(u"Domanda"_s) && testo.contains(u"204"_s), qPrintable(testo));
         }
@@ -143,6 +148,8 @@ private slots:
         QVERIFY2(fonts.contains(QRegularExpression(u"LiberationSans-Bold\\s.*\\syes\\s"_s)),
                  qPrintable(fonts));
         QVERIFY2(fonts.contains(QRegularExpression(u"LiberationSans\\s.*\\syes\\s"_s)), qPrintable(fonts));
+        QVERIFY2(fonts.contains(QRegularExpression(u"LiberationSerif\\s.*\\syes\\s"_s)), qPrintable(fonts));
+        QVERIFY2(fonts.contains(QRegularExpression(u"DejaVuSans\\s.*\\syes\\s"_s)), qPrintable(fonts));
 
         const QString xmp = esegui(u"pdfinfo"_s, {u"-meta"_s, pdf});
         QVERIFY2(xmp.contains(u"<rdf:li>ENTE DI FORMAZIONE &amp; C.</rdf:li>"_s), qPrintable(xmp));
