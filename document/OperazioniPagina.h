@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/services/ErrorBoxes.h"
 #include "core/services/RoutineError.h"
 #include "core/services/Services.h"
 
