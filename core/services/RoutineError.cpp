@@ -35,8 +35,12 @@ QString RoutineError::standardDescription(int number)
         return u"Errore di accesso al percorso/file"_s;
     case ErrorCode::PathNotFound:
         return u"Impossibile trovare il percorso"_s;
+    case ErrorCode::ObjectNotSet:
+        return u"Variabile oggetto o variabile del blocco With non impostata"_s;
     case ErrorCode::InvalidUseOfNull:
         return u"Utilizzo non valido di Null"_s;
+    case ErrorCode::ServerUnavailable:
+        return u"Il computer server remoto non esiste o non è disponibile"_s;
     case ErrorCode::InvalidArgument:
         return u"Argomenti di tipo errato, non compresi nell'intervallo consentito o in conflitto tra loro."_s;
     case ErrorCode::NoCurrentRecord:

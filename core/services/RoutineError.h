@@ -19,7 +19,11 @@ inline constexpr int FileAlreadyExists = 58;
 inline constexpr int PermissionDenied = 70;
 inline constexpr int PathFileAccessError = 75;
 inline constexpr int PathNotFound = 76;
+/** An object no longer set; also how a cancelled print run shows. */
+inline constexpr int ObjectNotSet = 91;
 inline constexpr int InvalidUseOfNull = 94;
+/** The program that served the page is no longer there. */
+inline constexpr int ServerUnavailable = 462;
 inline constexpr int InvalidArgument = 3001;
 inline constexpr int NoCurrentRecord = 3021;
 inline constexpr int FileInUse = 3045;
