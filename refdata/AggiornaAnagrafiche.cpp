@@ -17,6 +17,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 using namespace Qt::StringLiterals;
 
@@ -167,12 +168,17 @@ QStringList vociOperatoriAnagrafica(Context &context)
     if (!rsCorsiOper.isOpen())
         rsCorsiOper.open();
     QStringList voci;
+    QSet<QString> giaElencate;
     if (rsCorsiOper.recordCount() > 0) {
+        const int gruppo = rsCorsiOper.fieldIndex(u"GrupOpe"_s);
+        const int operatore = rsCorsiOper.fieldIndex(u"Operatore"_s);
         for (rsCorsiOper.moveFirst(); !rsCorsiOper.eof(); rsCorsiOper.moveNext()) {
-            const QString voce = ScaricoOperatori::voceElenco(rsCorsiOper.value(u"GrupOpe"_s).toString(),
-                                                              rsCorsiOper.value(u"Operatore"_s).toString());
-            if (!voci.contains(voce))
+            const QString voce = ScaricoOperatori::voceElenco(rsCorsiOper.value(gruppo).toString(),
+                                                              rsCorsiOper.value(operatore).toString());
+            if (!giaElencate.contains(voce)) {
+                giaElencate.insert(voce);
                 voci.append(voce);
+            }
         }
     }
     rsCorsiOper.close();

@@ -163,6 +163,8 @@ public:
     Statement &operator=(const Statement &) = delete;
 
     sqlite3_stmt *get() const { return m_statement; }
+    /** False once the connection was closed, or opened again, since the statement was prepared. */
+    bool isCurrent() const { return m_connection.m_db && m_generation == m_connection.m_generation; }
 
     /** Steps once: true with a row, false when done; a failure throws. */
     bool step(bool deleting = false)
@@ -295,6 +297,13 @@ void Connection::requireOpen() const
 
 std::unique_ptr<Connection::Statement> Connection::prepare(const QString &sql, const QVariantList &params)
 {
+    std::unique_ptr<Statement> result = statementFor(sql);
+    bind(result->get(), sql, params);
+    return result;
+}
+
+std::unique_ptr<Connection::Statement> Connection::statementFor(const QString &sql)
+{
     requireOpen();
     sqlite3_stmt *statement = nullptr;
     bool cached = false;
@@ -325,7 +334,11 @@ std::unique_ptr<Connection::Statement> Connection::prepare(const QString &sql, c
             }
         }
     }
-    auto result = std::make_unique<Statement>(*this, sql, statement, cached);
+    return std::make_unique<Statement>(*this, sql, statement, cached);
+}
+
+void Connection::bind(sqlite3_stmt *statement, const QString &sql, const QVariantList &params)
+{
     beforeRunning(statement, sql);
     const int expected = sqlite3_bind_parameter_count(statement);
     if (expected != params.size()) {
@@ -335,7 +348,29 @@ std::unique_ptr<Connection::Statement> Connection::prepare(const QString &sql, c
     }
     for (int i = 0; i < params.size(); ++i)
         bindValue(statement, i + 1, params.at(i));
-    return result;
+}
+
+PreparedStatement::PreparedStatement(Connection &connection, const QString &sql)
+    : m_connection(connection), m_sql(sql)
+{
+}
+
+PreparedStatement::~PreparedStatement() = default;
+
+int PreparedStatement::execute(const QVariantList &params)
+{
+    if (!m_statement || !m_statement->isCurrent()) {
+        m_statement.reset();
+        m_statement = m_connection.statementFor(m_sql);
+    }
+    sqlite3_stmt *raw = m_statement->get();
+    sqlite3_reset(raw);
+    m_connection.bind(raw, m_sql, params);
+    while (m_statement->step()) {
+    }
+    const int changed = sqlite3_stmt_readonly(raw) ? 0 : sqlite3_changes(m_connection.m_db);
+    sqlite3_reset(raw);
+    return changed;
 }
 
 int Connection::execute(const QString &sql, const QVariantList &params)

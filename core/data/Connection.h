@@ -114,10 +114,15 @@ public:
 
 private:
     friend class Transaction;
+    friend class PreparedStatement;
     class Statement;
 
     void requireOpen() const;
     std::unique_ptr<Statement> prepare(const QString &sql, const QVariantList &params);
+    /** The statement of the text, from the cache or prepared now. */
+    std::unique_ptr<Statement> statementFor(const QString &sql);
+    /** Binds the values, after telling the observers of a change the statement is about to make. */
+    void bind(sqlite3_stmt *statement, const QString &sql, const QVariantList &params);
     /** Finalizes every cached statement, as the connection closes. */
     void finalizeCached();
     /** Finalizes the cached statements not running now, to make room. */
@@ -142,6 +147,28 @@ private:
     int m_savepointDepth = 0;
     /** Counts openings, so that a guard never touches a later opening's transaction. */
     quint64 m_generation = 0;
+};
+
+/**
+ * One statement prepared once and run for many rows with new values, as a loader runs its INSERT or
+ * UPDATE for every line of a file: the text is neither looked up nor prepared again. After the
+ * connection was opened again, the next run prepares it on the new opening.
+ */
+class PreparedStatement
+{
+public:
+    PreparedStatement(Connection &connection, const QString &sql);
+    ~PreparedStatement();
+    PreparedStatement(const PreparedStatement &) = delete;
+    PreparedStatement &operator=(const PreparedStatement &) = delete;
+
+    /** Runs the statement with these values; the rows it changed. */
+    int execute(const QVariantList &params);
+
+private:
+    Connection &m_connection;
+    QString m_sql;
+    std::unique_ptr<Connection::Statement> m_statement;
 };
 
 /** An identifier (table, column) ready to stand in SQL text: in double quotes, its own ones doubled. */

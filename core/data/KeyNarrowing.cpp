@@ -69,27 +69,32 @@ QStringList caseFoldSpellings(const QString &text)
     return spellings;
 }
 
-KeyNarrowing keyNarrowing(Connection &connection, const QString &table, const RecordsetColumns &columns,
-                          const FilterExpression &filter)
+namespace {
+
+/** The narrowing of a filter on a table, or on a view when `table` is empty. */
+KeyNarrowing narrowingOf(Connection &connection, const QString &table, const RecordsetColumns &columns,
+                         const FilterExpression &filter)
 {
     KeyNarrowing narrowing;
-    const QString from = u" FROM "_s + quotedIdentifier(table) + u" WHERE "_s;
     // One comparison per column is enough to narrow; any other one of it is left to the filter.
     QList<int> seen;
     for (const FilterExpression::Equality &term : filter.equalityTerms()) {
         const RecordsetColumn &column = columns.at(term.column);
-        if (seen.contains(term.column) || column.origin.isEmpty() ||
-            column.table.compare(table, Qt::CaseInsensitive) != 0)
+        const bool own =
+            table.isEmpty() ? !column.table.isEmpty() : column.table.compare(table, Qt::CaseInsensitive) == 0;
+        if (seen.contains(term.column) || column.origin.isEmpty() || !own)
             continue;
         seen.append(term.column);
-        const QString name = quotedIdentifier(column.origin);
+        const QString from = u" FROM "_s + quotedIdentifier(column.table) + u" WHERE "_s;
+        const QString origin = quotedIdentifier(column.origin);
+        const QString name = quotedIdentifier(table.isEmpty() ? column.name : column.origin);
         QString condition;
         QVariantList values;
         if (column.affinity == ColumnAffinity::Integer || column.affinity == ColumnAffinity::Real) {
             if (!term.number)
                 continue;
             // Texts and blobs sort after every number: the index answers whether the column holds any.
-            if (connection.scalar(u"SELECT 1"_s + from + name + u" >= '' LIMIT 1"_s).isValid())
+            if (connection.scalar(u"SELECT 1"_s + from + origin + u" >= '' LIMIT 1"_s).isValid())
                 continue;
             const double number = *term.number;
             values.append(number == std::floor(number) && std::fabs(number) < ExactIntegers
@@ -102,7 +107,7 @@ KeyNarrowing keyNarrowing(Connection &connection, const QString &table, const Re
             const QStringList spellings = caseFoldSpellings(term.text);
             if (spellings.isEmpty())
                 continue;
-            if (connection.scalar(u"SELECT 1"_s + from + name + u" >= x'' LIMIT 1"_s).isValid())
+            if (connection.scalar(u"SELECT 1"_s + from + origin + u" >= x'' LIMIT 1"_s).isValid())
                 continue;
             QStringList marks;
             for (const QString &spelling : spellings) {
@@ -113,11 +118,27 @@ KeyNarrowing keyNarrowing(Connection &connection, const QString &table, const Re
         } else {
             continue;
         }
+        if (values.size() == 1)
+            narrowing.pinnedColumns.append(term.column);
         narrowing.conditions.append(condition);
         narrowing.params.append(values);
         narrowing.terms.append(termText(condition, values));
     }
     return narrowing;
+}
+
+} // namespace
+
+KeyNarrowing keyNarrowing(Connection &connection, const QString &table, const RecordsetColumns &columns,
+                          const FilterExpression &filter)
+{
+    return narrowingOf(connection, table, columns, filter);
+}
+
+KeyNarrowing viewKeyNarrowing(Connection &connection, const RecordsetColumns &columns,
+                              const FilterExpression &filter)
+{
+    return narrowingOf(connection, QString(), columns, filter);
 }
 
 } // namespace kx

@@ -25,6 +25,8 @@ struct KeyNarrowing
     QVariantList params;
     /** Each condition with its values, to tell whether one narrowing holds another's conditions. */
     QStringList terms;
+    /** The columns a condition holds to one value. */
+    QList<int> pinnedColumns;
 
     bool isEmpty() const { return conditions.isEmpty(); }
     /** True when it holds every condition of the other: it reads none of the rows the other leaves. */
@@ -36,6 +38,14 @@ struct KeyNarrowing
 /** The narrowing of a filter, bound to the columns of a recordset reading that table whole. */
 KeyNarrowing keyNarrowing(Connection &connection, const QString &table, const RecordsetColumns &columns,
                           const FilterExpression &filter);
+
+/**
+ * The same for a view: the conditions stand on the view's own columns, so the engine picks the rows
+ * of the view that the filter would; only columns showing a base table's column take part, and that
+ * table's column decides, as for a table, whether the filter compares its values by rules of its own.
+ */
+KeyNarrowing viewKeyNarrowing(Connection &connection, const RecordsetColumns &columns,
+                              const FilterExpression &filter);
 
 /**
  * The spellings of an ASCII text that the filter takes for it and the engine's NOCASE does not: with
