@@ -164,24 +164,22 @@ bool AggiornaDB(Context &context, const QString &titoloMain,
 
 QStringList vociOperatoriAnagrafica(Context &context)
 {
+    // The registry's operators in its key's order, as rsCorsiOper reads them; it is left closed.
     Recordset &rsCorsiOper = context.DE().rs(u"CorsiOper"_s);
-    if (!rsCorsiOper.isOpen())
-        rsCorsiOper.open();
+    if (rsCorsiOper.isOpen())
+        rsCorsiOper.close();
+    const QueryResult operatori = context.DE().CorsiDB().query(
+        u"SELECT GrupOpe, Operatore FROM CorsiOper ORDER BY GrupOpe, Operatore"_s);
     QStringList voci;
     QSet<QString> giaElencate;
-    if (rsCorsiOper.recordCount() > 0) {
-        const int gruppo = rsCorsiOper.fieldIndex(u"GrupOpe"_s);
-        const int operatore = rsCorsiOper.fieldIndex(u"Operatore"_s);
-        for (rsCorsiOper.moveFirst(); !rsCorsiOper.eof(); rsCorsiOper.moveNext()) {
-            const QString voce = ScaricoOperatori::voceElenco(rsCorsiOper.value(gruppo).toString(),
-                                                              rsCorsiOper.value(operatore).toString());
-            if (!giaElencate.contains(voce)) {
-                giaElencate.insert(voce);
-                voci.append(voce);
-            }
+    for (const QVariantList &operatore : operatori.rows) {
+        const QString voce =
+            ScaricoOperatori::voceElenco(operatore.at(0).toString(), operatore.at(1).toString());
+        if (!giaElencate.contains(voce)) {
+            giaElencate.insert(voce);
+            voci.append(voce);
         }
     }
-    rsCorsiOper.close();
     return voci;
 }
 

@@ -97,7 +97,7 @@ void fillDatabase(const QString &path, int applications)
         const QString name = u"Ente di formazione "_s + QString::number(operatore);
         connection.execute(
             u"INSERT INTO Domande (NumDoma, GrupOpe, Operatore, PROV, Domanda, DenominazioneOp, "
-            u"DomandaStampata, DomandaTrasmessa) VALUES (?, 'A', ?, 'ZR', 1, ?, ?, 0)"_s,
+            u"DomandaStampata, DomandaTrasmessa, Corrispondenza) VALUES (?, 'A', ?, 'ZR', 1, ?, ?, 0, 1)"_s,
             {numDoma, operatore, name, a % 4 == 0 ? 1 : 0});
         for (int s = 1; s <= SeatsPerApplication; ++s) {
             connection.execute(
@@ -545,7 +545,7 @@ int main(int argc, char *argv[])
     fillDatabase(large, many);
     fillRegistry(registry, RegistryOperators);
     const int smallApplication = FirstApplication + 50;
-    const int largeApplication = FirstApplication + many / 2;
+    const int largeApplication = FirstApplication + many / 2 + 1;
 
     const double startEmpty = median(9, [&] { return startUp(empty, 0); });
     const double startLarge = median(9, [&] { return startUp(large, largeApplication); });

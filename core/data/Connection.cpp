@@ -339,7 +339,7 @@ std::unique_ptr<Connection::Statement> Connection::statementFor(const QString &s
 
 void Connection::bind(sqlite3_stmt *statement, const QString &sql, const QVariantList &params)
 {
-    beforeRunning(statement, sql);
+    beforeRunning(statement, sql, params);
     const int expected = sqlite3_bind_parameter_count(statement);
     if (expected != params.size()) {
         throw RoutineError(ErrorCode::ParameterMissing,
@@ -419,6 +419,22 @@ QueryResult Connection::query(const QString &sql, const QVariantList &params)
         result.rows.append(std::move(row));
     }
     return result;
+}
+
+void Connection::forEachRow(const QString &sql, const QVariantList &params,
+                            const std::function<void(const QVariantList &)> &row)
+{
+    auto statement = prepare(sql, params);
+    sqlite3_stmt *raw = statement->get();
+    const int count = sqlite3_column_count(raw);
+    QVariantList values;
+    while (statement->step()) {
+        values.clear();
+        values.reserve(count);
+        for (int i = 0; i < count; ++i)
+            values.append(columnValue(raw, i));
+        row(values);
+    }
 }
 
 QVariant Connection::scalar(const QString &sql, const QVariantList &params)
@@ -526,21 +542,23 @@ void Connection::unwatch(ChangeObserver *observer)
     m_observers.removeAll(observer);
 }
 
-void Connection::beforeRunning(sqlite3_stmt *statement, const QString &sql)
+void Connection::beforeRunning(sqlite3_stmt *statement, const QString &sql, const QVariantList &params)
 {
     if (m_observers.isEmpty())
         return;
     // A rollback writes nothing of its own but takes back what this connection wrote and read.
-    if (!sqlite3_stmt_readonly(statement) || sql.trimmed().startsWith(u"ROLLBACK"_s, Qt::CaseInsensitive))
+    if (QStringView(sql).trimmed().startsWith(u"ROLLBACK"_s, Qt::CaseInsensitive))
         notifyObservers();
+    else if (!sqlite3_stmt_readonly(statement))
+        notifyObservers({sql, params});
 }
 
-void Connection::notifyObservers()
+void Connection::notifyObservers(const PendingChange &change)
 {
     const QList<ChangeObserver *> observers = m_observers;
     for (ChangeObserver *observer : observers) {
         if (m_observers.contains(observer))
-            observer->beforeChange();
+            observer->beforeChange(change);
     }
 }
 

@@ -88,6 +88,7 @@ KeyNarrowing narrowingOf(Connection &connection, const QString &table, const Rec
         const QString from = u" FROM "_s + quotedIdentifier(column.table) + u" WHERE "_s;
         const QString origin = quotedIdentifier(column.origin);
         const QString name = quotedIdentifier(table.isEmpty() ? column.name : column.origin);
+        QString baseCondition;
         QString condition;
         QVariantList values;
         if (column.affinity == ColumnAffinity::Integer || column.affinity == ColumnAffinity::Real) {
@@ -101,6 +102,7 @@ KeyNarrowing narrowingOf(Connection &connection, const QString &table, const Rec
                               ? QVariant(qlonglong(number))
                               : QVariant(number));
             condition = name + u" = ?"_s;
+            baseCondition = origin + u" = ?"_s;
         } else if (column.affinity == ColumnAffinity::Text) {
             if (!term.quoted)
                 continue;
@@ -115,12 +117,15 @@ KeyNarrowing narrowingOf(Connection &connection, const QString &table, const Rec
                 marks.append(u"?"_s);
             }
             condition = name + u" COLLATE NOCASE IN ("_s + marks.join(u", "_s) + u")"_s;
+            baseCondition = origin + u" COLLATE NOCASE IN ("_s + marks.join(u", "_s) + u")"_s;
         } else {
             continue;
         }
         if (values.size() == 1)
             narrowing.pinnedColumns.append(term.column);
         narrowing.conditions.append(condition);
+        narrowing.columns.append(term.column);
+        narrowing.baseConditions.append(baseCondition);
         narrowing.params.append(values);
         narrowing.terms.append(termText(condition, values));
     }

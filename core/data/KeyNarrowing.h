@@ -27,6 +27,9 @@ struct KeyNarrowing
     QStringList terms;
     /** The columns a condition holds to one value. */
     QList<int> pinnedColumns;
+    /** Per condition: its column, and the condition on that column's base table instead of the view. */
+    QList<int> columns;
+    QStringList baseConditions;
 
     bool isEmpty() const { return conditions.isEmpty(); }
     /** True when it holds every condition of the other: it reads none of the rows the other leaves. */

@@ -515,7 +515,7 @@ void Recordset::setValue(int index, const QVariant &value)
         throw RoutineError(ErrorCode::ItemNotFound);
     const QVariant stored = valueForColumn(m_d->columns.at(index), value);
     if (m_d->editMode == EditMode::None) {
-        m_d->edit.values = m_d->rows.values[m_d->currentRow()];
+        m_d->edit.values = m_d->rows.values[m_d->currentRow()].values();
         m_d->edit.changed.assign(m_d->columns.count(), false);
         m_d->editMode = EditMode::InProgress;
     }
@@ -585,12 +585,13 @@ void Recordset::update()
         if (adding)
             m_d->writer().insert(m_connection, m_d->edit);
         else
-            m_d->writer().update(m_connection, m_d->rows.values[row], m_d->edit, m_d->updateCriteria);
+            m_d->writer().update(m_connection, m_d->rows.values[row].values(), m_d->edit,
+                                 m_d->updateCriteria);
     }
-    const QVariantList before = adding ? QVariantList() : m_d->rows.values[row];
-    m_d->rows.values[row] = m_d->edit.values;
+    const QVariantList before = adding ? QVariantList() : m_d->rows.values[row].values();
+    m_d->rows.values[row] = CompactRow(m_d->edit.values);
     m_d->editMode = EditMode::None;
-    m_d->rows.index.rowWritten(row, before, m_d->rows.values[row]);
+    m_d->rows.index.rowWritten(row, before, m_d->edit.values);
     emit rowChanged(m_d->position);
 }
 
@@ -610,7 +611,7 @@ void Recordset::deleteCurrent()
     const int row = m_d->currentRow();
     {
         const Data::OwnWrite own(*m_d);
-        m_d->writer().remove(m_connection, m_d->rows.values[row]);
+        m_d->writer().remove(m_connection, m_d->rows.values[row].values());
     }
 
     m_d->rows.deleted[row] = true;

@@ -6,6 +6,7 @@
 #include "core/text/Values.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
 #include <cmath>
@@ -53,9 +54,9 @@ QString valuesKey(const QVariantList &values)
 
 } // namespace
 
-int RecordsetRows::append(QVariantList row, bool isAdded)
+int RecordsetRows::append(const QVariantList &row, bool isAdded)
 {
-    values.push_back(std::move(row));
+    values.emplace_back(row);
     deleted.push_back(false);
     added.push_back(isAdded);
     const int number = int(values.size()) - 1;
@@ -68,7 +69,7 @@ int RecordsetRows::append(QVariantList row, bool isAdded)
 void RecordsetRows::clear()
 {
     // Swapped out rather than cleared, so that the memory goes back at once.
-    std::vector<QVariantList>().swap(values);
+    std::vector<CompactRow>().swap(values);
     std::vector<bool>().swap(deleted);
     std::vector<bool>().swap(added);
     std::vector<int>().swap(sequence);
@@ -91,6 +92,7 @@ bool RecordsetReading::start(const QString &source, const QVariantList &params)
     m_connection.unwatch(this);
     m_narrowing = {};
     m_wholePlan.clear();
+    m_dependencies.reset();
     const QString name = bareName(source);
     const bool named = isIdentifier(name);
     QString sql = source;
@@ -140,11 +142,11 @@ bool RecordsetReading::start(const QString &source, const QVariantList &params)
         m_state = State::Nothing;
         m_connection.watch(this);
     } else {
-        QueryResult result = m_connection.query(sql, named ? QVariantList() : params);
+        const QueryResult result = m_connection.query(sql, named ? QVariantList() : params);
         m_columns.reset(result.columns, withRowid, primaryKey);
         m_rows.values.reserve(size_t(result.rows.size()));
-        for (QVariantList &values : result.rows)
-            m_rows.append(std::move(values), false);
+        for (const QVariantList &values : result.rows)
+            m_rows.append(values, false);
         m_state = State::Whole;
     }
     return named;
@@ -167,13 +169,19 @@ QVariantList RecordsetReading::identity(const QVariantList &values) const
     return result;
 }
 
+QVariantList RecordsetReading::identity(const CompactRow &row) const
+{
+    QVariantList result;
+    result.reserve(qsizetype(m_columns.identityColumns().size()));
+    for (const int column : m_columns.identityColumns())
+        result.append(row.at(column));
+    return result;
+}
+
 void RecordsetReading::readRows(const QString &sql, const QVariantList &values)
 {
-    QueryResult result = m_connection.query(sql, values);
     m_rows.clear();
-    m_rows.values.reserve(size_t(result.rows.size()));
-    for (QVariantList &row : result.rows)
-        m_rows.append(std::move(row), false);
+    m_connection.forEachRow(sql, values, [this](const QVariantList &row) { m_rows.append(row, false); });
 }
 
 void RecordsetReading::readWhole()
@@ -231,7 +239,7 @@ void RecordsetReading::ensureRows(const FilterExpression &filter)
     if (m_isView) {
         // Two rows of one identity: the view's rows are not told apart by it, nor surely ordered.
         QSet<QString> seen;
-        for (const QVariantList &row : m_rows.values) {
+        for (const CompactRow &row : m_rows.values) {
             if (seen.contains(valuesKey(identity(row)))) {
                 readWhole();
                 return;
@@ -245,12 +253,13 @@ void RecordsetReading::ensureRows(const FilterExpression &filter)
 
 void RecordsetReading::readRest()
 {
-    QueryResult whole = m_connection.query(m_wholeSql);
+    std::vector<CompactRow> whole;
+    m_connection.forEachRow(m_wholeSql, {}, [&whole](const QVariantList &row) { whole.emplace_back(row); });
     // A row read before is found again by its identity; where several rows of the whole reading
     // share one (a view), by all its values.
     QHash<QString, int> sharing;
-    for (const QVariantList &values : std::as_const(whole.rows))
-        ++sharing[valuesKey(identity(values))];
+    for (const CompactRow &row : whole)
+        ++sharing[valuesKey(identity(row))];
     QHash<QString, int> read;
     QSet<QString> addedKeys;
     const int before = m_rows.size();
@@ -259,19 +268,19 @@ void RecordsetReading::readRest()
         if (m_rows.added[row])
             addedKeys.insert(key);
         else if (sharing.value(key) > 1)
-            read.insert(valuesKey(m_rows.values[row]), row);
+            read.insert(valuesKey(m_rows.values[row].values()), row);
         else
             read.insert(key, row);
     }
     std::vector<int> order;
-    order.reserve(size_t(whole.rows.size()) + size_t(before));
+    order.reserve(whole.size() + size_t(before));
     std::vector<bool> placed(size_t(before), false);
-    for (QVariantList &values : whole.rows) {
+    for (CompactRow &values : whole) {
         QString key = valuesKey(identity(values));
         if (addedKeys.contains(key))
             continue;
         if (sharing.value(key) > 1)
-            key = valuesKey(values);
+            key = valuesKey(values.values());
         const auto found = read.constFind(key);
         if (found != read.constEnd() && !placed[*found]) {
             placed[*found] = true;
@@ -322,14 +331,179 @@ std::optional<int> RecordsetReading::countUnread()
     return m_connection.scalar(u"SELECT COUNT(*) FROM "_s + quotedIdentifier(m_name)).toInt();
 }
 
-void RecordsetReading::beforeChange()
+void RecordsetReading::beforeChange(const PendingChange &change)
 {
     if (m_writingOwnRows)
         return;
+    if (m_state == State::Whole || leavesTheRestAsItIs(change))
+        return;
     if (m_state == State::Nothing)
         readWhole();
-    else if (m_state == State::Matching)
+    else
         readRest();
+}
+
+namespace {
+
+/** A statement's text split where it matters here: outside quotes and parentheses. */
+struct SqlPieces
+{
+    QStringList pieces;
+    int marks = 0;
+    bool numberedMarks = false;
+};
+
+SqlPieces splitTopLevel(const QString &text, QChar separator)
+{
+    SqlPieces result;
+    QString piece;
+    QChar quote;
+    int depth = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == u'\'' || c == u'"' || c == u'[') {
+            quote = c == u'[' ? u']' : c;
+        } else if (c == u'(') {
+            ++depth;
+        } else if (c == u')') {
+            --depth;
+        } else if (c == u'?') {
+            ++result.marks;
+            if (i + 1 < text.size() && text[i + 1].isDigit())
+                result.numberedMarks = true;
+        } else if (c == separator && depth == 0) {
+            result.pieces.append(piece);
+            piece.clear();
+            continue;
+        }
+        piece.append(c);
+    }
+    result.pieces.append(piece);
+    return result;
+}
+
+} // namespace
+
+const RecordsetReading::Dependencies &RecordsetReading::dependencies()
+{
+    if (m_dependencies)
+        return *m_dependencies;
+    Dependencies found;
+    // The tables (and the indexes of tables) the whole reading opens, by their root pages.
+    QStringList pages;
+    for (const QVariantList &step : m_connection.query(u"EXPLAIN "_s + m_wholeSql).rows) {
+        if (step.value(1).toString() == u"OpenRead"_s)
+            pages.append(QString::number(step.value(3).toLongLong()));
+    }
+    if (!pages.isEmpty()) {
+        for (const QVariantList &table :
+             m_connection
+                 .query(u"SELECT DISTINCT lower(tbl_name) FROM sqlite_master WHERE rootpage IN ("_s +
+                        pages.join(u", "_s) + u")"_s)
+                 .rows)
+            found.tablesRead.insert(table.first().toString());
+    }
+    // The columns other tables refer to, whose change or deletion may cascade into those tables, and
+    // the tables whose changes may cascade, however far, into a table read.
+    QMultiHash<QString, QString> parents;
+    for (const QVariantList &table :
+         m_connection.query(u"SELECT name FROM sqlite_master WHERE type = 'table'"_s).rows) {
+        const QString child = table.first().toString();
+        for (const QVariantList &reference :
+             m_connection.query(u"PRAGMA foreign_key_list("_s + quotedIdentifier(child) + u")"_s).rows) {
+            const QString parent = reference.value(2).toString().toLower();
+            found.referencedColumns.insert(parent + u'.' + reference.value(4).toString().toLower());
+            parents.insert(child.toLower(), parent);
+        }
+    }
+    QStringList reached(found.tablesRead.cbegin(), found.tablesRead.cend());
+    while (!reached.isEmpty()) {
+        for (const QString &parent : parents.values(reached.takeLast())) {
+            if (!found.cascadingIntoTablesRead.contains(parent)) {
+                found.cascadingIntoTablesRead.insert(parent);
+                reached.append(parent);
+            }
+        }
+    }
+    for (const QVariantList &trigger :
+         m_connection.query(u"SELECT lower(tbl_name) FROM sqlite_master WHERE type = 'trigger'"_s).rows)
+        found.tablesWithTriggers.insert(trigger.first().toString());
+    m_dependencies = std::move(found);
+    return *m_dependencies;
+}
+
+bool RecordsetReading::leavesTheRestAsItIs(const PendingChange &change)
+{
+    static const QRegularExpression writing(
+        uR"(^\s*(?:UPDATE(?:\s+OR\s+\w+)?|INSERT(?:\s+OR\s+\w+)?\s+INTO|REPLACE\s+INTO|DELETE\s+FROM)\s+(\w+|"\w+"|\[\w+\])\s)"_s,
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression update(
+        uR"(^\s*UPDATE\s+(\w+|"\w+"|\[\w+\])\s+SET\s+(.+?)\s+WHERE\s+(.+?)\s*;?\s*$)"_s,
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch written = writing.match(change.sql);
+    if (!written.hasMatch())
+        return false;
+    const QString table = bareName(written.captured(1));
+    const QString lower = table.toLower();
+    const Dependencies &depends = dependencies();
+    if (depends.tablesWithTriggers.contains(lower))
+        return false;
+    // A table the reading does not open changes nothing it reads, unless a cascade reaches one.
+    if (!depends.tablesRead.contains(lower))
+        return !depends.cascadingIntoTablesRead.contains(lower);
+
+    const QRegularExpressionMatch match = update.match(change.sql);
+    if (!match.hasMatch() || m_narrowing.isEmpty())
+        return false;
+    const SqlPieces assignments = splitTopLevel(match.captured(2), u',');
+    const SqlPieces where = splitTopLevel(match.captured(3), QChar());
+    if (assignments.numberedMarks || where.numberedMarks ||
+        assignments.marks + where.marks != change.params.size() ||
+        where.pieces.first().contains(u"SELECT"_s, Qt::CaseInsensitive))
+        return false;
+    // The rows read are those of the narrowing's columns, all of that table; a view's, the rows of
+    // the table's rows its identity holds to one key.
+    const QStringList key = m_connection.primaryKey(table);
+    for (const int column : std::as_const(m_narrowing.columns)) {
+        if (m_columns.at(column).table.compare(table, Qt::CaseInsensitive) != 0)
+            return false;
+    }
+    if (m_isView) {
+        for (const int column : m_columns.identityColumns()) {
+            const RecordsetColumn &identity = m_columns.at(column);
+            if (!m_narrowing.pinnedColumns.contains(column) ||
+                identity.table.compare(table, Qt::CaseInsensitive) != 0 ||
+                !key.contains(identity.origin, Qt::CaseInsensitive))
+                return false;
+        }
+    } else if (m_name.compare(table, Qt::CaseInsensitive) != 0) {
+        return false;
+    }
+    // Neither the narrowing's columns, nor the key, nor a column other tables refer to change.
+    for (const QString &assignment : assignments.pieces) {
+        const qsizetype equals = assignment.indexOf(u'=');
+        if (equals < 0)
+            return false;
+        const QString column = bareName(assignment.left(equals));
+        if (key.contains(column, Qt::CaseInsensitive) ||
+            depends.referencedColumns.contains(lower + u'.' + column.toLower()))
+            return false;
+        for (const int narrowed : std::as_const(m_narrowing.columns)) {
+            if (m_columns.at(narrowed).origin.compare(column, Qt::CaseInsensitive) == 0)
+                return false;
+        }
+    }
+    // No row the statement changes lies outside the narrowing.
+    const QVariantList whereValues = change.params.mid(assignments.marks);
+    return !m_connection
+                .scalar(u"SELECT 1 FROM "_s + quotedIdentifier(table) + u" WHERE ("_s + match.captured(3) +
+                            u") AND NOT IFNULL("_s + m_narrowing.baseConditions.join(u" AND "_s) +
+                            u", 0) LIMIT 1"_s,
+                        whereValues + m_narrowing.params)
+                .isValid();
 }
 
 } // namespace kx

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "core/data/CompactRow.h"
 #include "core/data/Connection.h"
 #include "core/data/EqualityIndex.h"
 #include "core/data/KeyNarrowing.h"
 
+#include <QSet>
 #include <QString>
 #include <QVariant>
 #include <optional>
@@ -17,7 +19,8 @@ class RecordsetColumns;
 /** Every row a recordset read or added; a deleted one keeps its place, so row numbers stay valid. */
 struct RecordsetRows
 {
-    std::vector<QVariantList> values;
+    /** Packed: a large table read whole stays small. */
+    std::vector<CompactRow> values;
     std::vector<bool> deleted;
     /** Per row: added by addNew rather than read. */
     std::vector<bool> added;
@@ -29,7 +32,7 @@ struct RecordsetRows
 
     int size() const { return int(values.size()); }
     /** Adds a row at the end of the rows and of the sequence; its number. */
-    int append(QVariantList row, bool isAdded);
+    int append(const QVariantList &row, bool isAdded);
     void clear();
 };
 
@@ -83,13 +86,30 @@ public:
     std::optional<int> countUnread();
     /** The identity values of a row: what finds it again in another reading. */
     QVariantList identity(const QVariantList &values) const;
+    QVariantList identity(const CompactRow &row) const;
 
     /** While set, the connection's changes are this recordset's own writes, which it keeps up to date. */
     void setWritingOwnRows(bool writing) { m_writingOwnRows = writing; }
 
-    void beforeChange() override;
+    void beforeChange(const PendingChange &change) override;
 
 private:
+    /**
+     * True when the change is an UPDATE of a table the rows read stand for, by columns the narrowing
+     * does not look at, of rows the narrowing holds only: the rows not read stay as they are.
+     */
+    bool leavesTheRestAsItIs(const PendingChange &change);
+    /** What a change must not touch to leave the rows not read as they are, in lower case. */
+    struct Dependencies
+    {
+        QSet<QString> tablesRead;
+        /** The tables whose rows other tables read refer to, however far; the columns referred to. */
+        QSet<QString> cascadingIntoTablesRead;
+        QSet<QString> referencedColumns;
+        QSet<QString> tablesWithTriggers;
+    };
+    /** Found once per opening, at the first change while the rows are not all read. */
+    const Dependencies &dependencies();
     void readRows(const QString &sql, const QVariantList &values);
     void readWhole();
     /** The narrowing a view may take without changing the order of its rows; empty when none. */
@@ -107,6 +127,7 @@ private:
     QString m_matchingOrder;
     /** The conditions of the rows read, while Matching. */
     KeyNarrowing m_narrowing;
+    std::optional<Dependencies> m_dependencies;
     /** A view's plan of its whole reading, asked once. */
     QStringList m_wholePlan;
     bool m_writingOwnRows = false;

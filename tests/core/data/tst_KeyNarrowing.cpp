@@ -308,6 +308,12 @@ private slots:
                            u"sql:DELETE FROM Corsi WHERE NumDoma = 10"_s, u"filter:NumDoma=9 OR NumDoma=10"_s,
                            u"requery"_s}
             << 6;
+        QTest::newRow("another routine writes the rows read only")
+            << u"Corsi"_s << none
+            << QStringList{seat,
+                           u"sql:UPDATE Corsi SET Importo = 1 WHERE NumDoma = 8 AND SedeInteressata = 2"_s,
+                           u"next"_s, u"filter:NumDoma=8"_s, u"filter:"_s}
+            << 6;
         QTest::newRow("another routine's transaction rolled back")
             << u"Corsi"_s << QStringList{u"BEGIN"_s, u"DELETE FROM Corsi WHERE NumDoma = 11"_s}
             << QStringList{seat, u"sql:ROLLBACK"_s, u"filter:NumDoma=11"_s, u"filter:"_s} << 6;
@@ -417,6 +423,12 @@ private slots:
                            u"sql:DELETE FROM Corsi WHERE NumDoma = 7"_s,
                            u"filter:Operatore=11 OR NumDoma=9"_s, u"requery"_s}
             << 36;
+        QTest::newRow("another routine writes the row read only")
+            << u"QryCorsi"_s << none
+            << QStringList{course,
+                           u"sql:UPDATE Corsi SET Importo = 1 WHERE NumDoma = 8 AND Corso = '0003' AND SedeInteressata = 2"_s,
+                           u"requery"_s, u"filter:"_s}
+            << 1;
         QTest::newRow("requery keeps the key filter")
             << u"QryCorsi"_s << none
             << QStringList{operatore, u"last"_s, u"requery"_s, u"last"_s, u"filter:"_s} << 36;
@@ -457,6 +469,55 @@ private slots:
         QCOMPARE(byKey.tablesAfter, whole.tablesAfter);
         QCOMPARE(byKey.rowsReadByTheFirstFilter, matching);
         QCOMPARE(whole.rowsReadByTheFirstFilter, whole.rowsAtOpening);
+    }
+
+    void aWriteOfTheRowsReadOnlyLeavesTheRestUnread_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<int>("read");
+        const QString seat = u"NumDoma=8 AND SedeInteressata=2"_s;
+        const QString course = u"NumDoma=8 AND SedeInteressata=2 AND Corso='0003'"_s;
+        QTest::newRow("the rows read")
+            << u"Corsi"_s << seat
+            << u"UPDATE Corsi SET Importo = 1 WHERE NumDoma = 8 AND SedeInteressata = 2"_s << 6;
+        QTest::newRow("more rows") << u"Corsi"_s << seat
+                                   << u"UPDATE Corsi SET Importo = 1 WHERE NumDoma = 8"_s << 90;
+        QTest::newRow("a column of the narrowing")
+            << u"Corsi"_s << seat
+            << u"UPDATE Corsi SET SedeInteressata = 4 WHERE NumDoma = 8 AND SedeInteressata = 2"_s << 90;
+        QTest::newRow("a deletion") << u"Corsi"_s << seat
+                                    << u"DELETE FROM Corsi WHERE NumDoma = 8 AND SedeInteressata = 2"_s << 90;
+        QTest::newRow("a table not read") << u"Corsi"_s << seat << u"UPDATE Note SET Testo = 'x'"_s << 6;
+        QTest::newRow("the view's row read")
+            << u"QryCorsi"_s << course
+            << u"UPDATE Corsi SET Denominazione = 'x' WHERE NumDoma = 8 AND Corso = '0003' AND SedeInteressata = 2"_s
+            << 1;
+        QTest::newRow("a table the view joins")
+            << u"QryCorsi"_s << course << u"UPDATE Gruppi SET Descrizione = 'x' WHERE GrupOpe = 'A'"_s << 90;
+        QTest::newRow("a view's rows not held to one key")
+            << u"QryCorsi"_s << u"Operatore=11"_s << u"UPDATE Corsi SET Importo = 1 WHERE Operatore = 11"_s
+            << 90;
+    }
+
+    // Before another routine's write, the rest is read only when the write may change it.
+    void aWriteOfTheRowsReadOnlyLeavesTheRestUnread()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, filter);
+        QFETCH(QString, statement);
+        QFETCH(int, read);
+        QTemporaryDir dir;
+        FixtureDatabase db(dir.filePath(u"KX58TORVA.mdb"_s), Schema);
+        fill(db);
+        Connection connection;
+        connection.open(db.path(), Connection::Mode::Shared);
+        Recordset rs(connection);
+        rs.open(source);
+        rs.setFilter(filter);
+        connection.execute(statement);
+        QCOMPARE(rs.rowsRead(), read);
     }
 
     void aCountBeforeAnyRowIsReadIsTheEnginesOwn_data()
