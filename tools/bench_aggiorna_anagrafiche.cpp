@@ -34,8 +34,8 @@ namespace {
 using bench::Servizi;
 
 const int Operatori = qEnvironmentVariableIsSet("KX_BENCH_OPERATORI")
-                         ? qEnvironmentVariableIntValue("KX_BENCH_OPERATORI")
-                         : 5000;
+                          ? qEnvironmentVariableIntValue("KX_BENCH_OPERATORI")
+                          : 5000;
 constexpr int ComponentiPerOperatore = 4;
 constexpr int SediOccasionali = 2000;
 constexpr int Domande = 1000;
