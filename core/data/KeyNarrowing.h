@@ -17,7 +17,8 @@ class RecordsetColumns;
  * few more, on which the filter decides as it always has: the engine folds only ASCII letters where
  * the filter folds every letter, so a text is looked for in each spelling that the filter takes for
  * it, and a column holding values the filter compares by rules of its own (a text or a blob in a
- * numeric column, a blob in a text one) is left to the filter alone.
+ * numeric column, a blob in a text one) is left to the filter alone. Where no index answers whether
+ * a column holds such values, they are read beside the matching ones, and the filter decides.
  */
 struct KeyNarrowing
 {
@@ -27,6 +28,8 @@ struct KeyNarrowing
     QStringList terms;
     /** The columns a condition holds to one value. */
     QList<int> pinnedColumns;
+    /** The columns whose condition finds no row the filter would not take (no text read beside). */
+    QList<int> exactColumns;
     /** Per condition: its column, and the condition on that column's base table instead of the view. */
     QList<int> columns;
     QStringList baseConditions;

@@ -22,8 +22,10 @@ constexpr size_t IndexThreshold = 64;
 
 } // namespace
 
-/** What the recordset holds: its source, the rows read and how much of the source they are, the view
- * of them, and the edit. */
+/**
+ * What the recordset holds: its source, the rows read and how much of the source they are, the view
+ * of them, and the edit.
+ */
 struct Recordset::Data
 {
     explicit Data(Connection &c) : connection(c), reading(c, rows, columns) {}

@@ -205,6 +205,7 @@ KeyNarrowing RecordsetReading::viewNarrowing(const KeyNarrowing &wanted)
     const std::vector<int> &identity = m_columns.identityColumns();
     const bool pinned = std::all_of(identity.cbegin(), identity.cend(),
                                     [&](int column) { return wanted.pinnedColumns.contains(column); });
+    m_narrowingPinned = pinned;
     if (pinned)
         return wanted;
     // Otherwise the engine must read the view as it reads it whole, leaving out the other rows.
@@ -236,6 +237,14 @@ void RecordsetReading::ensureRows(const FilterExpression &filter)
         return;
     }
     readRows(m_matchingSql + wanted.whereClause() + m_matchingOrder, wanted.params);
+    const std::vector<int> &identityColumns = m_columns.identityColumns();
+    const bool oneIdentity = std::all_of(identityColumns.cbegin(), identityColumns.cend(),
+                                         [&](int column) { return wanted.exactColumns.contains(column); });
+    if (m_isView && m_rows.size() > 1 && m_narrowingPinned && !oneIdentity) {
+        // Rows of several identities, read beside the one asked for: their order is not sure.
+        readWhole();
+        return;
+    }
     if (m_isView) {
         // Two rows of one identity: the view's rows are not told apart by it, nor surely ordered.
         QSet<QString> seen;
@@ -443,6 +452,11 @@ bool RecordsetReading::leavesTheRestAsItIs(const PendingChange &change)
     static const QRegularExpression update(
         uR"(^\s*UPDATE\s+(\w+|"\w+"|\[\w+\])\s+SET\s+(.+?)\s+WHERE\s+(.+?)\s*;?\s*$)"_s,
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression transaction(uR"(^\s*(BEGIN|SAVEPOINT|RELEASE|COMMIT|END)\b)"_s,
+                                                QRegularExpression::CaseInsensitiveOption);
+    // Opening or ending a transaction changes no row: what this connection wrote is already seen.
+    if (transaction.match(change.sql).hasMatch())
+        return true;
     const QRegularExpressionMatch written = writing.match(change.sql);
     if (!written.hasMatch())
         return false;

@@ -42,10 +42,12 @@ struct RecordsetRows
  * SQL text is read whole when opened. A table or a view is read on demand: opening it reads its
  * columns only, and the first use that needs rows reads them. When the filter in force then holds
  * equalities that the database can answer (KeyNarrowing), only the rows they find are read
- * (Matching), and the rest of the source is read when a later filter needs more, or before anything
- * changes the database through this connection, so that the rows always make the snapshot of the
- * source as it was when they were first asked for. The rest keeps the rows already read in their
- * place: row numbers, bookmarks and the view do not change.
+ * (Matching), and the rest of the source is read when a later filter needs more, or before a change
+ * through this connection that may reach it, so that the rows always make the snapshot of the source
+ * as it was when they were first asked for. A change reaches the rest unless it writes tables the
+ * reading does not open (nor cascades into them), or is an UPDATE of the rows read only, by columns
+ * neither the narrowing nor other tables' references look at: a window's save of its own row. The
+ * rest keeps the rows already read in their place: row numbers, bookmarks and the view do not change.
  *
  * A view is narrowed only where its matching rows come in the order of its whole reading: when the
  * equalities hold every column of its rows' identity to one value, or when the engine reads it the
@@ -131,6 +133,8 @@ private:
     /** A view's plan of its whole reading, asked once. */
     QStringList m_wholePlan;
     bool m_writingOwnRows = false;
+    /** The view's narrowing holds every column of its identity to one value. */
+    bool m_narrowingPinned = false;
 };
 
 } // namespace kx
