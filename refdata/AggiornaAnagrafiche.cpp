@@ -17,6 +17,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 using namespace Qt::StringLiterals;
 
@@ -163,19 +164,22 @@ bool AggiornaDB(Context &context, const QString &titoloMain,
 
 QStringList vociOperatoriAnagrafica(Context &context)
 {
+    // The registry's operators in its key's order, as rsCorsiOper reads them; it is left closed.
     Recordset &rsCorsiOper = context.DE().rs(u"CorsiOper"_s);
-    if (!rsCorsiOper.isOpen())
-        rsCorsiOper.open();
+    if (rsCorsiOper.isOpen())
+        rsCorsiOper.close();
+    const QueryResult operatori = context.DE().CorsiDB().query(
+        u"SELECT GrupOpe, Operatore FROM CorsiOper ORDER BY GrupOpe, Operatore"_s);
     QStringList voci;
-    if (rsCorsiOper.recordCount() > 0) {
-        for (rsCorsiOper.moveFirst(); !rsCorsiOper.eof(); rsCorsiOper.moveNext()) {
-            const QString voce = ScaricoOperatori::voceElenco(rsCorsiOper.value(u"GrupOpe"_s).toString(),
-                                                              rsCorsiOper.value(u"Operatore"_s).toString());
-            if (!voci.contains(voce))
-                voci.append(voce);
+    QSet<QString> giaElencate;
+    for (const QVariantList &operatore : operatori.rows) {
+        const QString voce =
+            ScaricoOperatori::voceElenco(operatore.at(0).toString(), operatore.at(1).toString());
+        if (!giaElencate.contains(voce)) {
+            giaElencate.insert(voce);
+            voci.append(voce);
         }
     }
-    rsCorsiOper.close();
     return voci;
 }
 

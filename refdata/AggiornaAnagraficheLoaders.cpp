@@ -12,6 +12,8 @@
 
 #include <QFileInfo>
 #include <QHash>
+#include <memory>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -66,8 +68,9 @@ struct RegoleAggiornamento
  *
  * A key column is written back only where it can differ from what the row holds: a number found by
  * equality is the same number, while a group letter found without regard to case takes the file's
- * case with a statement of its own, which changes nothing when the case is the same. Rewriting the
- * whole key would rewrite the key's index entry of every row.
+ * case with a statement of its own, run only where the table's spelling, read once before the first
+ * line, differs from the file's. Rewriting the whole key would rewrite the key's index entry of every
+ * row. Each statement is prepared once for every line.
  */
 class ScrittoreRighe
 {
@@ -121,6 +124,8 @@ public:
 
     void scrivi(Connection &corsiDB, const CampiRecord &Campi) const
     {
+        if (m_corsiDB != &corsiDB)
+            prepara(corsiDB);
         const QList<CampoTracciato> &campi = m_regole.tracciato.campi;
         // The key first: a key that is not a number stops the line before anything else.
         QVariantList chiave;
@@ -158,11 +163,19 @@ public:
         }
         valori.append(chiave);
         const bool esiste = m_update.isEmpty() ? corsiDB.scalar(m_esiste, chiave).toLongLong() > 0
-                                               : corsiDB.execute(m_update, valori) > 0;
+                                               : m_updatePronto->execute(valori) > 0;
+        const QString confronto = chiaveConfronto(chiave);
         if (esiste) {
-            for (const auto &[posizione, sql] : m_maiuscole)
-                corsiDB.execute(sql, QVariantList{chiave.at(posizione)} + chiave +
-                                         QVariantList{chiave.at(posizione)});
+            const QVariantList grafia = m_grafie.value(confronto);
+            for (qsizetype i = 0; i < m_maiuscole.size(); ++i) {
+                const qsizetype posizione = m_maiuscole[i].first;
+                if (grafia.isEmpty() || grafia.at(posizione).toString() != chiave.at(posizione).toString()) {
+                    m_maiuscolePronte[std::size_t(i)]->execute(QVariantList{chiave.at(posizione)} + chiave +
+                                                               QVariantList{chiave.at(posizione)});
+                }
+            }
+            if (!m_maiuscole.isEmpty())
+                m_grafie.insert(confronto, chiave);
             return;
         }
         for (qsizetype i = 0; i < campi.size(); ++i) {
@@ -171,10 +184,52 @@ public:
         }
         for (const auto &costante : std::as_const(m_regole.nuovaRiga))
             nuovi.append(costante.second);
-        corsiDB.execute(m_insert, nuovi);
+        m_insertPronto->execute(nuovi);
+        if (!m_maiuscole.isEmpty())
+            m_grafie.insert(confronto, chiave);
     }
 
 private:
+    /**
+     * The statements, prepared for this connection, and the spelling of the key of every row the
+     * table holds when there is a text in the key.
+     */
+    void prepara(Connection &corsiDB) const
+    {
+        m_corsiDB = &corsiDB;
+        m_updatePronto =
+            m_update.isEmpty() ? nullptr : std::make_unique<PreparedStatement>(corsiDB, m_update);
+        m_insertPronto = std::make_unique<PreparedStatement>(corsiDB, m_insert);
+        m_maiuscolePronte.clear();
+        for (const auto &maiuscola : m_maiuscole)
+            m_maiuscolePronte.push_back(std::make_unique<PreparedStatement>(corsiDB, maiuscola.second));
+        m_grafie.clear();
+        if (m_maiuscole.isEmpty())
+            return;
+        QStringList colonne;
+        for (const QString &colonna : std::as_const(m_regole.chiave))
+            colonne.append(quotedIdentifier(colonna));
+        const QueryResult chiavi = corsiDB.query(u"SELECT "_s + colonne.join(u", "_s) + u" FROM "_s +
+                                                 quotedIdentifier(m_regole.tabella));
+        for (const QVariantList &chiave : chiavi.rows)
+            m_grafie.insert(chiaveConfronto(chiave), chiave);
+    }
+
+    /**
+     * A key as the engine compares it, ASCII letters without case; two keys the engine may take for
+     * one share it (a spelling found under it is then checked against the file's as it stands).
+     */
+    static QString chiaveConfronto(const QVariantList &chiave)
+    {
+        QString testo;
+        for (const QVariant &valore : chiave) {
+            for (QChar c : valore.toString())
+                testo.append(c.unicode() < 0x80 ? c.toLower() : c);
+            testo.append(u'\x1f');
+        }
+        return testo;
+    }
+
     Scrittura scrittura(const CampoTracciato &campo) const
     {
         return m_regole.regole.value(campo.colonna, Scrittura::Sempre);
@@ -189,6 +244,11 @@ private:
     QString m_update;
     QString m_esiste;
     QString m_insert;
+    mutable Connection *m_corsiDB = nullptr;
+    mutable std::unique_ptr<PreparedStatement> m_updatePronto;
+    mutable std::unique_ptr<PreparedStatement> m_insertPronto;
+    mutable std::vector<std::unique_ptr<PreparedStatement>> m_maiuscolePronte;
+    mutable QHash<QString, QVariantList> m_grafie;
 };
 
 /** A loader's name, its error phrase and the box of its empty file (none when an empty file is fine). */

@@ -157,6 +157,8 @@ bool AggCorsiApprovati(const Services &services, Connection &connection, const Q
         for (const QVariantList &riga : chiavi.rows)
             presenti.insert(riga.first().toLongLong());
 
+        PreparedStatement inserisci(connection, inserimento);
+        PreparedStatement aggiorna(connection, aggiornamento);
         const QStringList righe = TextFile::readLines(percorsoFile);
         CampiRecord campi;
         for (const QString &riga : righe) {
@@ -165,9 +167,9 @@ bool AggCorsiApprovati(const Services &services, Connection &connection, const Q
             const qint64 idAttivita = valori.first().toLongLong();
             if (presenti.contains(idAttivita)) {
                 valori.append(valori.takeFirst());
-                connection.execute(aggiornamento, valori);
+                aggiorna.execute(valori);
             } else {
-                connection.execute(inserimento, valori);
+                inserisci.execute(valori);
                 presenti.insert(idAttivita);
             }
             ++contatore;

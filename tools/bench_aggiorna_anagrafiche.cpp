@@ -3,7 +3,8 @@
 // five printed) and their seats: the five loaders and the two refreshes of the applications in one
 // transaction (the seat refresh as a savepoint of it), over an empty registry and over one that
 // already holds every row, beside a bare loop that reads the same four files and adds each line
-// with one prepared INSERT.
+// with one prepared INSERT. KX_BENCH_OPERATORI=50000 sets another number of operators (the components
+// and uses follow it).
 #include "core/data/Connection.h"
 #include "core/data/DataEnvironment.h"
 #include "core/data/Schema.h"
@@ -32,7 +33,9 @@ namespace {
 
 using bench::Servizi;
 
-constexpr int Operatori = 5000;
+const int Operatori = qEnvironmentVariableIsSet("KX_BENCH_OPERATORI")
+                          ? qEnvironmentVariableIntValue("KX_BENCH_OPERATORI")
+                          : 5000;
 constexpr int ComponentiPerOperatore = 4;
 constexpr int SediOccasionali = 2000;
 constexpr int Domande = 1000;
@@ -189,7 +192,7 @@ Banco &banco()
     return instance;
 }
 
-constexpr int Righe = Operatori * (1 + ComponentiPerOperatore + 1) + SediOccasionali;
+const int Righe = Operatori * (1 + ComponentiPerOperatore + 1) + SediOccasionali;
 
 void aggiornamento(benchmark::State &state, bool registroPieno)
 {

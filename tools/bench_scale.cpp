@@ -1,27 +1,44 @@
 // How the data layer's costs grow with a large agency's database, each figure beside the one it must
 // stay close to, in one run:
-//   - the start-up, from AvvioProgramma to the frame, on an empty database and on 10,000 applications
-//     with 5 seats and 5 courses each;
+//   - the start-up, from AvvioProgramma to the frame, and on to the application choice on screen (the
+//     main window's count of the applications, then the grid of "Selezione Domanda"), on an empty
+//     database and on 10,000 applications with 5 seats and 5 courses each;
 //   - Domande opened and filtered to one application, read and closed as SalvaVarIni does, at 100 and
 //     at 10,000 applications;
+//   - what the windows do with the data, each through the data environment's recordsets and the
+//     windows' own routines, at 100 and at 10,000 applications: "Selezione Domanda" (its operator list
+//     and its grid), "Riepilogo dati della Domanda" (the application and its three sums), "Sez. 1 -
+//     Operatore" opened (lists and card), saved (the write and the requery) and closed;
+//   - the peak memory of a process running the start-up and those windows' work, at both sizes, and of
+//     one holding QryDomande read whole;
+//   - the operator list of the registry update on a registry of 50,000 operators, read and shown;
 //   - 50,000 courses added through a recordset in one transaction, beside a bare loop of one prepared
 //     INSERT through the engine's own interface on the same table.
 // Each figure is the median of several runs. bench_scale [applications], 10,000 by default.
 #include "FakeServices.h"
 #include "TestContext.h"
+#include "applications/Operatore.h"
+#include "applications/SelezioneDomanda.h"
 #include "core/data/Connection.h"
+#include "core/data/DataEnvironment.h"
 #include "core/data/Recordset.h"
 #include "core/data/Schema.h"
 #include "core/startup/SequenzaAvvio.h"
+#include "core/state/CurrentApplication.h"
+#include "core/state/Ricerche.h"
 #include "core/state/StartupHooks.h"
+#include "refdata/AggiornaAnagrafiche.h"
+#include "refdata/ui/frmInstOper.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
 #define SQLITE_HAS_CODEC 1
@@ -36,6 +53,8 @@ constexpr int SeatsPerApplication = 5;
 constexpr int CoursesPerApplication = 5;
 constexpr int BulkRows = 50000;
 constexpr int FirstApplication = 2021001;
+constexpr int Operators = 3000;
+constexpr int RegistryOperators = 50000;
 
 /** The median of `runs` timings of `step`, in milliseconds. */
 double median(int runs, const std::function<double()> &step)
@@ -62,13 +81,23 @@ void fillDatabase(const QString &path, int applications)
     Connection connection;
     connection.open(path, Connection::Mode::Exclusive);
     Transaction transaction(connection);
+    connection.execute(u"INSERT INTO Province (Prov, SigProv, DesProv) VALUES ('ZR', 'ZR', 'ZONA ROSSA')"_s);
+    for (int operatore = 0; operatore < std::min(applications, Operators); ++operatore) {
+        const QString name = u"Ente di formazione "_s + QString::number(operatore);
+        connection.execute(u"INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione) VALUES ('A', ?, ?)"_s,
+                           {operatore, name});
+        connection.execute(
+            u"INSERT INTO CorsiCompo (GrupOpe, Operatore, Componente, TipoCompo, Denominazione) "
+            u"VALUES ('A', ?, 1, 'SL', ?)"_s,
+            {operatore, name});
+    }
     for (int a = 0; a < applications; ++a) {
         const int numDoma = FirstApplication + a;
-        const int operatore = a % 3000;
+        const int operatore = a % Operators;
         const QString name = u"Ente di formazione "_s + QString::number(operatore);
         connection.execute(
             u"INSERT INTO Domande (NumDoma, GrupOpe, Operatore, PROV, Domanda, DenominazioneOp, "
-            u"DomandaStampata, DomandaTrasmessa) VALUES (?, 'A', ?, 'ZR', 1, ?, ?, 0)"_s,
+            u"DomandaStampata, DomandaTrasmessa, Corrispondenza) VALUES (?, 'A', ?, 'ZR', 1, ?, ?, 0, 1)"_s,
             {numDoma, operatore, name, a % 4 == 0 ? 1 : 0});
         for (int s = 1; s <= SeatsPerApplication; ++s) {
             connection.execute(
@@ -116,8 +145,204 @@ private:
     double m_frame = 0;
 };
 
+/** The operator of an application, as fillDatabase gives it. */
+int operatorOf(int numDoma)
+{
+    return (numDoma - FirstApplication) % Operators;
+}
+
+/**
+ * The main window's first activation: rsDomande opened, unfiltered and asked for its count, which
+ * decides whether the application choice opens.
+ */
+int countApplications(Context &context)
+{
+    Recordset &rsDomande = context.DE().rs(u"Domande"_s);
+    if (rsDomande.isOpen())
+        rsDomande.close();
+    rsDomande.open();
+    rsDomande.clearFilter();
+    const int count = rsDomande.recordCount();
+    rsDomande.close();
+    return count;
+}
+
+/**
+ * "Selezione Domanda" opened on the current application's operator and province: its operator list,
+ * the province's name, and its grid of QryDomande on the current application, read as the grid shows
+ * it; then the choice confirmed, which closes the grid's recordset.
+ */
+void chooseApplication(Context &context)
+{
+    const CurrentApplication &domanda = context.domanda();
+    const QueryResult operators = context.DE().CorsiDB().query(
+        u"SELECT GrupOpe, Operatore, Denominazione FROM CorsiOper ORDER BY GrupOpe, Operatore"_s);
+    if (operators.rows.isEmpty())
+        throw std::runtime_error("the registry is empty");
+    RecuperaDesProv(context, domanda.ProvCorrente);
+    Recordset &rs = context.DE().rs(u"QryDomande"_s);
+    rs.setUpdateCriteria(Recordset::UpdateCriteria::Key);
+    if (!rs.isOpen())
+        rs.open();
+    rs.setFilter(filtroGriglia(filtroOperatore(domanda.GrupOpeCorrente, domanda.OperatoreCorrente.toInt()),
+                               domanda.ProvCorrente));
+    if (rs.recordCount() > 0 && !rs.find(u"NumDoma = "_s + QString::number(domanda.NumDomaCorrente)))
+        rs.moveFirst();
+    if (rs.eof() || rs.value(u"NumDoma"_s).toInt() != domanda.NumDomaCorrente)
+        throw std::runtime_error("the application is not in the grid");
+    const int columns[] = {rs.fieldIndex(u"NumDoma"_s), rs.fieldIndex(u"Domanda"_s),
+                           rs.fieldIndex(u"DomandaStampata"_s), rs.fieldIndex(u"DomandaTrasmessa"_s)};
+    for (int row = 0; row < rs.visibleRowCount(); ++row) {
+        for (const int column : columns)
+            rs.visibleValue(row, column);
+    }
+    rs.close();
+}
+
+/** "Riepilogo dati della Domanda" opened and left: the application's row and its three sums. */
+void showSummary(Context &context)
+{
+    Recordset &rs = context.DE().rs(u"QryDomande"_s);
+    if (rs.isOpen())
+        rs.close();
+    rs.open();
+    rs.setFilter(u"NumDoma="_s + QString::number(context.domanda().NumDomaCorrente));
+    if (rs.eof())
+        throw std::runtime_error("the application is missing");
+    ContaSediInteressate(context);
+    ContaCorsi(context);
+    CalcolaTotaleSpesa(context);
+    rs.clearFilter();
+    rs.close();
+}
+
+/** "Sez. 1 - Operatore" opened: its lists and the card of the current application. */
+SchedaOperatore openOperatorCard(Context &context)
+{
+    const CurrentApplication &domanda = context.domanda();
+    CaricaListe(context.DE(), domanda.GrupOpeCorrente, domanda.OperatoreCorrente);
+    Recordset &rs = context.DE().rs(u"QryDomande"_s);
+    if (!rs.isOpen())
+        rs.open();
+    rs.setFilter(u"NumDoma="_s + QString::number(domanda.NumDomaCorrente));
+    rs.setUpdateCriteria(Recordset::UpdateCriteria::Key);
+    if (rs.eof())
+        throw std::runtime_error("the application is missing");
+    return CaricaDati(rs).scheda;
+}
+
+/** The card saved with another legal representative: the write, the requery, the card read again. */
+void saveOperatorCard(Context &context, SchedaOperatore card, int run)
+{
+    const CurrentApplication &domanda = context.domanda();
+    card.LegNome = u"ROSSI MARIO "_s + QString::number(run);
+    const EsitoScrittura written = scriviOperatore(context.DE().CorsiDB(), domanda.NumDomaCorrente,
+                                                   domanda.GrupOpeCorrente, domanda.OperatoreCorrente, card);
+    if (written.domandaCancellata)
+        throw std::runtime_error("the application is missing");
+    Recordset &rs = context.DE().rs(u"QryDomande"_s);
+    rs.requery();
+    if (CaricaDati(rs).scheda.LegNome != card.LegNome)
+        throw std::runtime_error("the card was not saved");
+}
+
+/** The card closed: its recordset closed and unfiltered. */
+void closeOperatorCard(Context &context)
+{
+    Recordset &rs = context.DE().rs(u"QryDomande"_s);
+    rs.close();
+    rs.clearFilter();
+}
+
+/** A program's context on the database, standing on one application as after its choice. */
+class Program
+{
+public:
+    Program(const QString &database, int numDoma)
+    {
+        m_test.context().DE().CorsiDB().open(database, Connection::Mode::Shared);
+        CurrentApplication &domanda = m_test.context().domanda();
+        domanda.NumDomaCorrente = numDoma;
+        domanda.GrupOpeCorrente = u"A"_s;
+        domanda.OperatoreCorrente = QString::number(operatorOf(numDoma));
+        domanda.ProvCorrente = u"ZR"_s;
+    }
+    Context &context() { return m_test.context(); }
+
+private:
+    TestContext m_test;
+};
+
+/** Milliseconds of each window's work on the database, the median of `runs`. */
+struct WindowTimes
+{
+    double choice = 0;
+    double summary = 0;
+    double cardOpened = 0;
+    double cardSaved = 0;
+    double cardClosed = 0;
+};
+
+WindowTimes windowTimes(const QString &database, int numDoma, int runs)
+{
+    Program program(database, numDoma);
+    Context &context = program.context();
+    const auto timed = [](const std::function<void()> &step) {
+        QElapsedTimer timer;
+        timer.start();
+        step();
+        return elapsedMs(timer);
+    };
+    WindowTimes times;
+    times.choice = median(runs, [&] { return timed([&] { chooseApplication(context); }); });
+    times.summary = median(runs, [&] { return timed([&] { showSummary(context); }); });
+    std::vector<double> opened;
+    std::vector<double> saved;
+    std::vector<double> closed;
+    for (int run = 0; run < runs; ++run) {
+        SchedaOperatore card;
+        opened.push_back(timed([&] { card = openOperatorCard(context); }));
+        saved.push_back(timed([&] { saveOperatorCard(context, card, run); }));
+        closed.push_back(timed([&] { closeOperatorCard(context); }));
+    }
+    for (std::vector<double> *figures : {&opened, &saved, &closed})
+        std::sort(figures->begin(), figures->end());
+    times.cardOpened = opened[opened.size() / 2];
+    times.cardSaved = saved[saved.size() / 2];
+    times.cardClosed = closed[closed.size() / 2];
+    return times;
+}
+
+/** The process's peak and current memory, in MB, from /proc. */
+std::pair<double, double> memoryMb()
+{
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return {0, 0};
+    double peak = 0;
+    double current = 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        const QList<QByteArray> parts = line.simplified().split(' ');
+        if (parts.size() >= 2 && parts[0] == "VmHWM:")
+            peak = parts[1].toDouble() / 1024.0;
+        else if (parts.size() >= 2 && parts[0] == "VmRSS:")
+            current = parts[1].toDouble() / 1024.0;
+    }
+    return {peak, current};
+}
+
+/** Peak memory in MB of a process of its own running `mode` on the database, as this tool does it. */
+double peakOfChild(const QString &mode, const QString &database, int numDoma)
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {mode, database, QString::number(numDoma)});
+    if (!child.waitForFinished(600000) || child.exitCode() != 0)
+        throw std::runtime_error("the measuring process failed");
+    return child.readAllStandardOutput().trimmed().toDouble();
+}
+
 /** Milliseconds from AvvioProgramma to the frame, on a program folder whose INI names the database. */
-double startUp(const QString &database, int numDoma)
+double startUp(const QString &database, int numDoma, double *choice = nullptr)
 {
     TestContext program;
     program.writeFile(
@@ -132,7 +357,53 @@ double startUp(const QString &database, int numDoma)
     FinestreMute windows(timer);
     timer.start();
     AvvioProgramma(program.context(), windows);
+    if (choice) {
+        if (countApplications(program.context()) == 0)
+            throw std::runtime_error("no application counted");
+        chooseApplication(program.context());
+        *choice = elapsedMs(timer);
+    }
     return windows.frame();
+}
+
+/** Milliseconds to the application choice on screen, the median of `runs`. */
+double startUpToChoice(const QString &database, int numDoma, int runs)
+{
+    return median(runs, [&] {
+        double choice = 0;
+        startUp(database, numDoma, &choice);
+        return choice;
+    });
+}
+
+/** A registry of that many operators of two groups, for the registry update's operator list. */
+void fillRegistry(const QString &path, int operators)
+{
+    createEmptyDatabase(path);
+    Connection connection;
+    connection.open(path, Connection::Mode::Exclusive);
+    Transaction transaction(connection);
+    for (int o = 0; o < operators; ++o) {
+        connection.execute(u"INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione) VALUES (?, ?, ?)"_s,
+                           {o % 2 == 0 ? u"A"_s : u"B"_s, o / 2, QString(u"Ente "_s + QString::number(o))});
+    }
+    transaction.commit();
+}
+
+/** Milliseconds to read the registry's operator list and show it in the operator selection. */
+double operatorList(const QString &database)
+{
+    TestContext test;
+    test.context().DE().CorsiDB().open(database, Connection::Mode::Shared);
+    QElapsedTimer timer;
+    timer.start();
+    const QStringList items = vociOperatoriAnagrafica(test.context());
+    frmInstOper window(test.context());
+    window.precompila(items, u"Elenco"_s);
+    const double figure = elapsedMs(timer);
+    if (items.size() != RegistryOperators)
+        throw std::runtime_error("the list lacks operators");
+    return figure;
 }
 
 /** Milliseconds to open Domande, filter it to one application, read it, clear the filter and close. */
@@ -226,21 +497,68 @@ void report(const char *what, double figure, const char *unit = "ms")
 
 } // namespace
 
+/**
+ * The measuring process's own work, printing its peak memory in MB: "--windows" the start-up to the
+ * application choice, then the summary and the operator card opened, saved and closed; "--whole"
+ * QryDomande read whole.
+ */
+int measureMemory(const QString &mode, const QString &database, int numDoma)
+{
+    if (mode == u"--windows"_s) {
+        double choice = 0;
+        startUp(database, numDoma, &choice);
+        Program program(database, numDoma);
+        showSummary(program.context());
+        const SchedaOperatore card = openOperatorCard(program.context());
+        saveOperatorCard(program.context(), card, 0);
+        closeOperatorCard(program.context());
+    } else {
+        Program program(database, numDoma);
+        Recordset &rs = program.context().DE().rs(u"QryDomande"_s);
+        rs.open();
+        rs.moveLast();
+        rs.close();
+    }
+    std::printf("%.1f\n", memoryMb().first);
+    return 0;
+}
+
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc == 4)
+        return measureMemory(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]),
+                             QString::fromLocal8Bit(argv[3]).toInt());
     const int many = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 10000;
     QTemporaryDir dir;
 
     const QString empty = dir.filePath(u"vuota.mdb"_s);
     const QString small = dir.filePath(u"cento.mdb"_s);
     const QString large = dir.filePath(u"grande.mdb"_s);
+    const QString one = dir.filePath(u"una.mdb"_s);
+    const QString registry = dir.filePath(u"anagrafe.mdb"_s);
     createEmptyDatabase(empty);
+    fillDatabase(one, 1);
     fillDatabase(small, 100);
     fillDatabase(large, many);
+    fillRegistry(registry, RegistryOperators);
+    const int smallApplication = FirstApplication + 50;
+    const int largeApplication = FirstApplication + many / 2 + 1;
 
     const double startEmpty = median(9, [&] { return startUp(empty, 0); });
-    const double startLarge = median(9, [&] { return startUp(large, FirstApplication + many / 2); });
+    const double startLarge = median(9, [&] { return startUp(large, largeApplication); });
+    const double choiceEmpty = startUpToChoice(one, FirstApplication, 9);
+    const double choiceSmall = startUpToChoice(small, smallApplication, 9);
+    const double choiceLarge = startUpToChoice(large, largeApplication, 9);
+    const WindowTimes windowsSmall = windowTimes(small, smallApplication, 15);
+    const WindowTimes windowsLarge = windowTimes(large, largeApplication, 15);
+    const double peakSmall = peakOfChild(u"--windows"_s, small, smallApplication);
+    const double peakLarge = peakOfChild(u"--windows"_s, large, largeApplication);
+    const double wholeSmall = peakOfChild(u"--whole"_s, small, smallApplication);
+    const double wholeLarge = peakOfChild(u"--whole"_s, large, largeApplication);
+    const double list = median(3, [&] { return operatorList(registry); });
 
     Connection smallDb;
     smallDb.open(small, Connection::Mode::Shared);
@@ -267,12 +585,40 @@ int main(int argc, char *argv[])
                 CoursesPerApplication);
     report("start-up to the frame, empty database", startEmpty);
     report("start-up to the frame, large database", startLarge);
+    report("start-up to the application choice, 1 application", choiceEmpty);
+    report("start-up to the application choice, 100 applications", choiceSmall);
+    report("start-up to the application choice, large database", choiceLarge);
     report("Domande opened and filtered to one row, 100 applications", filterSmall);
     report("Domande opened and filtered to one row, large database", filterLarge);
+    const std::pair<const char *, double WindowTimes::*> windowFigures[] = {
+        {"\"Selezione Domanda\" opened", &WindowTimes::choice},
+        {"\"Riepilogo dati della Domanda\" opened", &WindowTimes::summary},
+        {"\"Sez. 1 - Operatore\" opened", &WindowTimes::cardOpened},
+        {"\"Sez. 1 - Operatore\" saved", &WindowTimes::cardSaved},
+        {"\"Sez. 1 - Operatore\" closed", &WindowTimes::cardClosed},
+    };
+    for (const auto &[what, figure] : windowFigures) {
+        report((std::string(what) + ", 100 applications").c_str(), windowsSmall.*figure);
+        report((std::string(what) + ", large database").c_str(), windowsLarge.*figure);
+    }
+    report("peak memory to the choice and the windows, 100 applications", peakSmall, "MB");
+    report("peak memory to the choice and the windows, large database", peakLarge, "MB");
+    report("peak memory with QryDomande read whole, 100 applications", wholeSmall, "MB");
+    report("peak memory with QryDomande read whole, large database", wholeLarge, "MB");
+    report("operator list of 50,000 operators read and shown", list);
     report("50,000 rows added through a recordset", bulkRecordset);
     report("50,000 rows added with one prepared INSERT", bulkEngine);
     std::printf("\n");
     report("start-up, large / empty (goal: at most 1.3)", startLarge / startEmpty, "x");
+    report("start-up to the choice, large / 1 application (goal: at most 1.3)", choiceLarge / choiceEmpty,
+           "x");
+    report("start-up to the choice, large / 100 (goal: at most 1.5)", choiceLarge / choiceSmall, "x");
+    for (const auto &[what, figure] : windowFigures) {
+        report((std::string(what) + ", large / 100 (goal: at most 1.5)").c_str(),
+               windowsLarge.*figure / windowsSmall.*figure, "x");
+    }
+    report("peak memory, large / 100 (goal: at most 1.5)", peakLarge / peakSmall, "x");
+    report("operator list of 50,000 operators (goal: under 1000 ms)", list, "ms");
     report("open and filter, large / 100 (goal: at most 2)", filterLarge / filterSmall, "x");
     report("bulk rows, recordset speed / engine speed (goal: at least 0.5)", bulkEngine / bulkRecordset, "x");
     return 0;

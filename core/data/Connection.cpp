@@ -163,6 +163,8 @@ public:
     Statement &operator=(const Statement &) = delete;
 
     sqlite3_stmt *get() const { return m_statement; }
+    /** False once the connection was closed, or opened again, since the statement was prepared. */
+    bool isCurrent() const { return m_connection.m_db && m_generation == m_connection.m_generation; }
 
     /** Steps once: true with a row, false when done; a failure throws. */
     bool step(bool deleting = false)
@@ -295,6 +297,13 @@ void Connection::requireOpen() const
 
 std::unique_ptr<Connection::Statement> Connection::prepare(const QString &sql, const QVariantList &params)
 {
+    std::unique_ptr<Statement> result = statementFor(sql);
+    bind(result->get(), sql, params);
+    return result;
+}
+
+std::unique_ptr<Connection::Statement> Connection::statementFor(const QString &sql)
+{
     requireOpen();
     sqlite3_stmt *statement = nullptr;
     bool cached = false;
@@ -325,8 +334,12 @@ std::unique_ptr<Connection::Statement> Connection::prepare(const QString &sql, c
             }
         }
     }
-    auto result = std::make_unique<Statement>(*this, sql, statement, cached);
-    beforeRunning(statement, sql);
+    return std::make_unique<Statement>(*this, sql, statement, cached);
+}
+
+void Connection::bind(sqlite3_stmt *statement, const QString &sql, const QVariantList &params)
+{
+    beforeRunning(statement, sql, params);
     const int expected = sqlite3_bind_parameter_count(statement);
     if (expected != params.size()) {
         throw RoutineError(ErrorCode::ParameterMissing,
@@ -335,7 +348,29 @@ std::unique_ptr<Connection::Statement> Connection::prepare(const QString &sql, c
     }
     for (int i = 0; i < params.size(); ++i)
         bindValue(statement, i + 1, params.at(i));
-    return result;
+}
+
+PreparedStatement::PreparedStatement(Connection &connection, const QString &sql)
+    : m_connection(connection), m_sql(sql)
+{
+}
+
+PreparedStatement::~PreparedStatement() = default;
+
+int PreparedStatement::execute(const QVariantList &params)
+{
+    if (!m_statement || !m_statement->isCurrent()) {
+        m_statement.reset();
+        m_statement = m_connection.statementFor(m_sql);
+    }
+    sqlite3_stmt *raw = m_statement->get();
+    sqlite3_reset(raw);
+    m_connection.bind(raw, m_sql, params);
+    while (m_statement->step()) {
+    }
+    const int changed = sqlite3_stmt_readonly(raw) ? 0 : sqlite3_changes(m_connection.m_db);
+    sqlite3_reset(raw);
+    return changed;
 }
 
 int Connection::execute(const QString &sql, const QVariantList &params)
@@ -384,6 +419,22 @@ QueryResult Connection::query(const QString &sql, const QVariantList &params)
         result.rows.append(std::move(row));
     }
     return result;
+}
+
+void Connection::forEachRow(const QString &sql, const QVariantList &params,
+                            const std::function<void(const QVariantList &)> &row)
+{
+    auto statement = prepare(sql, params);
+    sqlite3_stmt *raw = statement->get();
+    const int count = sqlite3_column_count(raw);
+    QVariantList values;
+    while (statement->step()) {
+        values.clear();
+        values.reserve(count);
+        for (int i = 0; i < count; ++i)
+            values.append(columnValue(raw, i));
+        row(values);
+    }
 }
 
 QVariant Connection::scalar(const QString &sql, const QVariantList &params)
@@ -491,21 +542,23 @@ void Connection::unwatch(ChangeObserver *observer)
     m_observers.removeAll(observer);
 }
 
-void Connection::beforeRunning(sqlite3_stmt *statement, const QString &sql)
+void Connection::beforeRunning(sqlite3_stmt *statement, const QString &sql, const QVariantList &params)
 {
     if (m_observers.isEmpty())
         return;
     // A rollback writes nothing of its own but takes back what this connection wrote and read.
-    if (!sqlite3_stmt_readonly(statement) || sql.trimmed().startsWith(u"ROLLBACK"_s, Qt::CaseInsensitive))
+    if (QStringView(sql).trimmed().startsWith(u"ROLLBACK"_s, Qt::CaseInsensitive))
         notifyObservers();
+    else if (!sqlite3_stmt_readonly(statement))
+        notifyObservers({sql, params});
 }
 
-void Connection::notifyObservers()
+void Connection::notifyObservers(const PendingChange &change)
 {
     const QList<ChangeObserver *> observers = m_observers;
     for (ChangeObserver *observer : observers) {
         if (m_observers.contains(observer))
-            observer->beforeChange();
+            observer->beforeChange(change);
     }
 }
 

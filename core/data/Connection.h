@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -32,6 +33,13 @@ struct QueryResult
     QList<QVariantList> rows;
 };
 
+/** A statement about to change the database, with its values; empty when that is not known. */
+struct PendingChange
+{
+    QString sql;
+    QVariantList params;
+};
+
 /**
  * Told before the connection changes the database, rolls a change back or closes: a reader that put
  * off its reading reads now, so that it sees the database as it was when it asked.
@@ -39,7 +47,7 @@ struct QueryResult
 class ChangeObserver
 {
 public:
-    virtual void beforeChange() = 0;
+    virtual void beforeChange(const PendingChange &change) = 0;
 
 protected:
     ~ChangeObserver() = default;
@@ -88,6 +96,9 @@ public:
     int execute(const QString &sql, const QVariantList &params = {});
     /** Runs one statement and returns all its rows with the description of its columns. */
     QueryResult query(const QString &sql, const QVariantList &params = {});
+    /** Runs one statement and hands each row to `row` as it comes, without holding them all. */
+    void forEachRow(const QString &sql, const QVariantList &params,
+                    const std::function<void(const QVariantList &)> &row);
     /** The description of a query's columns, without running it. */
     QList<ColumnInfo> describe(const QString &sql);
     /** The first value of the first row, Null when there is no row. */
@@ -114,17 +125,22 @@ public:
 
 private:
     friend class Transaction;
+    friend class PreparedStatement;
     class Statement;
 
     void requireOpen() const;
     std::unique_ptr<Statement> prepare(const QString &sql, const QVariantList &params);
+    /** The statement of the text, from the cache or prepared now. */
+    std::unique_ptr<Statement> statementFor(const QString &sql);
+    /** Binds the values, after telling the observers of a change the statement is about to make. */
+    void bind(sqlite3_stmt *statement, const QString &sql, const QVariantList &params);
     /** Finalizes every cached statement, as the connection closes. */
     void finalizeCached();
     /** Finalizes the cached statements not running now, to make room. */
     void finalizeIdle();
     /** Tells the observers, when the statement about to run changes what this connection reads. */
-    void beforeRunning(sqlite3_stmt *statement, const QString &sql);
-    void notifyObservers();
+    void beforeRunning(sqlite3_stmt *statement, const QString &sql, const QVariantList &params);
+    void notifyObservers(const PendingChange &change = {});
 
     sqlite3 *m_db = nullptr;
     std::unique_ptr<DatabaseLock> m_lock;
@@ -142,6 +158,28 @@ private:
     int m_savepointDepth = 0;
     /** Counts openings, so that a guard never touches a later opening's transaction. */
     quint64 m_generation = 0;
+};
+
+/**
+ * One statement prepared once and run for many rows with new values, as a loader runs its INSERT or
+ * UPDATE for every line of a file: the text is neither looked up nor prepared again. After the
+ * connection was opened again, the next run prepares it on the new opening.
+ */
+class PreparedStatement
+{
+public:
+    PreparedStatement(Connection &connection, const QString &sql);
+    ~PreparedStatement();
+    PreparedStatement(const PreparedStatement &) = delete;
+    PreparedStatement &operator=(const PreparedStatement &) = delete;
+
+    /** Runs the statement with these values; the rows it changed. */
+    int execute(const QVariantList &params);
+
+private:
+    Connection &m_connection;
+    QString m_sql;
+    std::unique_ptr<Connection::Statement> m_statement;
 };
 
 /** An identifier (table, column) ready to stand in SQL text: in double quotes, its own ones doubled. */

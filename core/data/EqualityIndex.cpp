@@ -1,12 +1,13 @@
 #include "core/data/EqualityIndex.h"
 
+#include "core/data/CompactRow.h"
 #include "core/data/FilterExpression.h"
 
 #include <algorithm>
 
 namespace kx {
 
-std::vector<int> EqualityIndex::candidates(const std::vector<QVariantList> &rows, int column,
+std::vector<int> EqualityIndex::candidates(const std::vector<CompactRow> &rows, int column,
                                            const QVariant &value)
 {
     auto found = m_columns.find(column);

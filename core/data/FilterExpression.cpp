@@ -1,5 +1,6 @@
 #include "core/data/FilterExpression.h"
 
+#include "core/data/CompactRow.h"
 #include "core/services/RoutineError.h"
 #include "core/text/Values.h"
 
@@ -454,7 +455,8 @@ private:
     Token m_token;
 };
 
-bool evaluate(const FilterExpression::Node &node, const std::vector<int> &columns, const QVariantList &row)
+template<typename Row>
+bool evaluate(const FilterExpression::Node &node, const std::vector<int> &columns, const Row &row)
 {
     switch (node.kind) {
     case Kind::And:
@@ -556,6 +558,11 @@ void FilterExpression::bind(const FieldResolver &resolver)
 }
 
 bool FilterExpression::matches(const QVariantList &row) const
+{
+    return !m_root || evaluate(*m_root, m_columns, row);
+}
+
+bool FilterExpression::matches(const CompactRow &row) const
 {
     return !m_root || evaluate(*m_root, m_columns, row);
 }

@@ -10,6 +10,8 @@
 
 namespace kx {
 
+class CompactRow;
+
 /**
  * A criterion in the old engine's filter syntax, as the program writes it for a recordset's filter
  * and find: comparisons of a field with a literal (= <> < > <= >=), LIKE with the wildcards * and %,
@@ -43,6 +45,7 @@ public:
     void bind(const FieldResolver &resolver);
     /** True when the row's values meet the criterion. */
     bool matches(const QVariantList &row) const;
+    bool matches(const CompactRow &row) const;
 
     /**
      * When the whole criterion is a conjunction of "field = literal" comparisons, the column and the

@@ -32,11 +32,10 @@ private:
 };
 
 /**
- * A client-side static snapshot of a table, a view or the rows of SQL text, read whole when opened
- * and worked on in memory the way the program's routines expect: navigation, fields by name
- * (without regard to case; dotted names such as "CorsiSediInteressate.Denominazione" find the column
- * of that origin table) or by position, the old engine's filters, sorts and finds, bookmarks, and
- * editing.
+ * A client-side static snapshot of a table, a view or the rows of SQL text, worked on in memory the
+ * way the program's routines expect (RecordsetReading says when which rows are read): navigation, fields by
+ * name (without regard to case; dotted names such as "CorsiSediInteressate.Denominazione" find the column of
+ * that origin table) or by position, the old engine's filters, sorts and finds, bookmarks, and editing.
  *
  * Editing writes back only the changed columns, each to its base table by that table's primary key,
  * so an updatable view reaches its base tables without triggers. An update or delete that changes no
@@ -101,6 +100,8 @@ public:
 
     bool eof() const;
     bool bof() const;
+    /** The rows the filter lets through; asked before any row is read, without a filter, the engine counts.
+     */
     int recordCount() const;
     void moveFirst();
     void moveLast();
@@ -146,7 +147,7 @@ public:
     QVariant visibleValue(int position, int column) const;
     /** The 0-based position of the current row among the visible rows; -1 when there is none. */
     int currentPosition() const;
-    /** The rows read from the database so far: fewer than the table's while a key filter's stand. */
+    /** The rows read from the database so far: fewer than the source's while a key filter's stand. */
     int rowsRead() const;
 
 signals:

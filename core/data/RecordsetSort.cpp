@@ -1,5 +1,6 @@
 #include "core/data/RecordsetSort.h"
 
+#include "core/data/CompactRow.h"
 #include "core/text/Values.h"
 
 #include <QCollator>
@@ -42,7 +43,7 @@ int compareSortValues(const SortValue &a, const SortValue &b)
 
 } // namespace
 
-void sortView(std::vector<int> &view, const std::vector<QVariantList> &rows,
+void sortView(std::vector<int> &view, const std::vector<CompactRow> &rows,
               const std::vector<SortColumn> &keys)
 {
     if (keys.empty() || view.size() < 2)
@@ -50,9 +51,9 @@ void sortView(std::vector<int> &view, const std::vector<QVariantList> &rows,
     const size_t keyCount = keys.size();
     std::vector<SortValue> values(view.size() * keyCount);
     for (size_t position = 0; position < view.size(); ++position) {
-        const QVariantList &row = rows[view[position]];
+        const CompactRow &row = rows[view[position]];
         for (size_t k = 0; k < keyCount; ++k) {
-            const QVariant &value = row.at(keys[k].column);
+            const QVariant value = row.at(keys[k].column);
             SortValue &sortValue = values[position * keyCount + k];
             if (isNullValue(value))
                 continue;

@@ -58,20 +58,29 @@ frmInstOper::~frmInstOper() = default;
 
 void frmInstOper::TrovaDoppi(const QString &voce, bool &trovato) const
 {
-    trovato = false;
-    for (int i = 0; i < m_ui->LstElenco->count() && !trovato; ++i)
-        trovato = m_ui->LstElenco->item(i)->text() == voce;
+    trovato = m_vociElencate.contains(voce);
+}
+
+void frmInstOper::aggiungiVoce(const QString &voce)
+{
+    m_ui->LstElenco->addItem(voce);
+    m_vociElencate.insert(voce);
 }
 
 void frmInstOper::precompila(const QStringList &voci, const QString &didascalia)
 {
     m_ui->LstElenco->clear();
+    m_vociElencate.clear();
+    QStringList nuove;
     for (const QString &voce : voci) {
         bool trovato = false;
         TrovaDoppi(voce, trovato);
-        if (!trovato)
-            m_ui->LstElenco->addItem(voce);
+        if (!trovato) {
+            m_vociElencate.insert(voce);
+            nuove.append(voce);
+        }
     }
+    m_ui->LstElenco->addItems(nuove);
     m_ui->Label1->setText(didascalia);
 }
 
@@ -111,7 +120,7 @@ void frmInstOper::CmdIns_Click()
     bool trovato = false;
     TrovaDoppi(voce, trovato);
     if (!trovato)
-        m_ui->LstElenco->addItem(voce);
+        aggiungiVoce(voce);
     m_ui->TxtGrup->clear();
     m_ui->TxtOper->clear();
 }
@@ -123,6 +132,7 @@ void frmInstOper::CmdCanc_Click()
         return;
     m_ui->TxtGrup->clear();
     m_ui->TxtOper->clear();
+    m_vociElencate.remove(item->text());
     delete item;
 }
 

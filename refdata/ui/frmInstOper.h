@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QSet>
 #include <memory>
 
 namespace kx {
@@ -47,9 +48,12 @@ private:
     /** The busy state of a request: pointer, CONFERMA and ANNULLA. */
     void attesa(bool occupato);
     QStringList voci() const;
+    void aggiungiVoce(const QString &voce);
 
     kx::Context &m_context;
     std::unique_ptr<Ui::frmInstOper> m_ui;
     kx::HttpTransfer *m_inet;
     bool m_occupato = false;
+    /** The texts of the list's items, which are never twice in it, for TrovaDoppi. */
+    QSet<QString> m_vociElencate;
 };

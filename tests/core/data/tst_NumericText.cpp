@@ -46,6 +46,7 @@ private slots:
         QTest::newRow("inner blank") << u"1 000"_s << integer << QVariant() << 13;
         QTest::newRow("exponent") << u"1e5"_s << real << QVariant() << 13;
         QTest::newRow("letters") << u"abc"_s << integer << QVariant() << 13;
+        QTest::newRow("a letter after too many digits") << u"123456789012x"_s << integer << QVariant() << 13;
         QTest::newRow("real too large") << QString(400, u'9') << real << QVariant() << 6;
     }
     void readsTheRule()

@@ -163,6 +163,8 @@ private slots:
         QCOMPARE(seats.updateCriteria(), Recordset::UpdateCriteria::ChangedColumns);
         seats.setUpdateCriteria(criteria);
         seats.open(u"QrySedi"_s);
+        // The row as it was read, before the other installation changes it.
+        seats.moveFirst();
         m_other.execute(
             u"UPDATE Sedi SET Denominazione = 'Altro' WHERE NumDoma = 7 AND SedeInteressata = 1"_s);
         seats.setValue(u"Sedi.Denominazione"_s, u"Mio"_s);
