@@ -2,6 +2,7 @@
 
 #include "core/config/IniFile.h"
 #include "core/files/ProgramFolder.h"
+#include "core/services/ErrorBoxes.h"
 #include "core/state/InstallationState.h"
 #include "core/text/Cp1252.h"
 
@@ -181,7 +182,7 @@ void ServerRequest::mostraPaginaErrore()
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(Cp1252::encode(RispostaServer) + "\r\n");
     file.close();
-    m_services.urlOpener.open(QUrl::fromLocalFile(path));
+    apriPagina(m_services, QUrl::fromLocalFile(path));
 }
 
 void ServerRequest::mostraErroreServer()

@@ -23,6 +23,12 @@ QString testoErroreRoutine(const QString &routine, const RoutineError &error);
  */
 QString testoErroreCaricamento(const RoutineError &error);
 
+/**
+ * Opens the page in the user's browser; when none opened it, a box says so and shows the address to
+ * copy into a browser. Returns whether the page opened.
+ */
+bool apriPagina(const Services &services, const QUrl &url);
+
 /** The text of the unexpected-error box: the error, then the plea to retry. */
 QString unexpectedErrorText(const RoutineError &error);
 

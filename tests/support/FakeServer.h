@@ -82,13 +82,16 @@ public:
     };
     using Handler = std::function<ScriptedReply(const RecordedRequest &)>;
 
-    /** Listens on the given port, or on an ephemeral one for 0. */
+    /** Listens on the given port, or on an ephemeral one for 0; see isListening for a given port. */
     explicit FakeServer(Tls tls = Tls::None, quint16 port = 0);
     ~FakeServer();
     FakeServer(const FakeServer &) = delete;
     FakeServer &operator=(const FakeServer &) = delete;
 
     quint16 port() const { return m_port; }
+    /** False when the given port could not be taken (in use, or not allowed); listenError says why. */
+    bool isListening() const { return m_port != 0; }
+    QString listenError() const { return m_listenError; }
     /** The address of a path on this server, "http://127.0.0.1:<port>/<path>" or https. */
     QString url(const QString &path) const;
 
@@ -107,6 +110,7 @@ private:
 
     Tls m_tls;
     quint16 m_port = 0;
+    QString m_listenError;
     QThread *m_thread = nullptr;
     Listener *m_listener = nullptr;
     mutable QMutex m_mutex;

@@ -9,8 +9,10 @@
 #include "core/ui/ImageButton.h"
 #include "tests/applications/BancoOperatore.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -103,6 +105,31 @@ private slots:
         QVERIFY(rs.isOpen());
         QCOMPARE(rs.filter(), u"NumDoma=7"_s);
         QCOMPARE(rs.updateCriteria(), Recordset::UpdateCriteria::Key);
+    }
+
+    void theOpenListsShowTheirHighlightedEntry_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::newRow("seat") << u"cmbCorrispondenza"_s;
+        QTest::newRow("economic activity") << u"cmbAEco"_s;
+        QTest::newRow("province") << u"cmbDomProv"_s;
+    }
+    void theOpenListsShowTheirHighlightedEntry()
+    {
+        QFETCH(QString, nome);
+        BancoOperatore banco;
+        Operator w(banco.test.context());
+        w.show();
+        QComboBox *combo = lista(&w, nome);
+        combo->showPopup();
+        QAbstractItemView *aperta = combo->view();
+        QVERIFY(QTest::qWaitForWindowExposed(aperta->window()));
+
+        // The highlighted entry's band, right of its text, is not the white of the closed list.
+        const QRect riga = aperta->visualRect(aperta->currentIndex());
+        const QImage immagine = aperta->viewport()->grab().toImage();
+        QVERIFY(immagine.pixelColor(riga.right() - 3, riga.center().y()) != QColor(Qt::white));
+        combo->hidePopup();
     }
 
     void storedValuesMissingFromTheListsAreShownAndKept()
