@@ -67,20 +67,27 @@ void coloraTesto(QLabel *label, int value)
 }
 
 /**
- * The caption on one line, so that it never breaks inside a phrase: its font shrinks, down to seven
- * points, until the caption fits its label also in bold (the highlight may make it bold).
+ * The captions on one line each, so that none breaks inside a phrase: one font size for all, the
+ * largest, down to eight points, at which every caption fits its label.
  */
-void suUnaRiga(QLabel *label)
+void suUnaRiga(const QList<QLabel *> &labels)
 {
-    QFont font = label->font();
-    const auto larghezza = [&font, label] {
-        QFont grassetto = font;
-        grassetto.setBold(true);
-        return QFontMetrics(grassetto).horizontalAdvance(label->text());
+    QFont font = labels.constFirst()->font();
+    const auto entrano = [&font, &labels] {
+        const QFontMetrics metrics(font);
+        return std::all_of(labels.begin(), labels.end(), [&metrics](const QLabel *label) {
+            return metrics.horizontalAdvance(label->text()) <= label->width();
+        });
     };
-    while (larghezza() > label->width() && font.pointSizeF() > 7)
+    while (!entrano() && font.pointSizeF() > 8)
         font.setPointSizeF(font.pointSizeF() - 0.5);
-    label->setFont(font);
+    const QFontMetrics metrics(font);
+    for (QLabel *label : labels) {
+        label->setFont(font);
+        // A caption that fits is laid out whole: the label's wrapping would break it a pixel early.
+        if (metrics.horizontalAdvance(label->text()) <= label->width())
+            label->setWordWrap(false);
+    }
 }
 
 /** Calls back whenever a window or dialog (not a popup or a tooltip) hides. */
@@ -169,12 +176,14 @@ Main::Main(Context &context, FinestreComandi finestre, QWidget *parent)
         child->setMouseTracking(true);
         child->installEventFilter(this);
     }
+    QList<QLabel *> didascalie;
     for (const VoceMenu &voce : vociMenu()) {
         auto *etichetta = findChild<QLabel *>(voce.etichetta);
         etichetta->setCursor(Immagini::handCursor());
         coloraTesto(etichetta, ColoreNormale);
-        suUnaRiga(etichetta);
+        didascalie.append(etichetta);
     }
+    suUnaRiga(didascalie);
     for (const Collegamento &link : collegamenti()) {
         auto *etichetta = findChild<QLabel *>(link.etichetta);
         etichetta->setCursor(Immagini::handCursor());

@@ -125,10 +125,17 @@ private slots:
         QAbstractItemView *aperta = combo->view();
         QVERIFY(QTest::qWaitForWindowExposed(aperta->window()));
 
-        // The highlighted entry's band, right of its text, is not the white of the closed list.
+        // The highlighted entry's band, right of its text, in the highlight colour.
         const QRect riga = aperta->visualRect(aperta->currentIndex());
+        QVERIFY(riga.isValid());
         const QImage immagine = aperta->viewport()->grab().toImage();
-        QVERIFY(immagine.pixelColor(riga.right() - 3, riga.center().y()) != QColor(Qt::white));
+        const QColor banda = immagine.pixelColor(riga.left() + riga.width() * 9 / 10, riga.center().y());
+        // The style shades the band a little.
+        const QColor evidenza = aperta->palette().color(QPalette::Active, QPalette::Highlight);
+        const auto vicino = [](int a, int b) { return std::abs(a - b) <= 8; };
+        QVERIFY2(vicino(banda.red(), evidenza.red()) && vicino(banda.green(), evidenza.green()) &&
+                     vicino(banda.blue(), evidenza.blue()),
+                 qPrintable(banda.name() + u" / "_s + evidenza.name()));
         combo->hidePopup();
     }
 

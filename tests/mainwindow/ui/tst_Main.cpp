@@ -511,10 +511,10 @@ private slots:
                                     u"Label18"_s, u"Label12"_s, u"Label13"_s, u"Label2"_s, u"lblAggiorna"_s,
                                     u"Label16"_s, u"Label21"_s, u"Label20"_s, u"Label14"_s, u"Label15"_s}) {
             QLabel *didascalia = banco.c(nome);
-            QFont grassetto = didascalia->font();
-            grassetto.setBold(true);
-            QVERIFY2(QFontMetrics(grassetto).horizontalAdvance(didascalia->text()) <= didascalia->width(),
-                     qPrintable(nome));
+            const int larghezza = didascalia->fontMetrics().horizontalAdvance(didascalia->text());
+            QVERIFY2(larghezza <= didascalia->width(),
+                     qPrintable(u"%1: %2 > %3"_s.arg(nome).arg(larghezza).arg(didascalia->width())));
+            QCOMPARE(didascalia->font().pointSizeF(), banco.c(u"Label8"_s)->font().pointSizeF());
             QVERIFY2(didascalia->geometry().right() < main->width(), qPrintable(nome));
         }
     }
