@@ -28,8 +28,8 @@ int main(int argc, char *argv[])
         auto started = std::make_unique<FakeServer>(tls, chosen);
         if (started->isListening())
             return started;
-        err << "Server demo: impossibile usare la porta " << chosen << " (" << started->listenError() << ")."
-            << Qt::endl;
+        err << "Server demo: la porta " << chosen
+            << " di 127.0.0.1 non è disponibile (già in uso o riservata)." << Qt::endl;
         return nullptr;
     };
     const auto http = server(FakeServer::Tls::None, port(0, 8088));

@@ -207,7 +207,6 @@ FakeServer::FakeServer(Tls tls, quint16 port) : m_tls(tls), m_thread(new QThread
                 // A chosen port may be taken; the caller reports it. An ephemeral one never is.
                 if (port == 0)
                     qFatal("the fake server cannot listen");
-                m_listenError = m_listener->errorString();
                 return;
             }
             m_port = m_listener->serverPort();

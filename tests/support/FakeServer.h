@@ -89,9 +89,8 @@ public:
     FakeServer &operator=(const FakeServer &) = delete;
 
     quint16 port() const { return m_port; }
-    /** False when the given port could not be taken (in use, or not allowed); listenError says why. */
+    /** False when the given port could not be taken (in use, or not allowed). */
     bool isListening() const { return m_port != 0; }
-    QString listenError() const { return m_listenError; }
     /** The address of a path on this server, "http://127.0.0.1:<port>/<path>" or https. */
     QString url(const QString &path) const;
 
@@ -110,7 +109,6 @@ private:
 
     Tls m_tls;
     quint16 m_port = 0;
-    QString m_listenError;
     QThread *m_thread = nullptr;
     Listener *m_listener = nullptr;
     mutable QMutex m_mutex;
