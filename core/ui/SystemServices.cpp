@@ -33,6 +33,8 @@ Prompt::Answer MessageBoxPrompt::ask(Icon icon, Buttons buttons, const QString &
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title.isEmpty() ? TitoloProgramma : title);
     box.setText(text);
+    // What a box says can be selected and copied (an address to paste into a browser, an error).
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     switch (icon) {
     case Icon::None:
         box.setIcon(QMessageBox::NoIcon);
