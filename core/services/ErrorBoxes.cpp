@@ -15,10 +15,12 @@ QString testoErrore(const RoutineError &error)
     return u"Errore "_s + QString::number(error.number()) + u"\r\n"_s + error.description();
 }
 
-bool apriPagina(const Services &services, const QUrl &url)
+bool apriPagina(const Services &services, const QUrl &url, const std::function<void()> &primaDelMessaggio)
 {
     if (services.urlOpener.open(url))
         return true;
+    if (primaDelMessaggio)
+        primaDelMessaggio();
     const QString indirizzo =
         url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : url.toString(QUrl::FullyEncoded);
     services.prompt.warn(u"Pagina non aperta"_s,

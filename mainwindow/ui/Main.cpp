@@ -479,7 +479,7 @@ void Main::ApriCollegamento(const QString &descrizione, const QString &indirizzo
         return;
     try {
         puntatoreOccupato();
-        apriPagina(m_context, QUrl(indirizzo));
+        apriPagina(m_context, QUrl(indirizzo), puntatoreNormale);
         puntatoreNormale();
     } catch (const std::exception &error) {
         puntatoreNormale();
