@@ -66,7 +66,7 @@ int main(int argc, char *argv[])
     Applicazione app(argc, argv);
     QApplication::setApplicationName(TitoloProgramma);
     QApplication::setApplicationVersion(versioneProgramma());
-    installQtTranslations(app);
+    usaItaliano(app);
 
     Connection *corsiDB = nullptr;
     SystemServices services(QApplication::arguments().mid(1), [&corsiDB] {

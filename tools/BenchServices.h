@@ -37,7 +37,7 @@ public:
     QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
     QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
     void showTopic(const QString &, int) override {}
-    void open(const QUrl &) override {}
+    bool open(const QUrl &) override { return true; }
     void show(const QString &) override {}
     void beep() override {}
 };

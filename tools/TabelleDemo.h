@@ -3,7 +3,8 @@
 #include <QString>
 
 /**
- * Writes Comuni.txt, Province.txt and Regioni.txt, decode-table files in install mode (Windows-1252,
+ * Writes Comuni.txt, Province.txt, Regioni.txt and Bacino.txt (one labour-market area for each
+ * province), decode-table files in install mode (Windows-1252,
  * CR LF), into the folder from the list of municipalities (UTF-8, ";"-separated, one header line:
  * ISTAT code, name, province code, name and abbreviation, region code and name, cadastral code,
  * postal codes, population). Returns the number of municipalities; throws RoutineError on failure.

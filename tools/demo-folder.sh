@@ -54,6 +54,10 @@ if [[ $primo_avvio == 1 || ! -f $demo/KX58TORVA.INI ]]; then
         "SERVERCORSI=$server_sicuro/corsi/scarico.php" "ALBIS=$server/albis/login.php" \
         "VERSIONE=$server/versione/controllo.php" "" \
         "[Help]" "FILEHELP=KX58TORVA.htm" | iconv -f UTF-8 -t WINDOWS-1252 > "$demo/KX58TORVA.INI"
+else
+    # The demo server may listen on other ports than at the last run: its addresses follow them.
+    sed -i -e "s#http://127\.0\.0\.1:[0-9]*/#$server/#g" -e "s#https://127\.0\.0\.1:[0-9]*/#$server_sicuro/#g" \
+        "$demo/KX58TORVA.INI"
 fi
 
 echo "Cartella demo: $demo"

@@ -51,8 +51,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -415,7 +417,7 @@ void saveApprovedCourses(const QString &folder)
 class NoBrowser final : public UrlOpener
 {
 public:
-    void open(const QUrl &) override {}
+    bool open(const QUrl &) override { return true; }
 };
 
 /** The backup window on both tabs, and the assistance request after "Accedi". */
@@ -518,6 +520,21 @@ void saveOperator(const QString &folder)
             operatore.grab().save(folder + u"/Operator-"_s + QString::number(scheda + 1) +
                                   (stampata ? u"-sola-lettura"_s : QString()) + u".png"_s);
         }
+        operatore.hide();
+    }
+    // A list open, as the screen shows it (the open list is a window of its own).
+    if (QGuiApplication::platformName() != u"offscreen") {
+        context.domanda().DomandaStampataCorrente = false;
+        Operator operatore(context);
+        operatore.findChild<QTabWidget *>(u"SSTab1"_s)->setCurrentIndex(1);
+        operatore.show();
+        auto *attivita = operatore.findChild<QComboBox *>(u"cmbAEco"_s);
+        attivita->showPopup();
+        QEventLoop attesa;
+        QTimer::singleShot(300, &attesa, &QEventLoop::quit);
+        attesa.exec();
+        QGuiApplication::primaryScreen()->grabWindow(0).save(folder + u"/Operator-lista-aperta.png"_s);
+        attivita->hidePopup();
         operatore.hide();
     }
 
@@ -666,7 +683,7 @@ void saveScenes(const QString &folder)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    installQtTranslations(app);
+    usaItaliano(app);
     // The scenes close their windows one after the other; the program goes on.
     QApplication::setQuitOnLastWindowClosed(false);
     if (argc > 2 && QByteArrayView(argv[1]) == "--schermo")

@@ -6,6 +6,7 @@
 #include "core/data/RecordsetModel.h"
 #include "core/services/ErrorBoxes.h"
 #include "core/state/Context.h"
+#include "core/ui/Griglia.h"
 #include "core/ui/KeyFilter.h"
 
 #include <QAbstractButton>
@@ -41,13 +42,20 @@ SceltaTabella::SceltaTabella(Context &context, QDialog &finestra, const Controll
     QTableView *griglia = m_controlli.griglia;
     m_modello = new RecordsetModel(recordset(), m_context.prompt, m_testi.campi, m_testi.intestazioni, this);
     griglia->setModel(m_modello);
+    impostaGriglia(*griglia);
+    // Each column at least as wide as its heading; the searched one takes what the grid has left.
+    QHeaderView *intestazione = griglia->horizontalHeader();
     for (int colonna = 0; colonna < m_testi.larghezze.size(); ++colonna) {
         const int larghezza = m_testi.larghezze.at(colonna);
         if (larghezza == 0)
             griglia->setColumnHidden(colonna, true);
         else
-            griglia->setColumnWidth(colonna, larghezza / TwipPerPixel);
+            griglia->setColumnWidth(
+                colonna, std::max(larghezza / TwipPerPixel, intestazione->sectionSizeHint(colonna)));
     }
+    const int cercata = m_testi.campi.indexOf(m_testi.campoRicerca);
+    if (cercata >= 0)
+        intestazione->setSectionResizeMode(cercata, QHeaderView::Stretch);
     connect(m_modello, &RecordsetModel::currentRowChanged, griglia, [this] { mostraRigaCorrente(); });
     connect(m_modello, &QAbstractItemModel::modelReset, griglia, [this] { mostraRigaCorrente(); });
     connect(griglia->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

@@ -14,6 +14,7 @@
 #include "core/state/InstallationState.h"
 #include "core/state/NuovaDomanda.h"
 #include "core/state/Ricerche.h"
+#include "core/ui/Griglia.h"
 #include "core/ui/HelpContext.h"
 #include "core/ui/ImageButton.h"
 #include "core/ui/Immagini.h"
@@ -210,6 +211,7 @@ void Seldoma::AggiornaGriglia()
             {u"n. domada"_s, u"progr. domanda"_s, u"stampata"_s, u"trasmessa "_s}, this);
         m_modello->setYesNoFields({u"DomandaStampata"_s, u"DomandaTrasmessa"_s});
         griglia->setModel(m_modello);
+        impostaGriglia(*griglia);
         for (int colonna = 0; colonna < 3; ++colonna)
             griglia->horizontalHeader()->setSectionResizeMode(colonna, QHeaderView::ResizeToContents);
         const auto segui = [this, griglia] {

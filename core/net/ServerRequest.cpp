@@ -2,6 +2,7 @@
 
 #include "core/config/IniFile.h"
 #include "core/files/ProgramFolder.h"
+#include "core/services/ErrorBoxes.h"
 #include "core/state/InstallationState.h"
 #include "core/text/Cp1252.h"
 #include "core/text/TextFile.h"
@@ -202,7 +203,7 @@ void ServerRequest::mostraPaginaErrore()
     } catch (const TextFile::FileWriteError &) {
         return; // an older page must not pass for this reply's
     }
-    m_services.urlOpener.open(QUrl::fromLocalFile(path));
+    apriPagina(m_services, QUrl::fromLocalFile(path));
 }
 
 void ServerRequest::mostraErroreServer()

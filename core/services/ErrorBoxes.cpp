@@ -2,6 +2,7 @@
 
 #include "core/services/SystemErrors.h"
 
+#include <QDir>
 #include <new>
 #include <system_error>
 
@@ -12,6 +13,22 @@ namespace kx {
 QString testoErrore(const RoutineError &error)
 {
     return u"Errore "_s + QString::number(error.number()) + u"\r\n"_s + error.description();
+}
+
+bool apriPagina(const Services &services, const QUrl &url, const std::function<void()> &primaDelMessaggio)
+{
+    if (services.urlOpener.open(url))
+        return true;
+    if (primaDelMessaggio)
+        primaDelMessaggio();
+    const QString indirizzo =
+        url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : url.toString(QUrl::FullyEncoded);
+    services.prompt.warn(u"Pagina non aperta"_s,
+                         u"Impossibile aprire la pagina: nessun browser predefinito è impostato per "
+                         u"questo utente."_s +
+                             u"\r\n"_s + u"Copiare l'indirizzo seguente in un browser:"_s + u"\r\n\r\n"_s +
+                             indirizzo);
+    return false;
 }
 
 QString testoErroreRoutine(const QString &routine, const RoutineError &error)

@@ -4,6 +4,7 @@
 #include "core/services/Services.h"
 
 #include <QString>
+#include <functional>
 
 /**
  * The texts of the error boxes that many routines share, and the boxes that decide what happens
@@ -22,6 +23,14 @@ QString testoErroreRoutine(const QString &routine, const RoutineError &error);
  * blanks follow "Errore"), " --> ", the description: how the loaders of text files begin their box.
  */
 QString testoErroreCaricamento(const RoutineError &error);
+
+/**
+ * Opens the page in the user's browser; when none opened it, a box says so and shows the address to
+ * copy into a browser (`primaDelMessaggio` runs before the box: the caller's busy pointer goes).
+ * Returns whether the page opened.
+ */
+bool apriPagina(const Services &services, const QUrl &url,
+                const std::function<void()> &primaDelMessaggio = {});
 
 /** The text of the unexpected-error box: the error, then the plea to retry. */
 QString unexpectedErrorText(const RoutineError &error);

@@ -96,7 +96,8 @@ class UrlOpener
 {
 public:
     virtual ~UrlOpener() = default;
-    virtual void open(const QUrl &url) = 0;
+    /** False when no page opened (no browser to open it): the caller says so, see apriPagina. */
+    virtual bool open(const QUrl &url) = 0;
 };
 
 /** Shows a Windows-1252 text file read-only and returns when the user has closed it. */

@@ -37,6 +37,8 @@ struct StartupHooks
     std::function<void(ProgressoAvvio &)> installaAnagrafiche;
     /** Shows the main window modeless; its activation takes over. */
     std::function<void()> mostraMain;
+    /** The frame's close box: ends the program as the main window's "Esci" does. */
+    std::function<void()> chiudiMain;
 };
 
 } // namespace kx

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 
 namespace kx {
 
@@ -9,6 +10,9 @@ ListaSelezione::ListaSelezione(QComboBox *lista, std::function<void()> selezione
     : QObject(lista), m_lista(lista), m_selezione(std::move(selezione))
 {
     m_lista->setEditable(false);
+    // The open list draws its entries as every other list, highlight included, whatever style sheet
+    // the window gives the closed one.
+    m_lista->setItemDelegate(new QStyledItemDelegate(m_lista));
     connect(m_lista, &QComboBox::activated, this, [this](int) {
         if (m_selezione)
             m_selezione();

@@ -8,6 +8,7 @@
 #include "core/ui/Immagini.h"
 #include "ui_MDI_Main.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -78,4 +79,11 @@ void MDI_Main::changeEvent(QEvent *event)
         m_attivazioneDellaComparsa = false;
     else
         attivaPiuTardi();
+}
+
+void MDI_Main::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    if (m_context.startupHooks().chiudiMain)
+        m_context.startupHooks().chiudiMain();
 }

@@ -33,6 +33,8 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
+    /** The close box ends the program as the main window's "Esci" does. */
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     /** Runs Form_Activate from the event loop, once however many events ask before it runs. */

@@ -3,18 +3,21 @@
 #include "core/text/Cp1252.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QFontDatabase>
 #include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTranslator>
 #include <QTreeView>
@@ -30,6 +33,8 @@ Prompt::Answer MessageBoxPrompt::ask(Icon icon, Buttons buttons, const QString &
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title.isEmpty() ? TitoloProgramma : title);
     box.setText(text);
+    // What a box says can be selected and copied (an address to paste into a browser, an error).
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     switch (icon) {
     case Icon::None:
         box.setIcon(QMessageBox::NoIcon);
@@ -106,6 +111,29 @@ int ExecDialogRunner::run(QDialog &dialog)
 
 namespace {
 
+/**
+ * The chooser's size and date columns in the program's locale: Qt's file model writes them in the
+ * system's, which may be any.
+ */
+class ColonneItaliane final : public QIdentityProxyModel
+{
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
+        if (role != Qt::DisplayRole || !files || (index.column() != 1 && index.column() != 3))
+            return QIdentityProxyModel::data(index, role);
+        const QFileInfo info = files->fileInfo(mapToSource(index));
+        if (index.column() == 3)
+            return QLocale().toString(info.lastModified(), QLocale::ShortFormat);
+        return info.isDir() ? QIdentityProxyModel::data(index, role)
+                            : QVariant(QLocale().formattedDataSize(info.size(), 2,
+                                                                   QLocale::DataSizeTraditionalFormat));
+    }
+};
+
 /** Qt's own chooser, in Italian with the program, wide enough to read the name, size and date columns. */
 QString chooseFile(QFileDialog::AcceptMode mode, const QString &title, const QString &startPath,
                    const QString &filter)
@@ -113,6 +141,7 @@ QString chooseFile(QFileDialog::AcceptMode mode, const QString &title, const QSt
     QFileDialog dialog(QApplication::activeWindow(), title, startPath, filter);
     dialog.setObjectName(u"SceltaFile"_s);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new ColonneItaliane(&dialog));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     // The caller knows which file a name will replace, and asks about that one.
@@ -142,6 +171,12 @@ QString QtFileDialogs::saveFileName(const QString &title, const QString &startPa
     return chooseFile(QFileDialog::AcceptSave, title, startPath, filter);
 }
 
+void usaItaliano(QCoreApplication &application)
+{
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    installQtTranslations(application);
+}
+
 void installQtTranslations(QCoreApplication &application)
 {
     // Qt's own texts (file choosers, standard buttons, context menus) in Italian, whatever the system's
@@ -154,9 +189,30 @@ void installQtTranslations(QCoreApplication &application)
         delete translator;
 }
 
-void DesktopUrlOpener::open(const QUrl &url)
+bool DesktopUrlOpener::open(const QUrl &url)
 {
-    QDesktopServices::openUrl(url);
+    // A browser that xdg-open starts in its foreground keeps it running: still running after three
+    // seconds means the page opened, and xdg-open is left running on its own.
+    static const QString launch = uR"(xdg-open "$1" >/dev/null 2>&1 </dev/null &
+pid=$!
+i=0
+while [ "$i" -lt 30 ]; do
+    kill -0 "$pid" 2>/dev/null || { wait "$pid"; exit $?; }
+    sleep 0.1
+    i=$((i + 1))
+done
+exit 0)"_s;
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    QEventLoop loop;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    process.start(u"sh"_s, {u"-c"_s, launch, u"sh"_s, url.toString(QUrl::FullyEncoded)});
+    if (process.state() != QProcess::NotRunning)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    return process.state() == QProcess::NotRunning && process.exitStatus() == QProcess::NormalExit &&
+           process.error() == QProcess::UnknownError && process.exitCode() == 0;
 }
 
 void TextFileViewer::show(const QString &path)

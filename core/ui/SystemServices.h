@@ -41,10 +41,14 @@ public:
     QString saveFileName(const QString &title, const QString &startPath, const QString &filter) override;
 };
 
+/**
+ * Opens through xdg-open, silent (it would print the address, user details included, on the
+ * console); its exit status says whether a browser took the page.
+ */
 class DesktopUrlOpener final : public UrlOpener
 {
 public:
-    void open(const QUrl &url) override;
+    bool open(const QUrl &url) override;
 };
 
 /** A modal, read-only window on a Windows-1252 text file. */
@@ -62,6 +66,12 @@ public:
 
 /** Loads Qt's Italian translations, so that the dialogs and menus of Qt itself speak Italian. */
 void installQtTranslations(QCoreApplication &application);
+
+/**
+ * Italian whatever the system's locale: the program's default locale (dates, numbers and file types
+ * of Qt's own windows) and Qt's translations.
+ */
+void usaItaliano(QCoreApplication &application);
 
 /**
  * The services as the running program has them, kept by value; tests use the forms in tests/support

@@ -27,6 +27,8 @@ frmMailAggInst::frmMailAggInst(Context &context, QWidget *parent)
     m_ui->txtEMail->setFocus();
 
     connect(m_ui->imgConferma, &ImageButton::clicked, this, &frmMailAggInst::imgConferma_Click);
+    // The picture buttons are no default button: Enter in the address confirms as they do.
+    connect(m_ui->txtEMail, &QLineEdit::returnPressed, this, &frmMailAggInst::imgConferma_Click);
     connect(m_ui->imgAnnulla, &ImageButton::clicked, this, &QDialog::reject);
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/config/IniFile.h"
 #include "core/files/ProgramFolder.h"
+#include "core/services/ErrorBoxes.h"
 #include "core/services/SystemInfo.h"
 #include "core/state/Context.h"
 #include "core/state/CurrentApplication.h"
@@ -75,9 +76,9 @@ void Browser::Command2_Click()
     dati.browser = m_browser;
     dati.memoria = DescrizioneMemoria(m_context.systemInfo.memoryInfo());
     dati.archivio = archivio;
-    m_context.urlOpener.open(
-        IndirizzoRichiesta(m_context.installazione().IndirizzoAssistenza, CampiRichiesta(dati)));
-    m_ui->Label1->setText(u"Collegamento effettuato"_s);
+    const bool aperta = apriPagina(
+        m_context, IndirizzoRichiesta(m_context.installazione().IndirizzoAssistenza, CampiRichiesta(dati)));
+    m_ui->Label1->setText(aperta ? u"Collegamento effettuato"_s : u"Pagina non aperta"_s);
 }
 
 std::function<void()> voceBrowser(Context &context)

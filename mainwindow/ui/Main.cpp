@@ -23,6 +23,7 @@
 #include "mainwindow/VociMenu.h"
 #include "ui_Main.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -51,11 +52,73 @@ QColor coloreWindows(int value)
     return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff);
 }
 
-void coloraTesto(QLabel *label, int value)
+/** The caption's colour while the window takes input; a disabled window greys it as Qt does. */
+void coloraTesto(QLabel *label, const QColor &colour)
 {
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, coloreWindows(value));
+    palette.setColor(QPalette::Active, QPalette::WindowText, colour);
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, colour);
     label->setPalette(palette);
+}
+
+void coloraTesto(QLabel *label, int value)
+{
+    coloraTesto(label, coloreWindows(value));
+}
+
+/**
+ * The captions on one line each, so that none breaks inside a phrase: one font size for all, the
+ * largest, down to eight points, at which every caption fits its label.
+ */
+void suUnaRiga(const QList<QLabel *> &labels)
+{
+    QFont font = labels.constFirst()->font();
+    const auto entrano = [&font, &labels] {
+        const QFontMetrics metrics(font);
+        return std::all_of(labels.begin(), labels.end(), [&metrics](const QLabel *label) {
+            return metrics.horizontalAdvance(label->text()) <= label->width();
+        });
+    };
+    while (!entrano() && font.pointSizeF() > 8)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    const QFontMetrics metrics(font);
+    for (QLabel *label : labels) {
+        label->setFont(font);
+        // A caption that fits is laid out whole: the label's wrapping would break it a pixel early.
+        if (metrics.horizontalAdvance(label->text()) <= label->width())
+            label->setWordWrap(false);
+    }
+}
+
+/** Calls back whenever a window or dialog (not a popup or a tooltip) hides. */
+class OsservaFinestre final : public QObject
+{
+public:
+    explicit OsservaFinestre(std::function<void()> nascosta) : m_nascosta(std::move(nascosta)) {}
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Hide && watched->isWidgetType()) {
+            const auto *widget = static_cast<QWidget *>(watched);
+            if (widget->isWindow() &&
+                (widget->windowType() == Qt::Window || widget->windowType() == Qt::Dialog))
+                m_nascosta();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_nascosta;
+};
+
+/** Another window of the program on screen, beside the main window and the frame behind it. */
+bool altraFinestraAperta(const QWidget *main)
+{
+    const auto windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [main](const QWidget *window) {
+        return window != main && window->isVisible() && window->objectName() != u"MDI_Main" &&
+               (window->windowType() == Qt::Window || window->windowType() == Qt::Dialog);
+    });
 }
 
 bool valoreAcceso(const QString &stored)
@@ -113,11 +176,14 @@ Main::Main(Context &context, FinestreComandi finestre, QWidget *parent)
         child->setMouseTracking(true);
         child->installEventFilter(this);
     }
+    QList<QLabel *> didascalie;
     for (const VoceMenu &voce : vociMenu()) {
         auto *etichetta = findChild<QLabel *>(voce.etichetta);
         etichetta->setCursor(Immagini::handCursor());
         coloraTesto(etichetta, ColoreNormale);
+        didascalie.append(etichetta);
     }
+    suUnaRiga(didascalie);
     for (const Collegamento &link : collegamenti()) {
         auto *etichetta = findChild<QLabel *>(link.etichetta);
         etichetta->setCursor(Immagini::handCursor());
@@ -125,9 +191,29 @@ Main::Main(Context &context, FinestreComandi finestre, QWidget *parent)
         etichetta->setPixmap(Immagini::logo(u"img"_s + link.etichetta.mid(3), etichetta->size()));
     }
     m_ui->Image1->setPixmap(Immagini::logo(u"imgLogoMain"_s, m_ui->Image1->size()));
+
+    m_osservaFinestre = std::make_unique<OsservaFinestre>([this] {
+        if (m_riportoInAttesa)
+            return;
+        m_riportoInAttesa = true;
+        QTimer::singleShot(0, this, &Main::riportaDavanti);
+    });
+    QCoreApplication::instance()->installEventFilter(m_osservaFinestre.get());
 }
 
-Main::~Main() = default;
+Main::~Main()
+{
+    QCoreApplication::instance()->removeEventFilter(m_osservaFinestre.get());
+}
+
+void Main::riportaDavanti()
+{
+    m_riportoInAttesa = false;
+    if (!isVisible() || !isEnabled() || QApplication::activeModalWidget() || altraFinestraAperta(this))
+        return;
+    raise();
+    activateWindow();
+}
 
 QLabel *Main::LblCont() const
 {
@@ -393,7 +479,7 @@ void Main::ApriCollegamento(const QString &descrizione, const QString &indirizzo
         return;
     try {
         puntatoreOccupato();
-        m_context.urlOpener.open(QUrl(indirizzo));
+        apriPagina(m_context, QUrl(indirizzo), puntatoreNormale);
         puntatoreNormale();
     } catch (const std::exception &error) {
         puntatoreNormale();
@@ -572,9 +658,7 @@ void Main::cmdOpzioni_Click()
     font.setPointSize(9);
     font.setBold(false);
     m_ui->Label21->setFont(font);
-    QPalette palette = m_ui->Label21->palette();
-    palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    m_ui->Label21->setPalette(palette);
+    coloraTesto(m_ui->Label21, QColor(0, 0, 255));
 }
 
 void Main::cmdMailHelp_Click()
@@ -617,10 +701,17 @@ MainHost::MainHost(Context &context, FinestreComandi finestre)
         if (m_main && !m_main->isVisible())
             m_main->show();
     };
+    hooks.chiudiMain = [this] {
+        if (!m_main)
+            m_context.programExit.exit();
+        if (m_main->isEnabled())
+            m_main->close();
+    };
 }
 
 MainHost::~MainHost()
 {
     m_context.startupHooks().caricaMain = nullptr;
     m_context.startupHooks().mostraMain = nullptr;
+    m_context.startupHooks().chiudiMain = nullptr;
 }

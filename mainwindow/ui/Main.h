@@ -61,6 +61,11 @@ private:
     void primaAttivazione();
     void intestazione();
     void pulsanteAggiorna(bool abilitato);
+    /**
+     * Once the windows and boxes of the commands have all closed, the main window comes back to the
+     * front, active: the window system may hand the activation to the frame behind it instead.
+     */
+    void riportaDavanti();
 
     void Timer_Timer();
     void lblCalendario_Click();
@@ -100,12 +105,15 @@ private:
     bool m_attivazioneInAttesa = false;
     bool m_mostrata = false;
     bool m_calendarioVisibile = false;
+    bool m_riportoInAttesa = false;
+    std::unique_ptr<QObject> m_osservaFinestre;
 };
 
 /**
  * The main window for the run, behind the start-up's hooks: caricaMain makes and loads it hidden,
  * mostraMain shows it; each does nothing the second time, as the start-up's initialisation may run
- * again.
+ * again. chiudiMain, the frame's close box, closes it as "Esci" does, unless a window of its own
+ * holds it (it is disabled).
  */
 class MainHost
 {

@@ -5,6 +5,7 @@
 #include "core/data/RecordsetModel.h"
 #include "core/services/ErrorBoxes.h"
 #include "core/state/Context.h"
+#include "core/ui/Griglia.h"
 #include "core/ui/HelpContext.h"
 #include "core/ui/ImageButton.h"
 #include "core/ui/Immagini.h"
@@ -146,6 +147,7 @@ void FrmCorsiApprovatiScaricati::Form_Load()
         auto modello =
             std::make_unique<RecordsetModel>(*recordset, m_context.prompt, colonne(), intestazioni());
         m_ui->GrdCorsi->setModel(modello.get());
+        impostaGriglia(*m_ui->GrdCorsi);
         m_ui->GrdCorsi->resizeColumnsToContents();
         m_modello = std::move(modello);
         m_rsQryCorsiApprovati = std::move(recordset);

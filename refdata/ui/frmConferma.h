@@ -28,6 +28,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    /** The heading's words over the list's columns. */
+    void allineaIntestazione();
     void cmdConferma_Click();
     void cmdAnnulla_Click();
 

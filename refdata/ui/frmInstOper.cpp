@@ -9,6 +9,7 @@
 #include "core/state/InstallationState.h"
 #include "core/text/TextFile.h"
 #include "core/text/TextRoutines.h"
+#include "core/ui/Griglia.h"
 #include "core/ui/HelpContext.h"
 #include "core/ui/ImageButton.h"
 #include "core/ui/Immagini.h"
@@ -44,6 +45,13 @@ frmInstOper::frmInstOper(Context &context, QWidget *parent)
     Immagini::setBackground(this);
     context.installazione().EsitoInstOper.clear();
     m_ui->LstElenco->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // "Gruppo" over the group letter, "Cod. Operatore" from where the operator's number begins (after
+    // the group and the dash, nine characters in).
+    const int inizio = inizioTestoVoci(*m_ui->LstElenco);
+    m_ui->Label3->setIndent(0);
+    m_ui->Label3->setContentsMargins(inizio, 0, 0, 0);
+    m_ui->Label3->setFixedWidth(inizio + m_ui->LstElenco->fontMetrics().horizontalAdvance(QString(9, u' ')));
+    m_ui->Label4->setIndent(0);
     KeyFilter::install(context, m_ui->TxtGrup, KeyFilter::Kind::Maiuscolo);
 
     connect(m_ui->CmdIns, &ImageButton::clicked, this, &frmInstOper::CmdIns_Click);

@@ -289,8 +289,12 @@ FakeServer::FakeServer(Tls tls, quint16 port) : m_tls(tls), m_thread(new QThread
     QMetaObject::invokeMethod(
         m_listener,
         [this, port] {
-            if (!m_listener->listen(QHostAddress::LocalHost, port))
-                qFatal("the fake server cannot listen");
+            if (!m_listener->listen(QHostAddress::LocalHost, port)) {
+                // A chosen port may be taken; the caller reports it. An ephemeral one never is.
+                if (port == 0)
+                    qFatal("the fake server cannot listen");
+                return;
+            }
             m_port = m_listener->serverPort();
         },
         Qt::BlockingQueuedConnection);

@@ -94,13 +94,15 @@ public:
     };
     using Handler = std::function<ScriptedReply(const RecordedRequest &)>;
 
-    /** Listens on the given port, or on an ephemeral one for 0. */
+    /** Listens on the given port, or on an ephemeral one for 0; see isListening for a given port. */
     explicit FakeServer(Tls tls = Tls::None, quint16 port = 0);
     ~FakeServer();
     FakeServer(const FakeServer &) = delete;
     FakeServer &operator=(const FakeServer &) = delete;
 
     quint16 port() const { return m_port; }
+    /** False when the given port could not be taken (in use, or not allowed). */
+    bool isListening() const { return m_port != 0; }
     /** The address of a path on this server, "http://127.0.0.1:<port>/<path>" or https. */
     QString url(const QString &path) const;
 

@@ -3,6 +3,9 @@
 #include "FakeServer.h"
 #include "core/startup/VersioneProgramma.h"
 
+#include <QFile>
+#include <QMutex>
+#include <QSaveFile>
 #include <QUrlQuery>
 #include <atomic>
 #include <memory>
@@ -119,14 +122,42 @@ ScriptedReply approvedCourses(const RecordedRequest &request)
     return ScriptedReply::text(downloadBundle({courses}));
 }
 
-/** Issues the numbers from 1001 on, one to each request that names the operator. */
-FakeServer::Handler newApplicationNumber()
+/** The first number the server issues when it has issued none before. */
+constexpr int FirstApplicationNumber = 1001;
+
+/**
+ * The number after the last one kept in the file, written back before it is issued; both servers of
+ * the demo share the file, so one lock guards every read and write.
+ */
+int nextNumberFromFile(const QString &numberFile)
 {
-    return [next = std::make_shared<std::atomic<int>>(1001)](const RecordedRequest &request) {
+    static QMutex lock;
+    const QMutexLocker locker(&lock);
+    QFile kept(numberFile);
+    bool valid = false;
+    const int last = kept.open(QIODevice::ReadOnly) ? kept.readAll().trimmed().toInt(&valid) : 0;
+    const int next = valid ? std::max(last + 1, FirstApplicationNumber) : FirstApplicationNumber;
+    QSaveFile file(numberFile);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(QByteArray::number(next) + '\n');
+        file.commit();
+    }
+    return next;
+}
+
+/**
+ * Issues one number to each request that names the operator: from 1001 on for this server alone,
+ * or, with a number file, after the last number the file keeps, so that no run repeats one.
+ */
+FakeServer::Handler newApplicationNumber(const QString &numberFile)
+{
+    return [numberFile, next = std::make_shared<std::atomic<int>>(FirstApplicationNumber)](
+               const RecordedRequest &request) {
         const QUrlQuery query(QString::fromLatin1(request.body));
         if (query.queryItemValue(u"gruppo"_s).isEmpty() || query.queryItemValue(u"codice"_s).isEmpty())
             return serverError(u"ERRORE: operatore non indicato"_s);
-        return ScriptedReply::text(QByteArray::number((*next)++));
+        const int number = numberFile.isEmpty() ? (*next)++ : nextNumberFromFile(numberFile);
+        return ScriptedReply::text(QByteArray::number(number));
     };
 }
 
@@ -201,12 +232,12 @@ ScriptedReply assistancePage(const RecordedRequest &)
 
 } // namespace
 
-void installRegionalServices(FakeServer &server)
+void installRegionalServices(FakeServer &server, const QString &numberFile)
 {
     server.route("anagrafe/scarico.php", operatorDownload);
     server.route("albis/login.php", identityPage);
     server.route("corsi/scarico.php", approvedCourses);
-    server.route("nreg/nuovadomanda.php", newApplicationNumber());
+    server.route("nreg/nuovadomanda.php", newApplicationNumber(numberFile));
     server.route("versione/controllo.php", versionCheck);
     server.route("assistenza/richiesta.php", assistancePage);
     server.route("cgi-bin/fp/upload/form_allegato_bin_upload.cgi", assistancePage);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class FakeServer;
 
 /** The token the demo identity page issues, and the one the approved courses accept. */
@@ -15,6 +17,7 @@ inline constexpr char CourseRegistryPath[] = "webservicezelto/percorsidirittodov
  * The services of the regional server as the demo and the tests meet them, on the paths of the demo
  * INI file: the operator download from a small demo registry, the identity page, the approved
  * courses (which check the identity token), the new application number, the version check, the upload, the
- * assistance page and the course registry.
+ * assistance page and the course registry. New application numbers run from 1001 for this server
+ * alone or, given a number file, on from the last number it keeps (the demo server's, across runs).
  */
-void installRegionalServices(FakeServer &server);
+void installRegionalServices(FakeServer &server, const QString &numberFile = QString());

@@ -140,7 +140,13 @@ class RecordingUrlOpener final : public kx::UrlOpener
 {
 public:
     QList<QUrl> urls;
-    void open(const QUrl &url) override { urls.append(url); }
+    /** False stands for a machine without a browser. */
+    bool opens = true;
+    bool open(const QUrl &url) override
+    {
+        urls.append(url);
+        return opens;
+    }
 };
 
 class RecordingLogViewer final : public kx::LogViewer

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMap>
 #include <QTest>
 
 using namespace kx;
@@ -303,6 +304,26 @@ private slots:
         QCOMPARE(control<QComboBox>(&w, u"cmbTipoCompo"_s)->currentIndex(), 0);
         QVERIFY(box(&w, u"txtComDes"_s)->text().isEmpty());
         QVERIFY(control<QLabel>(&w, u"lblProv"_s)->text().isEmpty());
+    }
+
+    void theButtonsWithOnlyAPictureSayWhatTheyDo()
+    {
+        BancoSedi banco;
+        Componen w(banco.test.context());
+        QMap<QString, QString> suggerimenti;
+        const auto pulsanti = w.findChildren<ImageButton *>();
+        for (const ImageButton *pulsante : pulsanti) {
+            if (pulsante->text().isEmpty())
+                suggerimenti.insert(pulsante->objectName(), pulsante->toolTip());
+        }
+        QCOMPARE(suggerimenti, (QMap<QString, QString>{{u"cmdFirst"_s, u"Primo"_s},
+                                                       {u"cmdPrevious"_s, u"Precedente"_s},
+                                                       {u"cmdNext"_s, u"Successivo"_s},
+                                                       {u"cmdLast"_s, u"Ultimo"_s},
+                                                       {u"cmdVai"_s, u"Elenco Sedi Interessate"_s},
+                                                       {u"cmdAiuto"_s, u"Aiuto"_s},
+                                                       {u"cmdSalva"_s, u"Salva"_s},
+                                                       {u"cmdEsci"_s, u"Esci"_s}}));
     }
 
     void readOnlyWritesNothing()

@@ -9,8 +9,10 @@
 #include "core/ui/ImageButton.h"
 #include "tests/applications/BancoSedi.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -103,6 +105,38 @@ private slots:
         QVERIFY(rs.isOpen());
         QCOMPARE(rs.filter(), u"NumDoma=7"_s);
         QCOMPARE(rs.updateCriteria(), Recordset::UpdateCriteria::Key);
+    }
+
+    void theOpenListsShowTheirHighlightedEntry_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::newRow("seat") << u"cmbCorrispondenza"_s;
+        QTest::newRow("economic activity") << u"cmbAEco"_s;
+        QTest::newRow("province") << u"cmbDomProv"_s;
+    }
+    void theOpenListsShowTheirHighlightedEntry()
+    {
+        QFETCH(QString, nome);
+        BancoOperatore banco;
+        Operator w(banco.test.context());
+        w.show();
+        QComboBox *combo = lista(&w, nome);
+        combo->showPopup();
+        QAbstractItemView *aperta = combo->view();
+        QVERIFY(QTest::qWaitForWindowExposed(aperta->window()));
+
+        // The highlighted entry's band, right of its text, in the highlight colour.
+        const QRect riga = aperta->visualRect(aperta->currentIndex());
+        QVERIFY(riga.isValid());
+        const QImage immagine = aperta->viewport()->grab().toImage();
+        const QColor banda = immagine.pixelColor(riga.left() + riga.width() * 9 / 10, riga.center().y());
+        // The style shades the band a little.
+        const QColor evidenza = aperta->palette().color(QPalette::Active, QPalette::Highlight);
+        const auto vicino = [](int a, int b) { return std::abs(a - b) <= 8; };
+        QVERIFY2(vicino(banda.red(), evidenza.red()) && vicino(banda.green(), evidenza.green()) &&
+                     vicino(banda.blue(), evidenza.blue()),
+                 qPrintable(banda.name() + u" / "_s + evidenza.name()));
+        combo->hidePopup();
     }
 
     void storedValuesMissingFromTheListsAreShownAndKept()

@@ -6,6 +6,8 @@
 #include "core/startup/VersioneProgramma.h"
 #include "core/state/InstallationState.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -142,6 +144,47 @@ private slots:
             "</soap:Envelope>";
         QVERIFY(ask(server, path, &call, QString()).contains("<AggiornaPercorsiVordanResult>OK<"));
         QCOMPARE(server.requests().last().body, call);
+    }
+
+    void theDemoServerGoesOnFromItsLastNumberAtTheNextStart()
+    {
+        withoutEnvironmentProxies();
+        QTemporaryDir demo;
+        const QString numberFile = demo.filePath(u"server-demo.num"_s);
+        const QByteArray request = "gruppo=A&codice=12&compo=1&applicativo=KX58TORVA&email=a%40b.it";
+        const QString path = u"nreg/nuovadomanda.php"_s;
+        {
+            // The demo's two servers share the file.
+            FakeServer first;
+            FakeServer second;
+            installRegionalServices(first, numberFile);
+            installRegionalServices(second, numberFile);
+            QCOMPARE(ask(first, path, &request, QString()), QByteArray("1001"));
+            QCOMPARE(ask(second, path, &request, QString()), QByteArray("1002"));
+        }
+        FakeServer nextRun;
+        installRegionalServices(nextRun, numberFile);
+
+        QCOMPARE(ask(nextRun, path, &request, QString()), QByteArray("1003"));
+        QFile kept(numberFile);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("1003\n"));
+    }
+
+    void aDamagedNumberFileStartsTheNumbersAgainFrom1001()
+    {
+        withoutEnvironmentProxies();
+        QTemporaryDir demo;
+        const QString numberFile = demo.filePath(u"server-demo.num"_s);
+        QFile damaged(numberFile);
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write("mille");
+        damaged.close();
+        FakeServer server;
+        installRegionalServices(server, numberFile);
+        const QByteArray request = "gruppo=A&codice=12&compo=1";
+
+        QCOMPARE(ask(server, u"nreg/nuovadomanda.php"_s, &request, QString()), QByteArray("1001"));
     }
 };
 

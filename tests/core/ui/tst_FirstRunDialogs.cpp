@@ -234,6 +234,25 @@ private slots:
         QCOMPARE(test.context().installazione().PercorsoDB, test.path(name));
     }
 
+    void theDatabasePathLooksAsReadOnlyAsItIs()
+    {
+        TestContext test;
+        prepara(test, IniConVersione);
+        Frm_Impostazioni dialog(test.context());
+        dialog.show();
+        auto *box = control<QLineEdit>(&dialog, u"txtDatabase"_s);
+        QLineEdit scrivibile(&dialog);
+        scrivibile.setGeometry(box->geometry().translated(0, box->height() + 10));
+        scrivibile.show();
+
+        const auto sfondo = [](QLineEdit *w) {
+            return w->grab().toImage().pixelColor(w->width() - 6, w->height() / 2);
+        };
+        QVERIFY(box->isReadOnly());
+        QCOMPARE(box->focusPolicy(), Qt::NoFocus);
+        QVERIFY(sfondo(box) != sfondo(&scrivibile));
+    }
+
     void leavingAsksFirst_data()
     {
         QTest::addColumn<QString>("how");

@@ -76,6 +76,22 @@ private slots:
         QVERIFY(test.prompt.allShown());
     }
 
+    void enterInTheAddressConfirmsIt()
+    {
+        TestContext test;
+        frmMailAggInst window(test.context());
+        window.show();
+        auto *txtEMail = control<QLineEdit>(&window, u"txtEMail"_s);
+        txtEMail->clear();
+        QTest::keyClicks(txtEMail, u"mario.rossi@esempio.it"_s);
+
+        QTest::keyClick(txtEMail, Qt::Key_Return);
+
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QVERIFY(!window.isVisible());
+        QCOMPARE(test.context().userSettings().value(u"E-Mail"_s, {}), u"mario.rossi@esempio.it"_s);
+    }
+
     void mailPromptCancelledKeepsTheStoredAddress()
     {
         TestContext test;

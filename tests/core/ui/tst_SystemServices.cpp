@@ -3,11 +3,14 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QTreeView>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -31,7 +34,7 @@ class TestSystemServices : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { installQtTranslations(*qApp); }
+    void initTestCase() { usaItaliano(*qApp); }
 
     void helpViewerOpensTheTopic()
     {
@@ -80,6 +83,75 @@ private slots:
     {
         QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
         QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), u"Annulla"_s);
+    }
+
+    void thePageOpensWhenTheDesktopsOpenerTakesIt_data()
+    {
+        QTest::addColumn<QByteArray>("opener");
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("a browser took it")
+            << QByteArray("echo \"$1\" > \"$(dirname \"$0\")/aperto\"") << true;
+        QTest::newRow("no browser") << QByteArray(
+                                           "echo \"xdg-open: no method available for opening '$1'\" >&2\n"
+                                           "exit 3")
+                                    << false;
+        QTest::newRow("a browser still running in the foreground")
+            << QByteArray("echo \"$1\" > \"$(dirname \"$0\")/aperto\"\nsleep 10") << true;
+    }
+    void thePageOpensWhenTheDesktopsOpenerTakesIt()
+    {
+        QFETCH(QByteArray, opener);
+        QFETCH(bool, opened);
+        QTemporaryDir bin;
+        QFile script(bin.filePath(u"xdg-open"_s));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\n" + opener + '\n');
+        script.close();
+        script.setPermissions(script.permissions() | QFile::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()) + ':' + path);
+        const QUrl url(u"http://127.0.0.1:8088/richiesta?fr=a@b.it&d=Centro Formazione"_s);
+
+        const bool result = DesktopUrlOpener().open(url);
+        qputenv("PATH", path);
+
+        QCOMPARE(result, opened);
+        if (opened) {
+            QFile aperto(bin.filePath(u"aperto"_s));
+            QVERIFY(aperto.open(QIODevice::ReadOnly));
+            QCOMPARE(aperto.readAll(), url.toString(QUrl::FullyEncoded).toUtf8() + '\n');
+        }
+    }
+
+    void theFileChooserShowsSizesAndDatesTheItalianWay()
+    {
+        QTemporaryDir folder;
+        QFile file(folder.filePath(u"KX58TORVA.mdb"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(2048, 'x'));
+        file.close();
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(
+            file.setFileTime(QDateTime(QDate(2021, 3, 9), QTime(16, 5)), QFileDevice::FileModificationTime));
+        file.close();
+        QStringList row;
+        QTimer::singleShot(0, [&] {
+            auto *chooser = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!chooser)
+                return;
+            auto *details = chooser->findChild<QTreeView *>(u"treeView"_s);
+            if (!QTest::qWaitFor([&] { return details->model()->rowCount(details->rootIndex()) > 0; }))
+                return chooser->reject();
+            const QModelIndex name = details->model()->index(0, 0, details->rootIndex());
+            for (int column = 0; column < 4; ++column)
+                row << name.siblingAtColumn(column).data().toString();
+            chooser->reject();
+        });
+        QtFileDialogs().openFileName(u"Seleziona base dati"_s, folder.path(), u"*.mdb"_s);
+
+        QCOMPARE(row.value(0), u"KX58TORVA.mdb"_s);
+        QCOMPARE(row.value(1), u"2,00 kB"_s);
+        QCOMPARE(row.value(3), u"09/03/21 16:05"_s);
     }
 
     void theFileChooserIsWideEnoughForItsColumns()

@@ -184,6 +184,25 @@ private slots:
                  u"mario.rossi@example.it"_s);
     }
 
+    void aPageThatDoesNotOpenIsSaidSoWithItsAddress()
+    {
+        Banco banco;
+        Browser *finestra = banco.apri();
+        press(finestra, u"Command2"_s);
+        const QUrl pagina = banco.test.urlOpener.urls.constFirst();
+        banco.test.urlOpener.opens = false;
+        banco.test.prompt.expect(u"Impossibile aprire la pagina: nessun browser predefinito è impostato per "
+                                 u"questo utente.\r\nCopiare l'indirizzo seguente in un browser:\r\n\r\n"_s +
+                                 pagina.toString(QUrl::FullyEncoded));
+
+        press(finestra, u"Command2"_s);
+
+        QVERIFY(banco.test.prompt.allShown());
+        QCOMPARE(banco.test.prompt.shown().constFirst().title, u"Pagina non aperta"_s);
+        QCOMPARE(banco.test.prompt.shown().constFirst().icon, Prompt::Icon::Warning);
+        QCOMPARE(banco.etichetta(), u"Pagina non aperta"_s);
+    }
+
     void aFailedArchiveOpensNoPage()
     {
         Banco banco;

@@ -12,6 +12,7 @@
 #include "core/state/PrintRequest.h"
 #include "core/state/StartupHooks.h"
 #include "core/ui/ImageButton.h"
+#include "core/ui/MDI_Main.h"
 #include "mainwindow/FinestreComandi.h"
 #include "mainwindow/ui/Main.h"
 
@@ -20,6 +21,8 @@
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
+#include <QMainWindow>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTest>
 
@@ -390,6 +393,146 @@ private slots:
         QVERIFY(!banco.test.context().DE().CorsiDB().isOpen());
         QCOMPARE(QFile::exists(banco.test.path(u"backup.001"_s)), copia);
         QCOMPARE(QFile::exists(banco.test.path(u"001.lst"_s)), copia);
+    }
+
+    void theFrameCloseBoxEndsTheProgramAsEsciDoes()
+    {
+        Banco banco;
+        MainHost host(banco.test.context(), banco.finestre());
+        StartupHooks &hooks = banco.test.context().startupHooks();
+        hooks.caricaMain();
+        host.main()->Form_Activate();
+        hooks.mostraMain();
+        MDI_Main frame(banco.test.context(), {});
+
+        QVERIFY(termina([&] { frame.close(); }));
+        QVERIFY(!banco.test.context().DE().CorsiDB().isOpen());
+        QVERIFY(QFile::exists(banco.test.path(u"backup.001"_s)));
+    }
+
+    void theFrameCloseBoxWaitsWhileTheMainWindowIsHeld()
+    {
+        Banco banco;
+        MainHost host(banco.test.context(), banco.finestre());
+        StartupHooks &hooks = banco.test.context().startupHooks();
+        hooks.caricaMain();
+        host.main()->Form_Activate();
+        hooks.mostraMain();
+        MDI_Main frame(banco.test.context(), {});
+        // The backup window holds the main window disabled while it works.
+        host.main()->setEnabled(false);
+
+        QVERIFY(!termina([&] { frame.close(); }));
+        QVERIFY(host.main()->isVisible());
+        QVERIFY(banco.test.context().DE().CorsiDB().isOpen());
+        host.main()->hide();
+    }
+
+    void theMainWindowComesBackToTheFrontWhenACommandsWindowCloses_data()
+    {
+        QTest::addColumn<QString>("pulsante");
+        QTest::newRow("a window") << u"cmdOpe"_s;
+        QTest::newRow("a box") << u"cmdCompo"_s;
+    }
+    void theMainWindowComesBackToTheFrontWhenACommandsWindowCloses()
+    {
+        QFETCH(QString, pulsante);
+        Banco banco;
+        QMainWindow frame;
+        frame.setObjectName(u"MDI_Main"_s);
+        frame.show();
+        // The window or box of the command closes, and the window system activates the frame.
+        const auto chiudeSulTelaio = [&frame](QWidget &finestra) {
+            finestra.show();
+            finestra.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&finestra));
+            finestra.hide();
+            frame.activateWindow();
+        };
+        FinestreComandi finestre = banco.finestre();
+        finestre.Operator = [&] {
+            QDialog Operator;
+            chiudeSulTelaio(Operator);
+        };
+        finestre.Componen = [&] {
+            QMessageBox box(QMessageBox::Information, QString(), u"Funzione"_s);
+            chiudeSulTelaio(box);
+        };
+        banco.main = std::make_unique<Main>(banco.test.context(), finestre);
+        banco.main->Form_Load();
+        Main *main = banco.mostra();
+        main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main));
+
+        press(main, pulsante);
+
+        QTRY_COMPARE(QApplication::activeWindow(), main);
+        QTest::qWait(50);
+        QCOMPARE(QApplication::activeWindow(), main);
+    }
+
+    void aWindowLeftOpenByACommandStaysInFront()
+    {
+        Banco banco;
+        QWidget browser;
+        FinestreComandi finestre = banco.finestre();
+        finestre.Browser = [&] {
+            browser.show();
+            browser.activateWindow();
+        };
+        banco.main = std::make_unique<Main>(banco.test.context(), finestre);
+        banco.main->Form_Load();
+        Main *main = banco.mostra();
+        main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main));
+        banco.test.prompt.expect(u"Verrà ora precompilata una mail da inviare all'assitenza T.U.Z.\r\nE' "
+                                 u"opportuno indicare il numero di telefono, la persona di riferimento e il "
+                                 u"tipo di problema riscontrato"_s);
+
+        press(main, u"cmdMailHelp"_s);
+        QVERIFY(QTest::qWaitForWindowActive(&browser));
+        // A box of its own closes: the window stays in front.
+        QMessageBox box(QMessageBox::Information, QString(), u"Collegamento"_s, QMessageBox::Ok, &browser);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowActive(&box));
+        box.hide();
+        browser.activateWindow();
+        QTest::qWait(50);
+        QCOMPARE(QApplication::activeWindow(), &browser);
+
+        browser.close();
+        QTRY_COMPARE(QApplication::activeWindow(), main);
+    }
+
+    void theMenuCaptionsFitOnOneLine()
+    {
+        Banco banco;
+        Main *main = banco.attiva();
+        for (const QString &nome : {u"Label8"_s, u"Label9"_s, u"Label10"_s, u"Label11"_s, u"lblMenu"_s,
+                                    u"Label18"_s, u"Label12"_s, u"Label13"_s, u"Label2"_s, u"lblAggiorna"_s,
+                                    u"Label16"_s, u"Label21"_s, u"Label20"_s, u"Label14"_s, u"Label15"_s}) {
+            QLabel *didascalia = banco.c(nome);
+            const int larghezza = didascalia->fontMetrics().horizontalAdvance(didascalia->text());
+            QVERIFY2(larghezza <= didascalia->width(),
+                     qPrintable(u"%1: %2 > %3"_s.arg(nome).arg(larghezza).arg(didascalia->width())));
+            QCOMPARE(didascalia->font().pointSizeF(), banco.c(u"Label8"_s)->font().pointSizeF());
+            QVERIFY2(didascalia->geometry().right() < main->width(), qPrintable(nome));
+        }
+    }
+
+    void aDisabledMainWindowGreysItsCaptions()
+    {
+        Banco banco;
+        Main *main = banco.attiva();
+        QLabel *esci = banco.c(u"Label15"_s);
+        const QColor attiva = colore(esci);
+
+        main->setEnabled(false);
+
+        QVERIFY(colore(esci) != attiva);
+        QCOMPARE(colore(esci), QApplication::palette().color(QPalette::Disabled, QPalette::WindowText));
+        main->setEnabled(true);
+        QCOMPARE(colore(esci), attiva);
     }
 
     void clockAndCalendar()

@@ -11,6 +11,7 @@
 #include "core/state/InstallationState.h"
 #include "core/state/StartupHooks.h"
 #include "core/text/Cp1252.h"
+#include "core/ui/Griglia.h"
 #include "refdata/ui/InstallaAnagraficheUi.h"
 #include "refdata/ui/frmConferma.h"
 #include "refdata/ui/frmInstOper.h"
@@ -495,6 +496,63 @@ private slots:
         QCOMPARE(indirizzo, u"Indirizzo e-mail..."_s);
         QCOMPARE(righe, (QStringList{u"A12       01234560377   "_s + QString(42, u'N') + u"..."_s,
                                      u"B1234567   01234560377   ENTE"_s}));
+    }
+
+    void enterInTheConfirmationsAddressConfirms()
+    {
+        Banco banco;
+        banco.inserisci(u"A"_s, u"12"_s);
+        banco.risposte = {pacchetto({campiOper(u"A"_s, u"12"_s, u"Centro"_s)})};
+        int esito = -1;
+        banco.conferma([&](QDialog &conferma) {
+            auto *txtEMail = control<QLineEdit>(&conferma, u"txtEMail"_s);
+            txtEMail->clear();
+            QTest::keyClicks(txtEMail, u"mario.rossi@esempio.it"_s);
+            QTest::keyClick(txtEMail, Qt::Key_Return);
+            esito = conferma.result();
+            if (conferma.isVisible())
+                press(&conferma, u"cmdAnnulla"_s);
+        });
+        QCOMPARE(esito, int(QDialog::Accepted));
+        QCOMPARE(banco.test.context().userSettings().value(u"E-Mail"_s, {}), u"mario.rossi@esempio.it"_s);
+    }
+
+    void theHeadingsStandOverTheirColumns()
+    {
+        Banco banco;
+        banco.finestra->show();
+        auto *elenco = banco.c<QListWidget>(u"LstElenco"_s);
+        // "Cod. Operatore" begins where the operator's number may begin, nine characters in.
+        const int numero = elenco->mapTo(banco.finestra.get(), QPoint(0, 0)).x() + inizioTestoVoci(*elenco) +
+                           elenco->fontMetrics().horizontalAdvance(u"A      - "_s);
+        QCOMPARE(banco.c<QLabel>(u"Label4"_s)->mapTo(banco.finestra.get(), QPoint(0, 0)).x(), numero);
+        const auto *gruppo = banco.c<QLabel>(u"Label3"_s);
+        QCOMPARE(gruppo->mapTo(banco.finestra.get(), QPoint(gruppo->contentsMargins().left(), 0)).x(),
+                 elenco->mapTo(banco.finestra.get(), QPoint(inizioTestoVoci(*elenco), 0)).x());
+
+        banco.inserisci(u"A"_s, u"12"_s);
+        banco.risposte = {pacchetto({campiOper(u"A"_s, u"12"_s, u"Centro"_s)})};
+        QList<std::pair<int, int>> colonne;
+        banco.conferma([&](QDialog &conferma) {
+            const auto *intestazione = control<QLabel>(&conferma, u"Label3"_s);
+            const auto *lista = control<QListWidget>(&conferma, u"Lista"_s);
+            const QFontMetricsF sopra(intestazione->font());
+            const QFontMetricsF sotto(lista->font());
+            const QString riga = lista->item(0)->text();
+            // Operator, tax code, name: where the heading's word and the line's column begin.
+            for (const auto &[parola, colonna] : {std::pair{1, 0}, {14, 10}, {34, 24}}) {
+                const qreal x =
+                    intestazione->mapTo(&conferma, QPoint(intestazione->contentsMargins().left(), 0)).x() +
+                    sopra.horizontalAdvance(intestazione->text().left(parola));
+                const qreal y = lista->mapTo(&conferma, QPoint(inizioTestoVoci(*lista), 0)).x() +
+                                sotto.horizontalAdvance(riga.left(colonna));
+                colonne.append({qRound(x), qRound(y)});
+            }
+            press(&conferma, u"cmdAnnulla"_s);
+        });
+        QCOMPARE(colonne.size(), 3);
+        for (const auto &[parola, colonna] : colonne)
+            QVERIFY2(std::abs(parola - colonna) <= 3, qPrintable(u"%1 / %2"_s.arg(parola).arg(colonna)));
     }
 
     void annullaOfTheConfirmationDeletesEveryTx1()
