@@ -209,6 +209,19 @@ private slots:
         QCOMPARE(documenti.mid(2), documenti.mid(0, 2));
     }
 
+    void theRegionalServicesOfTheDemoAnswerTheExport()
+    {
+        BancoZelto banco;
+        withoutEnvironmentProxies();
+        FakeServer regione;
+        installRegionalServices(regione);
+        banco.test.context().trasmissione().ServizioVordan =
+            regione.url(QString::fromLatin1(CourseRegistryPath));
+        banco.test.prompt.expect(Successo);
+        QCOMPARE(InviaPercorsiVordan(banco.test.context(), {}, {}, {}), 0);
+        QCOMPARE(regione.requests().size(), 4);
+    }
+
     void theEnvelopeKeepsTheArgumentReadable_data()
     {
         QTest::addColumn<QString>("testo");
