@@ -22,7 +22,7 @@ using namespace kx;
 
 namespace {
 
-/** The courses of the application, the Guid first; bound to its operator and number. */
+/** The given columns of the application's courses, bound to its operator and number. */
 QueryResult corsiDellaDomanda(Connection &CorsiDB, const CurrentApplication &domanda, const QString &colonne)
 {
     return CorsiDB.query(
@@ -45,8 +45,8 @@ QString nuovoGuidCorso()
 
 void AssegnaGuidMancanti(Connection &CorsiDB, const CurrentApplication &domanda)
 {
-    const QueryResult corsi = corsiDellaDomanda(CorsiDB, domanda, u"Guid, NumDoma, SedeInteressata, Corso"_s);
     Transaction transazione(CorsiDB);
+    const QueryResult corsi = corsiDellaDomanda(CorsiDB, domanda, u"Guid, NumDoma, SedeInteressata, Corso"_s);
     for (const QVariantList &corso : corsi.rows) {
         if (!isNullValue(corso.at(0)) && !corso.at(0).toString().isEmpty())
             continue;

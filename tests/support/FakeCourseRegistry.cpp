@@ -10,14 +10,14 @@
 
 namespace {
 
-const QByteArray RegistryNamespace = "http://zelto.tuz-valdoria.example/";
+const QByteArray RegistryNamespace = "http://tempuri.org/";
 
 QByteArray description(const RecordedRequest &request)
 {
     QByteArray wsdl = R"(<?xml version="1.0" encoding="utf-8"?>
 <wsdl:definitions xmlns:wsdl="http://schemas.xmlsoap.org/wsdl/" xmlns:soap="http://schemas.xmlsoap.org/wsdl/soap/" xmlns:s="http://www.w3.org/2001/XMLSchema" xmlns:tns="%NS%" targetNamespace="%NS%">
   <wsdl:types><s:schema elementFormDefault="qualified" targetNamespace="%NS%">
-    <s:element name="AggiornaPercorsiVordan"><s:complexType><s:sequence><s:element minOccurs="0" maxOccurs="1" name="xmlPercorsi" type="s:string"/></s:sequence></s:complexType></s:element>
+    <s:element name="AggiornaPercorsiVordan"><s:complexType><s:sequence><s:element minOccurs="0" maxOccurs="1" name="documento" type="s:string"/></s:sequence></s:complexType></s:element>
     <s:element name="AggiornaPercorsiVordanResponse"><s:complexType><s:sequence><s:element minOccurs="0" maxOccurs="1" name="AggiornaPercorsiVordanResult" type="s:string"/></s:sequence></s:complexType></s:element>
   </s:schema></wsdl:types>
   <wsdl:message name="AggiornaPercorsiVordanSoapIn"><wsdl:part name="parameters" element="tns:AggiornaPercorsiVordan"/></wsdl:message>
@@ -55,7 +55,7 @@ std::optional<QString> argumentOf(const QByteArray &body)
         if (reader.readNext() == QXmlStreamReader::StartElement &&
             reader.name() == QLatin1StringView("AggiornaPercorsiVordan") &&
             reader.namespaceUri() == QLatin1StringView(RegistryNamespace)) {
-            if (reader.readNextStartElement() && reader.name() == QLatin1StringView("xmlPercorsi"))
+            if (reader.readNextStartElement() && reader.name() == QLatin1StringView("documento"))
                 return reader.readElementText();
             return std::nullopt;
         }
