@@ -11,6 +11,7 @@
 #include "core/startup/VersioneProgramma.h"
 #include "core/state/Context.h"
 #include "core/state/InstallationState.h"
+#include "core/state/Trasmissione.h"
 #include "core/ui/Avvio.h"
 #include "core/ui/SystemServices.h"
 #include "mainwindow/FinestreComandi.h"
@@ -93,6 +94,8 @@ int main(int argc, char *argv[])
     finestre.AggiornaBaseDati = voceAggiornaBaseDati(context);
     context.installazione().IndirizzoAssistenza =
         qEnvironmentVariable("KX58TORVA_ASSISTENZA", IndirizzoAssistenzaTUZ);
+    // Empty: the course registry's fixed address.
+    context.trasmissione().ServizioVordan = qEnvironmentVariable("KX58TORVA_VORDAN");
     MainHost mainWindow(context, std::move(finestre));
     collegaTabelleDecodifica(context);
     collegaInstallaAnagrafiche(context);

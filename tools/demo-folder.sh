@@ -67,4 +67,6 @@ fi
 cd "$demo"
 # The assistance request opens its page on the demo server, not on the help desk's.
 export KX58TORVA_ASSISTENZA=${KX58TORVA_ASSISTENZA:-$server}
+# The course registry's export goes to the demo server's registry.
+export KX58TORVA_VORDAN=${KX58TORVA_VORDAN:-$server/webservicezelto/percorsidirittodovere.asmx}
 exec "$demo/KX58TORVA" "$@"

@@ -11,6 +11,11 @@ struct Trasmissione
     QString EmailTrasm;
     /** The name, without folder, of the file last written; empty during a run and after a failed one. */
     QString NomeFileTrasm;
+    /**
+     * The course registry's SOAP service when a test or the demo points it at its own server; empty
+     * for the registry's fixed address (transmission/IndirizziFissi.h).
+     */
+    QString ServizioVordan;
 };
 
 } // namespace kx

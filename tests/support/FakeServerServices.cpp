@@ -1,5 +1,6 @@
 #include "FakeServerServices.h"
 
+#include "FakeCourseRegistry.h"
 #include "FakeServer.h"
 #include "core/startup/VersioneProgramma.h"
 
@@ -178,50 +179,6 @@ ScriptedReply upload(const RecordedRequest &request)
     return ScriptedReply::text("Trasmissione completata con successo");
 }
 
-const QByteArray RegistryNamespace = "http://tempuri.org/";
-
-/** The course registry's service description (GET ...?WSDL) and its one operation (a SOAP 1.1 POST). */
-ScriptedReply courseRegistry(const RecordedRequest &request)
-{
-    ScriptedReply reply;
-    reply.headers = {"Content-Type: text/xml; charset=utf-8"};
-    if (request.method() == "GET") {
-        reply.body = R"(<?xml version="1.0" encoding="utf-8"?>
-<wsdl:definitions xmlns:wsdl="http://schemas.xmlsoap.org/wsdl/" xmlns:soap="http://schemas.xmlsoap.org/wsdl/soap/" xmlns:s="http://www.w3.org/2001/XMLSchema" xmlns:tns="http://tempuri.org/" targetNamespace="http://tempuri.org/">
-  <wsdl:types><s:schema elementFormDefault="qualified" targetNamespace="http://tempuri.org/">
-    <s:element name="AggiornaPercorsiVordan"><s:complexType><s:sequence><s:element minOccurs="0" maxOccurs="1" name="documento" type="s:string"/></s:sequence></s:complexType></s:element>
-    <s:element name="AggiornaPercorsiVordanResponse"><s:complexType><s:sequence><s:element minOccurs="0" maxOccurs="1" name="AggiornaPercorsiVordanResult" type="s:string"/></s:sequence></s:complexType></s:element>
-  </s:schema></wsdl:types>
-  <wsdl:message name="AggiornaPercorsiVordanSoapIn"><wsdl:part name="parameters" element="tns:AggiornaPercorsiVordan"/></wsdl:message>
-  <wsdl:message name="AggiornaPercorsiVordanSoapOut"><wsdl:part name="parameters" element="tns:AggiornaPercorsiVordanResponse"/></wsdl:message>
-  <wsdl:portType name="PercorsiDirittoDovereSoap"><wsdl:operation name="AggiornaPercorsiVordan"><wsdl:input message="tns:AggiornaPercorsiVordanSoapIn"/><wsdl:output message="tns:AggiornaPercorsiVordanSoapOut"/></wsdl:operation></wsdl:portType>
-  <wsdl:binding name="PercorsiDirittoDovereSoap" type="tns:PercorsiDirittoDovereSoap"><soap:binding transport="http://schemas.xmlsoap.org/soap/http"/>
-    <wsdl:operation name="AggiornaPercorsiVordan"><soap:operation soapAction="http://tempuri.org/AggiornaPercorsiVordan" style="document"/><wsdl:input><soap:body use="literal"/></wsdl:input><wsdl:output><soap:body use="literal"/></wsdl:output></wsdl:operation>
-  </wsdl:binding>
-  <wsdl:service name="PercorsiDirittoDovere"><wsdl:port name="PercorsiDirittoDovereSoap" binding="tns:PercorsiDirittoDovereSoap"><soap:address location="%LOCATION%"/></wsdl:port></wsdl:service>
-</wsdl:definitions>
-)";
-        reply.body.replace("%LOCATION%",
-                           QByteArray("http://" + request.header("Host") + '/' + CourseRegistryPath));
-        return reply;
-    }
-    const bool known =
-        request.body.contains("<AggiornaPercorsiVordan") || request.body.contains(":AggiornaPercorsiVordan");
-    const QByteArray content = known
-                                   ? "<AggiornaPercorsiVordanResponse xmlns=\"" + RegistryNamespace +
-                                         "\"><AggiornaPercorsiVordanResult>OK</"
-                                         "AggiornaPercorsiVordanResult></AggiornaPercorsiVordanResponse>"
-                                   : QByteArray("<soap:Fault><faultcode>soap:Client</"
-                                                "faultcode><faultstring>Operazione sconosciuta</faultstring>"
-                                                "</soap:Fault>");
-    if (!known)
-        reply.status = 500;
-    reply.body = "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
-                 "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>" +
-                 content + "</soap:Body></soap:Envelope>";
-    return reply;
-}
-
 ScriptedReply assistancePage(const RecordedRequest &)
 {
     ScriptedReply reply;
@@ -242,6 +199,6 @@ void installRegionalServices(FakeServer &server, const QString &numberFile)
     server.route("assistenza/richiesta.php", assistancePage);
     server.route("cgi-bin/fp/upload/form_allegato_bin_upload.cgi", assistancePage);
     server.route(UploadPath, upload);
-    server.route(CourseRegistryPath, courseRegistry);
+    installCourseRegistry(server);
     server.requireBasic(UploadPath, "robot", "%tulip%42&");
 }
