@@ -236,8 +236,10 @@ void saveOperatorCard(Context &context, SchedaOperatore card, int run)
 {
     const CurrentApplication &domanda = context.domanda();
     card.LegNome = u"ROSSI MARIO "_s + QString::number(run);
-    const EsitoScrittura written = scriviOperatore(context.DE().CorsiDB(), domanda.NumDomaCorrente,
-                                                   domanda.GrupOpeCorrente, domanda.OperatoreCorrente, card);
+    const QVariantList loaded = valoriCaricati(context.DE().rs(u"QryDomande"_s));
+    const EsitoScrittura written =
+        scriviOperatore(context.DE().CorsiDB(), domanda.NumDomaCorrente, domanda.GrupOpeCorrente,
+                        domanda.OperatoreCorrente, card, loaded, Scrittura::SeInvariata);
     if (written.domandaCancellata)
         throw std::runtime_error("the application is missing");
     Recordset &rs = context.DE().rs(u"QryDomande"_s);
