@@ -11,6 +11,7 @@
 #include "core/state/NuovaDomanda.h"
 #include "core/state/Preferences.h"
 #include "core/state/PrintRequest.h"
+#include "core/state/ResponsabileSpostamento.h"
 #include "core/state/StartupHooks.h"
 
 namespace kx {
@@ -23,7 +24,8 @@ Context::Context(const QString &programFolder, const QString &userSettingsFile, 
       m_domanda(std::make_unique<CurrentApplication>()), m_preferenze(std::make_unique<Preferences>()),
       m_stampa(std::make_unique<PrintRequest>()), m_nuovaDomanda(std::make_unique<NuovaDomanda>()),
       m_luoghiScelti(std::make_unique<LuoghiScelti>()), m_startupHooks(std::make_unique<StartupHooks>()),
-      m_corsi(std::make_unique<CourseEditorState>())
+      m_corsi(std::make_unique<CourseEditorState>()),
+      m_responsabileSpostamento(std::make_unique<ResponsabileSpostamento>())
 {
 }
 
