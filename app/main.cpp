@@ -14,6 +14,7 @@
 #include "core/state/Trasmissione.h"
 #include "core/ui/Avvio.h"
 #include "core/ui/SystemServices.h"
+#include "courses/ui/Riass.h"
 #include "mainwindow/FinestreComandi.h"
 #include "mainwindow/ui/AggiornaBaseDatiUi.h"
 #include "mainwindow/ui/Browser.h"
@@ -84,6 +85,7 @@ int main(int argc, char *argv[])
     finestre.Seldoma = [&context] { Seldoma::apri(context); };
     finestre.frmRiepDomanda = [&context] { frmRiepDomanda::apri(context); };
     finestre.Componen = [&context] { Componen::apri(context); };
+    finestre.Riass = [&context] { Riass::apri(context); };
     finestre.Operator = [&context] { Operator::apri(context); };
     StatoScaricoCorsi scaricoCorsi;
     finestre.FrmScaricoDB = [&] { FrmScaricoDB::mostra(context, scaricoCorsi); };

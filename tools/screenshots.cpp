@@ -25,6 +25,7 @@
 #include "core/state/HelpTopics.h"
 #include "core/state/InstallationState.h"
 #include "core/state/Preferences.h"
+#include "core/state/ResponsabileSpostamento.h"
 #include "core/ui/Avvio.h"
 #include "core/ui/FrmProxy.h"
 #include "core/ui/Frm_Impostazioni.h"
@@ -35,6 +36,8 @@
 #include "core/ui/frmMailAggInst.h"
 #include "core/ui/frmOpzioni.h"
 #include "core/ui/frmServerClient.h"
+#include "courses/ui/CompoRes.h"
+#include "courses/ui/Riass.h"
 #include "mainwindow/AggiornaBaseDati.h"
 #include "mainwindow/FinestreComandi.h"
 #include "mainwindow/ui/Browser.h"
@@ -624,6 +627,67 @@ void saveSeats(const QString &folder)
     corsiDB.close();
 }
 
+/** Chooses the entry of a list that begins with the text, as a click does. */
+void chooseEntry(QComboBox *list, const QString &start)
+{
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->itemText(i).startsWith(start)) {
+            list->setCurrentIndex(i);
+            emit list->activated(i);
+            return;
+        }
+    }
+}
+
+/** The course reassignment with one course of a seat chosen for an occasional seat, and CompoRes. */
+void saveReassignment(const QString &folder)
+{
+    QTemporaryDir programFolder;
+    const QString database = programFolder.filePath(u"KX58TORVA.mdb"_s);
+    createEmptyDatabase(database);
+    SystemServices system({}, {});
+    PromptOk prompt;
+    const Services base = system.services();
+    const Services services{prompt,           base.programExit, base.dialogRunner,  base.fileDialogs,
+                            base.help,        base.urlOpener,   base.logViewer,     base.clock,
+                            base.commandLine, base.beeper,      base.networkStatus, base.systemInfo};
+    Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s), services);
+    Connection &corsiDB = context.DE().CorsiDB();
+    corsiDB.open(database, Connection::Mode::Exclusive);
+    corsiDB.executeScript(
+        u"INSERT INTO Province VALUES ('001', 'VD', 'VALDORIA', '01');"
+        u"INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione) VALUES ('A', 12, 'CENTRO DI FORMAZIONE "
+        u"PROFESSIONALE VALDORIA');"
+        u"INSERT INTO Domande (NumDoma, GrupOpe, Operatore, PROV, Domanda, DenominazioneOp) VALUES (1002, "
+        u"'A', 12, '001', 1, 'CENTRO DI FORMAZIONE PROFESSIONALE VALDORIA');"
+        u"INSERT INTO CorsiSediInteressate (NumDoma, SedeInteressata, GrupOpe, Operatore, TipoCompo, "
+        u"Denominazione, Indirizzo) VALUES (1002, 1, 'A', 12, 'SL', 'SEDE LEGALE', 'VIA ROMA 1'), "
+        u"(1002, 2, 'A', 12, 'SO', 'SEDE DI BORGO NUOVO', 'PIAZZA GARIBALDI 4'), "
+        u"(1002, 1005, 'A', 12, 'UO', 'PALESTRA COMUNALE', 'VIA DELLO SPORT 8');"
+        u"INSERT INTO CorsiSediOccUtil (GrupOpe, Operatore, Componente, SedeOcc) VALUES ('A', 12, 1, 1005), "
+        u"('A', 12, 2, 1005);"
+        u"INSERT INTO CorsiProp (NumDoma, SedeInteressata, GrupOpe, Operatore, Corso, DenCorso) VALUES "
+        u"(1002, 2, 'A', 12, '0001', 'OPERATORE DELLA RISTORAZIONE'), "
+        u"(1002, 2, 'A', 12, '0002', 'TECNICHE DI SALDATURA'), (1002, 1, 'A', 12, '0001', 'CONTABILITA')"_s);
+    ImpostaDomandaCorrente(context, 1002);
+    {
+        Riass riass(context);
+        riass.show();
+        QCoreApplication::processEvents();
+        chooseEntry(riass.findChild<QComboBox *>(u"cmbSedeDa"_s), u"  2 -"_s);
+        riass.findChild<QAbstractButton *>(u"OpzCorso"_s)->click();
+        chooseEntry(riass.findChild<QComboBox *>(u"cmbCorso"_s), u"0002"_s);
+        chooseEntry(riass.findChild<QComboBox *>(u"cmbSedeA"_s), u" 1005 -"_s);
+        QCoreApplication::processEvents();
+        riass.grab().save(folder + u"/Riass.png"_s);
+        riass.hide();
+    }
+    context.responsabileSpostamento().SedeOccDestinazione = u"1005"_s;
+    CompoRes compoRes(context);
+    save(compoRes, folder);
+    corsiDB.close();
+}
+
 /** Saves the whole screen once the modal window that `show` opens is up, then closes that window. */
 void saveScreenDuring(const QString &file, const std::function<void()> &show,
                       const std::function<void()> &alsoShow = {})
@@ -702,5 +766,6 @@ int main(int argc, char *argv[])
     saveMaintenance(folder);
     saveOperator(folder);
     saveSeats(folder);
+    saveReassignment(folder);
     return 0;
 }

@@ -11,6 +11,7 @@
 #include "core/state/NuovaDomanda.h"
 #include "core/state/Preferences.h"
 #include "core/state/PrintRequest.h"
+#include "core/state/ResponsabileSpostamento.h"
 #include "core/state/StartupHooks.h"
 #include "core/state/Trasmissione.h"
 
@@ -25,7 +26,8 @@ Context::Context(const QString &programFolder, const QString &userSettingsFile, 
       m_stampa(std::make_unique<PrintRequest>()), m_nuovaDomanda(std::make_unique<NuovaDomanda>()),
       m_luoghiScelti(std::make_unique<LuoghiScelti>()), m_startupHooks(std::make_unique<StartupHooks>()),
       m_trasmissione(std::make_unique<Trasmissione>()),
-      m_corsi(std::make_unique<CourseEditorState>())
+      m_corsi(std::make_unique<CourseEditorState>()),
+      m_responsabileSpostamento(std::make_unique<ResponsabileSpostamento>())
 {
 }
 

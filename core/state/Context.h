@@ -19,6 +19,7 @@ struct LuoghiScelti;
 struct NuovaDomanda;
 struct Preferences;
 struct PrintRequest;
+struct ResponsabileSpostamento;
 struct StartupHooks;
 struct Trasmissione;
 
@@ -57,6 +58,8 @@ public:
     /** The seat and course of the course editor, and the reference picker's choice. */
     CourseEditorState &corsi() { return *m_corsi; }
     const CourseEditorState &corsi() const { return *m_corsi; }
+    /** The responsible component chosen for a course reassignment. */
+    ResponsabileSpostamento &responsabileSpostamento() { return *m_responsabileSpostamento; }
     /** The start-up's calls into the reference-data installers and the main window. */
     StartupHooks &startupHooks() { return *m_startupHooks; }
     /** The transmission file's e-mail address and name, shared by the send windows and the writer. */
@@ -78,6 +81,7 @@ private:
     std::unique_ptr<StartupHooks> m_startupHooks;
     std::unique_ptr<Trasmissione> m_trasmissione;
     std::unique_ptr<CourseEditorState> m_corsi;
+    std::unique_ptr<ResponsabileSpostamento> m_responsabileSpostamento;
 };
 
 } // namespace kx
