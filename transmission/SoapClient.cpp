@@ -202,6 +202,7 @@ std::pair<int, QByteArray> SoapClient::transfer(const QString &url, const QByteA
     case TransferError::Timeout:
     case TransferError::NameNotResolved:
     case TransferError::CannotConnect:
+    case TransferError::ProxyFailed:
         throw RoutineError(ErroreConnessioneServizio,
                            u"Impossibile connettersi al servizio: "_s + http.errorDescription());
     default:

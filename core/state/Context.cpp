@@ -25,8 +25,7 @@ Context::Context(const QString &programFolder, const QString &userSettingsFile, 
       m_domanda(std::make_unique<CurrentApplication>()), m_preferenze(std::make_unique<Preferences>()),
       m_stampa(std::make_unique<PrintRequest>()), m_nuovaDomanda(std::make_unique<NuovaDomanda>()),
       m_luoghiScelti(std::make_unique<LuoghiScelti>()), m_startupHooks(std::make_unique<StartupHooks>()),
-      m_trasmissione(std::make_unique<Trasmissione>()),
-      m_corsi(std::make_unique<CourseEditorState>()),
+      m_trasmissione(std::make_unique<Trasmissione>()), m_corsi(std::make_unique<CourseEditorState>()),
       m_responsabileSpostamento(std::make_unique<ResponsabileSpostamento>())
 {
 }

@@ -139,8 +139,8 @@ private slots:
         qunsetenv("NO_PROXY");
         const QString proxy = unreachableUrl(QString());
         const QString porta = proxy.section(u':', 2).chopped(1);
-        banco.test.prompt.expect(u"Impossibile connettersi al servizio: "
-                                 u"Impossibile stabilire la connessione con il server"_s);
+        banco.test.prompt.expect(u"Impossibile connettersi al servizio: Il server proxy 127.0.0.1:"_s +
+                                 porta + u" non è raggiungibile o ha rifiutato la richiesta"_s);
         QCOMPARE(banco.esporta(u"127.0.0.1"_s, porta), ErroreConnessioneServizio);
         QVERIFY(banco.server.requests().isEmpty());
     }
