@@ -9,12 +9,12 @@
 #include "core/state/CurrentApplication.h"
 #include "core/state/Trasmissione.h"
 #include "core/text/Values.h"
+#include "courses/CourseRecord.h"
 #include "transmission/DatasetZelto.h"
 #include "transmission/IndirizziFissi.h"
 #include "transmission/SoapClient.h"
 
 #include <QCoreApplication>
-#include <QUuid>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -38,11 +38,6 @@ QString servizioVordan(Context &context)
     return indirizzo.isEmpty() ? IndirizzoServizioVordan : indirizzo;
 }
 
-QString nuovoGuidCorso()
-{
-    return QUuid::createUuid().toString(QUuid::WithBraces).toUpper();
-}
-
 void AssegnaGuidMancanti(Connection &CorsiDB, const CurrentApplication &domanda)
 {
     Transaction transazione(CorsiDB);
@@ -53,7 +48,7 @@ void AssegnaGuidMancanti(Connection &CorsiDB, const CurrentApplication &domanda)
         const int scritte = CorsiDB.execute(
             u"UPDATE CorsiProp SET Guid = ? WHERE NumDoma = ? AND SedeInteressata = ? AND Corso = ? "
             u"AND (Guid IS NULL OR Guid = '')"_s,
-            {nuovoGuidCorso(), corso.at(1), corso.at(2), corso.at(3)});
+            {newCourseGuid(), corso.at(1), corso.at(2), corso.at(3)});
         if (scritte != 1)
             throw RoutineError(ErrorCode::RowDeletedMeanwhile);
     }

@@ -17,9 +17,6 @@ struct CurrentApplication;
 /** The registry's service: the Context's address when a test or the demo set one, else the fixed one. */
 QString servizioVordan(kx::Context &context);
 
-/** A new course identifier: a UUID in upper-case hex with braces, 38 characters. */
-QString nuovoGuidCorso();
-
 /**
  * Gives every course of the application without Guid (Null or empty) a new one, all in one
  * transaction; nothing else writes it, and the registry tells courses apart by it.
