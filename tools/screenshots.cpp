@@ -474,6 +474,14 @@ public:
     Answer ask(Icon, Buttons, const QString &, const QString &) override { return Answer::Ok; }
 };
 
+/** The system's services with every box answered by `prompt`. */
+Services answeredBy(Prompt &prompt, const Services &base)
+{
+    return {prompt,           base.programExit, base.dialogRunner,  base.fileDialogs,
+            base.help,        base.urlOpener,   base.logViewer,     base.clock,
+            base.commandLine, base.beeper,      base.networkStatus, base.systemInfo};
+}
+
 /** The operator card on both tabs, editable (Operator-1, Operator-2) and read-only (-sola-lettura). */
 void saveOperator(const QString &folder)
 {
@@ -482,10 +490,7 @@ void saveOperator(const QString &folder)
     createEmptyDatabase(database);
     SystemServices system({}, {});
     PromptOk prompt;
-    const Services base = system.services();
-    const Services services{prompt,           base.programExit, base.dialogRunner,  base.fileDialogs,
-                            base.help,        base.urlOpener,   base.logViewer,     base.clock,
-                            base.commandLine, base.beeper,      base.networkStatus, base.systemInfo};
+    const Services services = answeredBy(prompt, system.services());
     Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s), services);
     Connection &corsiDB = context.DE().CorsiDB();
     corsiDB.open(database, Connection::Mode::Exclusive);
@@ -577,10 +582,7 @@ void saveSeats(const QString &folder)
     createEmptyDatabase(database);
     SystemServices system({}, {});
     PromptOk prompt;
-    const Services base = system.services();
-    const Services services{prompt,           base.programExit, base.dialogRunner,  base.fileDialogs,
-                            base.help,        base.urlOpener,   base.logViewer,     base.clock,
-                            base.commandLine, base.beeper,      base.networkStatus, base.systemInfo};
+    const Services services = answeredBy(prompt, system.services());
     Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s), services);
     Connection &corsiDB = context.DE().CorsiDB();
     corsiDB.open(database, Connection::Mode::Exclusive);
@@ -647,10 +649,7 @@ void saveReassignment(const QString &folder)
     createEmptyDatabase(database);
     SystemServices system({}, {});
     PromptOk prompt;
-    const Services base = system.services();
-    const Services services{prompt,           base.programExit, base.dialogRunner,  base.fileDialogs,
-                            base.help,        base.urlOpener,   base.logViewer,     base.clock,
-                            base.commandLine, base.beeper,      base.networkStatus, base.systemInfo};
+    const Services services = answeredBy(prompt, system.services());
     Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s), services);
     Connection &corsiDB = context.DE().CorsiDB();
     corsiDB.open(database, Connection::Mode::Exclusive);
