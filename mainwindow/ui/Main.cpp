@@ -21,6 +21,7 @@
 #include "mainwindow/Comandi.h"
 #include "mainwindow/CopiaDiRiserva.h"
 #include "mainwindow/VociMenu.h"
+#include "mainwindow/ui/RitornoInPrimoPiano.h"
 #include "ui_Main.h"
 
 #include <QApplication>
@@ -88,37 +89,6 @@ void suUnaRiga(const QList<QLabel *> &labels)
         if (metrics.horizontalAdvance(label->text()) <= label->width())
             label->setWordWrap(false);
     }
-}
-
-/** Calls back whenever a window or dialog (not a popup or a tooltip) hides. */
-class OsservaFinestre final : public QObject
-{
-public:
-    explicit OsservaFinestre(std::function<void()> nascosta) : m_nascosta(std::move(nascosta)) {}
-
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Hide && watched->isWidgetType()) {
-            const auto *widget = static_cast<QWidget *>(watched);
-            if (widget->isWindow() &&
-                (widget->windowType() == Qt::Window || widget->windowType() == Qt::Dialog))
-                m_nascosta();
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> m_nascosta;
-};
-
-/** Another window of the program on screen, beside the main window and the frame behind it. */
-bool altraFinestraAperta(const QWidget *main)
-{
-    const auto windows = QApplication::topLevelWidgets();
-    return std::any_of(windows.begin(), windows.end(), [main](const QWidget *window) {
-        return window != main && window->isVisible() && window->objectName() != u"MDI_Main" &&
-               (window->windowType() == Qt::Window || window->windowType() == Qt::Dialog);
-    });
 }
 
 bool valoreAcceso(const QString &stored)
@@ -192,28 +162,10 @@ Main::Main(Context &context, FinestreComandi finestre, QWidget *parent)
     }
     m_ui->Image1->setPixmap(Immagini::logo(u"imgLogoMain"_s, m_ui->Image1->size()));
 
-    m_osservaFinestre = std::make_unique<OsservaFinestre>([this] {
-        if (m_riportoInAttesa)
-            return;
-        m_riportoInAttesa = true;
-        QTimer::singleShot(0, this, &Main::riportaDavanti);
-    });
-    QCoreApplication::instance()->installEventFilter(m_osservaFinestre.get());
+    m_ritorno = std::make_unique<RitornoInPrimoPiano>(this);
 }
 
-Main::~Main()
-{
-    QCoreApplication::instance()->removeEventFilter(m_osservaFinestre.get());
-}
-
-void Main::riportaDavanti()
-{
-    m_riportoInAttesa = false;
-    if (!isVisible() || !isEnabled() || QApplication::activeModalWidget() || altraFinestraAperta(this))
-        return;
-    raise();
-    activateWindow();
-}
+Main::~Main() = default;
 
 QLabel *Main::LblCont() const
 {

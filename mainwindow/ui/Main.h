@@ -8,6 +8,7 @@
 #include <memory>
 
 class QLabel;
+class RitornoInPrimoPiano;
 
 namespace kx {
 class Context;
@@ -61,11 +62,6 @@ private:
     void primaAttivazione();
     void intestazione();
     void pulsanteAggiorna(bool abilitato);
-    /**
-     * Once the windows and boxes of the commands have all closed, the main window comes back to the
-     * front, active: the window system may hand the activation to the frame behind it instead.
-     */
-    void riportaDavanti();
 
     void Timer_Timer();
     void lblCalendario_Click();
@@ -105,8 +101,7 @@ private:
     bool m_attivazioneInAttesa = false;
     bool m_mostrata = false;
     bool m_calendarioVisibile = false;
-    bool m_riportoInAttesa = false;
-    std::unique_ptr<QObject> m_osservaFinestre;
+    std::unique_ptr<RitornoInPrimoPiano> m_ritorno;
 };
 
 /**
