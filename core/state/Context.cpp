@@ -4,6 +4,7 @@
 #include "core/config/UserSettings.h"
 #include "core/data/DataEnvironment.h"
 #include "core/files/ProgramFolder.h"
+#include "core/startup/VersioneProgramma.h"
 #include "core/state/CourseEditorState.h"
 #include "core/state/CurrentApplication.h"
 #include "core/state/InstallationState.h"
@@ -12,6 +13,7 @@
 #include "core/state/Preferences.h"
 #include "core/state/PrintRequest.h"
 #include "core/state/ResponsabileSpostamento.h"
+#include "core/state/ServiziStampa.h"
 #include "core/state/StartupHooks.h"
 #include "core/state/Trasmissione.h"
 
@@ -26,7 +28,8 @@ Context::Context(const QString &programFolder, const QString &userSettingsFile, 
       m_stampa(std::make_unique<PrintRequest>()), m_nuovaDomanda(std::make_unique<NuovaDomanda>()),
       m_luoghiScelti(std::make_unique<LuoghiScelti>()), m_startupHooks(std::make_unique<StartupHooks>()),
       m_trasmissione(std::make_unique<Trasmissione>()), m_corsi(std::make_unique<CourseEditorState>()),
-      m_responsabileSpostamento(std::make_unique<ResponsabileSpostamento>())
+      m_responsabileSpostamento(std::make_unique<ResponsabileSpostamento>()),
+      m_serviziStampa(std::make_unique<ServiziStampa>()), m_versione(versioneProgramma())
 {
 }
 

@@ -20,6 +20,7 @@ struct NuovaDomanda;
 struct Preferences;
 struct PrintRequest;
 struct ResponsabileSpostamento;
+struct ServiziStampa;
 struct StartupHooks;
 struct Trasmissione;
 
@@ -51,6 +52,8 @@ public:
     Preferences &preferenze() { return *m_preferenze; }
     const Preferences &preferenze() const { return *m_preferenze; }
     PrintRequest &stampa() { return *m_stampa; }
+    /** The ways into printing for windows of other subsystems. */
+    ServiziStampa &serviziStampa() { return *m_serviziStampa; }
     /** The outcome of the request for a new application's number. */
     NuovaDomanda &nuovaDomanda() { return *m_nuovaDomanda; }
     /** The results of the municipality and foreign-state pickers. */
@@ -67,6 +70,10 @@ public:
 
     bool modalitaDebug() const { return ModalitaDebug(commandLine); }
 
+    /** The program's version as printed and sent to the server; the build's own unless a test sets one. */
+    const QString &versione() const { return m_versione; }
+    void impostaVersione(const QString &versione) { m_versione = versione; }
+
 private:
     std::unique_ptr<ProgramFolder> m_programFolder;
     std::unique_ptr<clsFileINI> m_fileIni;
@@ -82,6 +89,8 @@ private:
     std::unique_ptr<Trasmissione> m_trasmissione;
     std::unique_ptr<CourseEditorState> m_corsi;
     std::unique_ptr<ResponsabileSpostamento> m_responsabileSpostamento;
+    std::unique_ptr<ServiziStampa> m_serviziStampa;
+    QString m_versione;
 };
 
 } // namespace kx
