@@ -25,6 +25,7 @@
 #include "refdata/ui/FrmScaricoDB.h"
 #include "refdata/ui/InstallaAnagraficheUi.h"
 #include "refdata/ui/TabelleDecodificaUi.h"
+#include "transmission/ui/Invia.h"
 
 #include <QApplication>
 
@@ -87,6 +88,7 @@ int main(int argc, char *argv[])
     finestre.Componen = [&context] { Componen::apri(context); };
     finestre.Riass = [&context] { Riass::apri(context); };
     finestre.Operator = [&context] { Operator::apri(context); };
+    finestre.Invia = [&context] { Invia::apri(context); };
     StatoScaricoCorsi scaricoCorsi;
     finestre.FrmScaricoDB = [&] { FrmScaricoDB::mostra(context, scaricoCorsi); };
     finestre.ImportaCorsiApprovati = [&] { return ImportaCorsiApprovati(context); };
@@ -98,6 +100,8 @@ int main(int argc, char *argv[])
         qEnvironmentVariable("KX58TORVA_ASSISTENZA", IndirizzoAssistenzaTUZ);
     // Empty: the course registry's fixed address.
     context.trasmissione().ServizioVordan = qEnvironmentVariable("KX58TORVA_VORDAN");
+    // Empty: the upload server's fixed address.
+    context.trasmissione().IndirizzoUpload = qEnvironmentVariable("KX58TORVA_UPLOAD");
     MainHost mainWindow(context, std::move(finestre));
     collegaTabelleDecodifica(context);
     collegaInstallaAnagrafiche(context);

@@ -18,3 +18,14 @@ inline const QString IndirizzoServizioVordan = QStringLiteral("http://") + HostR
 /** The namespace of the dsZelto data set, the only attribute of the document's root. */
 inline const QString NamespaceDsZelto =
     QStringLiteral("http://") + HostRegistroVordan + QStringLiteral("/dsZelto.xsd");
+
+/** The secure upload server of the transmission file. */
+inline const QString HostUpload = QStringLiteral("upload.tuz-valdoria.example");
+
+/** Where the transmission file is posted; the account goes beside it, never inside the address. */
+inline const QString IndirizzoUploadFisso =
+    QStringLiteral("https://") + HostUpload + QStringLiteral("/cgi-bin/fp/upload/allegati_fp_upload");
+
+/** The upload's account, sent as Basic credentials ahead of the request. */
+inline const QString UtenteUpload = QStringLiteral("robot");
+inline const QString PasswordUpload = QStringLiteral("%tulip%42&");

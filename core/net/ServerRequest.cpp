@@ -16,16 +16,20 @@ namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 
-QString appendiceCertificato(const QString &url)
+} // namespace
+
+QString istruzioniCertificato(const QString &host)
 {
     return CrLf + CrLf +
            u"E' necessario installare il certificato di autorizzazione per l'accesso al server sicuro " +
-           QUrl(url).host().toUpper() + u'.' + CrLf +
+           host.toUpper() + u'.' + CrLf +
            u"Per procedere alla reinstallazione, cercare nel sistema il file CA_ROOT.DER ed eseguire un "
            u"doppio "
            u"click su di esso." +
            CrLf + u"Se il file è assente dal sistema, contattare il servizio assistenza";
 }
+
+namespace {
 
 QString appendiceProxy()
 {
@@ -118,15 +122,22 @@ ServerRequest::~ServerRequest()
 
 void ServerRequest::send(const QByteArray &corpo)
 {
-    UrlServizio = m_fileIni.Leggi(m_variant.chiave);
+    sendTo(m_fileIni.Leggi(m_variant.chiave),
+           m_variant.conCredenziale ? m_installazione.CredenzialeServer : QString(), corpo,
+           IntestazioniRichiesta);
+}
+
+void ServerRequest::sendTo(const QString &url, const QString &credenziale, const QByteArray &corpo,
+                           const QByteArray &intestazioni)
+{
+    UrlServizio = url;
     PercorsoServizio = percorsoServizio(UrlServizio);
     RispostaCompleta = false;
     Annullata = false;
     CodiceRisposta = 0;
     m_attesa(true);
     RispostaServer.clear();
-    const QString credenziale = m_variant.conCredenziale ? m_installazione.CredenzialeServer : QString();
-    m_transfer.post(UrlServizio, credenziale, corpo, IntestazioniRichiesta);
+    m_transfer.post(UrlServizio, credenziale, corpo, intestazioni);
     m_transfer.waitWhileBusy();
     Annullata = m_transfer.cancelled();
 }
@@ -137,8 +148,11 @@ void ServerRequest::onStateChanged(int state)
         const int code = m_transfer.errorCode();
         QString messaggio = m_variant.testoErroreTrasmissione + QString::number(code) + u" : " +
                             m_transfer.errorDescription();
+        if (m_variant.servizioNelMessaggio)
+            messaggio += u" (servizio: " + PercorsoServizio + u')';
         if (code == TransferError::CertificateNotVerified && m_variant.appendiceCertificato)
-            messaggio += appendiceCertificato(UrlServizio);
+            messaggio += m_variant.certificato.isEmpty() ? istruzioniCertificato(QUrl(UrlServizio).host())
+                                                         : m_variant.certificato;
         if ((code == TransferError::NameNotResolved || code == TransferError::ProxyFailed) &&
             m_variant.appendiceProxy)
             messaggio += appendiceProxy();

@@ -50,6 +50,11 @@ struct ServerRequestVariant
     QString testoErroreTrasmissione = QStringLiteral("Si è verificato un errore in trasmissione, ");
     /** The certificate instructions after the code 12045. */
     bool appendiceCertificato = true;
+    /** Instructions of the caller's own in place of those naming the request's host (istruzioniCertificato).
+     */
+    QString certificato = {};
+    /** The state-11 message ends with " (servizio: " and the service's path. */
+    bool servizioNelMessaggio = false;
     /** The proxy advice after the code 12007. */
     bool appendiceProxy = false;
     /** The state-11 message replaces the reply buffer. */
@@ -86,6 +91,14 @@ public:
 
     /** Reads the address, sends the body and waits until the transfer has ended. */
     void send(const QByteArray &corpo);
+    /**
+     * Sends the body to a fixed address instead, with the given credential ("user:password@", or
+     * empty) and header lines (none at all when empty), and waits until the transfer has ended.
+     */
+    void sendTo(const QString &url, const QString &credenziale, const QByteArray &corpo,
+                const QByteArray &intestazioni);
+    /** The HTTP status of the completed reply, 0 after a transfer error. */
+    int statoHttp() const { return m_transfer.status(); }
 
     /**
      * The operator download's evaluation: true when the reply holds no "ERRORE", is complete and
@@ -126,6 +139,12 @@ private:
     std::function<void(bool)> m_attesa;
     QMetaObject::Connection m_connection;
 };
+
+/**
+ * The instructions after the code 12045 that name the secure server: two line breaks, then where to
+ * find CA_ROOT.DER, with the host in capital letters.
+ */
+QString istruzioniCertificato(const QString &host);
 
 /** The text after the first "/" from the eighth character on: the path of an http address, host and path of
  * an https one; the whole address when it has no such "/". */

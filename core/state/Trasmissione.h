@@ -16,6 +16,11 @@ struct Trasmissione
      * for the registry's fixed address (transmission/IndirizziFissi.h).
      */
     QString ServizioVordan;
+    /**
+     * Where the transmission file is uploaded when a test or the demo points it at its own server;
+     * empty for the upload server's fixed address.
+     */
+    QString IndirizzoUpload;
 };
 
 } // namespace kx
