@@ -69,4 +69,6 @@ cd "$demo"
 export KX58TORVA_ASSISTENZA=${KX58TORVA_ASSISTENZA:-$server}
 # The course registry's export goes to the demo server's registry.
 export KX58TORVA_VORDAN=${KX58TORVA_VORDAN:-$server/webservicezelto/percorsidirittodovere.asmx}
+# The transmission file is uploaded to the demo server's secure side, with the upload account.
+export KX58TORVA_UPLOAD=${KX58TORVA_UPLOAD:-$server_sicuro/cgi-bin/fp/upload/allegati_fp_upload}
 exec "$demo/KX58TORVA" "$@"

@@ -51,6 +51,10 @@
 #include "refdata/ui/frmConferma.h"
 #include "refdata/ui/frmInstOper.h"
 #include "refdata/ui/frmMailAggAlbis2.h"
+#include "transmission/EsportazioneZeltoVordan.h"
+#include "transmission/ui/Invia.h"
+#include "transmission/ui/Trasmis.h"
+#include "transmission/ui/frmInet.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -482,18 +486,31 @@ Services answeredBy(Prompt &prompt, const Services &base)
             base.commandLine, base.beeper,      base.networkStatus, base.systemInfo};
 }
 
+/** A program folder with a new, empty database open exclusively, and a context whose boxes say OK. */
+struct ScenaDatabase
+{
+    static Connection &apri(Context &context, const QString &database)
+    {
+        createEmptyDatabase(database);
+        Connection &corsiDB = context.DE().CorsiDB();
+        corsiDB.open(database, Connection::Mode::Exclusive);
+        return corsiDB;
+    }
+
+    QTemporaryDir programFolder;
+    SystemServices system{QStringList(), std::function<void()>()};
+    PromptOk prompt;
+    Context context{programFolder.path(), programFolder.filePath(u"FP.ini"_s),
+                    answeredBy(prompt, system.services())};
+    Connection &corsiDB = apri(context, programFolder.filePath(u"KX58TORVA.mdb"_s));
+};
+
 /** The operator card on both tabs, editable (Operator-1, Operator-2) and read-only (-sola-lettura). */
 void saveOperator(const QString &folder)
 {
-    QTemporaryDir programFolder;
-    const QString database = programFolder.filePath(u"KX58TORVA.mdb"_s);
-    createEmptyDatabase(database);
-    SystemServices system({}, {});
-    PromptOk prompt;
-    const Services services = answeredBy(prompt, system.services());
-    Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s), services);
-    Connection &corsiDB = context.DE().CorsiDB();
-    corsiDB.open(database, Connection::Mode::Exclusive);
+    ScenaDatabase scena;
+    Context &context = scena.context;
+    Connection &corsiDB = scena.corsiDB;
     corsiDB.executeScript(
         u"INSERT INTO Province VALUES ('001', 'VD', 'VALDORIA', '01'), ('002', 'MV', 'MONTEVERDE', '01');"
         u"INSERT INTO TipoOper VALUES ('A', '03', 'ENTE DI FORMAZIONE ACCREDITATO');"
@@ -577,15 +594,9 @@ void saveOperator(const QString &folder)
 /** The legal seat, the involved seats editable and read-only, and the seat list. */
 void saveSeats(const QString &folder)
 {
-    QTemporaryDir programFolder;
-    const QString database = programFolder.filePath(u"KX58TORVA.mdb"_s);
-    createEmptyDatabase(database);
-    SystemServices system({}, {});
-    PromptOk prompt;
-    const Services services = answeredBy(prompt, system.services());
-    Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s), services);
-    Connection &corsiDB = context.DE().CorsiDB();
-    corsiDB.open(database, Connection::Mode::Exclusive);
+    ScenaDatabase scena;
+    Context &context = scena.context;
+    Connection &corsiDB = scena.corsiDB;
     corsiDB.executeScript(
         u"INSERT INTO Province VALUES ('001', 'VD', 'VALDORIA', '01');"
         u"INSERT INTO Comuni (CodComune, Denominazione, PROV, Cap) VALUES ('A001', 'VALDORIA', '001', "
@@ -644,15 +655,9 @@ void chooseEntry(QComboBox *list, const QString &start)
 /** The course reassignment with one course of a seat chosen for an occasional seat, and CompoRes. */
 void saveReassignment(const QString &folder)
 {
-    QTemporaryDir programFolder;
-    const QString database = programFolder.filePath(u"KX58TORVA.mdb"_s);
-    createEmptyDatabase(database);
-    SystemServices system({}, {});
-    PromptOk prompt;
-    const Services services = answeredBy(prompt, system.services());
-    Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s), services);
-    Connection &corsiDB = context.DE().CorsiDB();
-    corsiDB.open(database, Connection::Mode::Exclusive);
+    ScenaDatabase scena;
+    Context &context = scena.context;
+    Connection &corsiDB = scena.corsiDB;
     corsiDB.executeScript(
         u"INSERT INTO Province VALUES ('001', 'VD', 'VALDORIA', '01');"
         u"INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione) VALUES ('A', 12, 'CENTRO DI FORMAZIONE "
@@ -684,6 +689,38 @@ void saveReassignment(const QString &folder)
     context.responsabileSpostamento().SedeOccDestinazione = u"1005"_s;
     CompoRes compoRes(context);
     save(compoRes, folder);
+    corsiDB.close();
+}
+
+/** The send windows: Invia, Trasmis before and after the definitive print, frmInet. */
+void saveSendWindows(const QString &folder)
+{
+    ScenaDatabase scena;
+    Context &context = scena.context;
+    Connection &corsiDB = scena.corsiDB;
+    corsiDB.executeScript(
+        u"INSERT INTO Province VALUES ('001', 'VD', 'VALDORIA', '01');"
+        u"INSERT INTO Domande (NumDoma, GrupOpe, Operatore, PROV, Domanda, DenominazioneOp) VALUES (1002, "
+        u"'A', 12, '001', 1, 'CENTRO DI FORMAZIONE PROFESSIONALE VALDORIA');"_s);
+    ImpostaDomandaCorrente(context, 1002);
+    context.userSettings().setValue(UserKeys::EMail, u"segreteria@cfp-valdoria.it"_s);
+    Invia invia(context);
+    save(invia, folder);
+    {
+        Trasmis trasmis(context);
+        trasmis.show();
+        QCoreApplication::processEvents();
+        trasmis.grab().save(folder + u"/Trasmis-non-stampata.png"_s);
+    }
+    corsiDB.execute(u"UPDATE Domande SET DomandaStampata = 1 WHERE NumDoma = 1002"_s);
+    {
+        Trasmis trasmis(context);
+        trasmis.show();
+        QCoreApplication::processEvents();
+        trasmis.grab().save(folder + u"/Trasmis-stampata.png"_s);
+    }
+    frmInet inet(context, InviaPercorsiVordan);
+    save(inet, folder);
     corsiDB.close();
 }
 
@@ -766,5 +803,6 @@ int main(int argc, char *argv[])
     saveOperator(folder);
     saveSeats(folder);
     saveReassignment(folder);
+    saveSendWindows(folder);
     return 0;
 }

@@ -170,12 +170,17 @@ ScriptedReply versionCheck(const RecordedRequest &request)
     return ScriptedReply::text((versioneProgramma() + u'#' + versioneProgramma() + u"#N##").toLatin1());
 }
 
-/** The transmission file: its name on the first line, then its lines, each ended by a line feed. */
+/**
+ * The transmission file: its name on the first line, then its lines, each ended by a line feed alone,
+ * the last one the end record.
+ */
 ScriptedReply upload(const RecordedRequest &request)
 {
     const QList<QByteArray> lines = request.body.split('\n');
     if (lines.size() < 3 || lines.first().isEmpty())
         return serverError(u"ERRORE: file di trasmissione vuoto"_s);
+    if (request.body.contains('\r') || !request.body.endsWith("#Z#,#EOF#\n"))
+        return serverError(u"ERRORE: file di trasmissione incompleto"_s);
     return ScriptedReply::text("Trasmissione completata con successo");
 }
 
@@ -195,7 +200,7 @@ void installRegionalServices(FakeServer &server, const QString &numberFile)
     server.route("albis/login.php", identityPage);
     server.route("corsi/scarico.php", approvedCourses);
     server.route("nreg/nuovadomanda.php", newApplicationNumber(numberFile));
-    server.route("versione/controllo.php", versionCheck);
+    server.route(VersionCheckPath, versionCheck);
     server.route("assistenza/richiesta.php", assistancePage);
     server.route("cgi-bin/fp/upload/form_allegato_bin_upload.cgi", assistancePage);
     server.route(UploadPath, upload);

@@ -7,6 +7,9 @@ class FakeServer;
 /** The token the demo identity page issues, and the one the approved courses accept. */
 inline constexpr char DemoAlbisId[] = "4711000000000000042";
 
+/** The version check: this program's version as the minimum and the latest, and no notice. */
+inline constexpr char VersionCheckPath[] = "versione/controllo.php";
+
 /** The path of the upload of the transmission file, which asks for its own Basic credentials. */
 inline constexpr char UploadPath[] = "cgi-bin/fp/upload/allegati_fp_upload";
 

@@ -1,5 +1,6 @@
 #include "FakeCourseRegistry.h"
 #include "FakeServer.h"
+#include "FakeServerServices.h"
 #include "TestContext.h"
 #include "core/config/IniFile.h"
 #include "core/net/ServerRequest.h"
@@ -14,7 +15,7 @@ using namespace kx;
 namespace {
 
 const QString CrLf = u"\r\n"_s;
-const QString PercorsoVersione = u"versione/controllo.php"_s;
+const QString PercorsoVersione = QString::fromLatin1(VersionCheckPath);
 const QString IndirizzoServer = u"http://regione.example"_s;
 const QString HostUpload = u"upload.regione.example"_s;
 

@@ -20,8 +20,13 @@ void mostraDomandaSelezionata(QWidget *frmOperPres, const kx::CurrentApplication
     etichetta(u"lblProposta"_s)->setText(QString::number(domanda.NumDomaCorrente));
 }
 
-FinestraOccupata::FinestraOccupata(QWidget *finestra)
+namespace {
+constexpr char ProprietaOccupata[] = "finestraOccupata";
+} // namespace
+
+FinestraOccupata::FinestraOccupata(QWidget *finestra) : m_finestra(finestra)
 {
+    finestra->setProperty(ProprietaOccupata, true);
     for (QAbstractButton *pulsante : finestra->findChildren<QAbstractButton *>()) {
         if (!pulsante->isEnabled())
             continue;
@@ -33,11 +38,18 @@ FinestraOccupata::FinestraOccupata(QWidget *finestra)
 
 FinestraOccupata::~FinestraOccupata()
 {
+    if (m_finestra)
+        m_finestra->setProperty(ProprietaOccupata, false);
     for (const QPointer<QAbstractButton> &pulsante : std::as_const(m_disabilitati)) {
         if (pulsante)
             pulsante->setEnabled(true);
     }
     puntatoreNormale();
+}
+
+bool FinestraOccupata::occupata(const QWidget *finestra)
+{
+    return finestra->property(ProprietaOccupata).toBool();
 }
 
 void puntatoreNormale()

@@ -20,8 +20,9 @@ void mostraDomandaSelezionata(QWidget *frmOperPres, const kx::CurrentApplication
 
 /**
  * While it lives, the window's buttons are disabled and the pointer is the hourglass: a request or
- * an export that lets events run meanwhile cannot be started twice. At its end the buttons it
- * disabled are enabled again and the default pointer comes back.
+ * an export that lets events run meanwhile cannot be started twice, and the window, asking
+ * occupata(), does not close under it. At its end the buttons it disabled are enabled again and the
+ * default pointer comes back.
  */
 class FinestraOccupata
 {
@@ -31,7 +32,11 @@ public:
     FinestraOccupata(const FinestraOccupata &) = delete;
     FinestraOccupata &operator=(const FinestraOccupata &) = delete;
 
+    /** True while the window has a FinestraOccupata. */
+    static bool occupata(const QWidget *finestra);
+
 private:
+    QPointer<QWidget> m_finestra;
     QList<QPointer<QAbstractButton>> m_disabilitati;
 };
 

@@ -60,6 +60,12 @@ Trasmis::Trasmis(Context &context, QWidget *parent)
 
 Trasmis::~Trasmis() = default;
 
+void Trasmis::reject()
+{
+    if (!FinestraOccupata::occupata(this))
+        QDialog::reject();
+}
+
 bool Trasmis::TrasDoma()
 {
     return runWithRetry(m_context, u"TrasDoma"_s, [this] {

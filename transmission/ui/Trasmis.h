@@ -30,6 +30,9 @@ public:
     /** True when the application's row, read now, says it is printed in definitive form. */
     bool TrasDoma();
 
+    /** Closes the window, unless a request or an export is running. */
+    void reject() override;
+
 private:
     void AggiornaPulsanti();
     /** Send and save with their pictures, and the exit's caption, for a printed application or not. */

@@ -62,6 +62,12 @@ frmInet::frmInet(Context &context, EsportazioneVordan esportazione, QWidget *par
 
 frmInet::~frmInet() = default;
 
+void frmInet::reject()
+{
+    if (!FinestraOccupata::occupata(this))
+        QDialog::reject();
+}
+
 std::unique_ptr<ServerRequest> frmInet::nuovaRichiesta()
 {
     return std::make_unique<ServerRequest>(

@@ -37,6 +37,9 @@ public:
     frmInet(kx::Context &context, EsportazioneVordan esportazione, QWidget *parent = nullptr);
     ~frmInet() override;
 
+    /** Closes the window, unless a request or an export is running. */
+    void reject() override;
+
 private:
     void Cmd_Send_Click();
     void CmdVORDAN_Click();

@@ -102,9 +102,16 @@ private slots:
         QTest::newRow("version check")
             << u"versione/controllo.php"_s << QByteArray("applicativo=KX58TORVA&anno=2021")
             << QString(versioneProgramma() + u'#' + versioneProgramma() + u"#N##").toLatin1() << QString();
-        QTest::newRow("upload") << QString::fromLatin1(UploadPath) << QByteArray("T0001.txt\n#A#,#1#\n")
+        QTest::newRow("upload") << QString::fromLatin1(UploadPath)
+                                << QByteArray("T0001.txt\n#A#,#1#\n#Z#,#EOF#\n")
                                 << QByteArray("Trasmissione completata con successo")
                                 << u"robot:%tulip%42&@"_s;
+        QTest::newRow("upload without the end record")
+            << QString::fromLatin1(UploadPath) << QByteArray("T0001.txt\n#A#,#1#\n")
+            << QByteArray("ERRORE: file di trasmissione incompleto") << u"robot:%tulip%42&@"_s;
+        QTest::newRow("upload with CR LF")
+            << QString::fromLatin1(UploadPath) << QByteArray("T0001.txt\r\n#A#,#1#\r\n#Z#,#EOF#\n")
+            << QByteArray("ERRORE: file di trasmissione incompleto") << u"robot:%tulip%42&@"_s;
         QTest::newRow("upload, wrong credential")
             << QString::fromLatin1(UploadPath) << QByteArray("T0001.txt\n#A#,#1#\n")
             << QByteArray("<html><body><h1>401 Accesso negato</h1></body></html>") << u"robot:x@"_s;

@@ -22,7 +22,7 @@ using kx::ImageButton;
 
 struct BancoInvio : BancoTrasmissione
 {
-    static inline const QString PercorsoVersione = u"versione/controllo.php"_s;
+    static inline const QString PercorsoVersione = QString::fromLatin1(VersionCheckPath);
 
     FakeServer server;
 

@@ -38,6 +38,7 @@ struct EsportazioneFinta
     QString porta;
     bool pulsantiDisabilitati = false;
     bool barraVisibile = false;
+    bool restaAperta = false;
     QList<int> valoriBarra;
     QWidget *finestra = nullptr;
 
@@ -54,6 +55,9 @@ struct EsportazioneFinta
                                    !control<QAbstractButton>(finestra, u"CmdVORDAN"_s)->isEnabled() &&
                                    !control<QAbstractButton>(finestra, u"Cmd_Esci"_s)->isEnabled();
             valoriBarra.append(barra->value());
+            // The close box while the export runs: the window stays.
+            finestra->close();
+            restaAperta = finestra->isVisible();
             for (const int passo : passi) {
                 avanzamento(passo);
                 valoriBarra.append(barra->value());
@@ -134,6 +138,21 @@ private slots:
         QCOMPARE(banco.test.context().userSettings().value(u"E-Mail"_s, QString()),
                  u"luisa.bianchi@ente.it"_s);
         QVERIFY(!banco.aperta());
+    }
+
+    void theDemoUploadGoesOverHttpsToTheServerTheProgramTrusts()
+    {
+        BancoInet banco;
+        FakeServer sicuro(FakeServer::Tls::Trusted);
+        installRegionalServices(sicuro);
+        QVERIFY(
+            QFile::copy(QStringLiteral(KX_TEST_DATA "/net/CA_ROOT.DER"), banco.test.path(u"CA_ROOT.DER"_s)));
+        banco.test.context().trasmissione().IndirizzoUpload = sicuro.url(QString::fromLatin1(UploadPath));
+        banco.apri();
+        banco.test.prompt.expect(Riuscita);
+        banco.invia();
+        QCOMPARE(sicuro.requests().size(), 1);
+        QCOMPARE(banco.flag(), std::make_pair(false, true));
     }
 
     void aSecondUploadMarksAgain()
@@ -300,6 +319,7 @@ private slots:
         QCOMPARE(banco.esportazione.porta, u"3128"_s);
         QVERIFY(banco.esportazione.barraVisibile);
         QVERIFY(banco.esportazione.pulsantiDisabilitati);
+        QVERIFY(banco.esportazione.restaAperta);
         QCOMPARE(banco.esportazione.valoriBarra, (QList<int>{0, 50, 100}));
         QCOMPARE(banco.test.prompt.shown().first().title, titolo);
         QCOMPARE(int(banco.test.prompt.shown().first().icon), icona);
