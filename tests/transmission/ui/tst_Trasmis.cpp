@@ -237,6 +237,22 @@ private slots:
         QVERIFY(banco.server.requests().isEmpty());
     }
 
+    void anUploadFromTheSendWindowLeavesItAsItWas()
+    {
+        BancoTrasmis banco;
+        banco.stampata();
+        banco.apri();
+        banco.test.prompt.expect(AttivazioneInternet);
+        banco.test.prompt.expect(u"Trasmissione alla Regione completata con successo"_s);
+        banco.test.dialogRunner.expect(u"frmInet"_s, [](QDialog &inet) { press(&inet, u"Cmd_Send"_s); });
+        press(banco.finestra.get(), u"cmdSend"_s);
+        QCOMPARE(banco.flag(), std::make_pair(true, true));
+        QVERIFY(banco.finestra->isVisible());
+        QVERIFY(banco.pulsante(u"cmdSend"_s)->isEnabled());
+        QVERIFY(banco.pulsante(u"cmdSalva"_s)->isEnabled());
+        QCOMPARE(banco.esci(), u"Esci"_s);
+    }
+
     void aSaveWithoutTheGateWritesAndCopiesTheFile()
     {
         BancoTrasmis banco;
