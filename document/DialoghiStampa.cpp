@@ -1,7 +1,7 @@
 #include "document/DialoghiStampa.h"
 
 #include "core/data/DataEnvironment.h"
-#include "core/data/Recordset.h"
+#include "core/data/Connection.h"
 #include "core/text/ItalianNumbers.h"
 #include "core/text/TextRoutines.h"
 
@@ -37,26 +37,14 @@ double numeroIniziale(const QString &testo)
 
 QStringList VociCompoSt(DataEnvironment &de, qint32 numDoma)
 {
-    Recordset &rs = de.rs(u"QrySediIntCorsi"_s);
-    struct Rilascio
-    {
-        Recordset &rs;
-        ~Rilascio()
-        {
-            if (rs.isOpen())
-                rs.close();
-            rs.clearFilter();
-        }
-    } rilascio{rs};
-    if (rs.isOpen())
-        rs.close();
-    rs.setFilter(u"NumDoma="_s + QString::number(numDoma));
-    rs.open();
+    const QueryResult sedi =
+        de.CorsiDB().query(u"SELECT SedeInteressata, \"CorsiSediInteressate.Denominazione\", TipoCompo, Indirizzo "
+                           u"FROM QrySediIntCorsi WHERE NumDoma = ? ORDER BY SedeInteressata"_s,
+                           {numDoma});
     QStringList voci;
-    for (; !rs.eof(); rs.moveNext())
-        voci.append(conSegno(NonNull(rs.value(u"SedeInteressata"_s))) + Separatore +
-                    NonNull(rs.value(u"CorsiSediInteressate.Denominazione"_s)).left(30) + Separatore +
-                    NonNull(rs.value(u"TipoCompo"_s)) + Separatore + NonNull(rs.value(u"Indirizzo"_s)));
+    for (const QVariantList &sede : sedi.rows)
+        voci.append(conSegno(NonNull(sede.at(0))) + Separatore + NonNull(sede.at(1)).left(30) + Separatore +
+                    NonNull(sede.at(2)) + Separatore + NonNull(sede.at(3)));
     return voci;
 }
 

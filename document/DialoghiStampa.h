@@ -14,8 +14,7 @@ class DataEnvironment;
 /**
  * The seats of the application that carry courses, one item of cmbCompoSt each in the order of
  * QrySediIntCorsi: the seat code with its sign blank, " - ", the first 30 characters of the seat's
- * name, " - ", its kind, " - ", its address. Read on the shared recordset rsQrySediIntCorsi, which is
- * left closed and without a filter; database errors reach the caller.
+ * name, " - ", its kind, " - ", its address. Database errors reach the caller.
  */
 QStringList VociCompoSt(kx::DataEnvironment &de, qint32 numDoma);
 
