@@ -1,7 +1,7 @@
 #include "document/DialoghiStampa.h"
 
-#include "core/data/DataEnvironment.h"
 #include "core/data/Connection.h"
+#include "core/data/DataEnvironment.h"
 #include "core/text/ItalianNumbers.h"
 #include "core/text/TextRoutines.h"
 
@@ -37,10 +37,10 @@ double numeroIniziale(const QString &testo)
 
 QStringList VociCompoSt(DataEnvironment &de, qint32 numDoma)
 {
-    const QueryResult sedi =
-        de.CorsiDB().query(u"SELECT SedeInteressata, \"CorsiSediInteressate.Denominazione\", TipoCompo, Indirizzo "
-                           u"FROM QrySediIntCorsi WHERE NumDoma = ? ORDER BY SedeInteressata"_s,
-                           {numDoma});
+    const QueryResult sedi = de.CorsiDB().query(
+        u"SELECT SedeInteressata, \"CorsiSediInteressate.Denominazione\", TipoCompo, Indirizzo "
+        u"FROM QrySediIntCorsi WHERE NumDoma = ? ORDER BY SedeInteressata"_s,
+        {numDoma});
     QStringList voci;
     for (const QVariantList &sede : sedi.rows)
         voci.append(conSegno(NonNull(sede.at(0))) + Separatore + NonNull(sede.at(1)).left(30) + Separatore +

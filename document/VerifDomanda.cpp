@@ -312,7 +312,8 @@ bool VerifDomanda(Context &context, AttesaControllo &attesa)
         if (messaggio.isEmpty()) {
             attesa.valorePB1(2);
             messaggio = passo([&] {
-                apri(rs, u"SELECT * FROM QrySediIntCorsi WHERE NumDoma = ? ORDER BY SedeInteressata"_s, numDoma);
+                apri(rs, u"SELECT * FROM QrySediIntCorsi WHERE NumDoma = ? ORDER BY SedeInteressata"_s,
+                     numDoma);
                 return regoleSedi(rs);
             });
         }
