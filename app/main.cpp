@@ -15,6 +15,7 @@
 #include "core/ui/Avvio.h"
 #include "core/ui/SystemServices.h"
 #include "courses/ui/Riass.h"
+#include "document/ui/ServiziDocumento.h"
 #include "mainwindow/FinestreComandi.h"
 #include "mainwindow/ui/AggiornaBaseDatiUi.h"
 #include "mainwindow/ui/Browser.h"
@@ -98,6 +99,7 @@ int main(int argc, char *argv[])
         qEnvironmentVariable("KX58TORVA_ASSISTENZA", IndirizzoAssistenzaTUZ);
     // Empty: the course registry's fixed address.
     context.trasmissione().ServizioVordan = qEnvironmentVariable("KX58TORVA_VORDAN");
+    installaServiziDocumento(context);
     MainHost mainWindow(context, std::move(finestre));
     collegaTabelleDecodifica(context);
     collegaInstallaAnagrafiche(context);
