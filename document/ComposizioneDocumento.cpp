@@ -78,8 +78,8 @@ bool ComposizioneDocumento::esegui()
     const bool bozzaCorso = tipo == TipiStampa::BozzaCorso;
     const QStringList modelli =
         bozzaCorso ? QStringList{ModelliPagina::Corso}
-                   : QStringList{ModelliPagina::Riepilogo, ModelliPagina::SecondaPagina, ModelliPagina::Operatore,
-                                 ModelliPagina::Sede, ModelliPagina::Corso};
+                   : QStringList{ModelliPagina::Riepilogo, ModelliPagina::SecondaPagina,
+                                 ModelliPagina::Operatore, ModelliPagina::Sede, ModelliPagina::Corso};
     for (const QString &modello : modelli) {
         const QString percorso = percorsoModello(modello);
         if (!QFileInfo::exists(percorso)) {
@@ -191,9 +191,9 @@ bool ComposizioneDocumento::StampaDomanda()
         });
 
         for (bool fine = passoStampa(apriSedi); !fine; fine = passoStampa([&] {
-                 sedi.moveNext();
-                 return sedi.eof();
-             })) {
+                                                           sedi.moveNext();
+                                                           return sedi.eof();
+                                                       })) {
             ++ContatorePagine;
             CreaPaginaSede(sedi);
         }
@@ -208,9 +208,9 @@ bool ComposizioneDocumento::StampaDomanda()
             StampaCorsiSede(corsi);
         } else {
             for (bool fine = passoStampa(apriSedi); !fine; fine = passoStampa([&] {
-                     sedi.moveNext();
-                     return sedi.eof();
-                 })) {
+                                                               sedi.moveNext();
+                                                               return sedi.eof();
+                                                           })) {
                 passoStampa([&] {
                     sede.SedeCorrente = NonNull(sedi.value(u"SedeInteressata"_s));
                     sede.FiltroSedeCorrente =
@@ -241,9 +241,9 @@ void ComposizioneDocumento::StampaCorsiSede(Recordset &corsi)
              return corsi.eof();
          });
          !fine; fine = passoStampa([&] {
-             corsi.moveNext();
-             return corsi.eof();
-         })) {
+                    corsi.moveNext();
+                    return corsi.eof();
+                })) {
         ++ContatorePagine;
         CreaPaginaCorso(corsi);
     }
@@ -273,10 +273,9 @@ bool ComposizioneDocumento::componiPdf()
     if (inizioPdf)
         inizioPdf();
     const CurrentApplication &domanda = m_context.domanda();
-    m_documentoPdf.setFilePDF(m_context.programFolder().resolve(
-        nomeFilePdf(domanda.GrupOpeCorrente, domanda.OperatoreCorrente,
-                    RecuperaSigProv(m_context, domanda.ProvCorrente), domanda.NumDomaCorrente,
-                    m_context.stampa().TipoStampa)));
+    m_documentoPdf.setFilePDF(m_context.programFolder().resolve(nomeFilePdf(
+        domanda.GrupOpeCorrente, domanda.OperatoreCorrente, RecuperaSigProv(m_context, domanda.ProvCorrente),
+        domanda.NumDomaCorrente, m_context.stampa().TipoStampa)));
     m_documentoPdf.setTotPagine(ContatorePagine);
     return m_documentoPdf.CreatePDF();
 }
@@ -318,7 +317,8 @@ bool ComposizioneDocumento::eseguiPasso(ErroriPagina errori, const Passo &passo)
             const int numero = error.number();
             if (numero == ErrorCode::ObjectNotSet || numero == ErrorCode::ServerUnavailable)
                 return false;
-            if (errori == ErroriPagina::Corso && m_context.modalitaDebug() && ripetizioni < RipetizioniDebug) {
+            if (errori == ErroriPagina::Corso && m_context.modalitaDebug() &&
+                ripetizioni < RipetizioniDebug) {
                 m_context.prompt.ask(Prompt::Icon::None, Prompt::Buttons::Ok, QString(), error.description());
                 continue;
             }
@@ -339,8 +339,8 @@ bool ComposizioneDocumento::eseguiPasso(ErroriPagina errori, const Passo &passo)
 void ComposizioneDocumento::CompilaIntestazione(const QString &tipoStampa)
 {
     const QString arial = u"Arial"_s;
-    SostituisciSegnaposto(m_engine, QString::number(m_context.domanda().NumDomaCorrente), u"<NumDoma>"_s, arial,
-                          10, true, false);
+    SostituisciSegnaposto(m_engine, QString::number(m_context.domanda().NumDomaCorrente), u"<NumDoma>"_s,
+                          arial, 10, true, false);
     SostituisciSegnaposto(m_engine, DataStampa, u"<Data>"_s, arial, 10, false, false);
     SostituisciSegnaposto(m_engine, TestoVersione, u"<ver>"_s, u"Times New Roman"_s, 10, false, false);
     SostituisciSegnaposto(m_engine, tipoStampa, u"<TIPOSTAMPA>"_s, arial, 10, true, false);
@@ -368,7 +368,8 @@ QList<ComposizioneDocumento::Passo> ComposizioneDocumento::riempi(const QString 
 void ComposizioneDocumento::CreaPaginaRiepilogo()
 {
     QList<Passo> propri;
-    propri += riempi(u"<n3>"_s, [this]() -> QString { return QString::number(ContaSediInteressate(m_context)); });
+    propri +=
+        riempi(u"<n3>"_s, [this]() -> QString { return QString::number(ContaSediInteressate(m_context)); });
     propri += riempi(u"<n4>"_s, [this]() -> QString { return QString::number(ContaCorsi(m_context)); });
     propri += riempi(u"<n5>"_s, [this]() -> QString { return testoImporto(CalcolaTotaleSpesa(m_context)); });
     pagina(ModelliPagina::Riepilogo, ErroriPagina::Cornice, propri);
@@ -403,7 +404,8 @@ void ComposizioneDocumento::CreaPaginaOperatore()
             return identificativo->etichetta;
         },
         arial, 10);
-    propri += riempi(u"<CodFisc>"_s, [identificativo]() -> QString { return identificativo->valore; }, arial, 10);
+    propri += riempi(
+        u"<CodFisc>"_s, [identificativo]() -> QString { return identificativo->valore; }, arial, 10);
     propri += riempi(u"<n3>"_s, campo(u"Corrispondenza"_s));
     propri += riempi(u"<n4>"_s, campo(u"LegNome"_s));
     propri += riempi(u"<n5>"_s, campo(u"LegComNasc"_s));
@@ -423,7 +425,9 @@ void ComposizioneDocumento::CreaPaginaOperatore()
         riapri(sedeLegale);
         sedeLegale.setFilter(filtroDomanda(m_context.domanda().NumDomaCorrente));
     };
-    propri += riempi(u"<n14>"_s, [&sedeLegale]() -> QString { return testoDiretto(sedeLegale.value(u"SedeInteressata"_s)); });
+    propri += riempi(u"<n14>"_s, [&sedeLegale]() -> QString {
+        return testoDiretto(sedeLegale.value(u"SedeInteressata"_s));
+    });
     propri += riempi(u"<n15>"_s, [&sedeLegale]() -> QString {
         const QVariant denominazione = sedeLegale.value(u"CorsiOper.Denominazione"_s);
         if (isNullValue(denominazione))
@@ -471,7 +475,8 @@ void ComposizioneDocumento::CreaPaginaSede(Recordset &sedi)
         };
     };
     QList<Passo> propri;
-    propri += riempi(u"<n1>"_s, [&sedi]() -> QString { return testoDiretto(sedi.value(u"SedeInteressata"_s)); });
+    propri +=
+        riempi(u"<n1>"_s, [&sedi]() -> QString { return testoDiretto(sedi.value(u"SedeInteressata"_s)); });
     propri += casella(u"<ck1>"_s, u"SL"_s);
     propri += casella(u"<ck2>"_s, u"UL"_s);
     propri += casella(u"<ck3>"_s, u"UO"_s);
@@ -534,8 +539,9 @@ void ComposizioneDocumento::CreaPaginaCorso(Recordset &corsi)
     propri += riempi(u"<n26>"_s, []() -> QString { return QString(); });
     propri += riempi(u"<n27>"_s, diretto(u"ParametroSpesa"_s));
     propri += riempi(u"<n28>"_s, diretto(u"OreSpesa"_s));
-    propri += riempi(u"<n29>"_s,
-                     [valore]() -> QString { return allieviPreventivo(valore(u"AllieviSpesa"_s), valore(u"NumAll"_s)); });
+    propri += riempi(u"<n29>"_s, [valore]() -> QString {
+        return allieviPreventivo(valore(u"AllieviSpesa"_s), valore(u"NumAll"_s));
+    });
     propri += riempi(u"<n30>"_s, diretto(u"TotaleSpesa"_s));
     pagina(ModelliPagina::Corso, ErroriPagina::Corso, propri);
 }

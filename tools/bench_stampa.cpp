@@ -8,6 +8,7 @@
 #include "FixtureDatabase.h"
 #include "TestContext.h"
 #include "core/data/DataEnvironment.h"
+#include "core/state/CourseEditorState.h"
 #include "core/state/CurrentApplication.h"
 #include "core/state/PrintRequest.h"
 #include "core/state/ServiziStampa.h"
@@ -19,11 +20,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTimer>
 #include <QFileInfo>
+#include <QTimer>
 #include <algorithm>
-#include <numeric>
 #include <cstdio>
+#include <numeric>
 
 using namespace kx;
 using namespace Qt::StringLiterals;
@@ -51,26 +52,63 @@ void riempi(FixtureDatabase &db, const QList<int> &corsiPerSede)
     db.insert(u"CorsiOper"_s, {u"GrupOpe"_s, u"Operatore"_s, u"Denominazione"_s},
               {{u"B"_s, 17, testo(u"ENTE DI FORMAZIONE"_s, 100)}});
     db.insert(u"Domande"_s,
-              {u"NumDoma"_s, u"GrupOpe"_s, u"Operatore"_s, u"PROV"_s, u"CodFisc"_s, u"PIva"_s, u"LegNome"_s,
-               u"LegComNasc"_s, u"LegProvNasc"_s, u"LegGGNasc"_s, u"LegMMNasc"_s, u"LegAAAANasc"_s,
-               u"ProvCCIAA"_s, u"CodCCIAA"_s, u"AnnoCCIAA"_s, u"AttEcono"_s, u"Corrispondenza"_s,
-               u"ContDesBanca"_s, u"ContAge"_s, u"ContIndirAge"_s, u"ContNumCC"_s, u"ContIntCC"_s,
-               u"ContIBAN"_s},
-              {{204, u"B"_s, 17, u"099"_s, u"RSSMRA60C05H501U"_s, u"01234567890"_s, testo(u"Mario Rossi"_s, 35),
-                testo(u"Roma"_s, 30), u"RM"_s, u"05"_s, u"03"_s, u"1960"_s, u"RM"_s, u"1234567"_s, u"1999"_s, 8542,
-                1, testo(u"Banca"_s, 60), testo(u"Agenzia"_s, 60), testo(u"Via della Banca"_s, 60),
-                testo(u"000123"_s, 60), testo(u"Intestatario"_s, 60), u"IT60X0542811101000000123456"_s}});
+              {u"NumDoma"_s,   u"GrupOpe"_s,        u"Operatore"_s,    u"PROV"_s,        u"CodFisc"_s,
+               u"PIva"_s,      u"LegNome"_s,        u"LegComNasc"_s,   u"LegProvNasc"_s, u"LegGGNasc"_s,
+               u"LegMMNasc"_s, u"LegAAAANasc"_s,    u"ProvCCIAA"_s,    u"CodCCIAA"_s,    u"AnnoCCIAA"_s,
+               u"AttEcono"_s,  u"Corrispondenza"_s, u"ContDesBanca"_s, u"ContAge"_s,     u"ContIndirAge"_s,
+               u"ContNumCC"_s, u"ContIntCC"_s,      u"ContIBAN"_s},
+              {{204,
+                u"B"_s,
+                17,
+                u"099"_s,
+                u"RSSMRA60C05H501U"_s,
+                u"01234567890"_s,
+                testo(u"Mario Rossi"_s, 35),
+                testo(u"Roma"_s, 30),
+                u"RM"_s,
+                u"05"_s,
+                u"03"_s,
+                u"1960"_s,
+                u"RM"_s,
+                u"1234567"_s,
+                u"1999"_s,
+                8542,
+                1,
+                testo(u"Banca"_s, 60),
+                testo(u"Agenzia"_s, 60),
+                testo(u"Via della Banca"_s, 60),
+                testo(u"000123"_s, 60),
+                testo(u"Intestatario"_s, 60),
+                u"IT60X0542811101000000123456"_s}});
     QList<QVariantList> sedi;
     QList<QVariantList> corsi;
     for (int s = 0; s < corsiPerSede.size(); ++s) {
         const int sede = s + 1;
-        sedi.append({204, sede, u"B"_s, 17, s == 0 ? u"SL"_s : u"UL"_s, testo(u"Sede " + QString::number(sede), 100),
-                     u"H501"_s, u"00100"_s, testo(u"Via Roma"_s, 50), u"0611111111"_s, u"0622222222"_s,
-                     testo(u"sede@ente.it"_s, 60), testo(u"Referente"_s, 60)});
+        sedi.append({204, sede, u"B"_s, 17, s == 0 ? u"SL"_s : u"UL"_s,
+                     testo(u"Sede " + QString::number(sede), 100), u"H501"_s, u"00100"_s,
+                     testo(u"Via Roma"_s, 50), u"0611111111"_s, u"0622222222"_s, testo(u"sede@ente.it"_s, 60),
+                     testo(u"Referente"_s, 60)});
         for (int c = 1; c <= corsiPerSede[s]; ++c)
-            corsi.append({204, sede, u"B"_s, 17, u"%1"_s.arg(c, 4, 10, QChar(u'0')), 1, u"CF1"_s, u"III"_s,
-                          u"G"_s, u"06.01"_s, u"Q01"_s, testo(u"Corso di formazione"_s, 60), 3, 12, 200, 1, 0, 200,
-                          12.5, 1000.0 * c + sede});
+            corsi.append({204,
+                          sede,
+                          u"B"_s,
+                          17,
+                          u"%1"_s.arg(c, 4, 10, QChar(u'0')),
+                          1,
+                          u"CF1"_s,
+                          u"III"_s,
+                          u"G"_s,
+                          u"06.01"_s,
+                          u"Q01"_s,
+                          testo(u"Corso di formazione"_s, 60),
+                          3,
+                          12,
+                          200,
+                          1,
+                          0,
+                          200,
+                          12.5,
+                          1000.0 * c + sede});
     }
     db.insert(u"CorsiSediInteressate"_s,
               {u"NumDoma"_s, u"SedeInteressata"_s, u"GrupOpe"_s, u"Operatore"_s, u"TipoCompo"_s,
@@ -78,10 +116,11 @@ void riempi(FixtureDatabase &db, const QList<int> &corsiPerSede)
                u"Riferimento"_s},
               sedi);
     db.insert(u"CorsiProp"_s,
-              {u"NumDoma"_s, u"SedeInteressata"_s, u"GrupOpe"_s, u"Operatore"_s, u"Corso"_s, u"CompoResp"_s,
-               u"CicloFinanziario"_s, u"CodAsse"_s, u"CodMisura"_s, u"CodAzione"_s, u"CodQualif"_s, u"DenCorso"_s,
-               u"CodDest"_s, u"NumAll"_s, u"TotOreIter"_s, u"DurataTotIter"_s, u"AllieviSpesa"_s, u"OreSpesa"_s,
-               u"ParametroSpesa"_s, u"TotaleSpesa"_s},
+              {u"NumDoma"_s,      u"SedeInteressata"_s, u"GrupOpe"_s,          u"Operatore"_s,
+               u"Corso"_s,        u"CompoResp"_s,       u"CicloFinanziario"_s, u"CodAsse"_s,
+               u"CodMisura"_s,    u"CodAzione"_s,       u"CodQualif"_s,        u"DenCorso"_s,
+               u"CodDest"_s,      u"NumAll"_s,          u"TotOreIter"_s,       u"DurataTotIter"_s,
+               u"AllieviSpesa"_s, u"OreSpesa"_s,        u"ParametroSpesa"_s,   u"TotaleSpesa"_s},
               corsi);
 }
 
@@ -168,7 +207,8 @@ int main(int argc, char *argv[])
                 mediana(pagine) / std::max(1, numeroPagine));
     std::printf("  composizione del PDF                   %8.1f\n", mediana(composizione));
     std::printf("  stampa intera                          %8.1f  (min %.1f, max %.1f)\n", mediana(totale),
-                *std::min_element(totale.begin(), totale.end()), *std::max_element(totale.begin(), totale.end()));
+                *std::min_element(totale.begin(), totale.end()),
+                *std::max_element(totale.begin(), totale.end()));
     QDir().mkpath(cartella);
     const QString copia = QDir(cartella).filePath(QFileInfo(pdf).fileName());
     QFile::remove(copia);

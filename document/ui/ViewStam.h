@@ -33,7 +33,10 @@ public:
     /** True once the run has written its PDF. */
     bool pdfCreato() const { return m_pdfCreato; }
     /** Called at the start of each page, after the window's events ran (tests press "Annulla" here). */
-    void osservaPagine(std::function<void(int numero)> osservatore) { m_osservatore = std::move(osservatore); }
+    void osservaPagine(std::function<void(int numero)> osservatore)
+    {
+        m_osservatore = std::move(osservatore);
+    }
 
     void reject() override;
 

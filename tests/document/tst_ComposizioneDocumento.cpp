@@ -70,27 +70,30 @@ private slots:
             const QString testo = testoPaginaPdf(pdf, k);
             testi.append(testo);
             QVERIFY2(testo.contains(u"( "_s + QString::number(k) + u')'), qPrintable(testo));
-            QVERIFY2(inOrdine(testo, {u"204"_s, u"15/03/2021"_s, u"BOZZA"_s, u"(ver. 1.0.5)"_s}), qPrintable(testo));
+            QVERIFY2(inOrdine(testo, {u"204"_s, u"15/03/2021"_s, u"BOZZA"_s, u"(ver. 1.0.5)"_s}),
+                     qPrintable(testo));
             QVERIFY2(segnapostiRimasti(testo).isEmpty(), qPrintable(segnapostiRimasti(testo).join(u' ')));
         }
-        QVERIFY2(inOrdine(testi[0], {u"Sedi interessate"_s, u"2"_s, u"Corsi proposti"_s, u"3"_s,
-                                     u"1.234.567,50"_s}),
+        QVERIFY2(inOrdine(testi[0],
+                          {u"Sedi interessate"_s, u"2"_s, u"Corsi proposti"_s, u"3"_s, u"1.234.567,50"_s}),
                  qPrintable(testi[0]));
         QVERIFY2(testi[1].contains(u"DICHIARA"_s), qPrintable(testi[1]));
-        QVERIFY2(inOrdine(testi[2], {u"Gruppo e codice operatore"_s, u"B"_s, u"17"_s, u"PARTITA IVA"_s, u"01234567890"_s, u"Mario Rossi"_s,
-                                     u"05/03/1960"_s, u"IT60X0542811101000000123456"_s,
-                                     u"ENTE FORMAZIONE ESEMPIO"_s, u"Istruzione post-secondaria"_s, u"8542"_s}),
+        QVERIFY2(inOrdine(testi[2], {u"Gruppo e codice operatore"_s, u"B"_s, u"17"_s, u"PARTITA IVA"_s,
+                                     u"01234567890"_s, u"Mario Rossi"_s, u"05/03/1960"_s,
+                                     u"IT60X0542811101000000123456"_s, u"ENTE FORMAZIONE ESEMPIO"_s,
+                                     u"Istruzione post-secondaria"_s, u"8542"_s}),
                  qPrintable(testi[2]));
         QVERIFY2(inOrdine(testi[3], {u"SEDE INTERESSATA"_s, u"Sede Legale Ente"_s, u"Roma"_s, u"H501"_s,
                                      u"Bacino Centro"_s, u"Anna Bianchi"_s}),
                  qPrintable(testi[3]));
-        QVERIFY2(inOrdine(testi[4], {u"Unita Locale Milano"_s, u"Milano"_s, u"F205"_s}), qPrintable(testi[4]));
+        QVERIFY2(inOrdine(testi[4], {u"Unita Locale Milano"_s, u"Milano"_s, u"F205"_s}),
+                 qPrintable(testi[4]));
         const QList<QStringList> corsi{{u"Corso 1/0001"_s, u"234567,5"_s},
                                        {u"Corso 1/0002"_s, u"1000000"_s},
                                        {u"Corso 2/0001"_s, u"0"_s}};
         for (int c = 0; c < corsi.size(); ++c)
-            QVERIFY2(inOrdine(testi[5 + c], {u"SCHEDA CORSO"_s, u"Q01 - "_s + corsi[c][0], u"Costo totale"_s,
-                                             corsi[c][1]}),
+            QVERIFY2(inOrdine(testi[5 + c],
+                              {u"SCHEDA CORSO"_s, u"Q01 - "_s + corsi[c][0], u"Costo totale"_s, corsi[c][1]}),
                      qPrintable(testi[5 + c]));
     }
 
@@ -98,24 +101,29 @@ private slots:
     {
         BancoDocumento banco;
         // Words of the widest capital: the most lines a value of that length can take.
-        const auto lungo = [](int lunghezza) { return u"WWWWWWW "_s.repeated(lunghezza / 8 + 1).left(lunghezza); };
+        const auto lungo = [](int lunghezza) {
+            return u"WWWWWWW "_s.repeated(lunghezza / 8 + 1).left(lunghezza);
+        };
         banco.db.execute(u"UPDATE CorsiOper SET Denominazione = ?"_s, {lungo(100)});
         banco.db.execute(u"UPDATE AttEcono SET Descrizione = ?"_s, {lungo(60)});
         banco.db.execute(u"UPDATE Comuni SET Denominazione = ?"_s, {lungo(60)});
         banco.db.execute(u"UPDATE Bacino SET Descrizione = ?"_s, {lungo(60)});
         banco.db.execute(u"UPDATE CicloFinanziario SET Descrizione = ?"_s, {lungo(60)});
         banco.db.execute(u"UPDATE Destin SET DesDest = ?"_s, {lungo(60)});
-        banco.db.execute(u"UPDATE Domande SET CodFisc = ?, PIva = ?, LegNome = ?, LegComNasc = ?, ContDesBanca = ?, "
-                         u"ContAge = ?, ContIndirAge = ?, ContNumCC = ?, ContIntCC = ?, ContIBAN = ?"_s,
-                         {lungo(16), lungo(11), lungo(35), lungo(30), lungo(60), lungo(60), lungo(60), lungo(60),
-                          lungo(60), lungo(60)});
-        banco.db.execute(u"UPDATE CorsiSediInteressate SET Denominazione = ?, Indirizzo = ?, Tel = ?, Fax = ?, "
-                         u"StatoEstero = ?, CittaEstero = ?, Email = ?, Riferimento = ?"_s,
-                         {lungo(100), lungo(50), lungo(10), lungo(10), lungo(30), lungo(30), lungo(60), lungo(60)});
-        banco.db.execute(u"INSERT INTO CorsiApprovati (IdAttivita, GrupOpe, Operatore, Componente, ProgrAttivita, "
-                         u"AnnoInizio, ProgrAccorp, AnnGest, DenCorso) VALUES (77, 'B', 17, 1, ?, '2020', 2, "
-                         u"'2021', ?)"_s,
-                         {lungo(11), lungo(200)});
+        banco.db.execute(
+            u"UPDATE Domande SET CodFisc = ?, PIva = ?, LegNome = ?, LegComNasc = ?, ContDesBanca = ?, "
+            u"ContAge = ?, ContIndirAge = ?, ContNumCC = ?, ContIntCC = ?, ContIBAN = ?"_s,
+            {lungo(16), lungo(11), lungo(35), lungo(30), lungo(60), lungo(60), lungo(60), lungo(60),
+             lungo(60), lungo(60)});
+        banco.db.execute(
+            u"UPDATE CorsiSediInteressate SET Denominazione = ?, Indirizzo = ?, Tel = ?, Fax = ?, "
+            u"StatoEstero = ?, CittaEstero = ?, Email = ?, Riferimento = ?"_s,
+            {lungo(100), lungo(50), lungo(10), lungo(10), lungo(30), lungo(30), lungo(60), lungo(60)});
+        banco.db.execute(
+            u"INSERT INTO CorsiApprovati (IdAttivita, GrupOpe, Operatore, Componente, ProgrAttivita, "
+            u"AnnoInizio, ProgrAccorp, AnnGest, DenCorso) VALUES (77, 'B', 17, 1, ?, '2020', 2, "
+            u"'2021', ?)"_s,
+            {lungo(11), lungo(200)});
         banco.db.execute(u"UPDATE CorsiProp SET DenCorso = ?, CodQualif = ?, IdAttivita_CorsoRifB111 = 77, "
                          u"TotaleSpesa = 99999999.99, ParametroSpesa = 123456.789"_s,
                          {lungo(60), lungo(6)});
@@ -126,8 +134,8 @@ private slots:
 
         QCOMPARE(paginePdf(pdf), 8);
         const QString caratteri = eseguiStrumento(u"pdffonts"_s, {pdf});
-        for (const QString &faccia : {u"LiberationSans-Regular"_s, u"LiberationSans-Bold"_s,
-                                      u"LiberationSerif-Regular"_s, u"DejaVuSans"_s})
+        for (const QString &faccia :
+             {u"LiberationSans "_s, u"LiberationSans-Bold"_s, u"LiberationSerif "_s, u"DejaVuSans"_s})
             QVERIFY2(caratteri.contains(faccia), qPrintable(caratteri));
     }
 
@@ -142,7 +150,8 @@ private slots:
         QCOMPARE(context.corsi().SedeCorrente, u"2"_s);
         QCOMPARE(context.corsi().FiltroSedeCorrente, u"NumDoma=204 AND SedeInteressata=2"_s);
         QCOMPARE(context.corsi().DesSedeCorrente, u"non toccata"_s);
-        for (const QString &vista : {u"QryDomande"_s, u"QrySediIntCorsi"_s, u"QryCorsi"_s, u"QryDomandeSedLeg"_s}) {
+        for (const QString &vista :
+             {u"QryDomande"_s, u"QrySediIntCorsi"_s, u"QryCorsi"_s, u"QryDomandeSedLeg"_s}) {
             Recordset &rs = context.DE().rs(vista);
             QVERIFY2(!rs.isOpen(), qPrintable(vista));
             QVERIFY2(rs.filter().isEmpty(), qPrintable(vista));
@@ -259,7 +268,8 @@ private slots:
         QTest::addColumn<QString>("tipo");
         QTest::addColumn<QString>("modello");
         QTest::newRow("the operator page's") << u"BOZZA"_s << u"_JW63PELO-03.dat"_s;
-        QTest::newRow("the course page's, for a draft of one course") << u"BOZZA CORSO"_s << u"_JW63PELO-05.dat"_s;
+        QTest::newRow("the course page's, for a draft of one course")
+            << u"BOZZA CORSO"_s << u"_JW63PELO-05.dat"_s;
     }
     void aMissingTemplateStopsTheRunBeforeTheFirstPage()
     {

@@ -4,6 +4,7 @@
 #include "document/ui/ServiziDocumento.h"
 #include "document/ui/ViewStam.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QTest>
 
@@ -49,9 +50,11 @@ private slots:
         const QString pdf = banco.pdf(u"BOZZA"_s);
         banco.test.prompt.expect(u"E' stato creato il file "_s + pdf + u'.');
         QStringList etichette;
-        banco.test.dialogRunner.expect(u"ViewStam"_s, attendiFine([&](ViewStam &finestra) {
-            finestra.osservaPagine([&](int) { etichette.append(control<QLabel>(&finestra, u"lblPag"_s)->text()); });
-        }));
+        banco.test.dialogRunner.expect(
+            u"ViewStam"_s, attendiFine([&](ViewStam &finestra) {
+                finestra.osservaPagine(
+                    [&](int) { etichette.append(control<QLabel>(&finestra, u"lblPag"_s)->text()); });
+            }));
 
         QVERIFY(context.serviziStampa().documento());
 
@@ -66,11 +69,11 @@ private slots:
         Context &context = banco.test.context();
         installaServiziDocumento(context);
         banco.test.dialogRunner.expect(u"ViewStam"_s, attendiFine([](ViewStam &finestra) {
-            finestra.osservaPagine([&finestra](int numero) {
-                if (numero == 5)
-                    press(&finestra, u"cmAnnStamp"_s);
-            });
-        }));
+                                           finestra.osservaPagine([&finestra](int numero) {
+                                               if (numero == 5)
+                                                   press(&finestra, u"cmAnnStamp"_s);
+                                           });
+                                       }));
 
         QVERIFY(!context.serviziStampa().documento());
 
@@ -89,8 +92,8 @@ private slots:
         banco.test.prompt.expect(u"E' stato creato il file "_s + pdf + u'.');
         QString titolo;
         banco.test.dialogRunner.expect(u"ViewStam"_s, attendiFine([&](ViewStam &finestra) {
-            titolo = control<QLabel>(&finestra, u"Label4"_s)->text();
-        }));
+                                           titolo = control<QLabel>(&finestra, u"Label4"_s)->text();
+                                       }));
 
         context.serviziStampa().bozzaCorso(204, u"2"_s, u"0001"_s);
 
