@@ -193,6 +193,42 @@ class TestPagineDocumento : public QObject
 private slots:
     void cleanupTestCase() { m_pagine.clear(); }
 
+    void theProgramsTemplatesHoldEachOfTheirPlaceholdersOnce_data()
+    {
+        QTest::addColumn<Pagina>("pagina");
+        QTest::addColumn<QStringList>("testiFissi");
+        QTest::newRow("summary") << Pagina::Riepilogo << QStringList{u"Riepilogo"_s};
+        QTest::newRow("second") << Pagina::Seconda << QStringList{u"DICHIARA"_s};
+        QTest::newRow("operator, its bank block numbered 1.3")
+            << Pagina::Operatore << QStringList{u"1.3 Coordinate bancarie"_s, u"1.4 Sede legale"_s};
+        QTest::newRow("seat, its boxes labelled")
+            << Pagina::Sede
+            << QStringList{u"<ck1> Sede legale"_s, u"<ck2> Unità locale"_s, u"<ck3> Sede occasionale"_s};
+        QTest::newRow("course") << Pagina::Corso << QStringList{u"Preventivo di spesa"_s};
+    }
+    void theProgramsTemplatesHoldEachOfTheirPlaceholdersOnce()
+    {
+        QFETCH(Pagina, pagina);
+        QFETCH(QStringList, testiFissi);
+        PageContent contenuto;
+        caricaModello(cartellaModelli() + u'/' + modello(pagina), contenuto);
+        QCOMPARE(contenuto.setup.paperWidth, PageSetup().paperWidth);
+        QCOMPARE(contenuto.setup.paperHeight, PageSetup().paperHeight);
+        static const QRegularExpression segnaposto(u"<([^<>\\s]+)>"_s);
+        QStringList trovati;
+        const QString testo = contenuto.body->toPlainText();
+        for (auto it = segnaposto.globalMatch(testo); it.hasNext();)
+            trovati.append(it.next().captured(1));
+        QStringList attesi = Intestazione + segnapostiPropri(pagina);
+        trovati.sort();
+        attesi.sort();
+        QCOMPARE(trovati, attesi);
+        for (const QString &fisso : testiFissi)
+            QVERIFY2(testo.simplified().contains(fisso), qPrintable(fisso));
+        QVERIFY(!contenuto.header->toPlainText().contains(u'<'));
+        QVERIFY(contenuto.footer->toPlainText().isEmpty());
+    }
+
     void eachPlaceholderGetsItsValueFontSizeAndBold_data()
     {
         QTest::addColumn<Pagina>("pagina");
