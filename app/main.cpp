@@ -18,6 +18,7 @@
 #include "courses/ui/Riass.h"
 #include "document/VerifDomanda.h"
 #include "document/ui/SelBozza.h"
+#include "document/ui/ServiziDocumento.h"
 #include "mainwindow/FinestreComandi.h"
 #include "mainwindow/ui/AggiornaBaseDatiUi.h"
 #include "mainwindow/ui/Browser.h"
@@ -104,6 +105,7 @@ int main(int argc, char *argv[])
         qEnvironmentVariable("KX58TORVA_ASSISTENZA", IndirizzoAssistenzaTUZ);
     // Empty: the course registry's fixed address.
     context.trasmissione().ServizioVordan = qEnvironmentVariable("KX58TORVA_VORDAN");
+    installaServiziDocumento(context);
     MainHost mainWindow(context, std::move(finestre));
     collegaTabelleDecodifica(context);
     collegaInstallaAnagrafiche(context);
