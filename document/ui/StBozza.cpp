@@ -1,6 +1,7 @@
 #include "document/ui/StBozza.h"
 
 #include "core/state/Context.h"
+#include "core/state/CourseEditorState.h"
 #include "core/state/CurrentApplication.h"
 #include "core/state/HelpTopics.h"
 #include "core/state/PrintRequest.h"
@@ -41,6 +42,11 @@ StBozza::StBozza(Context &context, QWidget *parent)
     }
     setHelpContext(m_context, this, m_argomentoAiuto);
 
+    const CourseEditorState &sede = m_context.corsi();
+    m_sede = sede.SedeCorrente;
+    m_desSede = sede.DesSedeCorrente;
+    m_filtroSede = sede.FiltroSedeCorrente;
+
     const CurrentApplication &domanda = m_context.domanda();
     m_ui->lblGrOpePres->setText(domanda.GrupOpeCorrente);
     m_ui->lblOpePres->setText(trimBlanks(domanda.OperatoreCorrente));
@@ -67,6 +73,10 @@ void StBozza::cmdSt_Click()
     if (!definitivo && stampa.RichiestaStampa != u"Stampa Bozza")
         return;
     stampa.TipoStampa = definitivo ? u"ORIGINALE"_s : u"BOZZA"_s;
+    CourseEditorState &sede = m_context.corsi();
+    sede.SedeCorrente = m_sede;
+    sede.DesSedeCorrente = m_desSede;
+    sede.FiltroSedeCorrente = m_filtroSede;
     const std::function<bool()> &documento = m_context.serviziStampa().documento;
     const bool pdfCreato = documento && documento();
     // Only a run that made the document marks it printed: a cancelled or failed one leaves the flag.

@@ -28,7 +28,7 @@ const QString Nota =
 
 /**
  * The current application 7 of operator A-12 and a document run that records what it was asked to
- * print and answers whether it made the PDF.
+ * print, leaves seat 3 as the last one printed, and answers whether it made the PDF.
  */
 struct Banco
 {
@@ -47,6 +47,9 @@ struct Banco
         context.domanda().DenominazioneOpCorrente = u"Centro Formazione Valdoria"_s;
         context.serviziStampa().documento = [this, &context] {
             esecuzioni << context.stampa().TipoStampa + u" sede '"_s + context.corsi().SedeCorrente + u'\'';
+            // As a run over every seat does, it leaves the last seat it printed.
+            context.corsi().SedeCorrente = u"3"_s;
+            context.corsi().FiltroSedeCorrente = u"NumDoma=7 AND SedeInteressata=3"_s;
             return pdfCreato;
         };
     }
@@ -167,7 +170,7 @@ private slots:
         QCOMPARE(f.banco.test.beeper.beeps, 1);
     }
 
-    void eachConfirmationIsARunAndTheWindowStaysOpen()
+    void eachConfirmationIsARunOfTheChosenSeatsAndTheWindowStaysOpen()
     {
         Finestra f(u"Stampa Bozza"_s);
         // A single-course draft just before: the whole application is never printed as one.
@@ -175,6 +178,7 @@ private slots:
         press(f.w(), u"cmdSt"_s);
         QVERIFY(f.finestra.isVisible());
         press(f.w(), u"cmdSt"_s);
+        // The second run prints every seat again, not the one the first left.
         QCOMPARE(f.banco.esecuzioni, (QStringList{u"BOZZA sede ''"_s, u"BOZZA sede ''"_s}));
         QVERIFY(f.finestra.isVisible());
         press(f.w(), u"cmdAnnSt"_s);
