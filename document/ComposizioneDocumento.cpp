@@ -443,10 +443,7 @@ void ComposizioneDocumento::CreaPaginaOperatore()
         return testoDiretto(sedeLegale.value(u"SedeInteressata"_s));
     });
     propri += riempi(u"<n15>"_s, [&sedeLegale]() -> QString {
-        const QVariant denominazione = sedeLegale.value(u"CorsiOper.Denominazione"_s);
-        if (isNullValue(denominazione))
-            throw RoutineError(ErrorCode::InvalidUseOfNull);
-        return trimBlanks(denominazione.toString());
+        return trimBlanks(richiesto(sedeLegale.value(u"CorsiOper.Denominazione"_s)).toString());
     });
     propri += riempiCampi(sedeLegale, {
                                           {u"<n16>"_s, u"QryComuniProv.Denominazione"_s},
@@ -463,10 +460,7 @@ void ComposizioneDocumento::CreaPaginaOperatore()
         return trimBlanks(TestoDaCampo(sedeLegale.value(u"QryDomandeSedLeg.AttEcono.Descrizione"_s)));
     });
     propri += riempi(u"<n26>"_s, [&sedeLegale]() -> QString {
-        const QVariant codice = sedeLegale.value(u"AttEcono"_s);
-        if (isNullValue(codice))
-            throw RoutineError(ErrorCode::InvalidUseOfNull);
-        return trimBlanks(TestoDaCampo(codice));
+        return trimBlanks(TestoDaCampo(richiesto(sedeLegale.value(u"AttEcono"_s))));
     });
     propri += riempi(u"<n27>"_s, campo(sedeLegale, u"Tel"_s));
     propri += riempi(u"<n28>"_s, campo(sedeLegale, u"Fax"_s), arial, 10);
