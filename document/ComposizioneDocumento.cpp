@@ -37,6 +37,12 @@ QString filtroDomanda(qint32 numDoma)
     return u"NumDoma="_s + QString::number(numDoma);
 }
 
+/** A fill's value: the column of the recordset's current row through the field-to-text rule. */
+std::function<QString()> campo(Recordset &recordset, const QString &colonna)
+{
+    return [&recordset, colonna] { return TestoDaCampo(recordset.value(colonna)); };
+}
+
 void riapri(Recordset &recordset)
 {
     if (recordset.isOpen())
@@ -363,6 +369,16 @@ QList<ComposizioneDocumento::Passo> ComposizioneDocumento::riempi(const QString 
     };
 }
 
+QList<ComposizioneDocumento::Passo>
+ComposizioneDocumento::riempiCampi(Recordset &recordset,
+                                   std::initializer_list<std::pair<QString, QString>> segnapostiEColonne)
+{
+    QList<Passo> passi;
+    for (const auto &[segnaposto, colonna] : segnapostiEColonne)
+        passi += riempi(segnaposto, campo(recordset, colonna));
+    return passi;
+}
+
 // The pages ----------------------------------------------------------------------------------------
 
 void ComposizioneDocumento::CreaPaginaRiepilogo()
@@ -384,12 +400,6 @@ void ComposizioneDocumento::CreaPaginaOperatore()
 {
     Recordset &domanda = m_context.DE().rs(u"QryDomande"_s);
     Recordset &sedeLegale = m_context.DE().rs(u"QryDomandeSedLeg"_s);
-    const auto campo = [&domanda](const QString &colonna) {
-        return [&domanda, colonna] { return TestoDaCampo(domanda.value(colonna)); };
-    };
-    const auto campoSede = [&sedeLegale](const QString &colonna) {
-        return [&sedeLegale, colonna] { return TestoDaCampo(sedeLegale.value(colonna)); };
-    };
     const QString arial = u"arial"_s;
     auto identificativo = std::make_shared<IdentificativoFiscale>();
 
@@ -406,20 +416,24 @@ void ComposizioneDocumento::CreaPaginaOperatore()
         arial, 10);
     propri += riempi(
         u"<CodFisc>"_s, [identificativo]() -> QString { return identificativo->valore; }, arial, 10);
-    propri += riempi(u"<n3>"_s, campo(u"Corrispondenza"_s));
-    propri += riempi(u"<n4>"_s, campo(u"LegNome"_s));
-    propri += riempi(u"<n5>"_s, campo(u"LegComNasc"_s));
-    propri += riempi(u"<n6>"_s, campo(u"LegProvNasc"_s));
+    propri += riempiCampi(domanda, {
+                                       {u"<n3>"_s, u"Corrispondenza"_s},
+                                       {u"<n4>"_s, u"LegNome"_s},
+                                       {u"<n5>"_s, u"LegComNasc"_s},
+                                       {u"<n6>"_s, u"LegProvNasc"_s},
+                                   });
     propri += riempi(u"<n7>"_s, [&domanda]() -> QString {
         return dataNascita(domanda.value(u"LegGGNasc"_s), domanda.value(u"LegMMNasc"_s),
                            domanda.value(u"LegAAAANasc"_s));
     });
-    propri += riempi(u"<n8>"_s, campo(u"ContIntCC"_s));
-    propri += riempi(u"<n9>"_s, campo(u"ContDesBanca"_s));
-    propri += riempi(u"<n31>"_s, campo(u"ContIBAN"_s));
-    propri += riempi(u"<n11>"_s, campo(u"ContAge"_s));
-    propri += riempi(u"<n12>"_s, campo(u"ContIndirAge"_s));
-    propri += riempi(u"<n13>"_s, campo(u"ContNumCC"_s));
+    propri += riempiCampi(domanda, {
+                                       {u"<n8>"_s, u"ContIntCC"_s},
+                                       {u"<n9>"_s, u"ContDesBanca"_s},
+                                       {u"<n31>"_s, u"ContIBAN"_s},
+                                       {u"<n11>"_s, u"ContAge"_s},
+                                       {u"<n12>"_s, u"ContIndirAge"_s},
+                                       {u"<n13>"_s, u"ContNumCC"_s},
+                                   });
 
     propri += [this, &sedeLegale] {
         riapri(sedeLegale);
@@ -429,33 +443,31 @@ void ComposizioneDocumento::CreaPaginaOperatore()
         return testoDiretto(sedeLegale.value(u"SedeInteressata"_s));
     });
     propri += riempi(u"<n15>"_s, [&sedeLegale]() -> QString {
-        const QVariant denominazione = sedeLegale.value(u"CorsiOper.Denominazione"_s);
-        if (isNullValue(denominazione))
-            throw RoutineError(ErrorCode::InvalidUseOfNull);
-        return trimBlanks(denominazione.toString());
+        return trimBlanks(richiesto(sedeLegale.value(u"CorsiOper.Denominazione"_s)).toString());
     });
-    propri += riempi(u"<n16>"_s, campoSede(u"QryComuniProv.Denominazione"_s));
-    propri += riempi(u"<n17>"_s, campoSede(u"CodComune"_s));
-    propri += riempi(u"<n18>"_s, campoSede(u"Cap"_s));
-    propri += riempi(u"<n19>"_s, campoSede(u"Indirizzo"_s));
-    propri += riempi(u"<n20>"_s, campoSede(u"StatoEstero"_s));
-    propri += riempi(u"<n21>"_s, campoSede(u"CittaEstero"_s));
-    propri += riempi(u"<n22>"_s, campoSede(u"ProvCCIAA"_s));
-    propri += riempi(u"<n23>"_s, campoSede(u"CodCCIAA"_s));
-    propri += riempi(u"<n24>"_s, campoSede(u"AnnoCCIAA"_s));
+    propri += riempiCampi(sedeLegale, {
+                                          {u"<n16>"_s, u"QryComuniProv.Denominazione"_s},
+                                          {u"<n17>"_s, u"CodComune"_s},
+                                          {u"<n18>"_s, u"Cap"_s},
+                                          {u"<n19>"_s, u"Indirizzo"_s},
+                                          {u"<n20>"_s, u"StatoEstero"_s},
+                                          {u"<n21>"_s, u"CittaEstero"_s},
+                                          {u"<n22>"_s, u"ProvCCIAA"_s},
+                                          {u"<n23>"_s, u"CodCCIAA"_s},
+                                          {u"<n24>"_s, u"AnnoCCIAA"_s},
+                                      });
     propri += riempi(u"<n25>"_s, [&sedeLegale]() -> QString {
         return trimBlanks(TestoDaCampo(sedeLegale.value(u"QryDomandeSedLeg.AttEcono.Descrizione"_s)));
     });
     propri += riempi(u"<n26>"_s, [&sedeLegale]() -> QString {
-        const QVariant codice = sedeLegale.value(u"AttEcono"_s);
-        if (isNullValue(codice))
-            throw RoutineError(ErrorCode::InvalidUseOfNull);
-        return trimBlanks(TestoDaCampo(codice));
+        return trimBlanks(TestoDaCampo(richiesto(sedeLegale.value(u"AttEcono"_s))));
     });
-    propri += riempi(u"<n27>"_s, campoSede(u"Tel"_s));
-    propri += riempi(u"<n28>"_s, campoSede(u"Fax"_s), arial, 10);
-    propri += riempi(u"<n29>"_s, campoSede(u"Email"_s));
-    propri += riempi(u"<n30>"_s, campoSede(u"Riferimento"_s));
+    propri += riempi(u"<n27>"_s, campo(sedeLegale, u"Tel"_s));
+    propri += riempi(u"<n28>"_s, campo(sedeLegale, u"Fax"_s), arial, 10);
+    propri += riempiCampi(sedeLegale, {
+                                          {u"<n29>"_s, u"Email"_s},
+                                          {u"<n30>"_s, u"Riferimento"_s},
+                                      });
     propri += [&sedeLegale] {
         sedeLegale.close();
         sedeLegale.clearFilter();
@@ -465,9 +477,6 @@ void ComposizioneDocumento::CreaPaginaOperatore()
 
 void ComposizioneDocumento::CreaPaginaSede(Recordset &sedi)
 {
-    const auto campo = [&sedi](const QString &colonna) {
-        return [&sedi, colonna] { return TestoDaCampo(sedi.value(colonna)); };
-    };
     const auto casella = [this, &sedi](const QString &segnaposto, const QString &tipo) -> Passo {
         return [this, &sedi, segnaposto, tipo] {
             const QVariant tipoCompo = sedi.value(u"TipoCompo"_s);
@@ -480,16 +489,20 @@ void ComposizioneDocumento::CreaPaginaSede(Recordset &sedi)
     propri += casella(u"<ck1>"_s, u"SL"_s);
     propri += casella(u"<ck2>"_s, u"UL"_s);
     propri += casella(u"<ck3>"_s, u"UO"_s);
-    propri += riempi(u"<n2>"_s, campo(u"CorsiSediInteressate.Denominazione"_s));
-    propri += riempi(u"<n3>"_s, campo(u"QryComuniProv.Denominazione"_s));
+    propri += riempiCampi(sedi, {
+                                    {u"<n2>"_s, u"CorsiSediInteressate.Denominazione"_s},
+                                    {u"<n3>"_s, u"QryComuniProv.Denominazione"_s},
+                                });
     propri += riempi(u"<n4>"_s, [&sedi]() -> QString { return testoDiretto(sedi.value(u"CodComune"_s)); });
-    propri += riempi(u"<n5>"_s, campo(u"Cap"_s));
-    propri += riempi(u"<n6>"_s, campo(u"Descrizione"_s));
-    propri += riempi(u"<n7>"_s, campo(u"Indirizzo"_s));
-    propri += riempi(u"<n8>"_s, campo(u"Tel"_s));
-    propri += riempi(u"<n9>"_s, campo(u"Fax"_s));
-    propri += riempi(u"<n10>"_s, campo(u"Email"_s));
-    propri += riempi(u"<n11>"_s, campo(u"Riferimento"_s));
+    propri += riempiCampi(sedi, {
+                                    {u"<n5>"_s, u"Cap"_s},
+                                    {u"<n6>"_s, u"Descrizione"_s},
+                                    {u"<n7>"_s, u"Indirizzo"_s},
+                                    {u"<n8>"_s, u"Tel"_s},
+                                    {u"<n9>"_s, u"Fax"_s},
+                                    {u"<n10>"_s, u"Email"_s},
+                                    {u"<n11>"_s, u"Riferimento"_s},
+                                });
     pagina(ModelliPagina::Sede, ErroriPagina::Cornice, propri);
 }
 
@@ -505,7 +518,7 @@ void ComposizioneDocumento::CreaPaginaCorso(Recordset &corsi)
     };
     QList<Passo> propri;
     propri += riempi(u"<n1>"_s, diretto(u"SedeInteressata"_s));
-    propri += riempi(u"<n2>"_s, [valore]() -> QString { return TestoDaCampo(valore(u"CompoResp"_s)); });
+    propri += riempi(u"<n2>"_s, campo(corsi, u"CompoResp"_s));
     propri += riempi(u"<n3>"_s, diretto(u"Corso"_s));
     propri += riempi(u"<cicloFin>"_s, [parte]() -> QString {
         QString testo = parte(u"CicloFinanziario"_s);

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 
 namespace kx {
@@ -121,6 +122,9 @@ private:
     /** The two steps of a fill: the value into Elemento (emptied first), then Elemento into the page. */
     QList<Passo> riempi(const QString &segnaposto, std::function<QString()> valore,
                         const QString &nomeFont = QString(), qint16 dimensione = 0);
+    /** The fills of columns through the field-to-text rule, each in the template's font. */
+    QList<Passo> riempiCampi(Recordset &recordset,
+                             std::initializer_list<std::pair<QString, QString>> segnapostiEColonne);
 
     bool StampaDomanda();
     void StampaCorsiSede(Recordset &corsi);

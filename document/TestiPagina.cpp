@@ -22,11 +22,16 @@ QString TestoDaCampo(const QVariant &valore)
     return numero < 0 ? cifre : u' ' + cifre;
 }
 
-QString testoDiretto(const QVariant &valore)
+QVariant richiesto(const QVariant &valore)
 {
     if (isNullValue(valore))
         throw RoutineError(ErrorCode::InvalidUseOfNull);
-    return testoDelValore(valore);
+    return valore;
+}
+
+QString testoDiretto(const QVariant &valore)
+{
+    return testoDelValore(richiesto(valore));
 }
 
 QString testoImporto(double valore)

@@ -17,6 +17,9 @@ namespace kx {
  */
 QString TestoDaCampo(const QVariant &valore);
 
+/** A value the page must have, as it is; a Null is error 94 (invalid use of Null). */
+QVariant richiesto(const QVariant &valore);
+
 /**
  * The direct form: a number in Italian without grouping and with as many decimals as it has
  * (1234.5 gives "1234,5", 52560 gives "52560"), a text as it stands. Null is error 94: the value

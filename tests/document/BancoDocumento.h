@@ -107,16 +107,12 @@ struct BancoDocumento
                     u"000123456789"_s,
                     u"Ente Formazione Esempio"_s,
                     u"IT60X0542811101000000123456"_s}});
-        db.insert(u"CorsiSediInteressate"_s,
-                  {u"NumDoma"_s, u"SedeInteressata"_s, u"GrupOpe"_s, u"Operatore"_s, u"TipoCompo"_s,
-                   u"Denominazione"_s, u"CodComune"_s, u"Cap"_s, u"Indirizzo"_s, u"Tel"_s, u"Fax"_s,
-                   u"Email"_s, u"Riferimento"_s},
-                  {{204, 1, u"B"_s, 17, u"SL"_s, u"Sede Legale Ente"_s, u"H501"_s, u"00100"_s,
-                    u"Via Roma 1"_s, u"0611111"_s, u"0622222"_s, u"sede@ente.it"_s, u"Anna Bianchi"_s},
-                   {204, 2, u"B"_s, 17, u"UL"_s, u"Unita Locale Milano"_s, u"F205"_s, u"20100"_s,
-                    u"Corso Milano 2"_s, u"0233333"_s, QVariant(), QVariant(), u"Luca Verdi"_s},
-                   {204, 1000, u"B"_s, 17, u"UO"_s, u"Sede Occasionale"_s, u"H501"_s, u"00100"_s,
-                    u"Via Tre 3"_s, QVariant(), QVariant(), QVariant(), QVariant()}});
+        aggiungiSede({1, u"SL"_s, u"Sede Legale Ente"_s, u"H501"_s, u"00100"_s, u"Via Roma 1"_s, u"0611111"_s,
+                      u"0622222"_s, u"sede@ente.it"_s, u"Anna Bianchi"_s});
+        aggiungiSede({2, u"UL"_s, u"Unita Locale Milano"_s, u"F205"_s, u"20100"_s, u"Corso Milano 2"_s,
+                      u"0233333"_s, QVariant(), QVariant(), u"Luca Verdi"_s});
+        aggiungiSede({1000, u"UO"_s, u"Sede Occasionale"_s, u"H501"_s, u"00100"_s, u"Via Tre 3"_s, QVariant(),
+                      QVariant(), QVariant(), QVariant()});
         aggiungiCorso(1, u"0002"_s, 1000000.0);
         aggiungiCorso(1, u"0001"_s, 234567.5);
         aggiungiCorso(2, u"0001"_s, 0.0);
@@ -135,6 +131,56 @@ struct BancoDocumento
     {
         if (test.context().DE().CorsiDB().isOpen())
             test.context().DE().CorsiDB().close();
+    }
+
+    /** A seat of application 204: code, type, name, municipality, postcode, address, phone, fax, e-mail,
+     * contact. */
+    void aggiungiSede(QVariantList valori)
+    {
+        using namespace Qt::StringLiterals;
+        valori.insert(0, 204);
+        valori.insert(2, u"B"_s);
+        valori.insert(3, 17);
+        db.insert(u"CorsiSediInteressate"_s,
+                  {u"NumDoma"_s, u"SedeInteressata"_s, u"GrupOpe"_s, u"Operatore"_s, u"TipoCompo"_s,
+                   u"Denominazione"_s, u"CodComune"_s, u"Cap"_s, u"Indirizzo"_s, u"Tel"_s, u"Fax"_s,
+                   u"Email"_s, u"Riferimento"_s},
+                  {valori});
+    }
+
+    /**
+     * Every text at its column's full length (60 characters where the column has no bound), in words
+     * of the widest capital: the most lines a value can take on its page. The courses refer to an
+     * approved course with a long key.
+     */
+    void allungaValori()
+    {
+        using namespace Qt::StringLiterals;
+        // Words of the widest capital: the most lines a value of that length can take.
+        const auto lungo = [](int lunghezza) {
+            return u"WWWWWWW "_s.repeated(lunghezza / 8 + 1).left(lunghezza);
+        };
+        db.execute(u"UPDATE CorsiOper SET Denominazione = ?"_s, {lungo(100)});
+        db.execute(u"UPDATE AttEcono SET Descrizione = ?"_s, {lungo(60)});
+        db.execute(u"UPDATE Comuni SET Denominazione = ?"_s, {lungo(60)});
+        db.execute(u"UPDATE Bacino SET Descrizione = ?"_s, {lungo(60)});
+        db.execute(u"UPDATE CicloFinanziario SET Descrizione = ?"_s, {lungo(60)});
+        db.execute(u"UPDATE Destin SET DesDest = ?"_s, {lungo(60)});
+        db.execute(
+            u"UPDATE Domande SET CodFisc = ?, PIva = ?, LegNome = ?, LegComNasc = ?, ContDesBanca = ?, "
+            u"ContAge = ?, ContIndirAge = ?, ContNumCC = ?, ContIntCC = ?, ContIBAN = ?"_s,
+            {lungo(16), lungo(11), lungo(35), lungo(30), lungo(60), lungo(60), lungo(60), lungo(60),
+             lungo(60), lungo(60)});
+        db.execute(u"UPDATE CorsiSediInteressate SET Denominazione = ?, Indirizzo = ?, Tel = ?, Fax = ?, "
+                   u"StatoEstero = ?, CittaEstero = ?, Email = ?, Riferimento = ?"_s,
+                   {lungo(100), lungo(50), lungo(10), lungo(10), lungo(30), lungo(30), lungo(60), lungo(60)});
+        db.execute(u"INSERT INTO CorsiApprovati (IdAttivita, GrupOpe, Operatore, Componente, ProgrAttivita, "
+                   u"AnnoInizio, ProgrAccorp, AnnGest, DenCorso) VALUES (77, 'B', 17, 1, ?, '2020', 2, "
+                   u"'2021', ?)"_s,
+                   {lungo(11), lungo(200)});
+        db.execute(u"UPDATE CorsiProp SET DenCorso = ?, CodQualif = ?, IdAttivita_CorsoRifB111 = 77, "
+                   u"TotaleSpesa = 99999999.99, ParametroSpesa = 123456.789"_s,
+                   {lungo(60), lungo(6)});
     }
 
     /** A course of application 204 with the fixture's values and the given total. */

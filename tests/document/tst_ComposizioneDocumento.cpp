@@ -100,33 +100,7 @@ private slots:
     void everyPageFitsOneSheetWithEveryValueAtItsFullLength()
     {
         BancoDocumento banco;
-        // Words of the widest capital: the most lines a value of that length can take.
-        const auto lungo = [](int lunghezza) {
-            return u"WWWWWWW "_s.repeated(lunghezza / 8 + 1).left(lunghezza);
-        };
-        banco.db.execute(u"UPDATE CorsiOper SET Denominazione = ?"_s, {lungo(100)});
-        banco.db.execute(u"UPDATE AttEcono SET Descrizione = ?"_s, {lungo(60)});
-        banco.db.execute(u"UPDATE Comuni SET Denominazione = ?"_s, {lungo(60)});
-        banco.db.execute(u"UPDATE Bacino SET Descrizione = ?"_s, {lungo(60)});
-        banco.db.execute(u"UPDATE CicloFinanziario SET Descrizione = ?"_s, {lungo(60)});
-        banco.db.execute(u"UPDATE Destin SET DesDest = ?"_s, {lungo(60)});
-        banco.db.execute(
-            u"UPDATE Domande SET CodFisc = ?, PIva = ?, LegNome = ?, LegComNasc = ?, ContDesBanca = ?, "
-            u"ContAge = ?, ContIndirAge = ?, ContNumCC = ?, ContIntCC = ?, ContIBAN = ?"_s,
-            {lungo(16), lungo(11), lungo(35), lungo(30), lungo(60), lungo(60), lungo(60), lungo(60),
-             lungo(60), lungo(60)});
-        banco.db.execute(
-            u"UPDATE CorsiSediInteressate SET Denominazione = ?, Indirizzo = ?, Tel = ?, Fax = ?, "
-            u"StatoEstero = ?, CittaEstero = ?, Email = ?, Riferimento = ?"_s,
-            {lungo(100), lungo(50), lungo(10), lungo(10), lungo(30), lungo(30), lungo(60), lungo(60)});
-        banco.db.execute(
-            u"INSERT INTO CorsiApprovati (IdAttivita, GrupOpe, Operatore, Componente, ProgrAttivita, "
-            u"AnnoInizio, ProgrAccorp, AnnGest, DenCorso) VALUES (77, 'B', 17, 1, ?, '2020', 2, "
-            u"'2021', ?)"_s,
-            {lungo(11), lungo(200)});
-        banco.db.execute(u"UPDATE CorsiProp SET DenCorso = ?, CodQualif = ?, IdAttivita_CorsoRifB111 = 77, "
-                         u"TotaleSpesa = 99999999.99, ParametroSpesa = 123456.789"_s,
-                         {lungo(60), lungo(6)});
+        banco.allungaValori();
         const QString pdf = banco.pdf(u"BOZZA"_s);
         banco.test.prompt.expect(messaggioCreato(pdf));
 
