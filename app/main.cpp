@@ -11,10 +11,14 @@
 #include "core/startup/VersioneProgramma.h"
 #include "core/state/Context.h"
 #include "core/state/InstallationState.h"
+#include "core/state/ServiziStampa.h"
 #include "core/state/Trasmissione.h"
 #include "core/ui/Avvio.h"
 #include "core/ui/SystemServices.h"
 #include "courses/ui/Riass.h"
+#include "document/VerifDomanda.h"
+#include "document/ui/SelBozza.h"
+#include "document/ui/ServiziDocumento.h"
 #include "mainwindow/FinestreComandi.h"
 #include "mainwindow/ui/AggiornaBaseDatiUi.h"
 #include "mainwindow/ui/Browser.h"
@@ -89,6 +93,9 @@ int main(int argc, char *argv[])
     finestre.Riass = [&context] { Riass::apri(context); };
     finestre.Operator = [&context] { Operator::apri(context); };
     finestre.Invia = [&context] { Invia::apri(context); };
+    finestre.VerifDomanda = [&context](AttesaControllo &attesa) { return VerifDomanda(context, attesa); };
+    finestre.SelBozza = [&context] { SelBozza::apri(context); };
+    context.serviziStampa().selBozza = [&context] { SelBozza::apri(context); };
     StatoScaricoCorsi scaricoCorsi;
     finestre.FrmScaricoDB = [&] { FrmScaricoDB::mostra(context, scaricoCorsi); };
     finestre.ImportaCorsiApprovati = [&] { return ImportaCorsiApprovati(context); };
@@ -102,6 +109,7 @@ int main(int argc, char *argv[])
     context.trasmissione().ServizioVordan = qEnvironmentVariable("KX58TORVA_VORDAN");
     // Empty: the upload server's fixed address.
     context.trasmissione().IndirizzoUpload = qEnvironmentVariable("KX58TORVA_UPLOAD");
+    installaServiziDocumento(context);
     MainHost mainWindow(context, std::move(finestre));
     collegaTabelleDecodifica(context);
     collegaInstallaAnagrafiche(context);

@@ -81,20 +81,23 @@ bool clsCreaPDF::CreatePDF()
         m_context.prompt.warn(u"Errore generico"_s, testoErroreCaricamento(error));
         scritto = false;
     }
-    QList<int> pagine;
     if (scritto)
         for (int pagina = 1; pagina <= m_totPagine; ++pagina)
-            pagine.append(pagina);
-    else
-        pagine = m_pagineSalvate.values();
+            m_pagineSalvate.insert(pagina);
+    CancellaPagine();
+    return scritto;
+}
+
+void clsCreaPDF::CancellaPagine()
+{
+    const QList<int> pagine = m_pagineSalvate.values();
     m_pagineSalvate.clear();
     try {
-        for (int pagina : std::as_const(pagine))
+        for (int pagina : pagine)
             CancellaFileTmp(percorsoPagina(pagina));
     } catch (const RoutineError &error) {
         m_context.prompt.warn(u"Errore generico"_s, testoErroreCaricamento(error));
     }
-    return scritto;
 }
 
 void clsCreaPDF::componi()

@@ -40,6 +40,12 @@ public:
      */
     bool CreatePDF();
 
+    /**
+     * Deletes the page files saved since the last composition, for a run that ends without its PDF;
+     * a file that cannot be deleted shows the generic error box.
+     */
+    void CancellaPagine();
+
     /** The page file of a page: "Pagina" followed by the number and ".tmp", in the program folder. */
     QString percorsoPagina(int numero) const;
 

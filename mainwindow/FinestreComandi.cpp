@@ -30,7 +30,8 @@ FinestreComandi finestreNonDisponibili(Prompt &prompt)
         .Riass = nonDisponibile(prompt, u"Riass"_s),
         .SelBozza = nonDisponibile(prompt, u"SelBozza"_s),
         .Invia = nonDisponibile(prompt, u"Invia"_s),
-        .VerifDomanda = nonDisponibile(prompt, u"VerifDomanda"_s),
+        .VerifDomanda =
+            [avviso = nonDisponibile(prompt, u"VerifDomanda"_s)](AttesaControllo &) { return avviso(); },
         .FrmScaricoDB = nonDisponibile(prompt, u"FrmScaricoDB"_s),
         .ImportaCorsiApprovati = nonDisponibile(prompt, u"ImportaCorsiApprovati"_s),
         .FrmCorsiApprovatiScaricati = nonDisponibile(prompt, u"FrmCorsiApprovatiScaricati"_s),

@@ -3,6 +3,7 @@
 #include <functional>
 
 namespace kx {
+class AttesaControllo;
 class Prompt;
 } // namespace kx
 
@@ -23,8 +24,11 @@ struct FinestreComandi
     std::function<void()> Riass;
     std::function<void()> SelBozza;
     std::function<void()> Invia;
-    /** The completeness check before a print: true when the application may be printed. */
-    std::function<bool()> VerifDomanda;
+    /**
+     * The completeness check before a print, with the window's wait panel: true when the application
+     * may be printed.
+     */
+    std::function<bool(AttesaControllo &)> VerifDomanda;
     /** The download of the approved courses, FrmScaricoDB. */
     std::function<void()> FrmScaricoDB;
     /** The import of the downloaded approved courses: true on success. */

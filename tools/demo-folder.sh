@@ -32,6 +32,8 @@ sources=$(cd "$(dirname "$0")/.." && pwd)
 
 install -m 755 "$build/bin/KX58TORVA" "$demo/KX58TORVA"
 cp "$sources/resources/help/KX58TORVA.htm" "$demo/KX58TORVA.htm"
+# The page templates of the printed application.
+cp "$sources"/resources/_JW63PELO-0[1-5].dat "$demo/"
 if [[ ! -f $demo/KX58TORVA.mdb ]]; then
     # One application, current in the INI file, until the program can create and select them.
     "$build/bin/makedb" --demo "$demo/KX58TORVA.mdb"

@@ -25,6 +25,7 @@
 #include "core/state/HelpTopics.h"
 #include "core/state/InstallationState.h"
 #include "core/state/Preferences.h"
+#include "core/state/PrintRequest.h"
 #include "core/state/ResponsabileSpostamento.h"
 #include "core/ui/Avvio.h"
 #include "core/ui/FrmProxy.h"
@@ -38,6 +39,7 @@
 #include "core/ui/frmServerClient.h"
 #include "courses/ui/CompoRes.h"
 #include "courses/ui/Riass.h"
+#include "document/ui/StBozza.h"
 #include "mainwindow/AggiornaBaseDati.h"
 #include "mainwindow/FinestreComandi.h"
 #include "mainwindow/ui/Browser.h"
@@ -724,6 +726,26 @@ void saveSendWindows(const QString &folder)
     corsiDB.close();
 }
 
+/** The print confirmation StBozza for a draft and for the definitive document. */
+void savePrintDialogs(const QString &folder)
+{
+    QTemporaryDir programFolder;
+    SystemServices system({}, {});
+    Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s), system.services());
+    CurrentApplication &domanda = context.domanda();
+    domanda.NumDomaCorrente = 2021001;
+    domanda.GrupOpeCorrente = u"A"_s;
+    domanda.OperatoreCorrente = u"12"_s;
+    domanda.DenominazioneOpCorrente = u"CENTRO DI FORMAZIONE PROFESSIONALE VALDORIA"_s;
+    for (const auto &[richiesta, file] : {std::pair{u"Stampa Bozza"_s, u"StBozza-Bozza"_s},
+                                          {u"Stampa Definitivo"_s, u"StBozza-Definitivo"_s}}) {
+        context.stampa().RichiestaStampa = richiesta;
+        StBozza conferma(context);
+        conferma.setObjectName(file);
+        save(conferma, folder);
+    }
+}
+
 /** Saves the whole screen once the modal window that `show` opens is up, then closes that window. */
 void saveScreenDuring(const QString &file, const std::function<void()> &show,
                       const std::function<void()> &alsoShow = {})
@@ -804,5 +826,6 @@ int main(int argc, char *argv[])
     saveSeats(folder);
     saveReassignment(folder);
     saveSendWindows(folder);
+    savePrintDialogs(folder);
     return 0;
 }

@@ -180,6 +180,23 @@ void Main::pnlAttesa(bool visibile, const QString &didascalia)
     m_ui->pnlAttesa->repaint();
 }
 
+void Main::limitiPB1(int minimo, int massimo)
+{
+    m_ui->PB1->setRange(minimo, massimo);
+}
+
+void Main::valorePB1(int valore)
+{
+    m_ui->PB1->setValue(valore);
+}
+
+void Main::mostraAttesa(bool visibile)
+{
+    m_ui->panel_Attesa->setVisible(visibile);
+    m_ui->PB1->setVisible(visibile);
+    m_ui->panel_Attesa->repaint();
+}
+
 std::function<void()> Main::comando(void (Main::*handler)())
 {
     return [this, handler] {
@@ -555,7 +572,7 @@ void Main::cmdAllega_Click()
 
 void Main::cmdStBozza_Click()
 {
-    if (!DomandaSelezionata(m_context) || !ControllaStampaBozza(m_context) || !m_finestre.VerifDomanda())
+    if (!DomandaSelezionata(m_context) || !ControllaStampaBozza(m_context) || !m_finestre.VerifDomanda(*this))
         return;
     m_finestre.SelBozza();
 }
@@ -566,7 +583,7 @@ void Main::cmdInvia1_Click()
         return;
     if (!runWithRetry(m_context, QString(), [this] { return ControllaInvio(m_context); }))
         return;
-    if (!runWithRetry(m_context, QString(), [this] { return m_finestre.VerifDomanda(); }))
+    if (!runWithRetry(m_context, QString(), [this] { return m_finestre.VerifDomanda(*this); }))
         return;
     runWithRetry(m_context, QString(), [this] { m_finestre.Invia(); });
 }

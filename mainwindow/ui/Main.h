@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainwindow/AttesaControllo.h"
 #include "mainwindow/FinestreComandi.h"
 
 #include <QTimer>
@@ -25,7 +26,7 @@ class Main;
  * (Form_Load) and shown at its end; its first activation makes sure an application is current;
  * closing it is the end of the program, with the rotating copy on a SERVER.
  */
-class Main : public QWidget
+class Main : public QWidget, public kx::AttesaControllo
 {
     Q_OBJECT
 
@@ -47,6 +48,10 @@ public:
     QLabel *LblCont() const;
     /** Shows the registry update's wait panel with that caption, or hides it. */
     void pnlAttesa(bool visibile, const QString &didascalia);
+
+    void limitiPB1(int minimo, int massimo) override;
+    void valorePB1(int valore) override;
+    void mostraAttesa(bool visibile) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

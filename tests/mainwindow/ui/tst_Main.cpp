@@ -13,6 +13,7 @@
 #include "core/state/StartupHooks.h"
 #include "core/ui/ImageButton.h"
 #include "core/ui/MDI_Main.h"
+#include "mainwindow/AttesaControllo.h"
 #include "mainwindow/FinestreComandi.h"
 #include "mainwindow/ui/Main.h"
 
@@ -24,6 +25,7 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -94,6 +96,8 @@ struct Banco
     FixtureDatabase db{test.path(u"KX58TORVA.mdb"_s)};
     QStringList aperte;
     bool verifica = true;
+    /** What the completeness check does with the window's wait panel. */
+    std::function<void(AttesaControllo &)> attesa;
     bool importa = true;
     std::function<void()> seldoma;
     std::unique_ptr<Main> main;
@@ -151,8 +155,10 @@ struct Banco
             .SelBozza = registra(u"SelBozza"_s),
             .Invia = registra(u"Invia"_s),
             .VerifDomanda =
-                [this] {
+                [this](AttesaControllo &pannello) {
                     aperte << u"VerifDomanda"_s;
+                    if (attesa)
+                        attesa(pannello);
                     return verifica;
                 },
             .FrmScaricoDB = registra(u"FrmScaricoDB"_s),
@@ -1084,6 +1090,31 @@ private slots:
         QVERIFY(!QGuiApplication::overrideCursor());
         press(banco.main.get(), u"cmdCompo"_s);
         QCOMPARE(banco.aperte, QStringList{u"Componen"_s});
+    }
+
+    void theCheckDrivesTheWaitPanelAndItsBar()
+    {
+        Banco banco;
+        banco.attiva();
+        auto *panel = banco.c<QWidget>(u"panel_Attesa"_s);
+        auto *PB1 = banco.c<QProgressBar>(u"PB1"_s);
+        QStringList visti;
+        banco.attesa = [&](AttesaControllo &attesa) {
+            attesa.limitiPB1(1, 8);
+            attesa.valorePB1(2);
+            attesa.mostraAttesa(true);
+            visti << u"%1 %2 %3..%4 = %5"_s.arg(panel->isVisible())
+                         .arg(PB1->isVisible())
+                         .arg(PB1->minimum())
+                         .arg(PB1->maximum())
+                         .arg(PB1->value());
+            attesa.mostraAttesa(false);
+            visti << u"%1 %2"_s.arg(panel->isVisible()).arg(PB1->isVisible());
+        };
+        press(banco.main.get(), u"cmdStBozza"_s);
+        QCOMPARE(visti, (QStringList{u"1 1 1..8 = 2"_s, u"0 0"_s}));
+        QCOMPARE(banco.c<QLabel>(u"lblAttesaControllo"_s)->text(),
+                 u"Controllo dati in corso. Attendere..."_s);
     }
 
     void windowsNotAvailableYet()
