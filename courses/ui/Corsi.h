@@ -62,10 +62,14 @@ private:
     void Form_Activate();
     void AbilitaCampi(bool abilita);
     void PulisciCampi();
+    /** The action buttons; help and exit are always enabled. */
+    void pulsantiAzione(bool inserisci, bool duplica, bool elimina, bool salva, bool stampa);
     void PulsantiCorsoVisualizzato();
     void PulsantiNuovoCorso();
     void PulsantiNessunCorso();
     void PulsantiSolaLettura();
+    /** First and previous go back, next and last forward. */
+    void pulsantiNavigazione(bool indietro, bool avanti, bool vai);
     void NavigazionePrimo();
     void NavigazioneUltimo();
     void NavigazioneIntermedio();
