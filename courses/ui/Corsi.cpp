@@ -637,37 +637,41 @@ void Corsi::cmdSalva_Click()
     SalvaCorso();
 }
 
-void Corsi::cmdInserisci_Click()
+bool Corsi::avviaNuovoCorso()
 {
-    const PuntatoreOccupato occupato;
     eventiInSospeso();
-    if (!m_nessunCorso && !SalvaPrima())
-        return;
-    if (m_chiusa)
-        return;
+    if ((!m_nessunCorso && !SalvaPrima()) || m_chiusa)
+        return false;
     m_nuovoCorso = true;
-    AbilitaCampi(true);
-    PulisciCampi();
+    return true;
+}
+
+void Corsi::mostraNuovoCorso()
+{
     PulsantiNuovoCorso();
     NavigazioneDisabilitata();
     m_ui->SSTab1->setCurrentIndex(0);
+}
+
+void Corsi::cmdInserisci_Click()
+{
+    const PuntatoreOccupato occupato;
+    if (!avviaNuovoCorso())
+        return;
+    AbilitaCampi(true);
+    PulisciCampi();
+    mostraNuovoCorso();
     (sedeOccasionale() ? static_cast<QWidget *>(m_ui->cmbCompoResp) : m_ui->CmbCicloFin)->setFocus();
 }
 
 void Corsi::cmdDuplica_Click()
 {
     const PuntatoreOccupato occupato;
-    eventiInSospeso();
-    if (!m_nessunCorso && !SalvaPrima())
+    if (!avviaNuovoCorso())
         return;
-    if (m_chiusa)
-        return;
-    m_nuovoCorso = true;
     m_ui->lblCorso->setText(CodiceNessunCorso);
     m_context.corsi().impostaCorso(QString());
-    PulsantiNuovoCorso();
-    NavigazioneDisabilitata();
-    m_ui->SSTab1->setCurrentIndex(0);
+    mostraNuovoCorso();
     m_context.prompt.inform(u"Duplica Corso"_s, u"Verifiche OK."_s + CrLf + u"Corso duplicato"_s);
     (sedeOccasionale() ? static_cast<QWidget *>(m_ui->cmbCompoResp) : m_ui->cmbAsse)->setFocus();
 }

@@ -100,6 +100,10 @@ private:
     bool RegistraNuovoCorso();
     void CancellaCorso();
     void cmdSalva_Click();
+    /** The save-first step of the insert and the duplicate; false when the command stops there. */
+    bool avviaNuovoCorso();
+    /** The buttons and the first tab of a pending new course. */
+    void mostraNuovoCorso();
     void cmdInserisci_Click();
     void cmdDuplica_Click();
     void cmdElimina_Click();

@@ -57,35 +57,35 @@ private slots:
         QVERIFY(e.prompt().allShown());
     }
 
-    void aFailedCheckKeepsTheNewCoursePending()
+    void aRefusedNewCourseStaysPending_data()
     {
+        QTest::addColumn<QString>("corso");
+        QTest::addColumn<QString>("allievi");
+        QTest::addColumn<QString>("messaggio");
+        QTest::addColumn<QString>("titolo");
+        QTest::newRow("a failed check")
+            << u"0001"_s << u"0"_s << u"Inserire il N. ALLIEVI PREVISTI"_s << u"Verifica dati"_s;
+        QTest::newRow("no code left") << u"9999"_s << u"1"_s << TestoCodiciEsauriti << u"Inserimento Corso"_s;
+    }
+    void aRefusedNewCourseStaysPending()
+    {
+        QFETCH(QString, corso);
+        QFETCH(QString, allievi);
+        QFETCH(QString, messaggio);
+        QFETCH(QString, titolo);
         Editore e;
-        e.banco.corso(2, u"0001"_s);
+        e.banco.corso(2, corso);
         e.apri();
         press(e.w(), u"cmdInserisci"_s);
         e.compila();
-        e.scrivi(u"txtNumAll"_s, u"0"_s);
-        e.prompt().expect(u"Inserire il N. ALLIEVI PREVISTI"_s);
+        e.scrivi(u"txtNumAll"_s, allievi);
+        e.prompt().expect(messaggio);
         press(e.w(), u"cmdSalva"_s);
-        QCOMPARE(e.banco.codici(2), QStringList{u"0001"_s});
+        QCOMPARE(e.prompt().shown().last().title, titolo);
+        QCOMPARE(e.banco.codici(2), QStringList{corso});
         QCOMPARE(e.testo(u"lblCorso"_s), u" ---- "_s);
         QCOMPARE(e.accesi(Azioni), (QStringList{u"cmdSalva"_s, u"cmdAiuto"_s, u"cmdEsci"_s}));
         QVERIFY(e.prompt().allShown());
-    }
-
-    void aSeatWithTheLastCodeRefusesANewCourse()
-    {
-        Editore e;
-        e.banco.corso(2, u"9999"_s);
-        e.apri();
-        press(e.w(), u"cmdInserisci"_s);
-        e.compila();
-        e.prompt().expect(TestoCodiciEsauriti);
-        press(e.w(), u"cmdSalva"_s);
-        QCOMPARE(e.prompt().shown().last().title, u"Inserimento Corso"_s);
-        QCOMPARE(e.banco.codici(2), QStringList{u"9999"_s});
-        QCOMPARE(e.testo(u"lblCorso"_s), u" ---- "_s);
-        QVERIFY(e.acceso(u"cmdSalva"_s) && !e.acceso(u"cmdInserisci"_s));
     }
 
     void aDuplicateIsANewCourseOnlyOnceSaved()
