@@ -763,7 +763,7 @@ void Corsi::cmdAiuto_Click()
 
 void Corsi::SSTab1_Click()
 {
-    setHelpContext(m_context, this, ArgomentoAiuto);
+    // Both tabs keep the window's topic (F1 was given it at the opening).
     m_contestoAiuto = ArgomentoAiuto;
 }
 
