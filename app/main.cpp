@@ -16,6 +16,7 @@
 #include "core/ui/Avvio.h"
 #include "core/ui/SystemServices.h"
 #include "courses/ui/Riass.h"
+#include "courses/ui/SelComp.h"
 #include "document/VerifDomanda.h"
 #include "document/ui/SelBozza.h"
 #include "document/ui/ServiziDocumento.h"
@@ -91,6 +92,7 @@ int main(int argc, char *argv[])
     finestre.frmRiepDomanda = [&context] { frmRiepDomanda::apri(context); };
     finestre.Componen = [&context] { Componen::apri(context); };
     finestre.Riass = [&context] { Riass::apri(context); };
+    finestre.SelComp = [&context] { SelComp::apri(context); };
     finestre.Operator = [&context] { Operator::apri(context); };
     finestre.Invia = [&context] { Invia::apri(context); };
     finestre.VerifDomanda = [&context](AttesaControllo &attesa) { return VerifDomanda(context, attesa); };

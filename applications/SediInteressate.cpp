@@ -29,6 +29,17 @@ QString sedeDellaRiga(const QString &riga)
     return trimBlanks(riga.left(6));
 }
 
+std::optional<SedeScelta> sedeDaVoce(const QString &voce)
+{
+    if (trimBlanks(voce).isEmpty())
+        return std::nullopt;
+    const qsizetype separatore = voce.indexOf(Separatore);
+    if (separatore < 0)
+        return SedeScelta{trimBlanks(voce), QString()};
+    return SedeScelta{trimBlanks(voce.left(separatore)),
+                      trimBlanks(voce.mid(separatore + Separatore.size()))};
+}
+
 ElencoSedi caricaElencoSedi(Connection &connection, const CurrentApplication &domanda,
                             const QString &sedeScelta)
 {

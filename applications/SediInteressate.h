@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <optional>
 
 namespace kx {
 class Connection;
@@ -31,6 +32,19 @@ QString rigaElencoSedi(const QVariant &sede, const QVariant &denominazione, cons
 
 /** The seat code a line begins with: its first 6 characters without the blanks around them. */
 QString sedeDellaRiga(const QString &riga);
+
+/** The seat a choice list's entry "code - description" names. */
+struct SedeScelta
+{
+    QString sede;
+    QString descrizione;
+};
+
+/**
+ * The code before the entry's first " - ", without blanks, and the rest after it, trimmed; nothing for
+ * an empty entry (no seat chosen).
+ */
+std::optional<SedeScelta> sedeDaVoce(const QString &voce);
 
 /** The lines of the current application's seats in code order, with the line of the preset seat. */
 struct ElencoSedi

@@ -48,14 +48,6 @@ QStringList VociCompoSt(DataEnvironment &de, qint32 numDoma)
     return voci;
 }
 
-SedeScelta sedeDaVoce(const QString &voce)
-{
-    const qsizetype separatore = voce.indexOf(Separatore);
-    if (separatore < 0)
-        return {trimBlanks(voce), QString()};
-    return {trimBlanks(voce.left(separatore)), trimBlanks(voce.mid(separatore + Separatore.size()))};
-}
-
 std::optional<qint32> IntervalloStampaDaTesto(const QString &testo)
 {
     if (numeroIniziale(testo) <= 0)

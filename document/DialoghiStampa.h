@@ -18,16 +18,6 @@ class DataEnvironment;
  */
 QStringList VociCompoSt(kx::DataEnvironment &de, qint32 numDoma);
 
-/** A seat chosen in cmbCompoSt: its code and its description (the rest of the item). */
-struct SedeScelta
-{
-    QString codice;
-    QString descrizione;
-};
-
-/** The code before the item's first " - ", without blanks, and the text after it, trimmed. */
-SedeScelta sedeDaVoce(const QString &voce);
-
 /**
  * The print interval of txtIntervallo in milliseconds: the text's number of seconds rounded to the
  * nearest whole (a half to the even one), times 1000, at most 2147483647. Nothing when the text does

@@ -1,5 +1,6 @@
 #include "document/ui/SelBozza.h"
 
+#include "applications/SediInteressate.h"
 #include "core/services/ErrorBoxes.h"
 #include "core/state/Context.h"
 #include "core/state/CourseEditorState.h"
@@ -79,12 +80,12 @@ void SelBozza::Form_Activate()
 void SelBozza::cmdConfe_Click()
 {
     CourseEditorState &sede = m_context.corsi();
-    if (m_ui->OpzSelcomp->isChecked() && !m_sedi->testo().isEmpty()) {
-        const SedeScelta scelta = sedeDaVoce(m_sedi->testo());
-        sede.SedeCorrente = scelta.codice;
-        sede.DesSedeCorrente = scelta.descrizione;
+    const std::optional<SedeScelta> scelta = sedeDaVoce(m_sedi->testo());
+    if (m_ui->OpzSelcomp->isChecked() && scelta) {
+        sede.SedeCorrente = scelta->sede;
+        sede.DesSedeCorrente = scelta->descrizione;
         sede.FiltroSedeCorrente = u"NumDoma="_s + QString::number(m_context.domanda().NumDomaCorrente) +
-                                  u" AND SedeInteressata="_s + scelta.codice;
+                                  u" AND SedeInteressata="_s + scelta->sede;
     } else {
         // Every seat; the run sets the seat filter itself as it goes through them.
         sede.SedeCorrente.clear();

@@ -1,5 +1,6 @@
 #include "FixtureDatabase.h"
 #include "TestContext.h"
+#include "applications/SediInteressate.h"
 #include "core/data/DataEnvironment.h"
 #include "document/DialoghiStampa.h"
 
@@ -56,9 +57,10 @@ private slots:
         QFETCH(QString, voce);
         QFETCH(QString, codice);
         QFETCH(QString, descrizione);
-        const SedeScelta sede = sedeDaVoce(voce);
-        QCOMPARE(sede.codice, codice);
-        QCOMPARE(sede.descrizione, descrizione);
+        const std::optional<SedeScelta> sede = sedeDaVoce(voce);
+        QVERIFY(sede);
+        QCOMPARE(sede->sede, codice);
+        QCOMPARE(sede->descrizione, descrizione);
     }
 
     void theSeatListHoldsTheSeatsWithCoursesInOrder()
