@@ -153,19 +153,16 @@ int operatorOf(int numDoma)
 }
 
 /**
- * The main window's first activation: rsDomande opened, unfiltered and asked for its count, which
- * decides whether the application choice opens.
+ * The main window's first activation: whether the database holds more than one application, which
+ * decides whether the application choice opens; the engine counts two rows at the most.
  */
 int countApplications(Context &context)
 {
     Recordset &rsDomande = context.DE().rs(u"Domande"_s);
     if (rsDomande.isOpen())
         rsDomande.close();
-    rsDomande.open();
     rsDomande.clearFilter();
-    const int count = rsDomande.recordCount();
-    rsDomande.close();
-    return count;
+    return context.DE().CorsiDB().scalar(u"SELECT COUNT(*) FROM (SELECT 1 FROM Domande LIMIT 2)"_s).toInt();
 }
 
 /**
