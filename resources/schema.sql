@@ -86,6 +86,11 @@ CREATE TABLE Domande (
     DomandaTrasmessa INTEGER NOT NULL DEFAULT 0
 );
 
+-- The windows look for an operator's applications and components. The index on Operatore alone
+-- finds them (a group letter is shared by most of the registry and finds little by itself), and
+-- tells the data layer whether the column holds anything but numbers without reading the table.
+CREATE INDEX DomandeOperatore ON Domande (Operatore);
+
 CREATE TABLE CorsiCompo (
     GrupOpe TEXT NOT NULL COLLATE NOCASE,
     Operatore INTEGER NOT NULL,
@@ -103,6 +108,8 @@ CREATE TABLE CorsiCompo (
     Riferimento TEXT COLLATE NOCASE,
     PRIMARY KEY (GrupOpe, Operatore, Componente)
 );
+
+CREATE INDEX CorsiCompoOperatore ON CorsiCompo (Operatore);
 
 CREATE TABLE CorsiSediOcc (
     SedeOcc INT NOT NULL PRIMARY KEY,
@@ -531,7 +538,9 @@ FROM CorsiOper O
 LEFT JOIN TipoOper T ON T.GrupOpe = O.GrupOpe AND T.TipoOper = O.TipoOper;
 
 -- Edits Domande. Denominazione, TipoCompo and "QryCompo.Indirizzo" describe the component that
--- receives the correspondence.
+-- receives the correspondence. They are CorsiCompo's own columns, joined from the table rather than
+-- from QryCompo: a view joined on the right of a LEFT JOIN is built whole by the engine, every
+-- component of the registry for each reading of one application.
 CREATE VIEW QryDomande AS
 SELECT D.NumDoma, D.GrupOpe, D.Operatore, D.PROV, D.Domanda,
     D.DenominazioneOp, D.TipoOper, D.CodFisc, D.PIva, D.LegNome, D.LegComNasc, D.LegProvNasc,
@@ -542,11 +551,11 @@ SELECT D.NumDoma, D.GrupOpe, D.Operatore, D.PROV, D.Domanda,
     D.DomandaStampata, D.DomandaTrasmessa,
     T.Descrizione AS "QryDomande.TipoOper.Descrizione",
     A.Descrizione AS "QryDomande.AttEcono.Descrizione",
-    K."CorsiCompo.Denominazione" AS Denominazione, K.TipoCompo, K.Indirizzo AS "QryCompo.Indirizzo"
+    K.Denominazione AS Denominazione, K.TipoCompo, K.Indirizzo AS "QryCompo.Indirizzo"
 FROM Domande D
 LEFT JOIN TipoOper T ON T.GrupOpe = D.GrupOpe AND T.TipoOper = D.TipoOper
 LEFT JOIN AttEcono A ON A.AttEcono = D.AttEcono
-LEFT JOIN QryCompo K ON K.GrupOpe = D.GrupOpe AND K.Operatore = D.Operatore
+LEFT JOIN CorsiCompo K ON K.GrupOpe = D.GrupOpe AND K.Operatore = D.Operatore
     AND K.Componente = D.Corrispondenza;
 
 -- The legal seat ("SL") of each application. Edits CorsiSediInteressate. An application without
@@ -598,7 +607,8 @@ WHERE EXISTS (SELECT 1 FROM CorsiProp P
 ORDER BY S.NumDoma, S.SedeInteressata;
 
 -- Edits CorsiProp. The course name is "CorsiProp.DenCorso" because the approved course's name
--- is there too. Indirizzo is the responsible component's address.
+-- is there too. Indirizzo is the responsible component's address, from CorsiCompo itself for the
+-- reason given at QryDomande.
 CREATE VIEW QryCorsi AS
 SELECT P.NumDoma, P.SedeInteressata, P.GrupOpe, P.Operatore, P.Corso, P.CompoResp,
     P.CicloFinanziario, P.CicloFinanziario AS "CorsiProp.CicloFinanziario",
@@ -614,7 +624,7 @@ SELECT P.NumDoma, P.SedeInteressata, P.GrupOpe, P.Operatore, P.Corso, P.CompoRes
     P.Guid_anno1, P.Guid_anno2, P.Guid_anno3,
     F.Descrizione AS "QryCorsi.CicloFinanziario.Descrizione",
     X.DesAsse, M.DesMisura, Z.DesAzione, DS.DesDest, I.DesIsti,
-    K."CorsiCompo.Denominazione", K.TipoCompo AS "QryCompo.TipoCompo", K.Indirizzo,
+    K.Denominazione AS "CorsiCompo.Denominazione", K.TipoCompo AS "QryCompo.TipoCompo", K.Indirizzo,
     A.ProgrAttivita, A.ProgrAccorp, A.Componente, A.DenCorso AS "CorsiApprovati.DenCorso",
     A.TotIter, A.DurataAnnOre, A.Durata, A.TipoConv
 FROM CorsiProp P
@@ -625,7 +635,7 @@ LEFT JOIN Azione Z ON Z.CodAsse = P.CodAsse AND Z.CodMisura = P.CodMisura
     AND Z.CodAzione = P.CodAzione
 LEFT JOIN Destin DS ON DS.CodDest = P.CodDest
 LEFT JOIN Istituti I ON I.CodIsti = P.CodIsti
-LEFT JOIN QryCompo K ON K.GrupOpe = P.GrupOpe AND K.Operatore = P.Operatore
+LEFT JOIN CorsiCompo K ON K.GrupOpe = P.GrupOpe AND K.Operatore = P.Operatore
     AND K.Componente = P.CompoResp
 LEFT JOIN CorsiApprovati A ON A.IdAttivita = P.IdAttivita_CorsoRifB111;
 

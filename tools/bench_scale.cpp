@@ -73,7 +73,8 @@ double elapsedMs(const QElapsedTimer &timer)
 
 /**
  * A program database with that many applications, each with its seats and its courses; one course in
- * five belongs to the action the start-up corrects, one in fifteen of those with too many hours.
+ * five belongs to the action the start-up corrects, one in fifteen of those with too many hours. The
+ * operators' registry is the region's, the same whatever the number of applications.
  */
 void fillDatabase(const QString &path, int applications)
 {
@@ -82,7 +83,7 @@ void fillDatabase(const QString &path, int applications)
     connection.open(path, Connection::Mode::Exclusive);
     Transaction transaction(connection);
     connection.execute(u"INSERT INTO Province (Prov, SigProv, DesProv) VALUES ('ZR', 'ZR', 'ZONA ROSSA')"_s);
-    for (int operatore = 0; operatore < std::min(applications, Operators); ++operatore) {
+    for (int operatore = 0; operatore < Operators; ++operatore) {
         const QString name = u"Ente di formazione "_s + QString::number(operatore);
         connection.execute(u"INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione) VALUES ('A', ?, ?)"_s,
                            {operatore, name});
@@ -152,19 +153,16 @@ int operatorOf(int numDoma)
 }
 
 /**
- * The main window's first activation: rsDomande opened, unfiltered and asked for its count, which
- * decides whether the application choice opens.
+ * The main window's first activation: whether the database holds more than one application, which
+ * decides whether the application choice opens; the engine counts two rows at the most.
  */
 int countApplications(Context &context)
 {
     Recordset &rsDomande = context.DE().rs(u"Domande"_s);
     if (rsDomande.isOpen())
         rsDomande.close();
-    rsDomande.open();
     rsDomande.clearFilter();
-    const int count = rsDomande.recordCount();
-    rsDomande.close();
-    return count;
+    return context.DE().CorsiDB().scalar(u"SELECT COUNT(*) FROM (SELECT 1 FROM Domande LIMIT 2)"_s).toInt();
 }
 
 /**

@@ -590,6 +590,38 @@ void Connection::createDatabase(const QString &path, const QString &schemaSql)
     sqlite3_close(db);
 }
 
+QList<QStringList> Connection::schemaObjects(const QString &schemaSql)
+{
+    sqlite3 *db = nullptr;
+    int rc = sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, schemaSql.toUtf8().constData(), nullptr, nullptr, nullptr);
+    sqlite3_stmt *statement = nullptr;
+    if (rc == SQLITE_OK)
+        rc = sqlite3_prepare_v2(db, "SELECT type, name, sql FROM sqlite_master ORDER BY rowid", -1,
+                                &statement, nullptr);
+    QList<QStringList> objects;
+    if (rc == SQLITE_OK) {
+        while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+            QStringList object;
+            for (int column = 0; column < 3; ++column) {
+                object.append(
+                    QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, column)),
+                                      sqlite3_column_bytes(statement, column)));
+            }
+            objects.append(object);
+        }
+        if (rc == SQLITE_DONE)
+            rc = SQLITE_OK;
+    }
+    const QString failure = rc == SQLITE_OK ? QString() : engineError(rc, engineMessage(db)).description();
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    if (rc != SQLITE_OK)
+        throw RoutineError(ErrorCode::Unspecified, u"Lo schema della base dati non è valido. "_s + failure);
+    return objects;
+}
+
 QString quotedIdentifier(const QString &name)
 {
     return u'"' + QString(name).replace(u'"', u"\"\""_s) + u'"';

@@ -122,6 +122,11 @@ public:
 
     /** Makes a new, empty, keyed database file and runs the schema on it; fails when the file exists. */
     static void createDatabase(const QString &path, const QString &schemaSql);
+    /**
+     * What the schema makes, in the order it makes it, as the engine stores it: per object its type
+     * ("table", "index", "view", ...), name and statement (empty for the indexes of keys).
+     */
+    static QList<QStringList> schemaObjects(const QString &schemaSql);
 
 private:
     friend class Transaction;

@@ -46,6 +46,8 @@ struct Recordset::Data
     std::vector<int> view;
     /** The view must be made again from the rows before its next use. */
     bool viewStale = false;
+    /** Rows were read at opening, for the filter then in force, and nothing has looked at them yet. */
+    bool rowsUnseen = false;
     int position = 0;
     bool currentDeleted = false;
 
@@ -130,6 +132,7 @@ void Recordset::Data::load()
 
 void Recordset::Data::ensureView()
 {
+    rowsUnseen = false;
     if (!viewStale)
         return;
     reading.ensureRows(filter);
@@ -206,6 +209,7 @@ void Recordset::open()
     }
     m_d->open = true;
     resetView();
+    m_d->rowsUnseen = !m_d->filter.isEmpty();
 }
 
 void Recordset::close()
@@ -256,6 +260,12 @@ void Recordset::setFilter(const QString &criterion)
     if (!m_d->open)
         return;
     resetView();
+    // Rows read at opening for the filter this one replaces, that nothing has looked at nor changed
+    // since, are read again for this one: a window opening a recordset that kept another window's
+    // filter reads what it shows, not what the other window showed and the rest of the source.
+    if (m_d->rowsUnseen)
+        m_d->reading.forgetUnseenRows();
+    m_d->rowsUnseen = false;
     // The first filter after opening takes the snapshot, of the rows it needs, as the source is now;
     // no filter leaves the rows to their first use, which may be a mere count.
     if (m_d->reading.state() == RecordsetReading::State::Nothing && !m_d->filter.isEmpty())

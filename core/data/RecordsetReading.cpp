@@ -195,9 +195,89 @@ void RecordsetReading::readWhole()
 QStringList RecordsetReading::planOf(const QString &sql, const QVariantList &values)
 {
     QStringList plan;
-    for (const QVariantList &step : m_connection.query(u"EXPLAIN QUERY PLAN "_s + sql, values).rows)
-        plan.append(step.last().toString());
+    for (const QVariantList &step : m_connection.query(u"EXPLAIN QUERY PLAN "_s + sql, values).rows) {
+        // The main query's steps are marked, to tell its outermost loop from the inner queries'.
+        plan.append(step.first().toInt() == 0 ? u"0|"_s + step.last().toString() : step.last().toString());
+    }
     return plan;
+}
+
+namespace {
+
+/** The outermost loop of the plan's main query. */
+QString outerLoop(const QStringList &plan)
+{
+    for (const QString &step : plan) {
+        if (step.startsWith(u"0|"_s))
+            return step.mid(2);
+    }
+    return {};
+}
+
+} // namespace
+
+bool RecordsetReading::keepsTheWholeOrder(const QStringList &matchingPlan, const KeyNarrowing &wanted)
+{
+    // The rows' identity is the key of one table: each of its rows gives one row of the view (two
+    // rows of one identity send the reading whole), in the order its loop meets them.
+    const std::vector<int> &identity = m_columns.identityColumns();
+    if (identity.empty())
+        return false;
+    const QString table = m_columns.at(identity.front()).table;
+    QStringList origins;
+    for (const int column : identity) {
+        if (table.isEmpty() || m_columns.at(column).table.compare(table, Qt::CaseInsensitive) != 0)
+            return false;
+        origins.append(m_columns.at(column).origin.toLower());
+    }
+    QStringList key = m_connection.primaryKey(table);
+    for (QString &column : key)
+        column = column.toLower();
+    std::sort(origins.begin(), origins.end());
+    std::sort(key.begin(), key.end());
+    if (key.isEmpty() || origins != key)
+        return false;
+    // Read whole, the view scans that table in the order of its rows, outermost...
+    static const QRegularExpression scan(uR"(^SCAN TABLE (\S+)(?: AS (\S+))?$)"_s);
+    const QString wholeOuter = outerLoop(m_wholePlan);
+    const QRegularExpressionMatch scanned = scan.match(wholeOuter);
+    if (!scanned.hasMatch() || scanned.captured(1).compare(table, Qt::CaseInsensitive) != 0)
+        return false;
+    const QString matchingOuter = outerLoop(matchingPlan);
+    if (matchingOuter == wholeOuter)
+        return true;
+    // ... and narrowed, it searches an index of that table on one value of each of its columns,
+    // which meets the rows of equal values in that same order.
+    static const QRegularExpression search(
+        uR"(^SEARCH TABLE (\S+)(?: AS (\S+))? USING (?:COVERING )?INDEX (\S+) \((.+)\)$)"_s);
+    const QRegularExpressionMatch searched = search.match(matchingOuter);
+    if (!searched.hasMatch() || searched.captured(1).compare(table, Qt::CaseInsensitive) != 0 ||
+        searched.captured(2) != scanned.captured(2))
+        return false;
+    static const QRegularExpression equality(uR"(^(\w+)=\?$)"_s);
+    QStringList searchedColumns;
+    for (const QString &constraint : searched.captured(4).split(u" AND "_s)) {
+        const QRegularExpressionMatch constrained = equality.match(constraint);
+        if (!constrained.hasMatch())
+            return false;
+        const QString name = constrained.captured(1);
+        const auto held = std::find_if(wanted.columns.cbegin(), wanted.columns.cend(), [&](int narrowed) {
+            const RecordsetColumn &candidate = m_columns.at(narrowed);
+            return candidate.table.compare(table, Qt::CaseInsensitive) == 0 &&
+                   candidate.origin.compare(name, Qt::CaseInsensitive) == 0 &&
+                   wanted.pinnedColumns.contains(narrowed) && wanted.exactColumns.contains(narrowed);
+        });
+        if (held == wanted.columns.cend())
+            return false;
+        searchedColumns.append(name.toLower());
+    }
+    QStringList indexColumns;
+    for (const QVariantList &column :
+         m_connection.query(u"PRAGMA index_info("_s + quotedIdentifier(searched.captured(3)) + u")"_s).rows)
+        indexColumns.append(column.value(2).toString().toLower());
+    std::sort(searchedColumns.begin(), searchedColumns.end());
+    std::sort(indexColumns.begin(), indexColumns.end());
+    return !indexColumns.isEmpty() && searchedColumns == indexColumns;
 }
 
 KeyNarrowing RecordsetReading::viewNarrowing(const KeyNarrowing &wanted)
@@ -214,7 +294,10 @@ KeyNarrowing RecordsetReading::viewNarrowing(const KeyNarrowing &wanted)
     const bool sorts = std::any_of(m_wholePlan.cbegin(), m_wholePlan.cend(), [](const QString &step) {
         return step.contains(u"TEMP B-TREE"_s) || step.contains(u"COMPOUND"_s);
     });
-    if (sorts || planOf(m_matchingSql + wanted.whereClause(), wanted.params) != m_wholePlan)
+    if (sorts)
+        return {};
+    const QStringList matchingPlan = planOf(m_matchingSql + wanted.whereClause(), wanted.params);
+    if (matchingPlan != m_wholePlan && !keepsTheWholeOrder(matchingPlan, wanted))
         return {};
     return wanted;
 }
@@ -258,6 +341,16 @@ void RecordsetReading::ensureRows(const FilterExpression &filter)
     }
     m_narrowing = wanted;
     m_state = State::Matching;
+    m_changedSinceReading = false;
+}
+
+void RecordsetReading::forgetUnseenRows()
+{
+    if (m_state != State::Matching || m_changedSinceReading)
+        return;
+    m_rows.clear();
+    m_narrowing = {};
+    m_state = State::Nothing;
 }
 
 void RecordsetReading::readRest()
@@ -344,6 +437,7 @@ void RecordsetReading::beforeChange(const PendingChange &change)
 {
     if (m_writingOwnRows)
         return;
+    m_changedSinceReading = true;
     if (m_state == State::Whole || leavesTheRestAsItIs(change))
         return;
     if (m_state == State::Nothing)

@@ -50,8 +50,9 @@ struct RecordsetRows
  * rest keeps the rows already read in their place: row numbers, bookmarks and the view do not change.
  *
  * A view is narrowed only where its matching rows come in the order of its whole reading: when the
- * equalities hold every column of its rows' identity to one value, or when the engine reads it the
- * same way with the equalities as without. A count asked before any row is read, without a filter,
+ * equalities hold every column of its rows' identity to one value, when the engine reads it the same
+ * way with the equalities as without, or when it reads the table of the rows' identity outermost in
+ * the same order (keepsTheWholeOrder). A count asked before any row is read, without a filter,
  * is one SELECT COUNT(*).
  */
 class RecordsetReading final : public ChangeObserver
@@ -80,6 +81,11 @@ public:
 
     /** Reads the rows the filter in force needs, when they are not read yet. */
     void ensureRows(const FilterExpression &filter);
+    /**
+     * While only matching rows are read and the connection has changed nothing since: forgets them,
+     * as if nothing were read yet.
+     */
+    void forgetUnseenRows();
     /** Reads the rows not read yet after the matching ones; the source is then whole. */
     void readRest();
     /** Before a write of a row under `identity` (empty: a row without one): reads the rest when needed. */
@@ -117,6 +123,13 @@ private:
     /** The narrowing a view may take without changing the order of its rows; empty when none. */
     KeyNarrowing viewNarrowing(const KeyNarrowing &wanted);
     QStringList planOf(const QString &sql, const QVariantList &values);
+    /**
+     * True when the view's rows, read through the narrowing by that plan rather than by its whole
+     * reading's, still come in the whole reading's order: their identity is one table's key, the
+     * whole reading scans that table outermost, and the narrowed one does too or searches an index of
+     * it with one value for each of the index's columns.
+     */
+    bool keepsTheWholeOrder(const QStringList &matchingPlan, const KeyNarrowing &wanted);
 
     Connection &m_connection;
     RecordsetRows &m_rows;
@@ -133,6 +146,8 @@ private:
     /** A view's plan of its whole reading, asked once. */
     QStringList m_wholePlan;
     bool m_writingOwnRows = false;
+    /** The connection changed something since the matching rows were read. */
+    bool m_changedSinceReading = false;
     /** The view's narrowing holds every column of its identity to one value. */
     bool m_narrowingPinned = false;
 };

@@ -3,6 +3,7 @@
 #include "core/config/Credential.h"
 #include "core/config/IniFile.h"
 #include "core/data/DataEnvironment.h"
+#include "core/data/Schema.h"
 #include "core/files/ProgramFolder.h"
 #include "core/services/ErrorBoxes.h"
 #include "core/startup/Impostazioni.h"
@@ -135,6 +136,8 @@ void Inizializza(Context &context)
         context.DE().CorsiDB().open(provider, percorsoBaseDati(context),
                                     modoDi(installazione.TipoInstallazione));
         VerificaBaseDati(context.DE().CorsiDB(), percorsoBaseDati(context));
+        // A database made by an earlier version gets the indexes and views of this one, when it can.
+        updateIndexesAndViews(context.DE().CorsiDB());
         context.DE().RiassociaComandiDE();
 
         installazione.FileAiuto =

@@ -321,10 +321,12 @@ void Main::primaAttivazione()
         Recordset &rsDomande = m_context.DE().rs(u"Domande"_s);
         if (rsDomande.isOpen())
             rsDomande.close();
-        rsDomande.open();
         rsDomande.clearFilter();
-        const int domande = rsDomande.recordCount();
-        rsDomande.close();
+        // Only whether there is more than one application matters: two rows at the most are counted.
+        const int domande = m_context.DE()
+                                .CorsiDB()
+                                .scalar(u"SELECT COUNT(*) FROM (SELECT 1 FROM Domande LIMIT 2)"_s)
+                                .toInt();
         if (domande <= 1 && m_context.domanda().NumDomaCorrente != 0) {
             puntatoreNormale();
             m_ui->panel_Attesa->hide();

@@ -169,9 +169,11 @@ struct Run
 /**
  * Runs the setup statements, opens the table or view and runs the script. Read whole, the recordset
  * reads its rows right after opening, as it did whatever the filter; otherwise the script's first
- * filter comes first.
+ * filter comes first. A filter kept from before is set before opening (as a window finds the filter
+ * another one left), or right after the whole reading.
  */
-Run runScript(const QString &table, const QStringList &setup, const QStringList &script, bool readWhole)
+Run runScript(const QString &table, const QStringList &setup, const QStringList &script, bool readWhole,
+              const QString &kept = {})
 {
     QTemporaryDir dir;
     FixtureDatabase db(dir.filePath(u"KX58TORVA.mdb"_s), Schema);
@@ -184,9 +186,13 @@ Run runScript(const QString &table, const QStringList &setup, const QStringList 
     run.rowsAtOpening = connection.scalar(u"SELECT count(*) FROM "_s + table).toInt();
     {
         Recordset rs(connection);
+        if (!readWhole)
+            rs.setFilter(kept);
         rs.open(table);
-        if (readWhole)
+        if (readWhole) {
             rs.eof();
+            rs.setFilter(kept);
+        }
         Bookmark mark;
         bool filtered = false;
         for (const QString &step : script) {
@@ -381,18 +387,17 @@ private slots:
 
         const QString course = u"filter:NumDoma=8 AND SedeInteressata=2 AND Corso='0003'"_s;
         const QString operatore = u"filter:Operatore=11"_s;
+        const QStringList byOperator{operatore,
+                                     u"next"_s,
+                                     u"last"_s,
+                                     u"previous"_s,
+                                     u"filter:Operatore=11 AND NumDoma=7"_s,
+                                     u"filter:NumDoma=10"_s};
         QTest::newRow("a course by its whole key")
             << u"QryCorsi"_s << none << QStringList{course, u"next"_s, u"filter:"_s, u"last"_s, u"move:-40"_s}
             << 1;
         QTest::newRow("a column without an index, read as the whole view is")
-            << u"QryCorsi"_s << none
-            << QStringList{operatore,
-                           u"next"_s,
-                           u"last"_s,
-                           u"previous"_s,
-                           u"filter:Operatore=11 AND NumDoma=7"_s,
-                           u"filter:NumDoma=10"_s}
-            << 36;
+            << u"QryCorsi"_s << none << byOperator << 36;
         QTest::newRow("the first columns of a key, whose index would change the order")
             << u"QryCorsi"_s << none << QStringList{u"filter:NumDoma=8 AND SedeInteressata=2"_s, u"next"_s}
             << 90;
@@ -432,6 +437,21 @@ private slots:
         QTest::newRow("requery keeps the key filter")
             << u"QryCorsi"_s << none
             << QStringList{operatore, u"last"_s, u"requery"_s, u"last"_s, u"filter:"_s} << 36;
+        // A course added last, with the smallest key: the whole view shows it last, in the order of the
+        // table's rows, and so must a reading through an index.
+        const QStringList indexAndLastRow{
+            u"CREATE INDEX CorsiOperatore ON Corsi (Operatore)"_s,
+            u"INSERT INTO Corsi (NumDoma, SedeInteressata, Corso, GrupOpe, Operatore, Denominazione, "
+            u"Importo) VALUES (7, 0, '0000', 'A', 11, 'Ultimo', 1)"_s};
+        QTest::newRow("an index on the column, searched on one value, keeps the view's order")
+            << u"QryCorsi"_s << indexAndLastRow << byOperator << 37;
+        QTest::newRow("an index of more columns than the filter holds, read as the whole view is")
+            << u"QryCorsi"_s
+            << QStringList{u"CREATE INDEX CorsiOperatoreImporto ON Corsi (Operatore, Importo)"_s}
+            << QStringList{operatore, u"next"_s, u"last"_s} << 90;
+        QTest::newRow("an index on a column held to several spellings, read as the whole view is")
+            << u"QryCorsi"_s << QStringList{u"CREATE INDEX CorsiGrupOpe ON Corsi (GrupOpe)"_s}
+            << QStringList{u"filter:GrupOpe='k'"_s, u"next"_s, u"filter:GrupOpe='A'"_s} << 90;
         QTest::newRow("letters in every spelling the filter folds")
             << u"QryCorsi"_s << none
             << QStringList{u"filter:GrupOpe='k'"_s, u"next"_s, u"filter:GrupOpe='A'"_s} << 15;
@@ -469,6 +489,40 @@ private slots:
         QCOMPARE(byKey.tablesAfter, whole.tablesAfter);
         QCOMPARE(byKey.rowsReadByTheFirstFilter, matching);
         QCOMPARE(whole.rowsReadByTheFirstFilter, whole.rowsAtOpening);
+    }
+
+    void aFilterKeptFromBeforeIsReplacedByTheWindowsOwn_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QStringList>("script");
+        QTest::addColumn<int>("matching");
+        const QString course = u"filter:NumDoma=8 AND SedeInteressata=2 AND Corso='0003'"_s;
+        QTest::newRow("a view, no row looked at")
+            << u"QryCorsi"_s << QStringList{course, u"next"_s, u"filter:"_s} << 1;
+        QTest::newRow("a table, no row looked at") << u"Corsi"_s << QStringList{course, u"last"_s} << 1;
+        QTest::newRow("a row looked at keeps the rows of the opening")
+            << u"QryCorsi"_s << QStringList{u"last"_s, course, u"first"_s} << 90;
+        // The write changes rows read only, which keep their values as read: the rest is read beside.
+        QTest::newRow("a write in between keeps the rows of the opening")
+            << u"QryCorsi"_s
+            << QStringList{u"sql:UPDATE Corsi SET Importo = 1 WHERE NumDoma = 10"_s, course,
+                           u"filter:NumDoma=10"_s}
+            << 90;
+    }
+
+    // A recordset opened with another window's filter and given its own before anything looks at its
+    // rows reads only what its own filter needs, and shows what a whole reading shows.
+    void aFilterKeptFromBeforeIsReplacedByTheWindowsOwn()
+    {
+        QFETCH(QString, source);
+        QFETCH(QStringList, script);
+        QFETCH(int, matching);
+        const QString kept = u"Operatore=11"_s;
+        const Run whole = runScript(source, {}, script, true, kept);
+        const Run byKey = runScript(source, {}, script, false, kept);
+        QCOMPARE(byKey.seen, whole.seen);
+        QCOMPARE(byKey.tablesAfter, whole.tablesAfter);
+        QCOMPARE(byKey.rowsReadByTheFirstFilter, matching);
     }
 
     void aWriteOfTheRowsReadOnlyLeavesTheRestUnread_data()
