@@ -15,6 +15,7 @@
 #include "core/ui/Avvio.h"
 #include "core/ui/SystemServices.h"
 #include "courses/ui/Riass.h"
+#include "courses/ui/SelComp.h"
 #include "mainwindow/FinestreComandi.h"
 #include "mainwindow/ui/AggiornaBaseDatiUi.h"
 #include "mainwindow/ui/Browser.h"
@@ -86,6 +87,7 @@ int main(int argc, char *argv[])
     finestre.frmRiepDomanda = [&context] { frmRiepDomanda::apri(context); };
     finestre.Componen = [&context] { Componen::apri(context); };
     finestre.Riass = [&context] { Riass::apri(context); };
+    finestre.SelComp = [&context] { SelComp::apri(context); };
     finestre.Operator = [&context] { Operator::apri(context); };
     StatoScaricoCorsi scaricoCorsi;
     finestre.FrmScaricoDB = [&] { FrmScaricoDB::mostra(context, scaricoCorsi); };

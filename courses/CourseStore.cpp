@@ -53,6 +53,18 @@ QList<CourseRow> CourseStore::seatCourses(qint32 numDoma, qint32 sede)
                    {numDoma, sede}));
 }
 
+QStringList CourseStore::seatCodes(qint32 numDoma, qint32 sede)
+{
+    QStringList codici;
+    const QueryResult risultato =
+        m_db.query(u"SELECT Corso FROM CorsiProp WHERE NumDoma = ? AND SedeInteressata = ? ORDER BY Corso"_s,
+                   {numDoma, sede});
+    codici.reserve(risultato.rows.size());
+    for (const QVariantList &riga : risultato.rows)
+        codici.append(riga.value(0).toString());
+    return codici;
+}
+
 std::optional<CourseRow> CourseStore::find(const CourseKey &key)
 {
     const QList<CourseRow> trovati = righe(m_db.query(

@@ -38,6 +38,8 @@ public:
 
     /** The seat's courses with the view's descriptions, in code order. */
     QList<CourseRow> seatCourses(qint32 numDoma, qint32 sede);
+    /** The codes of the seat's stored courses, in code order. */
+    QStringList seatCodes(qint32 numDoma, qint32 sede);
     /** One course as stored now; nothing when it is gone. */
     std::optional<CourseRow> find(const CourseKey &key);
     /** The stored courses of the seat. */

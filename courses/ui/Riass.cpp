@@ -11,6 +11,7 @@
 #include "courses/CourseRecord.h"
 #include "courses/Riassegnazione.h"
 #include "courses/ui/CompoRes.h"
+#include "courses/ui/PuntatoreOccupato.h"
 #include "ui_Riass.h"
 
 #include <QComboBox>
@@ -52,16 +53,6 @@ qint32 codiceScelto(const ListaSelezione &lista)
 {
     return lista.lista()->currentData(RuoloCodice).toInt();
 }
-
-/** Hourglass while it lives, whatever way the move ends. */
-class PuntatoreOccupato
-{
-public:
-    PuntatoreOccupato() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~PuntatoreOccupato() { QGuiApplication::restoreOverrideCursor(); }
-    PuntatoreOccupato(const PuntatoreOccupato &) = delete;
-    PuntatoreOccupato &operator=(const PuntatoreOccupato &) = delete;
-};
 
 } // namespace
 

@@ -1,0 +1,858 @@
+#include "courses/ui/Corsi.h"
+
+#include "core/data/DataEnvironment.h"
+#include "core/services/ErrorBoxes.h"
+#include "core/state/Context.h"
+#include "core/state/CourseEditorState.h"
+#include "core/state/CurrentApplication.h"
+#include "core/state/HelpTopics.h"
+#include "core/state/PrintRequest.h"
+#include "core/state/ServiziStampa.h"
+#include "core/text/ItalianNumbers.h"
+#include "core/text/TextRoutines.h"
+#include "core/ui/FieldRoutines.h"
+#include "core/ui/HelpContext.h"
+#include "core/ui/ImageButton.h"
+#include "core/ui/Immagini.h"
+#include "core/ui/KeyFilter.h"
+#include "core/ui/ListaSelezione.h"
+#include "courses/ClassificationLists.h"
+#include "courses/CostEstimate.h"
+#include "courses/CourseCascade.h"
+#include "courses/CourseStore.h"
+#include "courses/CourseValidation.h"
+#include "courses/SeatCourses.h"
+#include "courses/ui/PuntatoreOccupato.h"
+#include "ui_Corsi.h"
+
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+using namespace kx;
+
+namespace {
+
+const QString Titolo = u"Corsi proposti"_s;
+const QString CodiceNessunCorso = u" ---- "_s;
+const QString CrLf = u"\r\n"_s;
+
+void puntatoreNormale()
+{
+    while (QGuiApplication::overrideCursor())
+        QGuiApplication::restoreOverrideCursor();
+}
+
+/** Lets pending window events run once, as a long command does before it works. */
+void eventiInSospeso()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+/**
+ * Selects the entry of the code; a code the list no longer holds is added as the entry `voce`, so
+ * that what is stored stays on screen and is saved as it is. False when the entry had to be added.
+ */
+bool mostraCodice(ListaSelezione &lista, const QString &codice, const QString &voce)
+{
+    if (lista.selezionaCodice(codice))
+        return true;
+    lista.riempi({voce});
+    lista.selezionaIndice(lista.conteggio() - 1);
+    return false;
+}
+
+/** The same by the entry's whole text (course names and durations have no code). */
+bool mostraTesto(ListaSelezione &lista, const QString &testo)
+{
+    if (lista.selezionaTesto(testo))
+        return true;
+    lista.riempi({testo});
+    lista.selezionaIndice(lista.conteggio() - 1);
+    return false;
+}
+
+/** A coded entry as the lists show it: the code, two blanks and the description (none when missing). */
+QString voceCodificata(const QString &codice, const QVariant &descrizione)
+{
+    const QString testo = NonNull(descrizione);
+    return testo.isEmpty() ? codice : codice + u"  "_s + testo;
+}
+
+} // namespace
+
+Corsi::Corsi(Context &context, QWidget *parent)
+    : QDialog(parent), m_context(context), m_ui(std::make_unique<Ui::Corsi>())
+{
+    m_ui->setupUi(this);
+    m_store = std::make_unique<CourseStore>(m_context.DE().CorsiDB());
+    m_righe = std::make_unique<SeatCourses>(*m_store, m_context.domanda().NumDomaCorrente,
+                                            int(m_context.corsi().SedeCorrente.toLongLong()));
+    m_scrittore = std::make_unique<CourseWriter>(
+        *m_store, m_context,
+        CourseWriter::Hooks{[this](bool occupato) {
+                                if (occupato) {
+                                    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+                                    eventiInSospeso();
+                                    m_ui->ProgrBarSalva->setValue(0);
+                                    m_ui->ProgrBarSalva->show();
+                                } else {
+                                    m_ui->ProgrBarSalva->hide();
+                                    QGuiApplication::restoreOverrideCursor();
+                                    eventiInSospeso();
+                                }
+                            },
+                            [this](int passo) { m_ui->ProgrBarSalva->setValue(passo); }});
+
+    m_compoResp = new ListaSelezione(m_ui->cmbCompoResp, [] {});
+    m_ciclo = new ListaSelezione(m_ui->CmbCicloFin, [this] { CmbCicloFin_Click(); });
+    m_asse = new ListaSelezione(m_ui->cmbAsse, [this] { m_cascata->cmbAsse_Click(); });
+    m_misura = new ListaSelezione(m_ui->cmbMisura, [this] { m_cascata->cmbMisura_Click(); });
+    m_azione = new ListaSelezione(m_ui->cmbAzione, [this] { m_cascata->cmbAzione_Click(); });
+    m_denCorso = new ListaSelezione(m_ui->cmbDenCorso, [this] { m_cascata->cmbDenCorso_Click(); });
+    m_dest = new ListaSelezione(m_ui->cmbDest, [] {});
+    m_durata = new ListaSelezione(m_ui->cmbDurata, [] {});
+    for (ListaSelezione *lista : {m_ciclo, m_asse, m_misura, m_azione, m_denCorso, m_dest, m_durata})
+        m_liste.push_back(std::make_unique<CourseListOf<ListaSelezione>>(*lista));
+    m_solaLettura = m_context.domanda().DomandaStampataCorrente;
+    m_cascata = std::make_unique<CourseCascade>(
+        m_context.DE().CorsiDB(), m_context,
+        CourseCascade::Lists{*m_liste[0], *m_liste[1], *m_liste[2], *m_liste[3], *m_liste[4], *m_liste[5],
+                             *m_liste[6]},
+        CourseCascade::Hooks{[this](const QString &nome) { m_ui->lblQuali->setText(nome); },
+                             [this](bool speciale) { cambiaRiferimento(speciale); }},
+        m_solaLettura);
+
+    KeyFilter::install(m_context, m_ui->txtNumAll, KeyFilter::Kind::Numerico);
+    KeyFilter::install(m_context, m_ui->txtDurataOre, KeyFilter::Kind::Numerico);
+    LimitaDigitazione(m_ui->txtNumAll, 3);
+    LimitaDigitazione(m_ui->txtDurataOre, 5);
+    m_ui->txtNumAll->installEventFilter(this);
+    m_ui->txtDurataOre->installEventFilter(this);
+    connect(m_ui->txtNumAll, &QLineEdit::textChanged, this, &Corsi::CalcolaPreventivoSpesa);
+    connect(m_ui->txtDurataOre, &QLineEdit::textChanged, this, &Corsi::txtDurataOre_Change);
+    connect(m_ui->SSTab1, &QTabWidget::tabBarClicked, this, &Corsi::SSTab1_Click);
+
+    const std::pair<QAbstractButton *, void (Corsi::*)()> comandi[] = {
+        {m_ui->cmdInserisci, &Corsi::cmdInserisci_Click},
+        {m_ui->cmdDuplica, &Corsi::cmdDuplica_Click},
+        {m_ui->cmdElimina, &Corsi::cmdElimina_Click},
+        {m_ui->cmdSalva, &Corsi::cmdSalva_Click},
+        {m_ui->cmdStampa, &Corsi::cmdStampa_Click},
+        {m_ui->cmdAiuto, &Corsi::cmdAiuto_Click},
+        {m_ui->cmdEsci, &Corsi::cmdEsci_Click},
+        {m_ui->cmdFirst, &Corsi::cmdFirst_Click},
+        {m_ui->cmdPrevious, &Corsi::cmdPrevious_Click},
+        {m_ui->cmdNext, &Corsi::cmdNext_Click},
+        {m_ui->cmdLast, &Corsi::cmdLast_Click},
+        {m_ui->cmdVai, &Corsi::cmdVai_Click},
+        {m_ui->cmdCorsoRifB111, &Corsi::cmdCorsoRifB111_Click},
+    };
+    for (const auto &[pulsante, comando] : comandi)
+        connect(pulsante, &QAbstractButton::clicked, this, comando);
+
+    Form_Load();
+}
+
+Corsi::~Corsi() = default;
+
+void Corsi::apri(Context &context, QWidget *parent)
+{
+    Corsi finestra(context, parent);
+    context.dialogRunner.run(finestra);
+}
+
+template<typename Step> bool Corsi::passoApertura(const QString &routine, Step &&step)
+{
+    for (;;) {
+        try {
+            step();
+            return true;
+        } catch (const RoutineError &errore) {
+            puntatoreNormale();
+            if (m_context.prompt.ask(Prompt::Icon::Warning, Prompt::Buttons::RetryCancel, routine,
+                                     unexpectedErrorText(errore)) == Prompt::Answer::Retry)
+                continue;
+            // Nothing is open that the window must close: its rows are a snapshot.
+            m_chiusa = true;
+            m_chiudiAllAttivazione = true;
+            return false;
+        }
+    }
+}
+
+void Corsi::Form_Load()
+{
+    Immagini::setBackground(this);
+    setHelpContext(m_context, this, ArgomentoAiuto);
+    m_contestoAiuto = ArgomentoAiuto;
+    m_primaAttivazione = true;
+
+    const CurrentApplication &domanda = m_context.domanda();
+    const CourseEditorState &stato = m_context.corsi();
+    m_ui->lblGrOpe->setText(domanda.GrupOpeCorrente);
+    m_ui->lblOpe->setText(domanda.OperatoreCorrente);
+    m_ui->lblCompo->setText(stato.SedeCorrente);
+    m_ui->lblDenCompo->setText(stato.DesSedeCorrente);
+    m_ui->lblProposta->setText(QString::number(domanda.NumDomaCorrente));
+    m_ui->lblCorso->setText(CodiceNessunCorso);
+    m_ui->lblQuali->clear();
+
+    if (!passoApertura(u"Form_Load"_s, [this] { m_righe->requery(); }))
+        return;
+    m_nuovoCorso = false;
+
+    ComponentiResponsabili componenti;
+    if (!passoApertura(u"IniCompoResp"_s, [&] {
+            componenti = IniCompoResp(m_context.DE().CorsiDB(), domanda.NumDomaCorrente,
+                                      domanda.GrupOpeCorrente, domanda.OperatoreCorrente, stato.SedeCorrente);
+        }))
+        return;
+    m_compoResp->svuota();
+    m_compoResp->riempi(componenti.voci);
+    if (componenti.preselezione >= 0)
+        m_ui->cmbCompoResp->setCurrentIndex(componenti.preselezione);
+    m_cascata->caricaListe();
+    m_ui->SSTab1->setCurrentIndex(0);
+
+    if (!passoApertura(u"Form_Load"_s, [this] {
+            if (m_righe->isEmpty()) {
+                modoNessunCorso();
+            } else {
+                m_nessunCorso = false;
+                AbilitaCampi(true);
+                AggControl();
+                PulsantiCorsoVisualizzato();
+                if (CountCorsi())
+                    NavigazionePrimo();
+                else
+                    NavigazioneDisabilitata();
+            }
+        }))
+        return;
+    puntatoreNormale();
+
+    if (m_solaLettura) {
+        m_context.prompt.warn(Titolo, u"Domanda già inviata alla Provincia"_s + CrLf +
+                                          u"Non sarà possibile modificare i dati dei corsi"_s);
+        PulsantiSolaLettura();
+        if (CountCorsi())
+            NavigazionePrimo();
+        else
+            NavigazioneDisabilitata();
+        AbilitaCampi(false);
+    }
+}
+
+void Corsi::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (m_chiudiAllAttivazione) {
+        QTimer::singleShot(0, this, [this] { QDialog::done(Rejected); });
+        return;
+    }
+    Form_Activate();
+}
+
+void Corsi::Form_Activate()
+{
+    if (!m_primaAttivazione)
+        return;
+    repaint();
+    m_primaAttivazione = false;
+    if (!m_nessunCorso || m_solaLettura)
+        return;
+    if (m_context.prompt.ask(Prompt::Icon::Information, Prompt::Buttons::YesNo, Titolo,
+                             u"Nessun corso."_s + CrLf + u"Vuoi inserirne uno ? "_s) == Prompt::Answer::Yes)
+        m_ui->cmdInserisci->click();
+}
+
+bool Corsi::sedeOccasionale() const
+{
+    return m_ui->lblCompo->text().size() > 3;
+}
+
+void Corsi::AbilitaCampi(bool abilita)
+{
+    // The responsible component is asked only of an occasional seat, and only while the course may change.
+    m_ui->cmbCompoResp->setEnabled(abilita && sedeOccasionale() && !m_solaLettura);
+    for (QWidget *campo :
+         std::initializer_list<QWidget *>{m_ui->CmbCicloFin, m_ui->cmbAsse, m_ui->cmbMisura, m_ui->cmbAzione,
+                                          m_ui->cmbDenCorso, m_ui->cmbDest, m_ui->txtNumAll})
+        campo->setEnabled(abilita);
+    const QString codiceAzione = actionCode(m_asse->testo(), m_misura->testo(), m_azione->testo());
+    m_ui->lblCorsoRifC211B->setEnabled(false);
+    m_ui->txtCorsoRifC211B->setEnabled(false);
+    const bool riferimento = abilita && isSpecialAction(codiceAzione);
+    for (QWidget *campo :
+         std::initializer_list<QWidget *>{m_ui->lblCorsoRifB111, m_ui->lblCorsoRifB111_intest,
+                                          m_ui->txtCorsoRifB111, m_ui->cmdCorsoRifB111})
+        campo->setEnabled(riferimento);
+    m_ui->txtDurataOre->setEnabled(abilita);
+    m_ui->cmbDurata->setEnabled(false);
+}
+
+void Corsi::cambiaRiferimento(bool azioneSpeciale)
+{
+    m_ui->lblCorsoRifC211B->setEnabled(false);
+    m_ui->txtCorsoRifC211B->setEnabled(false);
+    m_ui->txtCorsoRifC211B->clear();
+    for (QWidget *campo :
+         std::initializer_list<QWidget *>{m_ui->lblCorsoRifB111, m_ui->lblCorsoRifB111_intest,
+                                          m_ui->txtCorsoRifB111, m_ui->cmdCorsoRifB111})
+        campo->setEnabled(azioneSpeciale);
+    m_ui->txtDurataOre->setReadOnly(!azioneSpeciale);
+    if (azioneSpeciale)
+        return;
+    m_ui->txtCorsoRifB111->clear();
+    for (QLabel *etichetta : {m_ui->lblidattivita_CorsoRifB111, m_ui->lblTotOreIter, m_ui->lblDurataAnnuale,
+                              m_ui->lblDurataTotIter, m_ui->lblTipoConv})
+        etichetta->clear();
+}
+
+void Corsi::PulisciCampi()
+{
+    m_ui->lblCorso->setText(CodiceNessunCorso);
+    m_ui->lblQuali->clear();
+    m_context.corsi().impostaCorso(QString());
+    if (m_compoResp->conteggio() > 2)
+        m_compoResp->selezionaIndice(0);
+    m_ui->txtNumAll->setText(u"0"_s);
+    m_ui->txtCorsoRifC211B->clear();
+    m_ui->txtCorsoRifB111->clear();
+    for (QLabel *etichetta : {m_ui->lblidattivita_CorsoRifB111, m_ui->lblTotOreIter, m_ui->lblDurataAnnuale,
+                              m_ui->lblDurataTotIter, m_ui->lblTipoConv})
+        etichetta->clear();
+    m_ui->txtDurataOre->setText(u"0"_s);
+    m_cascata->pulisciListe();
+}
+
+namespace {
+
+void imposta(std::initializer_list<std::pair<QAbstractButton *, bool>> pulsanti)
+{
+    // An ImageButton shows the picture of its new state by itself: the state first, the picture after.
+    for (const auto &[pulsante, acceso] : pulsanti)
+        pulsante->setEnabled(acceso);
+}
+
+} // namespace
+
+void Corsi::PulsantiCorsoVisualizzato()
+{
+    imposta({{m_ui->cmdInserisci, true},
+             {m_ui->cmdDuplica, true},
+             {m_ui->cmdElimina, true},
+             {m_ui->cmdSalva, true},
+             {m_ui->cmdStampa, true},
+             {m_ui->cmdAiuto, true},
+             {m_ui->cmdEsci, true}});
+}
+
+void Corsi::PulsantiNuovoCorso()
+{
+    imposta({{m_ui->cmdInserisci, false},
+             {m_ui->cmdDuplica, false},
+             {m_ui->cmdElimina, false},
+             {m_ui->cmdSalva, true},
+             {m_ui->cmdStampa, false},
+             {m_ui->cmdAiuto, true},
+             {m_ui->cmdEsci, true}});
+}
+
+void Corsi::PulsantiNessunCorso()
+{
+    imposta({{m_ui->cmdInserisci, true},
+             {m_ui->cmdDuplica, false},
+             {m_ui->cmdElimina, false},
+             {m_ui->cmdSalva, false},
+             {m_ui->cmdStampa, false},
+             {m_ui->cmdAiuto, true},
+             {m_ui->cmdEsci, true}});
+}
+
+void Corsi::PulsantiSolaLettura()
+{
+    imposta({{m_ui->cmdInserisci, false},
+             {m_ui->cmdDuplica, false},
+             {m_ui->cmdElimina, false},
+             {m_ui->cmdSalva, false},
+             {m_ui->cmdStampa, !m_nessunCorso},
+             {m_ui->cmdAiuto, true},
+             {m_ui->cmdEsci, true}});
+}
+
+void Corsi::NavigazionePrimo()
+{
+    imposta({{m_ui->cmdFirst, false},
+             {m_ui->cmdPrevious, false},
+             {m_ui->cmdNext, true},
+             {m_ui->cmdLast, true},
+             {m_ui->cmdVai, true}});
+}
+
+void Corsi::NavigazioneUltimo()
+{
+    imposta({{m_ui->cmdFirst, true},
+             {m_ui->cmdPrevious, true},
+             {m_ui->cmdNext, false},
+             {m_ui->cmdLast, false},
+             {m_ui->cmdVai, true}});
+}
+
+void Corsi::NavigazioneIntermedio()
+{
+    imposta({{m_ui->cmdFirst, true},
+             {m_ui->cmdPrevious, true},
+             {m_ui->cmdNext, true},
+             {m_ui->cmdLast, true},
+             {m_ui->cmdVai, true}});
+}
+
+void Corsi::NavigazioneDisabilitata()
+{
+    imposta({{m_ui->cmdFirst, false},
+             {m_ui->cmdPrevious, false},
+             {m_ui->cmdNext, false},
+             {m_ui->cmdLast, false},
+             {m_ui->cmdVai, false}});
+}
+
+bool Corsi::CountCorsi()
+{
+    return runWithRetry(m_context, u"CountCorsi"_s, [this] {
+               return m_store->count(m_context.domanda().NumDomaCorrente,
+                                     int(m_context.corsi().SedeCorrente.toLongLong()));
+           }) > 1;
+}
+
+void Corsi::AggiornaNavigazione()
+{
+    if (!CountCorsi()) {
+        NavigazioneDisabilitata();
+        return;
+    }
+    const int posizione = m_righe->position();
+    if (posizione <= 0)
+        NavigazionePrimo();
+    else if (posizione >= m_righe->count() - 1)
+        NavigazioneUltimo();
+    else
+        NavigazioneIntermedio();
+}
+
+void Corsi::modoNessunCorso()
+{
+    PulisciCampi();
+    m_nessunCorso = true;
+    PulsantiNessunCorso();
+    NavigazioneDisabilitata();
+    AbilitaCampi(false);
+}
+
+void Corsi::rileggiRighe()
+{
+    runWithRetry(m_context, u"Corsi"_s, [this] { m_righe->requery(); });
+}
+
+void Corsi::mostraRighe()
+{
+    if (m_righe->isEmpty()) {
+        m_nuovoCorso = false;
+        modoNessunCorso();
+        return;
+    }
+    m_nessunCorso = false;
+    AbilitaCampi(!m_solaLettura);
+    AggControl();
+    if (!m_solaLettura && !m_nuovoCorso)
+        PulsantiCorsoVisualizzato();
+    AggiornaNavigazione();
+}
+
+void Corsi::AggControl()
+{
+    const PuntatoreOccupato occupato;
+    eventiInSospeso();
+    // A course that another installation deleted since the rows were read: the rows as stored now.
+    while (!m_righe->row()) {
+        rileggiRighe();
+        if (m_righe->isEmpty()) {
+            modoNessunCorso();
+            return;
+        }
+    }
+    const CourseRow &riga = *m_righe->row();
+    const auto testo = [&riga](const char16_t *colonna) {
+        return NonNull(riga.value(QString::fromUtf16(colonna)));
+    };
+    bool completo = true;
+    const auto richiesto = [&](const char16_t *colonna) {
+        const QVariant valore = riga.value(QString::fromUtf16(colonna));
+        completo = completo && !valore.isNull();
+        return NonNull(valore);
+    };
+
+    m_context.corsi().impostaCorso(riga.corso());
+    m_ui->lblCorso->setText(riga.corso());
+    m_ui->lblQuali->setText(testo(u"CorsiProp.DenCorso"));
+
+    const QVariant compoResp = riga.value(u"CompoResp"_s);
+    if (compoResp.isNull())
+        m_compoResp->selezionaIndice(0);
+    else
+        completo &= mostraCodice(
+            *m_compoResp, NonNull(compoResp),
+            voceComponenteResponsabile(compoResp, riga.value(u"CorsiCompo.Denominazione"_s),
+                                       riga.value(u"QryCompo.TipoCompo"_s), riga.value(u"Indirizzo"_s)));
+
+    const QString ciclo = richiesto(u"CicloFinanziario");
+    m_context.corsi().CicloFinanziarioCorrente = ciclo;
+    completo &= mostraCodice(*m_ciclo, ciclo,
+                             voceCodificata(ciclo, riga.value(u"QryCorsi.CicloFinanziario.Descrizione"_s)));
+    const QString asse = richiesto(u"CodAsse");
+    completo &= mostraCodice(*m_asse, asse, voceCodificata(asse, riga.value(u"DesAsse"_s)));
+    const QString misura = richiesto(u"CodMisura");
+    completo &= mostraCodice(*m_misura, misura, voceCodificata(misura, riga.value(u"DesMisura"_s)));
+    const QString azione = richiesto(u"CodAzione");
+    completo &= mostraCodice(*m_azione, azione, voceCodificata(azione, riga.value(u"DesAzione"_s)));
+    completo &= mostraTesto(*m_denCorso, richiesto(u"CorsiProp.DenCorso"));
+
+    const QVariant destinatari = riga.value(u"CodDest"_s);
+    if (destinatari.isNull())
+        m_dest->selezionaIndice(0);
+    else
+        completo &= mostraCodice(*m_dest, NonNull(destinatari),
+                                 voceCodificata(NonNull(destinatari), riga.value(u"DesDest"_s)));
+
+    m_ui->txtNumAll->setText(richiesto(u"NumAll"));
+    m_ui->txtCorsoRifC211B->setText(testo(u"CorsoRifC211B"));
+    m_ui->lblidattivita_CorsoRifB111->setText(testo(u"IdAttivita_CorsoRifB111"));
+    m_ui->lblTotOreIter->setText(testo(u"TotIter"));
+    m_ui->lblDurataAnnuale->setText(testo(u"DurataAnnOre"));
+    m_ui->lblDurataTotIter->setText(testo(u"Durata"));
+    m_ui->lblTipoConv->setText(testo(u"TipoConv"));
+    m_ui->txtCorsoRifB111->setText(m_ui->lblidattivita_CorsoRifB111->text().isEmpty()
+                                       ? QString()
+                                       : testo(u"ProgrAttivita") + u" - "_s + testo(u"ProgrAccorp") +
+                                             u" - "_s + testo(u"Componente") + u" - "_s +
+                                             testo(u"CorsiApprovati.DenCorso").left(35));
+    m_ui->txtDurataOre->setText(richiesto(u"TotOreIter"));
+    completo &= mostraTesto(*m_durata, richiesto(u"DurataTotIter"));
+
+    if (!completo) {
+        puntatoreNormale();
+        m_context.prompt.warn(
+            u"Anomalia del corso"_s,
+            u"Il corso che si sta cercando di visualizzare presenta delle anomalie."_s + CrLf +
+                u"Alcuni dati non sono più presenti negli elenchi: verificarli prima di salvare."_s);
+    }
+}
+
+CourseForm Corsi::form() const
+{
+    CourseForm form;
+    const CurrentApplication &domanda = m_context.domanda();
+    form.NumDoma = domanda.NumDomaCorrente;
+    form.GrupOpe = domanda.GrupOpeCorrente;
+    form.Operatore = domanda.OperatoreCorrente;
+    form.Sede = m_ui->lblCompo->text();
+    form.lblCorso = m_ui->lblCorso->text();
+    form.cmbCompoResp = m_compoResp->testo();
+    form.CmbCicloFin = m_ciclo->testo();
+    form.cmbAsse = m_asse->testo();
+    form.cmbMisura = m_misura->testo();
+    form.cmbAzione = m_azione->testo();
+    form.cmbDenCorso = m_denCorso->testo();
+    form.cmbDest = m_dest->testo();
+    form.txtNumAll = m_ui->txtNumAll->text();
+    form.txtDurataOre = m_ui->txtDurataOre->text();
+    form.cmbDurata = m_durata->testo();
+    form.txtCorsoRifC211B = m_ui->txtCorsoRifC211B->text();
+    form.lblidattivita_CorsoRifB111 = m_ui->lblidattivita_CorsoRifB111->text();
+    form.txtCorsoRifB111 = m_ui->txtCorsoRifB111->text();
+    form.DomandaStampata = m_solaLettura;
+    return form;
+}
+
+bool Corsi::DatiCorsoInvariati()
+{
+    if (m_nuovoCorso)
+        return false;
+    const std::optional<CourseRow> &riga = m_righe->row();
+    return riga && courseUnchanged(form(), *riga);
+}
+
+bool Corsi::VerifCorso()
+{
+    const CourseCheck verifica = validateCourse(form());
+    if (verifica.ok)
+        return true;
+    if (verifica.pointer)
+        puntatoreNormale();
+    if (verifica.tab >= 0)
+        m_ui->SSTab1->setCurrentIndex(verifica.tab);
+    m_context.prompt.ask(verifica.icon, Prompt::Buttons::Ok, verifica.title, verifica.message);
+    if (!verifica.focus.isEmpty()) {
+        QWidget *campo = findChild<QWidget *>(verifica.focus);
+        if (campo && campo->isEnabled())
+            campo->setFocus();
+    }
+    return false;
+}
+
+ScritturaCorso Corsi::AggQuery()
+{
+    const std::optional<CourseRow> &riga = m_righe->row();
+    const QString guid = m_nuovoCorso || !riga ? QString() : NonNull(riga->value(u"Guid"_s));
+    const ScritturaCorso scrittura = m_scrittore->AggQuery(form(), m_nuovoCorso, guid);
+    switch (scrittura.esito) {
+    case EsitoScrittura::Memorizzato:
+        m_nuovoCorso = false;
+        m_ui->lblCorso->setText(scrittura.corso);
+        rileggiRighe();
+        m_righe->find(scrittura.corso);
+        break;
+    case EsitoScrittura::Rifiutato:
+        if (scrittura.ricaricare) {
+            rileggiRighe();
+            mostraRighe();
+        }
+        break;
+    case EsitoScrittura::Annullato:
+        chiudiAlRitorno();
+        break;
+    }
+    return scrittura;
+}
+
+bool Corsi::SalvaPrima()
+{
+    if (m_solaLettura || m_nessunCorso || DatiCorsoInvariati())
+        return true;
+    return VerifCorso() && AggQuery().esito == EsitoScrittura::Memorizzato;
+}
+
+bool Corsi::SalvaCorso()
+{
+    const PuntatoreOccupato occupato;
+    eventiInSospeso();
+    if (m_nuovoCorso) {
+        if (!RegistraNuovoCorso())
+            return false;
+        puntatoreNormale();
+        m_context.prompt.inform(TitoloInserimentoCorso, u"VERIFICHE OK"_s + CrLf + u"Corso inserito"_s);
+        return true;
+    }
+    return VerifCorso() && AggQuery().esito == EsitoScrittura::Memorizzato;
+}
+
+bool Corsi::RegistraNuovoCorso()
+{
+    if (!VerifCorso())
+        return false;
+    if (AggQuery().esito != EsitoScrittura::Memorizzato)
+        return false;
+    m_nessunCorso = false;
+    AggControl();
+    PulsantiCorsoVisualizzato();
+    AggiornaNavigazione();
+    return true;
+}
+
+void Corsi::cmdSalva_Click()
+{
+    SalvaCorso();
+}
+
+void Corsi::cmdInserisci_Click()
+{
+    const PuntatoreOccupato occupato;
+    eventiInSospeso();
+    if (!m_nessunCorso && !SalvaPrima())
+        return;
+    if (m_chiusa)
+        return;
+    m_nuovoCorso = true;
+    AbilitaCampi(true);
+    PulisciCampi();
+    PulsantiNuovoCorso();
+    NavigazioneDisabilitata();
+    m_ui->SSTab1->setCurrentIndex(0);
+    (sedeOccasionale() ? static_cast<QWidget *>(m_ui->cmbCompoResp) : m_ui->CmbCicloFin)->setFocus();
+}
+
+void Corsi::cmdDuplica_Click()
+{
+    const PuntatoreOccupato occupato;
+    eventiInSospeso();
+    if (!m_nessunCorso && !SalvaPrima())
+        return;
+    if (m_chiusa)
+        return;
+    m_nuovoCorso = true;
+    m_ui->lblCorso->setText(CodiceNessunCorso);
+    m_context.corsi().impostaCorso(QString());
+    PulsantiNuovoCorso();
+    NavigazioneDisabilitata();
+    m_ui->SSTab1->setCurrentIndex(0);
+    m_context.prompt.inform(u"Duplica Corso"_s, u"Verifiche OK."_s + CrLf + u"Corso duplicato"_s);
+    (sedeOccasionale() ? static_cast<QWidget *>(m_ui->cmbCompoResp) : m_ui->cmbAsse)->setFocus();
+}
+
+void Corsi::cmdElimina_Click()
+{
+    if (m_context.prompt.ask(Prompt::Icon::Information, Prompt::Buttons::YesNo, Titolo,
+                             u"Confermi cancellazione corso?"_s) == Prompt::Answer::Yes)
+        CancellaCorso();
+}
+
+void Corsi::CancellaCorso()
+{
+    {
+        const PuntatoreOccupato occupato;
+        eventiInSospeso();
+        const CourseKey chiave = m_righe->key();
+        const std::optional<QString> vicino = neighbourAfterDelete(m_righe->codes(), chiave.corso);
+        if (!vicino)
+            modoNessunCorso();
+        try {
+            m_store->remove(chiave);
+        } catch (const std::exception &eccezione) {
+            const RoutineError errore = comeErroreRoutine(eccezione);
+            puntatoreNormale();
+            if (errore.number() == ErrorCode::NoCurrentRecord)
+                m_context.prompt.warn(
+                    u"Accesso concorrente"_s,
+                    u"Il record che si è deciso di eliminare è già stato cancellato da un altro "
+                    u"operatore. "_s);
+            else
+                m_context.prompt.critical(
+                    QString(), u"Errore in "_s + testoErroreRoutine(u"Corsi.CancellaCorso"_s, errore));
+            return;
+        }
+        rileggiRighe();
+        if (vicino) {
+            if (!m_righe->find(*vicino))
+                m_righe->moveTo(0);
+            mostraRighe();
+        }
+    }
+    puntatoreNormale();
+    if (m_nessunCorso &&
+        m_context.prompt.ask(Prompt::Icon::Information, Prompt::Buttons::YesNo, Titolo,
+                             u" Nessun corso "_s + CrLf + u" Vuoi inserirne uno ? "_s) == Prompt::Answer::Yes)
+        m_ui->cmdInserisci->click();
+}
+
+void Corsi::cmdEsci_Click()
+{
+    const bool corsoASchermo = !m_nessunCorso || m_nuovoCorso;
+    // A course of a printed application is never written, so leaving it asks nothing.
+    if (m_solaLettura || !corsoASchermo || DatiCorsoInvariati()) {
+        chiudi();
+        return;
+    }
+    const Prompt::Answer risposta = m_context.prompt.ask(
+        Prompt::Icon::Information, Prompt::Buttons::YesNoCancel, Titolo,
+        u"Sono stati modificati uno o più dati del corso"_s + CrLf + u"Salvare le modifiche ?"_s);
+    if (risposta == Prompt::Answer::Yes) {
+        if (SalvaCorso() && !m_chiusa)
+            chiudi();
+    } else if (risposta == Prompt::Answer::No) {
+        chiudi();
+    }
+}
+
+void Corsi::cmdStampa_Click()
+{
+    if (!SalvaPrima() || m_chiusa)
+        return;
+    const QString corso = m_ui->lblCorso->text();
+    m_context.corsi().impostaCorso(corso);
+    m_context.stampa().TipoStampa = u"BOZZA CORSO"_s;
+    if (const auto &bozza = m_context.serviziStampa().bozzaCorso)
+        bozza(m_context.domanda().NumDomaCorrente, m_context.corsi().SedeCorrente, corso);
+    // The printed course as stored now.
+    rileggiRighe();
+    if (!m_righe->find(corso))
+        m_righe->moveTo(0);
+    mostraRighe();
+}
+
+void Corsi::cmdAiuto_Click()
+{
+    MostraAiuto(m_context, m_contestoAiuto);
+}
+
+void Corsi::SSTab1_Click()
+{
+    setHelpContext(m_context, this, ArgomentoAiuto);
+    m_contestoAiuto = ArgomentoAiuto;
+}
+
+void Corsi::txtDurataOre_Change()
+{
+    FormattaNumero(m_ui->txtDurataOre, u"#,###,##0"_s);
+    CalcolaPreventivoSpesa();
+}
+
+void Corsi::CalcolaPreventivoSpesa()
+{
+    const PreventivoSpesa spesa =
+        estimate(m_denCorso->testo(), m_ui->txtNumAll->text(), m_ui->txtDurataOre->text());
+    m_ui->lblDescAttivita->setText(spesa.lblDescAttivita);
+    m_ui->lbl_abcdef->setText(spesa.lbl_abcdef);
+    m_ui->lblParametro->setText(spesa.lblParametro);
+    m_ui->lblOre->setText(spesa.lblOre);
+    m_ui->lblAllievi->setText(spesa.lblAllievi);
+    m_ui->lblTotale->setText(spesa.lblTotale);
+}
+
+void Corsi::AzzeraSpesaVideo()
+{
+    for (QLabel *etichetta : {m_ui->lblDescAttivita, m_ui->lbl_abcdef, m_ui->lblParametro, m_ui->lblOre,
+                              m_ui->lblAllievi, m_ui->lblTotale})
+        etichetta->clear();
+}
+
+bool Corsi::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *box = qobject_cast<QLineEdit *>(watched);
+    if (box && (box == m_ui->txtNumAll || box == m_ui->txtDurataOre)) {
+        const auto motivo = [event] { return static_cast<QFocusEvent *>(event)->reason(); };
+        if (event->type() == QEvent::FocusIn && motivo() != Qt::ActiveWindowFocusReason &&
+            box->text() == u"0"_s)
+            box->clear();
+        else if (event->type() == QEvent::FocusOut && motivo() != Qt::ActiveWindowFocusReason) {
+            if (box->text().isEmpty())
+                box->setText(u"0"_s);
+            else if (box == m_ui->txtNumAll) {
+                // The pupils show the whole number they are read as.
+                if (const auto allievi = ItalianNumbers::readInt16(box->text()))
+                    box->setText(QString::number(*allievi));
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void Corsi::chiudi()
+{
+    m_chiusa = true;
+    QDialog::done(Accepted);
+}
+
+void Corsi::chiudiAlRitorno()
+{
+    m_chiusa = true;
+    QTimer::singleShot(0, this, [this] { QDialog::done(Rejected); });
+}
+
+void Corsi::reject()
+{
+    if (!m_chiusa)
+        cmdEsci_Click();
+}
