@@ -89,9 +89,9 @@ TestiRiferimento testiRiferimento(const CorsoApprovato &corso)
     };
 }
 
-std::optional<TestiRiferimento> cmdCorsoRifB111_Click(Prompt &prompt, CourseEditorState &corsi,
-                                                      const QString &cicloMostrato,
-                                                      const std::function<void()> &apriPicker)
+std::optional<TestiRiferimento> scegliCorsoRiferimento(Prompt &prompt, CourseEditorState &corsi,
+                                                       const QString &cicloMostrato,
+                                                       const std::function<void()> &apriPicker)
 {
     if (cicloMostrato.isEmpty()) {
         prompt.ask(Prompt::Icon::None, Prompt::Buttons::Ok, QString(), TestoSelezionareCiclo);
@@ -104,8 +104,8 @@ std::optional<TestiRiferimento> cmdCorsoRifB111_Click(Prompt &prompt, CourseEdit
     return testiRiferimento(corsi.CorsoApprovatoScelto);
 }
 
-EsitoCambioCiclo CmbCicloFin_Click(Prompt &prompt, CourseEditorState &corsi, const QString &cicloMostrato,
-                                   QString &txtCorsoRifB111)
+EsitoCambioCiclo cambioCicloFinanziario(Prompt &prompt, CourseEditorState &corsi,
+                                        const QString &cicloMostrato, QString &txtCorsoRifB111)
 {
     const QString codice = CampoSeparato(cicloMostrato, u" "_s, 0);
     if (codice != corsi.CicloFinanziarioCorrente && !txtCorsoRifB111.isEmpty()) {

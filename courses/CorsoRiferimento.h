@@ -61,9 +61,9 @@ inline const QString TestoSelezionareCiclo = QStringLiteral("Selezionare il cicl
  * it says so and stops; otherwise it clears the last choice, lets `apriPicker` show the picker, and
  * returns what to show for the course chosen there, nothing when none was.
  */
-std::optional<TestiRiferimento> cmdCorsoRifB111_Click(kx::Prompt &prompt, kx::CourseEditorState &corsi,
-                                                      const QString &cicloMostrato,
-                                                      const std::function<void()> &apriPicker);
+std::optional<TestiRiferimento> scegliCorsoRiferimento(kx::Prompt &prompt, kx::CourseEditorState &corsi,
+                                                       const QString &cicloMostrato,
+                                                       const std::function<void()> &apriPicker);
 
 inline const QString TestoCambioCiclo =
     QStringLiteral(
@@ -85,5 +85,5 @@ enum class EsitoCambioCiclo
  * labels wait for the next pick), or refuses it. A showing of a stored course sets
  * CicloFinanziarioCorrente before it selects the cycle, so it never asks.
  */
-EsitoCambioCiclo CmbCicloFin_Click(kx::Prompt &prompt, kx::CourseEditorState &corsi,
-                                   const QString &cicloMostrato, QString &txtCorsoRifB111);
+EsitoCambioCiclo cambioCicloFinanziario(kx::Prompt &prompt, kx::CourseEditorState &corsi,
+                                        const QString &cicloMostrato, QString &txtCorsoRifB111);

@@ -44,9 +44,9 @@ PassoNavigazione passoNavigazione(DirezioneNavigazione direzione, int posizione,
     throw RoutineError(ErrorCode::InvalidProcedureCall);
 }
 
-StatoNavigazione statoNavigazione(int posizione, int righe, int corsiMemorizzati)
+StatoNavigazione statoNavigazione(int posizione, int righe, bool piuCorsi)
 {
-    if (corsiMemorizzati <= 1)
+    if (!piuCorsi)
         return StatoNavigazione::Disabilitata;
     if (posizione - 1 < 0)
         return StatoNavigazione::Primo;

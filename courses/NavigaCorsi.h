@@ -54,10 +54,10 @@ PassoNavigazione passoNavigazione(DirezioneNavigazione direzione, int posizione,
 
 /**
  * AggiornaNavigazione: the buttons for the course at `posizione`. A seat that stores at most one
- * course (`corsiMemorizzati`, counted in the table, not among the rows) disables all five; otherwise
- * one row back and then two forward tell the first, the last or one in the middle.
+ * course (`piuCorsi` false: counted in the table, not among the rows) disables all five; otherwise one
+ * row back and then two forward tell the first, the last or one in the middle.
  */
-StatoNavigazione statoNavigazione(int posizione, int righe, int corsiMemorizzati);
+StatoNavigazione statoNavigazione(int posizione, int righe, bool piuCorsi);
 
 /** The course list EleCorsi: its items and the one to select. */
 struct ElencoCorsi

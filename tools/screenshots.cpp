@@ -644,7 +644,10 @@ void chooseEntry(QComboBox *list, const QString &start)
     }
 }
 
-/** The course reassignment with one course of a seat chosen for an occasional seat, and CompoRes. */
+/**
+ * The course reassignment with one course of a seat chosen for an occasional seat, and CompoRes; on
+ * the same application the course list and the approved-course picker.
+ */
 void saveReassignment(const QString &folder)
 {
     QTemporaryDir programFolder;
@@ -685,48 +688,25 @@ void saveReassignment(const QString &folder)
         riass.hide();
     }
     context.responsabileSpostamento().SedeOccDestinazione = u"1005"_s;
-    CompoRes compoRes(context);
-    save(compoRes, folder);
-    corsiDB.close();
-}
+    {
+        CompoRes compoRes(context);
+        save(compoRes, folder);
+    }
 
-/** The course list on a seat of three courses, and the approved-course picker after a search. */
-void saveCourseLists(const QString &folder)
-{
-    QTemporaryDir programFolder;
-    const QString database = programFolder.filePath(u"KX58TORVA.mdb"_s);
-    createEmptyDatabase(database);
-    SystemServices system({}, {});
-    PromptOk prompt;
-    const Services services = answeredBy(prompt, system.services());
-    Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s), services);
-    Connection &corsiDB = context.DE().CorsiDB();
-    corsiDB.open(database, Connection::Mode::Exclusive);
+    // The course list of seat 2 on its second course, and the approved-course picker after a search.
     corsiDB.executeScript(
-        u"INSERT INTO Province VALUES ('001', 'VD', 'VALDORIA', '01');"
-        u"INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione) VALUES ('A', 12, 'CENTRO DI FORMAZIONE "
-        u"PROFESSIONALE VALDORIA');"
-        u"INSERT INTO Domande (NumDoma, GrupOpe, Operatore, PROV, Domanda, DenominazioneOp) VALUES (1002, "
-        u"'A', 12, '001', 1, 'CENTRO DI FORMAZIONE PROFESSIONALE VALDORIA');"
-        u"INSERT INTO CorsiSediInteressate (NumDoma, SedeInteressata, GrupOpe, Operatore, TipoCompo, "
-        u"Denominazione, Indirizzo) VALUES (1002, 1, 'A', 12, 'SL', 'SEDE LEGALE', 'VIA ROMA 1');"
         u"INSERT INTO CorsiCompo (GrupOpe, Operatore, Componente, TipoCompo, Denominazione) VALUES "
-        u"('A', 12, 1, 'SL', 'SEDE LEGALE');"
+        u"('A', 12, 2, 'SO', 'SEDE DI BORGO NUOVO');"
         u"INSERT INTO CorsiSediOcc (SedeOcc, Denominazione) VALUES (1005, 'PALESTRA COMUNALE');"
-        u"INSERT INTO CorsiProp (NumDoma, SedeInteressata, GrupOpe, Operatore, Corso, DenCorso) VALUES "
-        u"(1002, 1, 'A', 12, '0001', 'OPERATORE DELLA RISTORAZIONE'), "
-        u"(1002, 1, 'A', 12, '0002', 'TECNICHE DI SALDATURA'), (1002, 1, 'A', 12, '0003', 'CONTABILITA');"
         u"INSERT INTO CorsiApprovati (IdAttivita, GrupOpe, Operatore, ProgrAttivita, ProgrAccorp, DenCorso, "
         u"Componente, SedeOcca, DurataAnnOre, TotIter, Durata, TipoConv, CicloFin, ProvviProgAtt) VALUES "
-        u"(190001, 'A', 12, '2019-1', 1, 'OPERATORE SOCIO SANITARIO', 1, NULL, 600, 1200, 2, 'AF', "
+        u"(190001, 'A', 12, '2019-1', 1, 'OPERATORE SOCIO SANITARIO', 2, NULL, 600, 1200, 2, 'AF', "
         u"'2014-2020', '2019-P1'), "
-        u"(190002, 'A', 12, '2019-2', NULL, 'TECNICO DELLA LOGISTICA', 1, NULL, 500, 1000, 2, 'AF', "
+        u"(190002, 'A', 12, '2019-2', NULL, 'TECNICO DELLA LOGISTICA', 2, NULL, 500, 1000, 2, 'AF', "
         u"'2014-2020', NULL), "
-        u"(190003, 'A', 12, '2019-3', 2, 'OPERATORE DELL''ACCOGLIENZA TURISTICA', 1, 1005, 300, 300, 1, "
-        u"'CO', "
-        u"'2014-2020', NULL)"_s);
-    ImpostaDomandaCorrente(context, 1002);
-    context.corsi().impostaSede(1002, u"1"_s, u"SEDE LEGALE"_s);
+        u"(190003, 'A', 12, '2019-3', 2, 'OPERATORE DELL''ACCOGLIENZA TURISTICA', 2, 1005, 300, 300, 1, "
+        u"'CO', '2014-2020', NULL)"_s);
+    context.corsi().impostaSede(1002, u"2"_s, u"SEDE DI BORGO NUOVO"_s);
     context.corsi().impostaCorso(u"0002"_s);
     context.corsi().CicloFinanziarioCorrente = u"2014-2020"_s;
     {
@@ -822,6 +802,5 @@ int main(int argc, char *argv[])
     saveOperator(folder);
     saveSeats(folder);
     saveReassignment(folder);
-    saveCourseLists(folder);
     return 0;
 }

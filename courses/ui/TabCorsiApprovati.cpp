@@ -1,6 +1,5 @@
 #include "courses/ui/TabCorsiApprovati.h"
 
-#include "applications/ui/SceltaTabella.h"
 #include "core/data/DataEnvironment.h"
 #include "core/data/Recordset.h"
 #include "core/services/ErrorBoxes.h"
@@ -10,6 +9,7 @@
 #include "ui_TabCorsiApprovati.h"
 
 #include <QGuiApplication>
+#include <QHash>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -18,100 +18,82 @@ namespace {
 
 const QString Comando = u"QryCorsiApprovati"_s;
 
-/** One column of the grid: its field, its caption where it is not the field's name, its width in twips
- * (0: hidden) and its cells' alignment. */
-struct Colonna
+/** The grid's columns are the view's, in its order, less the cycle after them. */
+constexpr int ColonneGriglia = 57;
+
+/** The captions that are not the field's name. */
+const QHash<QString, QString> &intestazioni()
 {
-    QString campo;
-    std::optional<QString> intestazione;
+    static const QHash<QString, QString> testi{
+        {u"ProgrAttivita"_s, u"Progr.Attività"_s},
+        {u"ProgrAccorp"_s, u"Progr.Accorp."_s},
+        {u"DenCorso"_s, u"Denom. Corso"_s},
+        {u"Componente"_s, u"Comp.Resp."_s},
+        {u"CorsiCompo.Denominazione"_s, QString()},
+        {u"QryCompo.TipoCompo"_s, u"Tipo Comp."_s},
+        {u"QryCompo.QryComuniProv.Denominazione"_s, u"Comune"_s},
+        {u"QryCompo.SIGPROV"_s, u"SiglaProv"_s},
+        {u"QryCompo.Indirizzo"_s, u"Indirizzo"_s},
+        {u"SedeOcca"_s, u"Sede Occ."_s},
+        {u"CorsiSediOcc.Denominazione"_s, QString()},
+        {u"DurataAnnOre"_s, u"Ore Annuali"_s},
+        {u"TotIter"_s, u"Tot. Ore Iter"_s},
+        {u"Durata"_s, u"Durata Anni"_s},
+        {u"ProvviProgAtt"_s, u"Progr.Att. provvisorio"_s},
+        {u"TipoConv"_s, u"Tipo Rapporto"_s},
+    };
+    return testi;
+}
+
+/** A shown column: its width in twips and its cells' alignment. */
+struct Visibile
+{
     int larghezza = 0;
     Qt::Alignment allineamento = Qt::AlignLeft;
 };
 
-const QList<Colonna> &colonne()
+/** The fourteen columns the grid shows; the others are hidden. */
+const QHash<QString, Visibile> &visibili()
 {
-    static const QList<Colonna> elenco{
-        {u"IdAttivita"_s, {}, 900},
-        {u"IdCorsoPrincipale"_s, {}},
-        {u"GrupOpe"_s, {}, 700},
-        {u"Operatore"_s, {}, 900},
-        {u"ProgrAttivita"_s, u"Progr.Attività"_s, 1300, Qt::AlignHCenter},
-        {u"AnnoInizio"_s, {}},
-        {u"ProgrAccorp"_s, u"Progr.Accorp."_s, 1200, Qt::AlignHCenter},
-        {u"CodDiret"_s, {}},
-        {u"AnnGest"_s, {}},
-        {u"DenCorso"_s, u"Denom. Corso"_s, 4500},
-        {u"Componente"_s, u"Comp.Resp."_s, 1000, Qt::AlignRight},
-        {u"CorsiCompo.Denominazione"_s, u""_s, 2400},
-        {u"QryCompo.TipoCompo"_s, u"Tipo Comp."_s},
-        {u"Descrizione"_s, {}},
-        {u"QryCompo.CodComune"_s, {}},
-        {u"QryCompo.QryComuniProv.Denominazione"_s, u"Comune"_s},
-        {u"QryCompo.SIGPROV"_s, u"SiglaProv"_s},
-        {u"QryCompo.Cap"_s, {}},
-        {u"QryCompo.Indirizzo"_s, u"Indirizzo"_s},
-        {u"SedeOcca"_s, u"Sede Occ."_s, 900, Qt::AlignRight},
-        {u"CorsiSediOcc.Denominazione"_s, u""_s, 2000},
-        {u"QrySediOccUtil.TipoCompo"_s, {}},
-        {u"QrySediOccUtil.CodComune"_s, {}},
-        {u"QrySediOccUtil.QryComuniProv.Denominazione"_s, {}},
-        {u"QrySediOccUtil.SIGPROV"_s, {}},
-        {u"QrySediOccUtil.Cap"_s, {}},
-        {u"QrySediOccUtil.Indirizzo"_s, {}},
-        {u"CodQualif"_s, {}},
-        {u"CodObiettiv_Rif"_s, {}},
-        {u"CodObiet"_s, {}},
-        {u"CodAsse"_s, {}},
-        {u"CodSubAsse"_s, {}},
-        {u"LineaIntervento"_s, {}},
-        {u"CodScol"_s, {}},
-        {u"CodSetto"_s, {}},
-        {u"AnnoSetto"_s, {}},
-        {u"CodComp"_s, {}},
-        {u"AnnoComp"_s, {}},
-        {u"CodPerc"_s, {}},
-        {u"CodOra"_s, {}},
-        {u"CodCert"_s, {}},
-        {u"DurataAnnOre"_s, u"Ore Annuali"_s},
-        {u"NumAll"_s, {}},
-        {u"TotIter"_s, u"Tot. Ore Iter"_s, 1100},
-        {u"Durata"_s, u"Durata Anni"_s, 1100},
-        {u"Stato"_s, {}},
-        {u"NumConv"_s, {}},
-        {u"Conv_PT_IpAddress"_s, {}},
-        {u"Conv_NumPratica"_s, {}},
-        {u"NumPratica"_s, {}},
-        {u"ProvviProgAtt"_s, u"Progr.Att. provvisorio"_s, 1900, Qt::AlignHCenter},
-        {u"ProvviProgAcc"_s, {}},
-        {u"Dom_NumPratica"_s, {}},
-        {u"Dom_ChiaveUtente"_s, {}},
-        {u"StatoAvanzamento"_s, {}},
-        {u"PROV"_s, {}},
-        {u"TipoConv"_s, u"Tipo Rapporto"_s, 1400, Qt::AlignHCenter},
+    static const QHash<QString, Visibile> colonne{
+        {u"IdAttivita"_s, {900}},
+        {u"GrupOpe"_s, {700}},
+        {u"Operatore"_s, {900}},
+        {u"ProgrAttivita"_s, {1300, Qt::AlignHCenter}},
+        {u"ProgrAccorp"_s, {1200, Qt::AlignHCenter}},
+        {u"DenCorso"_s, {4500}},
+        {u"Componente"_s, {1000, Qt::AlignRight}},
+        {u"CorsiCompo.Denominazione"_s, {2400}},
+        {u"SedeOcca"_s, {900, Qt::AlignRight}},
+        {u"CorsiSediOcc.Denominazione"_s, {2000}},
+        {u"TotIter"_s, {1100}},
+        {u"Durata"_s, {1100}},
+        {u"ProvviProgAtt"_s, {1900, Qt::AlignHCenter}},
+        {u"TipoConv"_s, {1400, Qt::AlignHCenter}},
     };
-    return elenco;
+    return colonne;
 }
 
-const TestiScelta &testiTabCorsiApprovati()
+/** The picker's texts; its columns are those of the open recordset. */
+TestiScelta testiTabCorsiApprovati(const Recordset &rs)
 {
-    static const TestiScelta testi = [] {
-        TestiScelta t;
-        t.comando = Comando;
-        t.campoRicerca = u"DenCorso"_s;
-        t.confronto = ConfrontoRicerca::Contiene;
-        t.cercaSoloConTesto = true;
-        t.nonTrovato = u"Nessun corso trovato"_s;
-        t.titoloNonTrovato = u"Ricerca Corso"_s;
-        t.nessunaRiga = u"Selezionare un Corso nella griglia oppure Uscire"_s;
-        for (const Colonna &colonna : colonne()) {
-            t.campi.append(colonna.campo);
-            t.intestazioni.append(colonna.intestazione.value_or(colonna.campo));
-            t.larghezze.append(colonna.larghezza);
-            t.allineamenti.append(colonna.allineamento);
-        }
-        return t;
-    }();
-    return testi;
+    TestiScelta t;
+    t.comando = Comando;
+    t.campoRicerca = u"DenCorso"_s;
+    t.confronto = ConfrontoRicerca::Contiene;
+    t.cercaSoloConTesto = true;
+    t.nonTrovato = u"Nessun corso trovato"_s;
+    t.titoloNonTrovato = u"Ricerca Corso"_s;
+    t.nessunaRiga = u"Selezionare un Corso nella griglia oppure Uscire"_s;
+    for (int colonna = 0; colonna < ColonneGriglia; ++colonna) {
+        const QString campo = rs.fieldName(colonna);
+        const Visibile mostrata = visibili().value(campo);
+        t.campi.append(campo);
+        t.intestazioni.append(intestazioni().value(campo, campo));
+        t.larghezze.append(mostrata.larghezza);
+        t.allineamenti.append(mostrata.allineamento);
+    }
+    return t;
 }
 
 void puntatoreNormale()
@@ -134,11 +116,11 @@ TabCorsiApprovati::TabCorsiApprovati(Context &context, QWidget *parent)
         rs.open();
         rs.setFilter(filtroCorsiApprovati(m_context.domanda(), m_context.corsi()));
         rs.setSort(OrdineCorsiApprovati);
+        m_testi = testiTabCorsiApprovati(rs);
     });
     m_scelta = new SceltaTabella(
         m_context, *this,
-        {m_ui->GrdCorsi, m_ui->txtRicDenom, m_ui->cmdCerca2, m_ui->cmdSele2, m_ui->cmdEsci2},
-        testiTabCorsiApprovati(),
+        {m_ui->GrdCorsi, m_ui->txtRicDenom, m_ui->cmdCerca2, m_ui->cmdSele2, m_ui->cmdEsci2}, m_testi,
         [this](const Recordset &rs) { m_context.corsi().CorsoApprovatoScelto = corsoApprovatoDaRiga(rs); });
     puntatoreNormale();
 }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "applications/ui/SceltaTabella.h"
+
 #include <QDialog>
 #include <memory>
-
-class SceltaTabella;
 
 namespace kx {
 class Context;
@@ -35,5 +35,6 @@ protected:
 private:
     kx::Context &m_context;
     std::unique_ptr<Ui::TabCorsiApprovati> m_ui;
+    TestiScelta m_testi;
     SceltaTabella *m_scelta = nullptr;
 };

@@ -130,7 +130,7 @@ private slots:
         banco.corsi().CorsoApprovatoScelto.IdAttivita = 5005;
         banco.test.prompt.expect(TestoSelezionareCiclo);
         bool aperto = false;
-        QVERIFY(!cmdCorsoRifB111_Click(banco.test.prompt, banco.corsi(), QString(), [&] { aperto = true; }));
+        QVERIFY(!scegliCorsoRiferimento(banco.test.prompt, banco.corsi(), QString(), [&] { aperto = true; }));
         QVERIFY(!aperto);
         const ShownBox box = banco.test.prompt.shown().constLast();
         QCOMPARE(box.icon, Prompt::Icon::None);
@@ -144,14 +144,14 @@ private slots:
         BancoCorsiApprovati banco;
         banco.corsi().CorsoApprovatoScelto = riga(banco, 5005);
         int idVisto = 0;
-        QVERIFY(!cmdCorsoRifB111_Click(banco.test.prompt, banco.corsi(), u"2021  PROGRAMMAZIONE 2021"_s,
-                                       [&] { idVisto = banco.corsi().CorsoApprovatoScelto.IdAttivita; }));
+        QVERIFY(!scegliCorsoRiferimento(banco.test.prompt, banco.corsi(), u"2021  PROGRAMMAZIONE 2021"_s,
+                                        [&] { idVisto = banco.corsi().CorsoApprovatoScelto.IdAttivita; }));
         QCOMPARE(idVisto, -1);
         QCOMPARE(banco.corsi().CorsoApprovatoScelto.TotIter, std::nullopt);
 
         const std::optional<TestiRiferimento> testi =
-            cmdCorsoRifB111_Click(banco.test.prompt, banco.corsi(), u"2021  PROGRAMMAZIONE 2021"_s,
-                                  [&] { banco.corsi().CorsoApprovatoScelto = riga(banco, 5003); });
+            scegliCorsoRiferimento(banco.test.prompt, banco.corsi(), u"2021  PROGRAMMAZIONE 2021"_s,
+                                   [&] { banco.corsi().CorsoApprovatoScelto = riga(banco, 5003); });
         QVERIFY(testi);
         QCOMPARE(testi->txtCorsoRifB111, u"2019-0003 - 1 - 2 - TECNICO 100% DIGITALE *AVANZATO?*"_s);
         QCOMPARE(testi->lblidattivita_CorsoRifB111, u"5003"_s);
@@ -204,7 +204,7 @@ private slots:
             banco.test.prompt.expect(TestoCambioCiclo, Prompt::Answer(risposta));
         QString txtCorsoRifB111 = riferimento;
         const EsitoCambioCiclo esito =
-            CmbCicloFin_Click(banco.test.prompt, banco.corsi(), mostrato, txtCorsoRifB111);
+            cambioCicloFinanziario(banco.test.prompt, banco.corsi(), mostrato, txtCorsoRifB111);
         QCOMPARE(esito == EsitoCambioCiclo::Accettato, accettato);
         QCOMPARE(banco.corsi().CicloFinanziarioCorrente, ciclo);
         QCOMPARE(txtCorsoRifB111, riferimentoDopo);

@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(passo.posizione, a);
         QCOMPARE(passo.stato, statoDelPosto(a, righe));
         // The probe of a step and the one of the position agree.
-        QCOMPARE(statoNavigazione(passo.posizione, righe, righe), passo.stato);
+        QCOMPARE(statoNavigazione(passo.posizione, righe, true), passo.stato);
     }
 
     void vaiIsNoStep()
@@ -125,27 +125,24 @@ private slots:
     {
         QTest::addColumn<int>("posizione");
         QTest::addColumn<int>("righe");
-        QTest::addColumn<int>("memorizzati");
+        QTest::addColumn<bool>("piuCorsi");
         QTest::addColumn<StatoNavigazione>("stato");
 
-        QTest::newRow("the only course") << 0 << 1 << 1 << StatoNavigazione::Disabilitata;
+        QTest::newRow("the only course") << 0 << 1 << false << StatoNavigazione::Disabilitata;
         QTest::newRow("stored courses count, not the rows read")
-            << 0 << 3 << 1 << StatoNavigazione::Disabilitata;
-        QTest::newRow("no course stored") << 0 << 0 << 0 << StatoNavigazione::Disabilitata;
-        QTest::newRow("the first of two") << 0 << 2 << 2 << StatoNavigazione::Primo;
-        QTest::newRow("the last of two") << 1 << 2 << 2 << StatoNavigazione::Ultimo;
-        QTest::newRow("the middle of three") << 1 << 3 << 3 << StatoNavigazione::Intermedio;
-        QTest::newRow("a row added by another installation since the reading")
-            << 1 << 2 << 3 << StatoNavigazione::Ultimo;
+            << 0 << 3 << false << StatoNavigazione::Disabilitata;
+        QTest::newRow("the first of two") << 0 << 2 << true << StatoNavigazione::Primo;
+        QTest::newRow("the last of two") << 1 << 2 << true << StatoNavigazione::Ultimo;
+        QTest::newRow("the middle of three") << 1 << 3 << true << StatoNavigazione::Intermedio;
     }
 
     void theStateOfAPosition()
     {
         QFETCH(int, posizione);
         QFETCH(int, righe);
-        QFETCH(int, memorizzati);
+        QFETCH(bool, piuCorsi);
         QFETCH(StatoNavigazione, stato);
-        QCOMPARE(statoNavigazione(posizione, righe, memorizzati), stato);
+        QCOMPARE(statoNavigazione(posizione, righe, piuCorsi), stato);
     }
 
     void theListOfTheSeatsCourses_data()
