@@ -76,7 +76,7 @@ SceltaTabella::SceltaTabella(Context &context, QDialog &finestra, const Controll
                 colonna, std::max(larghezza / TwipPerPixel, intestazione->sectionSizeHint(colonna)));
     }
     const int cercata = m_testi.campi.indexOf(m_testi.campoRicerca);
-    if (cercata >= 0)
+    if (cercata >= 0 && m_testi.allargaRicerca)
         intestazione->setSectionResizeMode(cercata, QHeaderView::Stretch);
     connect(m_modello, &RecordsetModel::currentRowChanged, griglia, [this] { mostraRigaCorrente(); });
     connect(m_modello, &QAbstractItemModel::modelReset, griglia, [this] { mostraRigaCorrente(); });

@@ -35,6 +35,8 @@ struct TestiScelta
     QList<int> larghezze;
     /** The cells' alignment by column; the columns beyond the list keep the grid's own. */
     QList<Qt::Alignment> allineamenti = {};
+    /** The searched column takes the width the others leave; a grid too wide to fit keeps its width. */
+    bool allargaRicerca = true;
     QString nonTrovato;
     QString titoloNonTrovato;
     QString nessunaRiga;

@@ -63,9 +63,9 @@ const QHash<QString, Visibile> &visibili()
         {u"ProgrAccorp"_s, {1200, Qt::AlignHCenter}},
         {u"DenCorso"_s, {4500}},
         {u"Componente"_s, {1000, Qt::AlignRight}},
-        {u"CorsiCompo.Denominazione"_s, {2400}},
+        {u"CorsiCompo.Denominazione"_s, {2000}},
         {u"SedeOcca"_s, {900, Qt::AlignRight}},
-        {u"CorsiSediOcc.Denominazione"_s, {2000}},
+        {u"CorsiSediOcc.Denominazione"_s, {1800}},
         {u"TotIter"_s, {1100}},
         {u"Durata"_s, {1100}},
         {u"ProvviProgAtt"_s, {1900, Qt::AlignHCenter}},
@@ -82,6 +82,8 @@ TestiScelta testiTabCorsiApprovati(const Recordset &rs)
     t.campoRicerca = u"DenCorso"_s;
     t.confronto = ConfrontoRicerca::Contiene;
     t.cercaSoloConTesto = true;
+    // Fourteen columns leave the name no room: it keeps its width and the grid scrolls.
+    t.allargaRicerca = false;
     t.nonTrovato = u"Nessun corso trovato"_s;
     t.titoloNonTrovato = u"Ricerca Corso"_s;
     t.nessunaRiga = u"Selezionare un Corso nella griglia oppure Uscire"_s;
