@@ -1,7 +1,8 @@
 // Makes an empty, keyed program database from the built-in schema:
 //   makedb [--demo] <path of the new file>
-// With --demo it holds one application of one operator, with its legal seat, for the demo folder; the
-// operators' registry stays empty, so that the demo's first start downloads it from the demo server.
+// With --demo it holds one application of one operator, with its legal seat, and the financial cycles,
+// for the demo folder; the operators' registry stays empty, so that the demo's first start downloads
+// it from the demo server.
 #include "core/data/Connection.h"
 #include "core/data/Schema.h"
 #include "core/services/RoutineError.h"
@@ -30,6 +31,12 @@ void addDemoApplication(const QString &path)
     connection.execute(u"INSERT INTO CorsiSediInteressate (NumDoma, SedeInteressata, GrupOpe, Operatore, "
                        u"TipoCompo, Denominazione) VALUES (2021001, 1, 'A', 12, 'SL', ?)"_s,
                        {name});
+    // The financial cycles are no text-file table: the demo database brings them, the approved
+    // courses of the demo server belonging to the first.
+    for (const auto &[codice, descrizione] : {std::pair{u"2014-2020"_s, u"Programmazione 2014-2020"_s},
+                                              std::pair{u"2021-2027"_s, u"Programmazione 2021-2027"_s}})
+        connection.execute(u"INSERT INTO CicloFinanziario (CodCiclo, Descrizione) VALUES (?, ?)"_s,
+                           {codice, descrizione});
     transaction.commit();
     connection.close();
 }

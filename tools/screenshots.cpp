@@ -38,8 +38,10 @@
 #include "core/ui/frmOpzioni.h"
 #include "core/ui/frmServerClient.h"
 #include "courses/ui/CompoRes.h"
+#include "courses/ui/Corsi.h"
 #include "courses/ui/EleCorsi.h"
 #include "courses/ui/Riass.h"
+#include "courses/ui/SelComp.h"
 #include "courses/ui/TabCorsiApprovati.h"
 #include "mainwindow/AggiornaBaseDati.h"
 #include "mainwindow/FinestreComandi.h"
@@ -723,6 +725,83 @@ void saveReassignment(const QString &folder)
     corsiDB.close();
 }
 
+/**
+ * The seat choice (SelComp) and the course editor: a stored course on both tabs (Corsi-1, Corsi-2),
+ * a new course (Corsi-nuovo), a seat without courses (Corsi-nessuno) and a printed application
+ * (Corsi-sola-lettura).
+ */
+void saveCourseEditor(const QString &folder)
+{
+    QTemporaryDir programFolder;
+    const QString database = programFolder.filePath(u"KX58TORVA.mdb"_s);
+    createEmptyDatabase(database);
+    SystemServices system({}, {});
+    PromptOk prompt;
+    const Services services = answeredBy(prompt, system.services());
+    Context context(programFolder.path(), programFolder.filePath(u"FP.ini"_s), services);
+    Connection &corsiDB = context.DE().CorsiDB();
+    corsiDB.open(database, Connection::Mode::Exclusive);
+    corsiDB.executeScript(
+        u"INSERT INTO Province VALUES ('001', 'VD', 'VALDORIA', '01');"
+        u"INSERT INTO Domande (NumDoma, GrupOpe, Operatore, PROV, Domanda, DenominazioneOp) VALUES (1002, "
+        u"'A', 12, '001', 1, 'CENTRO DI FORMAZIONE PROFESSIONALE VALDORIA');"
+        u"INSERT INTO CorsiSediInteressate (NumDoma, SedeInteressata, GrupOpe, Operatore, TipoCompo, "
+        u"Denominazione, Indirizzo) VALUES (1002, 1, 'A', 12, 'SL', 'SEDE LEGALE', 'VIA ROMA 1'), "
+        u"(1002, 2, 'A', 12, 'SO', 'SEDE DI BORGO NUOVO', 'PIAZZA GARIBALDI 4');"
+        u"INSERT INTO CicloFinanziario VALUES ('2014-2020', 'Programmazione 2014-2020');"
+        u"INSERT INTO Asse VALUES ('1', 'Occupazione');"
+        u"INSERT INTO Prov_Asse VALUES ('001', '1');"
+        u"INSERT INTO Misura VALUES ('1', '8II', 'Orientamento e sostegno all''apprendimento');"
+        u"INSERT INTO Prov_Misura VALUES ('001', '1', '8II');"
+        u"INSERT INTO Azione VALUES ('1', '8II', '2.04.07', 'Laboratori di recupero e integrazione');"
+        u"INSERT INTO Prov_Azione VALUES ('001', '1', '8II', '2.04.07');"
+        u"INSERT INTO AzioneDenomCorso VALUES ('1', '8II', '2.04.07', 1, 'LARSA - Formazione / Scuola'), "
+        u"('1', '8II', '2.04.07', 2, 'Integrazione di persone portatrici di handicap');"
+        u"INSERT INTO Destin VALUES (4, 'Studenti con disabilità');"
+        u"INSERT INTO AzioneDestin VALUES ('1', '8II', '2.04.07', 4);"
+        u"INSERT INTO CorsiApprovati (IdAttivita, GrupOpe, Operatore, ProgrAttivita, ProgrAccorp, "
+        u"Componente, "
+        u"DenCorso, TotIter, DurataAnnOre, Durata, TipoConv, CicloFin) VALUES (190001, 'A', 12, '2019-1', 1, "
+        u"1, "
+        u"'OPERATORE SOCIO SANITARIO', 600, 1200, 2, 'AF', '2014-2020');"
+        u"INSERT INTO CorsiProp (NumDoma, SedeInteressata, GrupOpe, Operatore, Corso, CicloFinanziario, "
+        u"CodAsse, "
+        u"CodMisura, CodAzione, CodQualif, DenCorso, CodDest, CodCert, CodPerc, NumAll, TotOreIter, "
+        u"DurataTotIter, CorsoRifC211B, IdAttivita_CorsoRifB111) VALUES (1002, 2, 'A', 12, '0001', "
+        u"'2014-2020', '1', '8II', '2.04.07', '', 'LARSA - Formazione / Scuola', 4, 1, 2, 3, 120, 1, '', "
+        u"190001), (1002, 2, 'A', 12, '0002', '2014-2020', '1', '8II', '2.04.07', '', "
+        u"'Integrazione di persone portatrici di handicap', 4, 1, 1, 1, 200, 1, '', 190001)"_s);
+    ImpostaDomandaCorrente(context, 1002);
+
+    SelComp selComp(context);
+    save(selComp, folder);
+
+    const auto editore = [&](const QString &sede, const QString &nome,
+                             const std::function<void(Corsi &)> &azione) {
+        context.corsi().impostaSede(1002, sede, u"SEDE - SO - INDIRIZZO"_s);
+        Corsi corsi(context);
+        corsi.show();
+        QCoreApplication::processEvents();
+        if (azione)
+            azione(corsi);
+        QCoreApplication::processEvents();
+        corsi.grab().save(folder + u'/' + nome + u".png"_s);
+        corsi.hide();
+    };
+    const auto scheda = [](Corsi &corsi, int indice) {
+        corsi.findChild<QTabWidget *>(u"SSTab1"_s)->setCurrentIndex(indice);
+    };
+    editore(u"2"_s, u"Corsi-1"_s, {});
+    editore(u"2"_s, u"Corsi-2"_s, [&](Corsi &corsi) { scheda(corsi, 1); });
+    editore(u"2"_s, u"Corsi-nuovo"_s,
+            [&](Corsi &corsi) { corsi.findChild<QAbstractButton *>(u"cmdInserisci"_s)->click(); });
+    editore(u"1"_s, u"Corsi-nessuno"_s, {});
+    context.domanda().DomandaStampataCorrente = true;
+    editore(u"2"_s, u"Corsi-sola-lettura"_s, {});
+    editore(u"2"_s, u"Corsi-sola-lettura-2"_s, [&](Corsi &corsi) { scheda(corsi, 1); });
+    corsiDB.close();
+}
+
 /** Saves the whole screen once the modal window that `show` opens is up, then closes that window. */
 void saveScreenDuring(const QString &file, const std::function<void()> &show,
                       const std::function<void()> &alsoShow = {})
@@ -802,5 +881,6 @@ int main(int argc, char *argv[])
     saveOperator(folder);
     saveSeats(folder);
     saveReassignment(folder);
+    saveCourseEditor(folder);
     return 0;
 }
