@@ -333,95 +333,65 @@ void Corsi::PulisciCampi()
     m_cascata->pulisciListe();
 }
 
-namespace {
-
-void imposta(std::initializer_list<std::pair<QAbstractButton *, bool>> pulsanti)
+void Corsi::pulsantiAzione(bool inserisci, bool duplica, bool elimina, bool salva, bool stampa)
 {
     // An ImageButton shows the picture of its new state by itself: the state first, the picture after.
-    for (const auto &[pulsante, acceso] : pulsanti)
-        pulsante->setEnabled(acceso);
+    m_ui->cmdInserisci->setEnabled(inserisci);
+    m_ui->cmdDuplica->setEnabled(duplica);
+    m_ui->cmdElimina->setEnabled(elimina);
+    m_ui->cmdSalva->setEnabled(salva);
+    m_ui->cmdStampa->setEnabled(stampa);
+    m_ui->cmdAiuto->setEnabled(true);
+    m_ui->cmdEsci->setEnabled(true);
 }
-
-} // namespace
 
 void Corsi::PulsantiCorsoVisualizzato()
 {
-    imposta({{m_ui->cmdInserisci, true},
-             {m_ui->cmdDuplica, true},
-             {m_ui->cmdElimina, true},
-             {m_ui->cmdSalva, true},
-             {m_ui->cmdStampa, true},
-             {m_ui->cmdAiuto, true},
-             {m_ui->cmdEsci, true}});
+    pulsantiAzione(true, true, true, true, true);
 }
 
 void Corsi::PulsantiNuovoCorso()
 {
-    imposta({{m_ui->cmdInserisci, false},
-             {m_ui->cmdDuplica, false},
-             {m_ui->cmdElimina, false},
-             {m_ui->cmdSalva, true},
-             {m_ui->cmdStampa, false},
-             {m_ui->cmdAiuto, true},
-             {m_ui->cmdEsci, true}});
+    pulsantiAzione(false, false, false, true, false);
 }
 
 void Corsi::PulsantiNessunCorso()
 {
-    imposta({{m_ui->cmdInserisci, true},
-             {m_ui->cmdDuplica, false},
-             {m_ui->cmdElimina, false},
-             {m_ui->cmdSalva, false},
-             {m_ui->cmdStampa, false},
-             {m_ui->cmdAiuto, true},
-             {m_ui->cmdEsci, true}});
+    pulsantiAzione(true, false, false, false, false);
 }
 
 void Corsi::PulsantiSolaLettura()
 {
-    imposta({{m_ui->cmdInserisci, false},
-             {m_ui->cmdDuplica, false},
-             {m_ui->cmdElimina, false},
-             {m_ui->cmdSalva, false},
-             {m_ui->cmdStampa, !m_nessunCorso},
-             {m_ui->cmdAiuto, true},
-             {m_ui->cmdEsci, true}});
+    pulsantiAzione(false, false, false, false, !m_nessunCorso);
+}
+
+void Corsi::pulsantiNavigazione(bool indietro, bool avanti, bool vai)
+{
+    m_ui->cmdFirst->setEnabled(indietro);
+    m_ui->cmdPrevious->setEnabled(indietro);
+    m_ui->cmdNext->setEnabled(avanti);
+    m_ui->cmdLast->setEnabled(avanti);
+    m_ui->cmdVai->setEnabled(vai);
 }
 
 void Corsi::NavigazionePrimo()
 {
-    imposta({{m_ui->cmdFirst, false},
-             {m_ui->cmdPrevious, false},
-             {m_ui->cmdNext, true},
-             {m_ui->cmdLast, true},
-             {m_ui->cmdVai, true}});
+    pulsantiNavigazione(false, true, true);
 }
 
 void Corsi::NavigazioneUltimo()
 {
-    imposta({{m_ui->cmdFirst, true},
-             {m_ui->cmdPrevious, true},
-             {m_ui->cmdNext, false},
-             {m_ui->cmdLast, false},
-             {m_ui->cmdVai, true}});
+    pulsantiNavigazione(true, false, true);
 }
 
 void Corsi::NavigazioneIntermedio()
 {
-    imposta({{m_ui->cmdFirst, true},
-             {m_ui->cmdPrevious, true},
-             {m_ui->cmdNext, true},
-             {m_ui->cmdLast, true},
-             {m_ui->cmdVai, true}});
+    pulsantiNavigazione(true, true, true);
 }
 
 void Corsi::NavigazioneDisabilitata()
 {
-    imposta({{m_ui->cmdFirst, false},
-             {m_ui->cmdPrevious, false},
-             {m_ui->cmdNext, false},
-             {m_ui->cmdLast, false},
-             {m_ui->cmdVai, false}});
+    pulsantiNavigazione(false, false, false);
 }
 
 bool Corsi::CountCorsi()
@@ -679,37 +649,41 @@ void Corsi::cmdSalva_Click()
     SalvaCorso();
 }
 
-void Corsi::cmdInserisci_Click()
+bool Corsi::avviaNuovoCorso()
 {
-    const PuntatoreOccupato occupato;
     eventiInSospeso();
-    if (!m_nessunCorso && !SalvaPrima())
-        return;
-    if (m_chiusa)
-        return;
+    if ((!m_nessunCorso && !SalvaPrima()) || m_chiusa)
+        return false;
     m_nuovoCorso = true;
-    AbilitaCampi(true);
-    PulisciCampi();
+    return true;
+}
+
+void Corsi::mostraNuovoCorso()
+{
     PulsantiNuovoCorso();
     NavigazioneDisabilitata();
     m_ui->SSTab1->setCurrentIndex(0);
+}
+
+void Corsi::cmdInserisci_Click()
+{
+    const PuntatoreOccupato occupato;
+    if (!avviaNuovoCorso())
+        return;
+    AbilitaCampi(true);
+    PulisciCampi();
+    mostraNuovoCorso();
     (sedeOccasionale() ? static_cast<QWidget *>(m_ui->cmbCompoResp) : m_ui->CmbCicloFin)->setFocus();
 }
 
 void Corsi::cmdDuplica_Click()
 {
     const PuntatoreOccupato occupato;
-    eventiInSospeso();
-    if (!m_nessunCorso && !SalvaPrima())
+    if (!avviaNuovoCorso())
         return;
-    if (m_chiusa)
-        return;
-    m_nuovoCorso = true;
     m_ui->lblCorso->setText(CodiceNessunCorso);
     m_context.corsi().impostaCorso(QString());
-    PulsantiNuovoCorso();
-    NavigazioneDisabilitata();
-    m_ui->SSTab1->setCurrentIndex(0);
+    mostraNuovoCorso();
     m_context.prompt.inform(u"Duplica Corso"_s, u"Verifiche OK."_s + CrLf + u"Corso duplicato"_s);
     (sedeOccasionale() ? static_cast<QWidget *>(m_ui->cmbCompoResp) : m_ui->cmbAsse)->setFocus();
 }
@@ -801,7 +775,7 @@ void Corsi::cmdAiuto_Click()
 
 void Corsi::SSTab1_Click()
 {
-    setHelpContext(m_context, this, ArgomentoAiuto);
+    // Both tabs keep the window's topic (F1 was given it at the opening).
     m_contestoAiuto = ArgomentoAiuto;
 }
 

@@ -63,10 +63,14 @@ private:
     void Form_Activate();
     void AbilitaCampi(bool abilita);
     void PulisciCampi();
+    /** The action buttons; help and exit are always enabled. */
+    void pulsantiAzione(bool inserisci, bool duplica, bool elimina, bool salva, bool stampa);
     void PulsantiCorsoVisualizzato();
     void PulsantiNuovoCorso();
     void PulsantiNessunCorso();
     void PulsantiSolaLettura();
+    /** First and previous go back, next and last forward. */
+    void pulsantiNavigazione(bool indietro, bool avanti, bool vai);
     void NavigazionePrimo();
     void NavigazioneUltimo();
     void NavigazioneIntermedio();
@@ -97,6 +101,10 @@ private:
     bool RegistraNuovoCorso();
     void CancellaCorso();
     void cmdSalva_Click();
+    /** The save-first step of the insert and the duplicate; false when the command stops there. */
+    bool avviaNuovoCorso();
+    /** The buttons and the first tab of a pending new course. */
+    void mostraNuovoCorso();
     void cmdInserisci_Click();
     void cmdDuplica_Click();
     void cmdElimina_Click();

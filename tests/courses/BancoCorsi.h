@@ -96,4 +96,17 @@ struct BancoCorsi
     }
 
     kx::Connection &connessione() { return test.context().DE().CorsiDB(); }
+
+    /** The codes of a seat of application 7, in code order. */
+    QStringList codici(qint32 sede)
+    {
+        QStringList elenco;
+        for (const QVariantList &riga :
+             db.query(
+                   u"SELECT Corso FROM CorsiProp WHERE NumDoma = 7 AND SedeInteressata = ? ORDER BY Corso"_s,
+                   {sede})
+                 .rows)
+            elenco.append(riga.value(0).toString());
+        return elenco;
+    }
 };

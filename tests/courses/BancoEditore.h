@@ -63,16 +63,4 @@ struct BancoEditore : BancoCorsi
                              u" FROM CorsiProp WHERE NumDoma = 7 AND SedeInteressata = ? AND Corso = ?"_s,
                          {sede, codice});
     }
-
-    QStringList codici(int sede)
-    {
-        QStringList elenco;
-        for (const QVariantList &riga :
-             db.query(
-                   u"SELECT Corso FROM CorsiProp WHERE NumDoma = 7 AND SedeInteressata = ? ORDER BY Corso"_s,
-                   {sede})
-                 .rows)
-            elenco.append(riga.value(0).toString());
-        return elenco;
-    }
 };

@@ -38,19 +38,6 @@ struct BancoRiassegnazione : BancoCorsi
         return db.query(u"SELECT * FROM CorsiProp ORDER BY NumDoma, SedeInteressata, Corso"_s).rows;
     }
 
-    /** The codes of a seat of application 7, in code order. */
-    QStringList codici(qint32 sede)
-    {
-        QStringList elenco;
-        for (const QVariantList &riga :
-             db.query(
-                   u"SELECT Corso FROM CorsiProp WHERE NumDoma = 7 AND SedeInteressata = ? ORDER BY Corso"_s,
-                   {sede})
-                 .rows)
-            elenco.append(riga.value(0).toString());
-        return elenco;
-    }
-
     /** One column of the course with that Guid. */
     QVariant colonna(const QString &guid, const QString &nome)
     {
