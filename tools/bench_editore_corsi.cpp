@@ -8,10 +8,10 @@
 #include "core/state/CourseEditorState.h"
 #include "core/state/CurrentApplication.h"
 #include "courses/ui/Corsi.h"
+#include "tools/BenchFinestre.h"
 #include "tools/BenchServices.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -106,10 +106,5 @@ BENCHMARK(BM_SalvataggioCorso)->Arg(10)->Arg(1000)->Unit(benchmark::kMillisecond
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kx::bench::mainFinestre(argc, argv);
 }

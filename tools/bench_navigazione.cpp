@@ -13,10 +13,10 @@
 #include "courses/NavigaCorsi.h"
 #include "courses/ui/Corsi.h"
 #include "courses/ui/TabCorsiApprovati.h"
+#include "tools/BenchFinestre.h"
 #include "tools/BenchServices.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -174,10 +174,5 @@ BENCHMARK(BM_PassiRegole)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kx::bench::mainFinestre(argc, argv);
 }
