@@ -200,7 +200,14 @@ class TestCorsiNavigazione : public QObject
 {
     Q_OBJECT
 
+private:
+    /** The moves write nothing: their rows share one database. */
+    std::unique_ptr<Banco> m_condiviso;
+
 private slots:
+    void initTestCase() { m_condiviso = std::make_unique<Banco>(); }
+    void cleanupTestCase() { m_condiviso.reset(); }
+
     void eachMoveFromEachPosition_data()
     {
         QTest::addColumn<QString>("sede");
@@ -239,7 +246,7 @@ private slots:
         QFETCH(int, a);
         QFETCH(QString, pulsanti);
 
-        Banco banco;
+        Banco &banco = *m_condiviso;
         auto w = banco.apri(sede);
         QCOMPARE(corsoMostrato(w.get()), codice(0));
         QCOMPARE(statoPulsanti(w.get()), testoStato(StatoNavigazione::Primo));
@@ -253,6 +260,7 @@ private slots:
         QCOMPARE(statoPulsanti(w.get()), pulsanti);
         QVERIFY(lista(w.get(), u"CmbCicloFin"_s)->isEnabled());
         QVERIFY(casella(w.get(), u"txtNumAll"_s)->isEnabled());
+        QVERIFY(banco.test.prompt.shown().isEmpty());
     }
 
     void aChangedCourseIsSavedBeforeTheMoveWithoutAQuestion()
