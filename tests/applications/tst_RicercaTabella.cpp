@@ -9,11 +9,31 @@
 using namespace Qt::StringLiterals;
 using namespace kx;
 
+/** The fixture's places, with a municipality without a name; the searches only read them. */
+struct Luoghi
+{
+    TestContext test;
+    FixtureDatabase db{test.path(u"KX58TORVA.mdb"_s)};
+
+    Luoghi()
+    {
+        caricaLuoghi(db);
+        db.execute(u"INSERT INTO Comuni (CodComune, Denominazione) VALUES ('000000', '')"_s);
+        test.context().DE().CorsiDB().open(db.path(), Connection::Mode::Shared);
+    }
+    ~Luoghi() { test.context().DE().CorsiDB().close(); }
+};
+
 class TestRicercaTabella : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<Luoghi> m_luoghi;
+
 private slots:
+    void initTestCase() { m_luoghi = std::make_unique<Luoghi>(); }
+    void cleanupTestCase() { m_luoghi.reset(); }
+
     void searchFromTheFirstRow_data()
     {
         QTest::addColumn<ConfrontoRicerca>("confronto");
@@ -49,13 +69,7 @@ private slots:
         QFETCH(QString, testo);
         QFETCH(QString, trovato);
 
-        TestContext test;
-        FixtureDatabase db(test.path(u"KX58TORVA.mdb"_s));
-        caricaLuoghi(db);
-        db.execute(u"INSERT INTO Comuni (CodComune, Denominazione) VALUES ('000000', '')"_s);
-        DataEnvironment &de = test.context().DE();
-        de.CorsiDB().open(db.path(), Connection::Mode::Shared);
-        Recordset &rs = de.rs(u"QryComuniProv"_s);
+        Recordset &rs = m_luoghi->test.context().DE().rs(u"QryComuniProv"_s);
         rs.setSort(u"Denominazione"_s);
         rs.open();
         rs.moveLast();
@@ -66,7 +80,6 @@ private slots:
         QCOMPARE(cercaNelCampo(rs, u"Denominazione"_s, testo, confronto), atteso);
         QCOMPARE(rs.value(u"Denominazione"_s).toString(), atteso ? trovato : prima);
         rs.close();
-        de.CorsiDB().close();
     }
 };
 
