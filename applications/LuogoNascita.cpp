@@ -143,17 +143,3 @@ bool cercaStatoEstero(DataEnvironment &de, const QString &nome)
     rs.close();
     return trovato;
 }
-
-bool cercaPerInizio(Recordset &rs, const QString &campo, const QString &testo)
-{
-    const int colonna = rs.fieldIndex(campo);
-    const int righe = rs.visibleRowCount();
-    for (int riga = 0; riga < righe; ++riga) {
-        const QString valore = rs.visibleValue(riga, colonna).toString();
-        if (!valore.isEmpty() && valore.startsWith(testo, Qt::CaseInsensitive)) {
-            rs.setAbsolutePosition(riga + 1);
-            return true;
-        }
-    }
-    return false;
-}

@@ -8,7 +8,6 @@
 namespace kx {
 class DataEnvironment;
 class Prompt;
-class Recordset;
 } // namespace kx
 
 /**
@@ -92,11 +91,3 @@ std::optional<QString> cercaComune(kx::DataEnvironment &de, const QString &nome)
  * rsStatiEsteri, from its first row, and leaves it closed.
  */
 bool cercaStatoEstero(kx::DataEnvironment &de, const QString &nome);
-
-/**
- * The pickers' search: makes current the first row, in the recordset's order, whose field begins with
- * the text, compared without regard to case and character by character (no character is a wildcard).
- * An empty text finds the first row whose field is not empty. When no row matches, the current row
- * stays where it was and the result is false.
- */
-bool cercaPerInizio(kx::Recordset &rs, const QString &campo, const QString &testo);

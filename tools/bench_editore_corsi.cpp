@@ -1,6 +1,8 @@
 // Timings of the course editor on a seat with few and with many courses: the window opened on the
 // seat (rows, lists and the first course shown) and one stored course saved (checks, write, rows read
-// again). Each should take the same time whatever the number of the seat's courses.
+// again). Each should take the same time whatever the number of the seat's courses. Then the steps
+// of "Corso Successivo" from the first to the last of 1,000 courses, and the approved-course picker
+// opened and searched over 20,000 approved courses of the operator, cycle and seat.
 #include "core/data/Connection.h"
 #include "core/data/DataEnvironment.h"
 #include "core/data/Schema.h"
@@ -8,10 +10,12 @@
 #include "core/state/CourseEditorState.h"
 #include "core/state/CurrentApplication.h"
 #include "courses/ui/Corsi.h"
+#include "courses/ui/TabCorsiApprovati.h"
+#include "tools/BenchFinestre.h"
 #include "tools/BenchServices.h"
 
 #include <QAbstractButton>
-#include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -69,6 +73,23 @@ public:
         m_context->corsi().impostaSede(7, u"2"_s, u"SEDE"_s);
     }
 
+    /** Approved courses of the operator at seat 2 in cycle 2021 (IdAttivita from 100001), the cycle the
+     * editor stands on. */
+    void corsiApprovati(int quanti)
+    {
+        Connection &connessione = m_context->DE().CorsiDB();
+        Transaction transazione(connessione);
+        for (int i = 1; i <= quanti; ++i)
+            connessione.execute(
+                u"INSERT INTO CorsiApprovati (IdAttivita, GrupOpe, Operatore, ProgrAttivita, ProgrAccorp, "
+                u"DenCorso, Componente, DurataAnnOre, TotIter, Durata, TipoConv, CicloFin) "
+                u"VALUES (?, 'A', 12, ?, 1, ?, 2, 600, 1200, 2, 'AF', '2021')"_s,
+                {100000 + i, u"2019-%1"_s.arg(i, 5, 10, QChar(u'0')),
+                 u"CORSO DI FORMAZIONE PROFESSIONALE NUMERO %1"_s.arg(i)});
+        transazione.commit();
+        m_context->corsi().CicloFinanziarioCorrente = u"2021"_s;
+    }
+
     Context &context() { return *m_context; }
 
 private:
@@ -102,14 +123,62 @@ void BM_SalvataggioCorso(benchmark::State &state)
 }
 BENCHMARK(BM_SalvataggioCorso)->Arg(10)->Arg(1000)->Unit(benchmark::kMillisecond);
 
+/** One iteration is the 999 steps; the counter is the time of one step. */
+void BM_PassiEditore(benchmark::State &state)
+{
+    Banco banco(1000);
+    Corsi finestra(banco.context());
+    finestra.show();
+    auto *primo = finestra.findChild<QAbstractButton *>(u"cmdFirst"_s);
+    auto *successivo = finestra.findChild<QAbstractButton *>(u"cmdNext"_s);
+    int passi = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (primo->isEnabled())
+            primo->click();
+        state.ResumeTiming();
+        while (successivo->isEnabled()) {
+            successivo->click();
+            ++passi;
+        }
+    }
+    if (finestra.findChild<QLabel *>(u"lblCorso"_s)->text() != u"1000")
+        state.SkipWithError("the editor did not reach the last course");
+    state.counters["passo"] =
+        benchmark::Counter(double(passi), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_PassiEditore)->Unit(benchmark::kMillisecond);
+
+void BM_AperturaTabCorsiApprovati(benchmark::State &state)
+{
+    Banco banco(10);
+    banco.corsiApprovati(20000);
+    for (auto _ : state) {
+        TabCorsiApprovati picker(banco.context());
+        picker.show();
+        picker.reject();
+    }
+}
+BENCHMARK(BM_AperturaTabCorsiApprovati)->Unit(benchmark::kMillisecond);
+
+/** A name among the last of the 20,000 rows. */
+void BM_RicercaCorsoApprovato(benchmark::State &state)
+{
+    Banco banco(10);
+    banco.corsiApprovati(20000);
+    TabCorsiApprovati picker(banco.context());
+    picker.show();
+    picker.findChild<QLineEdit *>(u"txtRicDenom"_s)->setText(u"NUMERO 19990"_s);
+    auto *cerca = picker.findChild<QAbstractButton *>(u"cmdCerca2"_s);
+    for (auto _ : state)
+        cerca->click();
+    picker.reject();
+}
+BENCHMARK(BM_RicercaCorsoApprovato)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kx::bench::mainFinestre(argc, argv);
 }

@@ -40,8 +40,10 @@
 #include "core/ui/frmServerClient.h"
 #include "courses/ui/CompoRes.h"
 #include "courses/ui/Corsi.h"
+#include "courses/ui/EleCorsi.h"
 #include "courses/ui/Riass.h"
 #include "courses/ui/SelComp.h"
+#include "courses/ui/TabCorsiApprovati.h"
 #include "document/ui/StBozza.h"
 #include "mainwindow/AggiornaBaseDati.h"
 #include "mainwindow/FinestreComandi.h"
@@ -657,7 +659,10 @@ void chooseEntry(QComboBox *list, const QString &start)
     }
 }
 
-/** The course reassignment with one course of a seat chosen for an occasional seat, and CompoRes. */
+/**
+ * The course reassignment with one course of a seat chosen for an occasional seat, and CompoRes; on
+ * the same application the course list and the approved-course picker.
+ */
 void saveReassignment(const QString &folder)
 {
     ScenaDatabase scena;
@@ -692,8 +697,38 @@ void saveReassignment(const QString &folder)
         riass.hide();
     }
     context.responsabileSpostamento().SedeOccDestinazione = u"1005"_s;
-    CompoRes compoRes(context);
-    save(compoRes, folder);
+    {
+        CompoRes compoRes(context);
+        save(compoRes, folder);
+    }
+
+    // The course list of seat 2 on its second course, and the approved-course picker after a search.
+    corsiDB.executeScript(
+        u"INSERT INTO CorsiCompo (GrupOpe, Operatore, Componente, TipoCompo, Denominazione) VALUES "
+        u"('A', 12, 2, 'SO', 'SEDE DI BORGO NUOVO');"
+        u"INSERT INTO CorsiSediOcc (SedeOcc, Denominazione) VALUES (1005, 'PALESTRA COMUNALE');"
+        u"INSERT INTO CorsiApprovati (IdAttivita, GrupOpe, Operatore, ProgrAttivita, ProgrAccorp, DenCorso, "
+        u"Componente, SedeOcca, DurataAnnOre, TotIter, Durata, TipoConv, CicloFin, ProvviProgAtt) VALUES "
+        u"(190001, 'A', 12, '2019-1', 1, 'OPERATORE SOCIO SANITARIO', 2, NULL, 600, 1200, 2, 'AF', "
+        u"'2014-2020', '2019-P1'), "
+        u"(190002, 'A', 12, '2019-2', NULL, 'TECNICO DELLA LOGISTICA', 2, NULL, 500, 1000, 2, 'AF', "
+        u"'2014-2020', NULL), "
+        u"(190003, 'A', 12, '2019-3', 2, 'OPERATORE DELL''ACCOGLIENZA TURISTICA', 2, 1005, 300, 300, 1, "
+        u"'CO', '2014-2020', NULL)"_s);
+    context.corsi().impostaSede(1002, u"2"_s, u"SEDE DI BORGO NUOVO"_s);
+    context.corsi().impostaCorso(u"0002"_s);
+    context.corsi().CicloFinanziarioCorrente = u"2014-2020"_s;
+    {
+        EleCorsi elenco(context);
+        save(elenco, folder);
+    }
+    TabCorsiApprovati picker(context);
+    picker.show();
+    picker.findChild<QLineEdit *>(u"txtRicDenom"_s)->setText(u"LOGISTICA"_s);
+    picker.findChild<QAbstractButton *>(u"cmdCerca2"_s)->click();
+    QCoreApplication::processEvents();
+    picker.grab().save(folder + u"/TabCorsiApprovati.png"_s);
+    picker.reject();
     corsiDB.close();
 }
 

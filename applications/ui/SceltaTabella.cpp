@@ -1,6 +1,5 @@
 #include "applications/ui/SceltaTabella.h"
 
-#include "applications/LuogoNascita.h"
 #include "core/data/DataEnvironment.h"
 #include "core/data/Recordset.h"
 #include "core/data/RecordsetModel.h"
@@ -13,6 +12,7 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -32,6 +32,27 @@ void puntatoreNormale()
         QGuiApplication::restoreOverrideCursor();
 }
 
+/** The recordset's rows as they are, with the alignment of each column's cells. */
+class ModelloAllineato : public QIdentityProxyModel
+{
+public:
+    ModelloAllineato(QAbstractItemModel *modello, const QList<Qt::Alignment> &allineamenti, QObject *parent)
+        : QIdentityProxyModel(parent), m_allineamenti(allineamenti)
+    {
+        setSourceModel(modello);
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (role == Qt::TextAlignmentRole && index.column() < m_allineamenti.size())
+            return QVariant::fromValue(m_allineamenti.at(index.column()) | Qt::AlignVCenter);
+        return QIdentityProxyModel::data(index, role);
+    }
+
+private:
+    const QList<Qt::Alignment> &m_allineamenti;
+};
+
 } // namespace
 
 SceltaTabella::SceltaTabella(Context &context, QDialog &finestra, const Controlli &controlli,
@@ -41,7 +62,8 @@ SceltaTabella::SceltaTabella(Context &context, QDialog &finestra, const Controll
 {
     QTableView *griglia = m_controlli.griglia;
     m_modello = new RecordsetModel(recordset(), m_context.prompt, m_testi.campi, m_testi.intestazioni, this);
-    griglia->setModel(m_modello);
+    m_griglia = new ModelloAllineato(m_modello, m_testi.allineamenti, this);
+    griglia->setModel(m_griglia);
     impostaGriglia(*griglia);
     // Each column at least as wide as its heading; the searched one takes what the grid has left.
     QHeaderView *intestazione = griglia->horizontalHeader();
@@ -54,7 +76,7 @@ SceltaTabella::SceltaTabella(Context &context, QDialog &finestra, const Controll
                 colonna, std::max(larghezza / TwipPerPixel, intestazione->sectionSizeHint(colonna)));
     }
     const int cercata = m_testi.campi.indexOf(m_testi.campoRicerca);
-    if (cercata >= 0)
+    if (cercata >= 0 && m_testi.allargaRicerca)
         intestazione->setSectionResizeMode(cercata, QHeaderView::Stretch);
     connect(m_modello, &RecordsetModel::currentRowChanged, griglia, [this] { mostraRigaCorrente(); });
     connect(m_modello, &QAbstractItemModel::modelReset, griglia, [this] { mostraRigaCorrente(); });
@@ -67,7 +89,10 @@ SceltaTabella::SceltaTabella(Context &context, QDialog &finestra, const Controll
 
     KeyFilter::install(m_context, m_controlli.ricerca, KeyFilter::Kind::Maiuscolo);
     m_controlli.ricerca->installEventFilter(this);
-    connect(m_controlli.cerca, &QAbstractButton::clicked, this, &SceltaTabella::EseguiRicerca);
+    connect(m_controlli.cerca, &QAbstractButton::clicked, this, [this] {
+        if (!m_testi.cercaSoloConTesto || !m_controlli.ricerca->text().isEmpty())
+            EseguiRicerca();
+    });
     connect(m_controlli.conferma, &QAbstractButton::clicked, this, &SceltaTabella::Conferma);
     connect(m_controlli.annulla, &QAbstractButton::clicked, &m_finestra, &QDialog::reject);
 }
@@ -88,7 +113,7 @@ void SceltaTabella::mostraRigaCorrente()
     int colonna = 0;
     while (colonna + 1 < m_testi.larghezze.size() && m_testi.larghezze.at(colonna) == 0)
         ++colonna;
-    const QModelIndex indice = m_modello->index(riga, colonna);
+    const QModelIndex indice = m_griglia->index(riga, colonna);
     griglia->selectionModel()->setCurrentIndex(indice, QItemSelectionModel::ClearAndSelect |
                                                            QItemSelectionModel::Rows);
     griglia->scrollTo(indice);
@@ -98,7 +123,8 @@ void SceltaTabella::EseguiRicerca()
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const bool trovato = runWithRetry(m_context, u"EseguiRicerca"_s, [this] {
-        return cercaPerInizio(recordset(), m_testi.campoRicerca, m_controlli.ricerca->text());
+        return cercaNelCampo(recordset(), m_testi.campoRicerca, m_controlli.ricerca->text(),
+                             m_testi.confronto);
     });
     if (!trovato)
         m_context.prompt.warn(m_testi.titoloNonTrovato, m_testi.nonTrovato);

@@ -1,21 +1,26 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 namespace kx {
 
-/** The approved course the reference picker chose; -1 and "" everywhere when nothing was chosen. */
+/**
+ * The approved course the reference picker chose; IdAttivita -1 when nothing was chosen. The
+ * progressive numbers are kept as the grid shows them (ProgrAttivita is a text, ProgrAccorp may be
+ * Null); a number that is Null is nothing here, and an empty label in the editor.
+ */
 struct CorsoApprovato
 {
     qint32 IdAttivita = -1;
-    qint16 ProgrAttivita = -1;
+    QString ProgrAttivita;
     QString DenCorso;
-    qint16 Componente = -1;
-    qint32 TotIter = -1;
-    qint32 DurataAnnOre = -1;
-    qint16 Durata = -1;
+    std::optional<qint32> Componente;
+    std::optional<qint32> TotIter;
+    std::optional<qint32> DurataAnnOre;
+    std::optional<qint32> Durata;
     QString TipoConv;
-    qint16 ProgrAccorp = -1;
+    QString ProgrAccorp;
 
     bool scelto() const { return IdAttivita != -1; }
 };
@@ -38,6 +43,8 @@ struct CourseEditorState
     /** Code of the financial cycle chosen in the editor, which the reference picker filters on. */
     QString CicloFinanziarioCorrente;
     CorsoApprovato CorsoApprovatoScelto;
+    /** The course code the course list starts from and returns: the list's choice, or left alone. */
+    QString CorsoScelto;
 
     /** Makes the seat current, with its filter; the course on screen is forgotten. */
     void impostaSede(qint32 numDoma, const QString &sede, const QString &descrizione)

@@ -17,12 +17,16 @@
 #include "core/ui/KeyFilter.h"
 #include "core/ui/ListaSelezione.h"
 #include "courses/ClassificationLists.h"
+#include "courses/CorsoRiferimento.h"
 #include "courses/CostEstimate.h"
 #include "courses/CourseCascade.h"
 #include "courses/CourseStore.h"
 #include "courses/CourseValidation.h"
+#include "courses/NavigaCorsi.h"
 #include "courses/SeatCourses.h"
+#include "courses/ui/EleCorsi.h"
 #include "courses/ui/PuntatoreOccupato.h"
+#include "courses/ui/TabCorsiApprovati.h"
 #include "ui_Corsi.h"
 
 #include <QCoreApplication>
@@ -400,17 +404,25 @@ bool Corsi::CountCorsi()
 
 void Corsi::AggiornaNavigazione()
 {
-    if (!CountCorsi()) {
-        NavigazioneDisabilitata();
-        return;
-    }
-    const int posizione = m_righe->position();
-    if (posizione <= 0)
+    Navigazione(statoNavigazione(m_righe->position(), m_righe->count(), CountCorsi()));
+}
+
+void Corsi::Navigazione(StatoNavigazione stato)
+{
+    switch (stato) {
+    case StatoNavigazione::Primo:
         NavigazionePrimo();
-    else if (posizione >= m_righe->count() - 1)
+        break;
+    case StatoNavigazione::Ultimo:
         NavigazioneUltimo();
-    else
+        break;
+    case StatoNavigazione::Intermedio:
         NavigazioneIntermedio();
+        break;
+    case StatoNavigazione::Disabilitata:
+        NavigazioneDisabilitata();
+        break;
+    }
 }
 
 void Corsi::modoNessunCorso()
@@ -506,9 +518,9 @@ void Corsi::AggControl()
     m_ui->lblTipoConv->setText(testo(u"TipoConv"));
     m_ui->txtCorsoRifB111->setText(m_ui->lblidattivita_CorsoRifB111->text().isEmpty()
                                        ? QString()
-                                       : testo(u"ProgrAttivita") + u" - "_s + testo(u"ProgrAccorp") +
-                                             u" - "_s + testo(u"Componente") + u" - "_s +
-                                             testo(u"CorsiApprovati.DenCorso").left(35));
+                                       : testoCorsoRiferimento(testo(u"ProgrAttivita"), testo(u"ProgrAccorp"),
+                                                               testo(u"Componente"),
+                                                               testo(u"CorsiApprovati.DenCorso")));
     m_ui->txtDurataOre->setText(richiesto(u"TotOreIter"));
     completo &= mostraTesto(*m_durata, richiesto(u"DurataTotIter"));
 
@@ -765,6 +777,109 @@ void Corsi::SSTab1_Click()
 {
     // Both tabs keep the window's topic (F1 was given it at the opening).
     m_contestoAiuto = ArgomentoAiuto;
+}
+
+void Corsi::NavigaCorsi(const QString &direzione)
+{
+    const std::optional<DirezioneNavigazione> verso = direzioneNavigazione(direzione);
+    if (!verso || !SalvaPrima() || m_chiusa)
+        return;
+    if (*verso == DirezioneNavigazione::Vai) {
+        CourseEditorState &stato = m_context.corsi();
+        stato.impostaCorso(stato.CorsoScelto);
+        // The rows as stored now: the list may have offered a course added by another installation.
+        rileggiRighe();
+        if (!m_righe->find(stato.CorsoCorrente)) {
+            puntatoreNormale();
+            m_context.prompt.inform(Titolo, TestoCorsoNonPresente);
+            m_righe->moveTo(0);
+            mostraRighe();
+            return;
+        }
+        AggiornaNavigazione();
+    } else {
+        const PassoNavigazione passo = passoNavigazione(*verso, m_righe->position(), m_righe->count());
+        m_righe->moveTo(passo.posizione);
+        Navigazione(passo.stato);
+    }
+    AggControl();
+    if (m_nessunCorso)
+        return;
+    eventiInSospeso();
+    repaint();
+    AbilitaCampi(!m_solaLettura);
+}
+
+void Corsi::passo(const QString &direzione)
+{
+    const PuntatoreOccupato occupato;
+    NavigaCorsi(direzione);
+}
+
+void Corsi::cmdFirst_Click()
+{
+    passo(u"Primo"_s);
+}
+
+void Corsi::cmdPrevious_Click()
+{
+    passo(u"Precedente"_s);
+}
+
+void Corsi::cmdNext_Click()
+{
+    passo(u"Successivo"_s);
+}
+
+void Corsi::cmdLast_Click()
+{
+    passo(u"Ultimo"_s);
+}
+
+void Corsi::cmdVai_Click()
+{
+    CourseEditorState &stato = m_context.corsi();
+    {
+        const PuntatoreOccupato occupato;
+        stato.CorsoScelto = m_righe->code();
+        EleCorsi elenco(m_context, this);
+        m_context.dialogRunner.run(elenco);
+    }
+    // The course on screen chosen again, or Annulla: no save and no move.
+    if (m_righe->code() != stato.CorsoScelto)
+        NavigaCorsi(u"Vai"_s);
+}
+
+void Corsi::cmdCorsoRifB111_Click()
+{
+    const std::optional<TestiRiferimento> testi =
+        scegliCorsoRiferimento(m_context.prompt, m_context.corsi(), m_ciclo->testo(), [this] {
+            TabCorsiApprovati picker(m_context, this);
+            m_context.dialogRunner.run(picker);
+        });
+    if (!testi)
+        return;
+    m_ui->txtCorsoRifB111->setText(testi->txtCorsoRifB111);
+    m_ui->lblidattivita_CorsoRifB111->setText(testi->lblidattivita_CorsoRifB111);
+    m_ui->lblTotOreIter->setText(testi->lblTotOreIter);
+    m_ui->lblDurataAnnuale->setText(testi->lblDurataAnnuale);
+    m_ui->lblDurataTotIter->setText(testi->lblDurataTotIter);
+    m_ui->lblTipoConv->setText(testi->lblTipoConv);
+    // A referenced course lasts one year.
+    m_durata->selezionaTesto(u"1"_s);
+    m_ui->cmbDurata->setEnabled(false);
+}
+
+void Corsi::CmbCicloFin_Click()
+{
+    QString riferimento = m_ui->txtCorsoRifB111->text();
+    if (cambioCicloFinanziario(m_context.prompt, m_context.corsi(), m_ciclo->testo(), riferimento) ==
+        EsitoCambioCiclo::Rifiutato) {
+        // Back to the cycle chosen before: a selection too, which asks nothing.
+        m_ciclo->selezionaCodice(m_context.corsi().CicloFinanziarioCorrente);
+        return;
+    }
+    m_ui->txtCorsoRifB111->setText(riferimento);
 }
 
 void Corsi::txtDurataOre_Change()

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <memory>
 
+enum class StatoNavigazione;
 class CourseCascade;
 class CourseList;
 template<typename Lista> class CourseListOf;
@@ -112,14 +113,23 @@ private:
     void cmdAiuto_Click();
     void SSTab1_Click();
 
-    // The course navigation and the approved reference course: their commands come with them.
-    void cmdFirst_Click() {}
-    void cmdPrevious_Click() {}
-    void cmdNext_Click() {}
-    void cmdLast_Click() {}
-    void cmdVai_Click() {}
-    void cmdCorsoRifB111_Click() {}
-    void CmbCicloFin_Click() {}
+    // The course navigation and the approved reference course.
+    /**
+     * The move of the navigation buttons, "Primo", "Precedente", "Successivo", "Ultimo" or "Vai" (to
+     * CorsoScelto): a changed course is saved first, and a course that fails its checks is not left.
+     */
+    void NavigaCorsi(const QString &direzione);
+    /** The navigation buttons of the state. */
+    void Navigazione(StatoNavigazione stato);
+    /** A step button's move, under the busy pointer. */
+    void passo(const QString &direzione);
+    void cmdFirst_Click();
+    void cmdPrevious_Click();
+    void cmdNext_Click();
+    void cmdLast_Click();
+    void cmdVai_Click();
+    void cmdCorsoRifB111_Click();
+    void CmbCicloFin_Click();
 
     // The hours and the pupils.
     void txtDurataOre_Change();

@@ -273,45 +273,6 @@ private slots:
         QVERIFY(!de.rs(u"StatiEsteri"_s).isOpen());
         de.CorsiDB().close();
     }
-
-    void searchByTheBeginning_data()
-    {
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<QString>("trovato");
-
-        QTest::newRow("first in name order") << u"ROMA"_s << u"Roma"_s;
-        QTest::newRow("a longer beginning") << u"ROMANO"_s << u"Romano Canavese"_s;
-        QTest::newRow("apostrophe") << u"SANT'ANGELO L"_s << u"Sant'Angelo Lomellina"_s;
-        QTest::newRow("accent") << u"FORLÌ"_s << u"Forlì"_s;
-        QTest::newRow("empty: first name") << u""_s << u"Agliè"_s;
-        QTest::newRow("contained only: not found") << u"DI ROMA"_s << QString();
-        QTest::newRow("wildcards are characters") << u"R*"_s << QString();
-        QTest::newRow("percent") << u"%"_s << QString();
-        QTest::newRow("question mark") << u"R?MA"_s << QString();
-    }
-
-    void searchByTheBeginning()
-    {
-        QFETCH(QString, testo);
-        QFETCH(QString, trovato);
-
-        TestContext test;
-        FixtureDatabase db(test.path(u"KX58TORVA.mdb"_s));
-        caricaLuoghi(db);
-        db.execute(u"INSERT INTO Comuni (CodComune, Denominazione) VALUES ('000000', '')"_s);
-        DataEnvironment &de = test.context().DE();
-        de.CorsiDB().open(db.path(), Connection::Mode::Shared);
-        Recordset &rs = de.rs(u"QryComuniProv"_s);
-        rs.setSort(u"Denominazione"_s);
-        rs.open();
-        rs.moveLast();
-        const QString prima = rs.value(u"Denominazione"_s).toString();
-
-        QCOMPARE(cercaPerInizio(rs, u"Denominazione"_s, testo), !trovato.isEmpty());
-        QCOMPARE(rs.value(u"Denominazione"_s).toString(), trovato.isEmpty() ? prima : trovato);
-        rs.close();
-        de.CorsiDB().close();
-    }
 };
 
 QTEST_GUILESS_MAIN(TestLuogoNascita)
