@@ -458,9 +458,12 @@ void Corsi::AggControl()
 {
     const PuntatoreOccupato occupato;
     eventiInSospeso();
-    // A course that another installation deleted since the rows were read: the rows as stored now.
+    // A course that another installation deleted since the rows were read: the rows as stored now,
+    // and the step buttons for the course's place among them.
+    bool riletto = false;
     while (!m_righe->row()) {
         rileggiRighe();
+        riletto = true;
         if (m_righe->isEmpty()) {
             modoNessunCorso();
             return;
@@ -524,6 +527,8 @@ void Corsi::AggControl()
     m_ui->txtDurataOre->setText(richiesto(u"TotOreIter"));
     completo &= mostraTesto(*m_durata, richiesto(u"DurataTotIter"));
 
+    if (riletto)
+        AggiornaNavigazione();
     if (!completo) {
         puntatoreNormale();
         m_context.prompt.warn(

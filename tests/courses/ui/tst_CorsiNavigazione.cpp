@@ -410,6 +410,17 @@ private slots:
         QCOMPARE(corsoMostrato(w.get()), u"0004"_s);
     }
 
+    void aStepToACourseDeletedMeanwhileShowsTheRowsAsStored()
+    {
+        Banco banco;
+        auto w = banco.apri(u"3"_s);
+        banco.db.execute(u"DELETE FROM CorsiProp WHERE SedeInteressata = 3 AND Corso = '0002'"_s);
+        press(w.get(), u"cmdNext"_s);
+        // The rows as stored now, from the first course, with the step buttons of the first.
+        QCOMPARE(corsoMostrato(w.get()), u"0001"_s);
+        QCOMPARE(statoPulsanti(w.get()), testoStato(StatoNavigazione::Primo));
+    }
+
     void goToWhenTheSeatLostEveryCourse()
     {
         Banco banco;
