@@ -223,9 +223,13 @@ private:
     {
         QString testo;
         for (const QVariant &valore : chiave) {
-            for (QChar c : valore.toString())
-                testo.append(c.unicode() < 0x80 ? c.toLower() : c);
-            testo.append(u'\x1f');
+            QString parte = valore.toString();
+            for (QChar &c : parte) {
+                if (c.unicode() < 0x80)
+                    c = c.toLower();
+            }
+            testo += parte;
+            testo += u'\x1f';
         }
         return testo;
     }
@@ -366,10 +370,10 @@ bool AggCorsiOperCorrisp(Context &context, const QString &file, const QString &t
                        [&](const CampiRecord &Campi) {
                            const QString grupOpe = valoreCampo(gruppo, Campi).toString();
                            const qint32 numero = valoreCampo(operatore, Campi).toInt();
-                           const QueryResult riga = corsiDB.query(lettura, {grupOpe, numero});
-                           if (riga.rows.isEmpty())
+                           const QList<QVariantList> riga = corsiDB.rows(lettura, {grupOpe, numero});
+                           if (riga.isEmpty())
                                throw RoutineError(ErrorCode::NoCurrentRecord);
-                           const QString corrispondenza = NonNull(riga.rows.front().value(0));
+                           const QString corrispondenza = NonNull(riga.front().value(0));
                            if (!corrispondenza.isEmpty() && corrispondenza != u"0")
                                return;
                            const QString sede =

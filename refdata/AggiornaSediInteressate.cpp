@@ -62,10 +62,10 @@ const QString NuovaSede = u"INSERT INTO CorsiSediInteressate (NumDoma, Riferimen
                           QStringList(ColonneSede.size(), u"?"_s).join(u", "_s) + u')';
 
 /** Each seat of the query: its row updated by key, or added when the application lacks it. */
-void aggiornaSedi(Connection &corsiDB, const QVariant &numDoma, const QueryResult &sedi,
+void aggiornaSedi(Connection &corsiDB, const QVariant &numDoma, const QList<QVariantList> &sedi,
                   const QString &aggiornamento)
 {
-    for (const QVariantList &sede : sedi.rows) {
+    for (const QVariantList &sede : sedi) {
         QVariantList valori = sede;
         valori.removeAt(2);
         valori.append(numDoma);
@@ -88,8 +88,8 @@ void AggiornaSediInteressate(Context &context)
             u"SELECT NumDoma, GrupOpe, Operatore FROM Domande WHERE DomandaStampata = 0 ORDER BY rowid"_s);
         for (const QVariantList &domanda : domande.rows) {
             const QVariantList operatore{domanda.at(1), domanda.at(2)};
-            aggiornaSedi(corsiDB, domanda.at(0), corsiDB.query(Componenti, operatore), aggiornaComponente);
-            aggiornaSedi(corsiDB, domanda.at(0), corsiDB.query(SediOccasionali, operatore), aggiornaSedeOcc);
+            aggiornaSedi(corsiDB, domanda.at(0), corsiDB.rows(Componenti, operatore), aggiornaComponente);
+            aggiornaSedi(corsiDB, domanda.at(0), corsiDB.rows(SediOccasionali, operatore), aggiornaSedeOcc);
         }
         transaction.commit();
     } catch (const std::exception &caught) {

@@ -137,16 +137,19 @@ bool AggCorsiApprovati(const Services &services, Connection &connection, const Q
     QStringList colonne;
     QStringList assegnazioni;
     QStringList segnaposto;
-    for (const CampoCorsoApprovato &campo : tracciato) {
-        colonne.append(quotedIdentifier(campo.colonna));
-        segnaposto.append(u"?"_s);
-        if (&campo != &tracciato.first())
-            assegnazioni.append(quotedIdentifier(campo.colonna) + u" = ?"_s);
+    // Numbered places: the UPDATE takes the converted row as it stands, the key being its first value.
+    for (qsizetype i = 0; i < tracciato.size(); ++i) {
+        const QString colonna = quotedIdentifier(tracciato[i].colonna);
+        const QString posto = u"?"_s + QString::number(i + 1);
+        colonne.append(colonna);
+        segnaposto.append(posto);
+        if (i > 0)
+            assegnazioni.append(colonna + u" = "_s + posto);
     }
     const QString inserimento = u"INSERT INTO "_s + nomeTabella + u" ("_s + colonne.join(u", "_s) +
                                 u") VALUES ("_s + segnaposto.join(u", "_s) + u')';
     const QString aggiornamento = u"UPDATE "_s + nomeTabella + u" SET "_s + assegnazioni.join(u", "_s) +
-                                  u" WHERE "_s + chiave + u" = ?"_s;
+                                  u" WHERE "_s + chiave + u" = ?1"_s;
 
     qint64 contatore = 0;
     try {
@@ -163,10 +166,9 @@ bool AggCorsiApprovati(const Services &services, Connection &connection, const Q
         CampiRecord campi;
         for (const QString &riga : righe) {
             ScomponiRecord(campi, trimBlanks(riga));
-            QVariantList valori = valoriCorsoApprovato(campi);
+            const QVariantList valori = valoriCorsoApprovato(campi);
             const qint64 idAttivita = valori.first().toLongLong();
             if (presenti.contains(idAttivita)) {
-                valori.append(valori.takeFirst());
                 aggiorna.execute(valori);
             } else {
                 inserisci.execute(valori);

@@ -130,7 +130,9 @@ void verificaRecord(const Tracciato &tracciato, const CampiRecord &Campi, int ca
         throw RoutineError(ErrorCode::TypeMismatch);
     for (int i = 0; i < campiLetti && i < int(Campi.size()); ++i) {
         for (const QChar c : Campi[std::size_t(i)]) {
-            if (c.category() == QChar::Other_Control)
+            // The control characters (category Cc) are exactly these two ranges.
+            const char16_t u = c.unicode();
+            if (u < 0x20 || (u >= 0x7f && u <= 0x9f))
                 throw RoutineError(ErrorCode::TypeMismatch);
         }
     }

@@ -437,6 +437,14 @@ void Connection::forEachRow(const QString &sql, const QVariantList &params,
     }
 }
 
+QList<QVariantList> Connection::rows(const QString &sql, const QVariantList &params)
+{
+    // The columns' description costs more than a short row: it is left to query().
+    QList<QVariantList> result;
+    forEachRow(sql, params, [&result](const QVariantList &row) { result.append(row); });
+    return result;
+}
+
 QVariant Connection::scalar(const QString &sql, const QVariantList &params)
 {
     auto statement = prepare(sql, params);

@@ -96,6 +96,8 @@ public:
     int execute(const QString &sql, const QVariantList &params = {});
     /** Runs one statement and returns all its rows with the description of its columns. */
     QueryResult query(const QString &sql, const QVariantList &params = {});
+    /** Runs one statement and returns its rows alone: for a reading repeated record by record. */
+    QList<QVariantList> rows(const QString &sql, const QVariantList &params = {});
     /** Runs one statement and hands each row to `row` as it comes, without holding them all. */
     void forEachRow(const QString &sql, const QVariantList &params,
                     const std::function<void(const QVariantList &)> &row);

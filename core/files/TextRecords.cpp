@@ -83,29 +83,58 @@ EsitoPacchetto nonScritto(const QString &name, const QString &description)
 
 } // namespace
 
+namespace {
+
+/** Empties the slots from `first` on, as a record that does not fill them leaves them. */
+void svuotaDa(CampiRecord &Campi, std::size_t first)
+{
+    for (std::size_t k = first; k < Campi.size(); ++k)
+        Campi[k] = QString();
+}
+
+/** Puts a field into its slot, reusing the slot's text of the record before: no allocation per field. */
+void poniCampo(QString &slot, QStringView field)
+{
+    slot.resize(field.size());
+    std::copy(field.begin(), field.end(), slot.data());
+}
+
+} // namespace
+
 int ScomponiRecord(CampiRecord &Campi, const QString &line)
 {
-    Campi.fill(QString());
     const qsizetype n = line.size();
-    if (n > LastPosition)
+    if (n > LastPosition) {
+        svuotaDa(Campi, 0);
         throw RoutineError(ErrorCode::Overflow);
-    qsizetype position = 2; // from 1, past the opening "#"
+    }
+    qsizetype position = 1; // from 0, past the opening "#"
     std::size_t k = 0;
-    while (position <= n) {
-        while (position > n || line[position - 1] != u'#') {
+    while (position < n) {
+        // Each field is taken in one piece, not a character at a time.
+        const qsizetype closing = line.indexOf(u'#', position);
+        if (closing == position) {
+            if (k < Campi.size())
+                Campi[k] = QString();
+        } else {
             if (k >= Campi.size())
                 throw RoutineError(ErrorCode::SubscriptOutOfRange);
             // An unclosed field made the old reader run past the end until its position overflowed.
-            if (position > n)
+            if (closing < 0) {
+                poniCampo(Campi[k], QStringView(line).mid(position));
+                svuotaDa(Campi, k + 1);
                 throw RoutineError(ErrorCode::Overflow);
-            Campi[k] += line[position - 1];
-            ++position;
+            }
+            poniCampo(Campi[k], QStringView(line).mid(position, closing - position));
         }
-        position += 3;
-        if (position > LastPosition)
-            throw RoutineError(ErrorCode::Overflow);
+        position = closing + 3;
         ++k;
+        if (position >= LastPosition) {
+            svuotaDa(Campi, k);
+            throw RoutineError(ErrorCode::Overflow);
+        }
     }
+    svuotaDa(Campi, k);
     return int(k);
 }
 
