@@ -16,6 +16,7 @@
 #include "core/ui/Immagini.h"
 #include "core/ui/KeyFilter.h"
 #include "core/ui/ListaSelezione.h"
+#include "core/ui/Puntatore.h"
 #include "courses/ClassificationLists.h"
 #include "courses/CorsoRiferimento.h"
 #include "courses/CostEstimate.h"
@@ -25,7 +26,6 @@
 #include "courses/NavigaCorsi.h"
 #include "courses/SeatCourses.h"
 #include "courses/ui/EleCorsi.h"
-#include "courses/ui/PuntatoreOccupato.h"
 #include "courses/ui/TabCorsiApprovati.h"
 #include "ui_Corsi.h"
 
@@ -42,12 +42,6 @@ namespace {
 const QString Titolo = u"Corsi proposti"_s;
 const QString CodiceNessunCorso = u" ---- "_s;
 const QString CrLf = u"\r\n"_s;
-
-void puntatoreNormale()
-{
-    while (QGuiApplication::overrideCursor())
-        QGuiApplication::restoreOverrideCursor();
-}
 
 /** Lets pending window events run once, as a long command does before it works. */
 void eventiInSospeso()

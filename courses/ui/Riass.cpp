@@ -8,10 +8,10 @@
 #include "core/ui/HelpContext.h"
 #include "core/ui/Immagini.h"
 #include "core/ui/ListaSelezione.h"
+#include "core/ui/Puntatore.h"
 #include "courses/CourseRecord.h"
 #include "courses/Riassegnazione.h"
 #include "courses/ui/CompoRes.h"
-#include "courses/ui/PuntatoreOccupato.h"
 #include "ui_Riass.h"
 
 #include <QComboBox>

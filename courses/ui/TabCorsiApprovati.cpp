@@ -5,6 +5,7 @@
 #include "core/services/ErrorBoxes.h"
 #include "core/state/Context.h"
 #include "core/state/CourseEditorState.h"
+#include "core/ui/Puntatore.h"
 #include "courses/CorsoRiferimento.h"
 #include "ui_TabCorsiApprovati.h"
 
@@ -96,12 +97,6 @@ TestiScelta testiTabCorsiApprovati(const Recordset &rs)
         t.allineamenti.append(mostrata.allineamento);
     }
     return t;
-}
-
-void puntatoreNormale()
-{
-    while (QGuiApplication::overrideCursor())
-        QGuiApplication::restoreOverrideCursor();
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include "core/ui/HelpContext.h"
 #include "core/ui/ImageButton.h"
 #include "core/ui/Immagini.h"
+#include "core/ui/Puntatore.h"
 #include "core/ui/frmOpzioni.h"
 #include "mainwindow/Comandi.h"
 #include "mainwindow/CopiaDiRiserva.h"
@@ -99,12 +100,6 @@ bool valoreAcceso(const QString &stored)
 void puntatoreOccupato()
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-void puntatoreNormale()
-{
-    while (QGuiApplication::overrideCursor())
-        QGuiApplication::restoreOverrideCursor();
 }
 
 } // namespace

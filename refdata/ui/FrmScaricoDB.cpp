@@ -15,6 +15,7 @@
 #include "core/ui/HelpContext.h"
 #include "core/ui/ImageButton.h"
 #include "core/ui/Immagini.h"
+#include "core/ui/Puntatore.h"
 #include "refdata/ScaricoCorsiApprovati.h"
 #include "refdata/ui/frmMailAggAlbis2.h"
 #include "ui_FrmScaricoDB.h"
@@ -56,12 +57,6 @@ const QString PassiAlternativi = u" - Aprire Google Chrome (o Mozilla Firefox se
 void puntatoreOccupato()
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-void puntatoreNormale()
-{
-    while (QGuiApplication::overrideCursor())
-        QGuiApplication::restoreOverrideCursor();
 }
 
 bool sembraHtml(const QByteArray &body)

@@ -14,6 +14,7 @@
 #include "core/ui/ImageButton.h"
 #include "core/ui/Immagini.h"
 #include "core/ui/KeyFilter.h"
+#include "core/ui/Puntatore.h"
 #include "refdata/ScaricoOperatori.h"
 #include "refdata/ui/frmConferma.h"
 #include "ui_frmInstOper.h"
@@ -24,16 +25,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace kx;
-
-namespace {
-
-void puntatoreNormale()
-{
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
-}
-
-} // namespace
 
 frmInstOper::frmInstOper(Context &context, QWidget *parent)
     : QDialog(parent), m_context(context), m_ui(std::make_unique<Ui::frmInstOper>()),

@@ -51,9 +51,3 @@ bool FinestraOccupata::occupata(const QWidget *finestra)
 {
     return finestra->property(ProprietaOccupata).toBool();
 }
-
-void puntatoreNormale()
-{
-    while (QGuiApplication::overrideCursor())
-        QGuiApplication::restoreOverrideCursor();
-}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ui/Puntatore.h"
+
 #include <QList>
 #include <QPointer>
 
@@ -39,6 +41,3 @@ private:
     QPointer<QWidget> m_finestra;
     QList<QPointer<QAbstractButton>> m_disabilitati;
 };
-
-/** The default pointer, however many hourglasses were asked for. */
-void puntatoreNormale();

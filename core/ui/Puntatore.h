@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCursor>
 #include <QGuiApplication>
 
 /** The busy pointer (hourglass) while it lives, whatever way the work ends. */
@@ -11,3 +12,10 @@ public:
     PuntatoreOccupato(const PuntatoreOccupato &) = delete;
     PuntatoreOccupato &operator=(const PuntatoreOccupato &) = delete;
 };
+
+/** The default pointer, however many hourglasses were asked for: before a box the user must read. */
+inline void puntatoreNormale()
+{
+    while (QGuiApplication::overrideCursor())
+        QGuiApplication::restoreOverrideCursor();
+}
