@@ -58,6 +58,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    static const QString Titolo;
+    static const QString CodiceNessunCorso;
+    static const QString CrLf;
+    /** Lets pending window events run once, as a long command does before it works. */
+    static void eventiInSospeso();
+
     // The opening and its modes.
     void Form_Load();
     void Form_Activate();
