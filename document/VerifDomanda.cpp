@@ -4,12 +4,12 @@
 #include "core/data/DataEnvironment.h"
 #include "core/data/Recordset.h"
 #include "core/services/ErrorBoxes.h"
+#include "core/state/AttesaControllo.h"
 #include "core/state/Context.h"
 #include "core/state/CurrentApplication.h"
 #include "core/text/EMail.h"
 #include "core/text/TextRoutines.h"
 #include "core/text/Values.h"
-#include "mainwindow/AttesaControllo.h"
 
 #include <QCoreApplication>
 #include <QCursor>

@@ -5,7 +5,7 @@
 #include "core/data/DataEnvironment.h"
 #include "core/services/RoutineError.h"
 #include "core/services/SystemInfo.h"
-#include "core/startup/VersioneProgramma.h"
+#include "core/services/VersioneProgramma.h"
 #include "core/state/Context.h"
 #include "core/state/CurrentApplication.h"
 #include "core/state/InstallationState.h"

@@ -1,7 +1,7 @@
 #include "mainwindow/VociMenu.h"
 
 #include "core/config/IniKeys.h"
-#include "core/startup/VersioneProgramma.h"
+#include "core/services/VersioneProgramma.h"
 
 #include <QSet>
 

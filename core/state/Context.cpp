@@ -4,7 +4,7 @@
 #include "core/config/UserSettings.h"
 #include "core/data/DataEnvironment.h"
 #include "core/files/ProgramFolder.h"
-#include "core/startup/VersioneProgramma.h"
+#include "core/services/VersioneProgramma.h"
 #include "core/state/CourseEditorState.h"
 #include "core/state/CurrentApplication.h"
 #include "core/state/InstallationState.h"

@@ -1,8 +1,8 @@
 #include "core/ui/MDI_Main.h"
 
 #include "core/services/ErrorBoxes.h"
+#include "core/services/VersioneProgramma.h"
 #include "core/startup/SequenzaAvvio.h"
-#include "core/startup/VersioneProgramma.h"
 #include "core/state/Context.h"
 #include "core/state/StartupHooks.h"
 #include "core/ui/Immagini.h"

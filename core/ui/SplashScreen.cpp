@@ -1,6 +1,6 @@
 #include "core/ui/SplashScreen.h"
 
-#include "core/startup/VersioneProgramma.h"
+#include "core/services/VersioneProgramma.h"
 #include "core/ui/Immagini.h"
 #include "ui_SplashScreen.h"
 

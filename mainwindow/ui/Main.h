@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/AttesaControllo.h"
+#include "core/state/AttesaControllo.h"
 #include "mainwindow/FinestreComandi.h"
 
 #include <QTimer>

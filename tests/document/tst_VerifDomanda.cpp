@@ -2,10 +2,10 @@
 #include "TestContext.h"
 #include "core/data/DataEnvironment.h"
 #include "core/data/Recordset.h"
+#include "core/state/AttesaControllo.h"
 #include "core/state/CurrentApplication.h"
 #include "core/state/PrintRequest.h"
 #include "document/VerifDomanda.h"
-#include "mainwindow/AttesaControllo.h"
 
 #include <QGuiApplication>
 #include <QTest>

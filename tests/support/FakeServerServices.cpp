@@ -2,7 +2,7 @@
 
 #include "FakeCourseRegistry.h"
 #include "FakeServer.h"
-#include "core/startup/VersioneProgramma.h"
+#include "core/services/VersioneProgramma.h"
 
 #include <QFile>
 #include <QMutex>

@@ -3,7 +3,7 @@
 #include "TestContext.h"
 #include "core/files/TextRecords.h"
 #include "core/net/HttpTransfer.h"
-#include "core/startup/VersioneProgramma.h"
+#include "core/services/VersioneProgramma.h"
 #include "core/state/InstallationState.h"
 
 #include <QFile>
