@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -55,6 +56,14 @@ QString resolvePath(const QString &base, const QString &name)
         current = (current == u"/" ? current : current + u'/') + (entry.isEmpty() ? part : entry);
     }
     return current;
+}
+
+bool isPlainNamePart(QStringView part)
+{
+    if (part.contains(u"..") || part.contains(u'/') || part.contains(u'\\') || part.contains(u':'))
+        return false;
+    return std::none_of(part.begin(), part.end(),
+                        [](QChar c) { return c.category() == QChar::Other_Control; });
 }
 
 } // namespace kx

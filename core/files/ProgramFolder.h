@@ -32,4 +32,11 @@ private:
 /** An absolute path, or one relative to `base`, with each existing part found without regard to case. */
 QString resolvePath(const QString &base, const QString &name);
 
+/**
+ * Whether a piece of data (a province, a group letter, an operator number) may stand in a file name
+ * of the program folder: false when it holds "/", "\", "..", ":" or a control character, by which a
+ * name could leave the folder or mean something else than it reads.
+ */
+bool isPlainNamePart(QStringView part);
+
 } // namespace kx

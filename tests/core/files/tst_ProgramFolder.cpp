@@ -43,6 +43,34 @@ private slots:
         const QString windowsStyle = QString(test.folder() + u"/DATI/kx58torva.MDB"_s).replace(u'/', u'\\');
         QCOMPARE(test.context().programFolder().resolve(windowsStyle), test.path(u"Dati/KX58TORVA.mdb"_s));
     }
+
+    void plainNameParts_data()
+    {
+        QTest::addColumn<QString>("part");
+        QTest::addColumn<bool>("plain");
+        QTest::newRow("province") << u"TO"_s << true;
+        QTest::newRow("group and operator") << u"A12"_s << true;
+        QTest::newRow("empty") << QString() << true;
+        QTest::newRow("accented letters and blanks") << u"Forlì Cesena"_s << true;
+        QTest::newRow("single dots") << u"A.1.2"_s << true;
+        QTest::newRow("slash") << u"A/x"_s << false;
+        QTest::newRow("climbing out") << u"A/../../x"_s << false;
+        QTest::newRow("leading slash") << u"/../../x"_s << false;
+        QTest::newRow("backslash") << u"A\\x"_s << false;
+        QTest::newRow("two dots alone") << u".."_s << false;
+        QTest::newRow("drive colon") << u"C:"_s << false;
+        QTest::newRow("NUL") << QString(u"A"_s + QChar(0) + u"x"_s) << false;
+        QTest::newRow("line feed") << u"A\nx"_s << false;
+        QTest::newRow("DEL") << QString(u"A"_s + QChar(0x7f)) << false;
+        QTest::newRow("C1 control") << QString(u"A"_s + QChar(0x85)) << false;
+    }
+
+    void plainNameParts()
+    {
+        QFETCH(QString, part);
+        QFETCH(bool, plain);
+        QCOMPARE(kx::isPlainNamePart(part), plain);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestProgramFolder)
