@@ -1,4 +1,5 @@
 #include "FixtureDatabase.h"
+#include "KeyDerivation.h"
 #include "TestContext.h"
 #include "core/data/Connection.h"
 #include "core/services/RoutineError.h"
@@ -78,6 +79,8 @@ private:
     }
 
 private slots:
+    // The connection is tested keyed as the program keys its databases.
+    void initTestCase() { KeyDerivation::useProgramRounds(); }
     void init() { makeDatabase(); }
 
     void theFileCannotBeReadWithoutTheKey()
