@@ -31,13 +31,17 @@ double numeroDelValore(const QVariant &valore)
 {
     if (isNullValue(valore))
         throw RoutineError(ErrorCode::InvalidUseOfNull);
+    std::optional<double> numero;
     if (isNumericValue(valore))
-        return valore.toDouble();
-    if (valore.typeId() == QMetaType::QString) {
-        if (const std::optional<double> numero = ItalianNumbers::read(valore.toString()))
-            return *numero;
-    }
-    throw RoutineError(ErrorCode::TypeMismatch);
+        numero = valore.toDouble();
+    else if (valore.typeId() == QMetaType::QString)
+        numero = ItalianNumbers::read(valore.toString());
+    if (!numero)
+        throw RoutineError(ErrorCode::TypeMismatch);
+    // The file has no form for an infinite amount, nor for no number at all.
+    if (!std::isfinite(*numero))
+        throw RoutineError(ErrorCode::Overflow);
+    return *numero;
 }
 
 } // namespace
@@ -50,6 +54,15 @@ QByteArray rigaRecord(const QStringList &campi)
 bool contieneCancelletto(const QStringList &campi)
 {
     return std::any_of(campi.begin(), campi.end(), [](const QString &campo) { return campo.contains(u'#'); });
+}
+
+bool contieneControllo(const QStringList &campi)
+{
+    return std::any_of(campi.begin(), campi.end(), [](const QString &campo) {
+        return std::any_of(campo.begin(), campo.end(), [](QChar c) {
+            return c.category() == QChar::Other_Control && c != u'\r' && c != u'\n';
+        });
+    });
 }
 
 QString ChiaveDomanda(qint32 NumDoma)
@@ -71,7 +84,9 @@ QString campoSemplice(const QVariant &valore)
         return {};
     if (valore.typeId() == QMetaType::Double || valore.typeId() == QMetaType::Float) {
         const double numero = valore.toDouble();
-        if (std::isfinite(numero) && std::trunc(numero) == numero && std::fabs(numero) <= InteroEsatto)
+        if (!std::isfinite(numero))
+            throw RoutineError(ErrorCode::Overflow); // "inf" or "nan" would reach the file
+        if (std::trunc(numero) == numero && std::fabs(numero) <= InteroEsatto)
             return QString::number(qint64(numero));
         return localeItaliano().toString(numero, 'g', 15);
     }
@@ -113,6 +128,8 @@ QString campoParametro(const QVariant &valore)
 {
     if (isNullValue(valore))
         throw RoutineError(ErrorCode::InvalidUseOfNull);
+    if (isNumericValue(valore) && !std::isfinite(valore.toDouble()))
+        throw RoutineError(ErrorCode::Overflow);
     return VirgolaInPunto(testoDelValore(valore));
 }
 

@@ -26,6 +26,12 @@ QByteArray rigaRecord(const QStringList &campi);
 /** The fields that a reader of the format could not read back: one holding a "#". */
 bool contieneCancelletto(const QStringList &campi);
 
+/**
+ * A field holding a control character other than CR and LF (a NUL, a tab, ...): the file would not
+ * carry it as the data hold it. CR and LF are found by the line check.
+ */
+bool contieneControllo(const QStringList &campi);
+
 /** The application's key: its number plus 1,000,000 as a 32-bit sum; beyond it, error 6. */
 QString ChiaveDomanda(qint32 NumDoma);
 

@@ -69,6 +69,13 @@ void segnalaRichiestaFallita(Context &context, ServerRequest &richiesta, Variant
 
 } // namespace
 
+TransferSettings impostazioniControlloVersione(const ProgramFolder &cartella)
+{
+    TransferSettings impostazioni = impostazioniTrasmissione(cartella);
+    impostazioni.maximumReplyBytes = MassimaRispostaVersione;
+    return impostazioni;
+}
+
 QString EstraiCampo(const QString &testo, QChar separatore, int n)
 {
     QStringList campi = testo.split(separatore);
@@ -130,6 +137,8 @@ bool ControllaVersione(Context &context, ServerRequest &richiesta, VarianteContr
         const QString &risposta = richiesta.RispostaServer;
         const QString minima = EstraiCampo(risposta, u'#', 1);
         const QString ultima = EstraiCampo(risposta, u'#', 2);
+        // The server's texts are quoted, not shown whole: a box must stay readable.
+        const QString ultimaCitata = citazioneRisposta(ultima);
         const QString statoVersione = EstraiCampo(risposta, u'#', 3);
         const QString versione = context.versione();
         if (statoVersione == u"S") {
@@ -141,11 +150,11 @@ bool ControllaVersione(Context &context, ServerRequest &richiesta, VarianteContr
             return false;
         }
         if (statoVersione == u"A") {
-            context.prompt.critical(TitoloNotizia, EstraiCampo(risposta, u'#', 4));
+            context.prompt.critical(TitoloNotizia, citazioneRisposta(EstraiCampo(risposta, u'#', 4)));
             return rifiuta();
         }
         if (statoVersione == u"M") {
-            context.prompt.inform(TitoloNotizia, EstraiCampo(risposta, u'#', 4));
+            context.prompt.inform(TitoloNotizia, citazioneRisposta(EstraiCampo(risposta, u'#', 4)));
             if (puntatoreNormale)
                 puntatoreNormale();
         }
@@ -154,16 +163,17 @@ bool ControllaVersione(Context &context, ServerRequest &richiesta, VarianteContr
         if (rispettoMinima && rispettoUltima) {
             if (*rispettoMinima < 0) {
                 rifiuta();
-                context.prompt.critical(TitoloControllo,
-                                        presenteVersione(versione) + u" non è autorizzata a trasmettere."_s +
-                                            CrLf + u"Scaricare da Internet la nuova versione: "_s + ultima);
+                context.prompt.critical(TitoloControllo, presenteVersione(versione) +
+                                                             u" non è autorizzata a trasmettere."_s + CrLf +
+                                                             u"Scaricare da Internet la nuova versione: "_s +
+                                                             ultimaCitata);
                 return false;
             }
             if (*rispettoUltima < 0)
                 context.prompt.warn(TitoloControllo,
                                     presenteVersione(versione) + u" non è la più recente."_s + CrLf +
                                         u"Si consiglia di scaricare da Internet la nuova versione: "_s +
-                                        ultima + CrLf + u"La trasmissione avverrà comunque."_s);
+                                        ultimaCitata + CrLf + u"La trasmissione avverrà comunque."_s);
             return true;
         }
         // No versions to compare: the reply is not the service's, and is told as a failed one.

@@ -8,6 +8,7 @@
 
 namespace kx {
 class Context;
+class ProgramFolder;
 struct InstallationState;
 } // namespace kx
 
@@ -28,6 +29,15 @@ enum class VarianteControllo
 /** The internet send window's one box for a request that failed. */
 inline const QString ErroreConnessioneServer =
     QStringLiteral("Errore di connessione al server. Si consiglia di riprovare in un secondo momento.");
+
+/**
+ * The most of a reply the gate reads: its four short fields, or a server's error page. A longer reply
+ * is no reply of the service's and ends the transfer as an error.
+ */
+inline constexpr qint64 MassimaRispostaVersione = 64 * 1024;
+
+/** The transfer settings of a window that runs the gate: the program's, with the reply bounded. */
+kx::TransferSettings impostazioniControlloVersione(const kx::ProgramFolder &cartella);
 
 /** The body of the version request. */
 inline const QByteArray CorpoControlloVersione = "applicativo=KX58TORVA&anno=2021";

@@ -105,18 +105,68 @@ Descrizione leggiDescrizione(const QByteArray &xml)
     return d;
 }
 
+/** No reply of the service's nests its elements deeper than this. */
+constexpr int ProfonditaMassima = 64;
+
+const QString RispostaNonLeggibile = u"Risposta del servizio non leggibile"_s;
+
+/**
+ * Reads a reply token by token, counting how deep its elements nest: a reply deeper than
+ * ProfonditaMassima is refused as not the service's, and nothing is read by recursion, so no reply
+ * can exhaust the stack.
+ */
+class LettoreRisposta
+{
+public:
+    explicit LettoreRisposta(const QByteArray &xml) : m_reader(xml) {}
+
+    QXmlStreamReader &reader() { return m_reader; }
+    /** How many elements are open, the one just started included. */
+    int profondita() const { return m_profondita; }
+
+    QXmlStreamReader::TokenType avanza()
+    {
+        const QXmlStreamReader::TokenType token = m_reader.readNext();
+        if (token == QXmlStreamReader::StartElement && ++m_profondita > ProfonditaMassima)
+            fallisce(RispostaNonLeggibile);
+        if (token == QXmlStreamReader::EndElement)
+            --m_profondita;
+        return token;
+    }
+
+    /** The text of the element just started, that of its children included. */
+    QString testoElemento()
+    {
+        const int livello = m_profondita;
+        QString testo;
+        while (!m_reader.atEnd()) {
+            const QXmlStreamReader::TokenType token = avanza();
+            if (token == QXmlStreamReader::Characters)
+                testo += m_reader.text();
+            else if (token == QXmlStreamReader::EndElement && m_profondita < livello)
+                break;
+        }
+        return testo;
+    }
+
+private:
+    QXmlStreamReader m_reader;
+    int m_profondita = 0;
+};
+
 /** The fault's text of a SOAP reply, or empty when it holds none. */
 QString testoFault(const QByteArray &xml)
 {
-    QXmlStreamReader reader(xml);
+    LettoreRisposta lettore(xml);
+    QXmlStreamReader &reader = lettore.reader();
     bool inFault = false;
     while (!reader.atEnd()) {
-        if (reader.readNext() != QXmlStreamReader::StartElement)
+        if (lettore.avanza() != QXmlStreamReader::StartElement)
             continue;
         if (reader.namespaceUri() == NamespaceEnvelope && reader.name() == u"Fault")
             inFault = true;
         else if (inFault && reader.name() == u"faultstring")
-            return reader.readElementText(QXmlStreamReader::IncludeChildElements);
+            return lettore.testoElemento();
     }
     return inFault ? u"Errore restituito dal servizio"_s : QString();
 }
@@ -124,25 +174,19 @@ QString testoFault(const QByteArray &xml)
 /** The text of the first element inside the operation's response, or empty. */
 QString testoRisultato(const QByteArray &xml)
 {
-    QXmlStreamReader reader(xml);
+    LettoreRisposta lettore(xml);
+    QXmlStreamReader &reader = lettore.reader();
     int profonditaBody = -1;
-    int profondita = 0;
     while (!reader.atEnd()) {
-        reader.readNext();
-        if (reader.isEndElement()) {
-            --profondita;
+        if (lettore.avanza() != QXmlStreamReader::StartElement)
             continue;
-        }
-        if (!reader.isStartElement())
-            continue;
-        ++profondita;
         if (reader.namespaceUri() == NamespaceEnvelope && reader.name() == u"Body")
-            profonditaBody = profondita;
-        else if (profonditaBody > 0 && profondita == profonditaBody + 2)
-            return reader.readElementText(QXmlStreamReader::IncludeChildElements);
+            profonditaBody = lettore.profondita();
+        else if (profonditaBody > 0 && lettore.profondita() == profonditaBody + 2)
+            return lettore.testoElemento();
     }
     if (reader.hasError() || profonditaBody < 0)
-        fallisce(u"Risposta del servizio non leggibile"_s);
+        fallisce(RispostaNonLeggibile);
     return {};
 }
 
@@ -190,16 +234,33 @@ TransferSettings SoapClient::settings() const
 std::pair<int, QByteArray> SoapClient::transfer(const QString &url, const QByteArray *body,
                                                 const QByteArray &headers)
 {
-    HttpTransfer http(settings());
+    // One transfer for the client's life, so that the calls of a run share its connection.
+    const TransferSettings impostazioni = settings();
+    if (!m_http || m_proxyInUso != impostazioni.proxy) {
+        m_http = std::make_unique<HttpTransfer>(impostazioni);
+        m_proxyInUso = impostazioni.proxy;
+    }
+    HttpTransfer &http = *m_http;
+    bool connesso = false;
+    const QMetaObject::Connection statoConnessione =
+        QObject::connect(&http, &HttpTransfer::stateChanged, [&connesso](int stato) {
+            if (stato == TransferState::Connected)
+                connesso = true;
+        });
     if (body)
         http.post(url, {}, *body, headers);
     else
         http.get(url, {});
     http.waitWhileBusy();
+    QObject::disconnect(statoConnessione);
     switch (http.errorCode()) {
     case 0:
         return {http.status(), http.body()};
     case TransferError::Timeout:
+        // Connected, then silence or a trickle: the service stopped answering, no proxy is missing.
+        if (connesso)
+            fallisce(u"Il servizio ha smesso di rispondere: "_s + http.errorDescription());
+        [[fallthrough]];
     case TransferError::NameNotResolved:
     case TransferError::CannotConnect:
     case TransferError::ProxyFailed:

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <memory>
 
 namespace kx {
 
@@ -13,10 +14,11 @@ inline constexpr int ErroreConnessioneServizio = 5406;
 
 /**
  * A SOAP 1.1 client (document/literal) over HttpTransfer, for services whose operations take one
- * text argument. It reads the service description once, then calls operations by name. Every wait
- * processes events, so the windows repaint. A failure throws RoutineError: 5406 when no connection
- * can be made (host not found, refused, time-out, proxy unreachable), otherwise -2147467259 with the
- * fault's text, the HTTP status or why the description cannot be read.
+ * text argument. It reads the service description once, then calls operations by name, all over one
+ * connection while the server keeps it open. Every wait processes events, so the windows repaint. A
+ * failure throws RoutineError: 5406 when no connection can be made (host not found, refused, time-out
+ * before connecting, proxy unreachable), otherwise -2147467259 with the fault's text, the HTTP status,
+ * a service that stopped answering, or why the description or the reply cannot be read.
  */
 class SoapClient
 {
@@ -64,6 +66,8 @@ private:
     TransferSettings settings() const;
 
     TransferSettings m_base;
+    std::unique_ptr<HttpTransfer> m_http;
+    QString m_proxyInUso;
     QString m_proxyServer;
     QString m_proxyPort;
     bool m_useProxy = false;

@@ -9,9 +9,12 @@
 #include "core/state/CurrentApplication.h"
 #include "core/state/Ricerche.h"
 #include "core/state/Trasmissione.h"
+#include "core/text/TextFile.h"
 #include "core/text/TextRoutines.h"
 #include "transmission/CampiTrasmissione.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <array>
 
@@ -45,6 +48,26 @@ QString testoCarattereNonConsentito(const QString &carattere)
 {
     return u"E' stata rilevata la presenza di un carattere non consentito ("_s + carattere + u") "_s +
            u"\r\n"_s + u"durante la creazione del file di trasmissione con i dati della Proposta"_s;
+}
+
+/** True when every line begins with a record tag; a CR, a CR LF and a lone LF all end a line. */
+bool righeConEtichetta(QByteArrayView testo)
+{
+    const auto conEtichetta = [](QByteArrayView riga) {
+        return std::any_of(EtichetteRecord.begin(), EtichetteRecord.end(),
+                           [riga](QByteArrayView etichetta) { return riga.startsWith(etichetta); });
+    };
+    qsizetype inizio = 0;
+    while (inizio < testo.size()) {
+        qsizetype fine = inizio;
+        while (fine < testo.size() && testo[fine] != '\r' && testo[fine] != '\n')
+            ++fine;
+        if (!conEtichetta(testo.sliced(inizio, fine - inizio)))
+            return false;
+        const bool crLf = fine + 1 < testo.size() && testo[fine] == '\r' && testo[fine + 1] == '\n';
+        inizio = fine + (crLf ? 2 : 1);
+    }
+    return true;
 }
 
 /** The rows of the application's query, with its number bound. */
@@ -86,35 +109,36 @@ QString mdCreaFileTrasm::Nomina_e_Crea(qint32 NumDoma)
     // One date for the whole file, even when the writing passes midnight.
     m_dataTrasm = testoDataTrasm(m_context.clock.now().date());
     m_campoConCancelletto = false;
+    m_campoConControllo = false;
+    m_testo.clear();
+    const QString percorso = m_context.programFolder().resolve(nome);
     try {
-        m_file.setFileName(m_context.programFolder().resolve(nome));
-        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            m_file.setFileName(QString()); // not ours to remove
-            throw RoutineError(ErrorCode::PathFileAccessError);
-        }
         const bool scritto = ScriviRec_Z(NumDoma) && ScriviRec_A(NumDoma) && ScriviRec_B(NumDoma) &&
                              ScriviRec_C(NumDoma) && ScriviRec_E(NumDoma) && ScriviRec_F(NumDoma);
         if (!scritto) {
-            scartaFile();
+            scartaFile(percorso);
             return {};
         }
         scriviRiga({u"Z"_s, u"EOF"_s}, false);
-        if (!m_file.flush())
-            throw RoutineError(ErrorCode::PathFileAccessError);
-        m_file.close();
         QString carattere;
-        if (!ControllaFile(nome))
+        if (!righeConEtichetta(m_testo))
             carattere = u"'ritorno a capo'"_s;
+        else if (m_campoConControllo)
+            carattere = u"'carattere di controllo'"_s;
         else if (m_campoConCancelletto)
             carattere = u"'#'"_s;
         if (!carattere.isEmpty()) {
             m_context.prompt.critical(titolo(u"Nomina_e_Crea"_s), testoCarattereNonConsentito(carattere));
-            scartaFile();
+            scartaFile(percorso);
             return {};
         }
+        // Written beside and renamed when complete: a run stopped half-way leaves no short file under
+        // the name, and a link planted there is replaced, never written through.
+        TextFile::replaceFiles({{percorso, m_testo}});
+        m_testo.clear();
         return nome;
     } catch (const std::exception &e) {
-        scartaFile();
+        m_testo.clear();
         m_context.prompt.critical(titolo(u"Nomina_e_Crea"_s), testoErroreCreazione(comeErroreRoutine(e)));
         return {};
     }
@@ -137,8 +161,20 @@ QString mdCreaFileTrasm::NomeFile(qint32 NumDoma)
                 u"ANOMALIA: domanda non trovata nella tavola delle domande. Impossibile continuare"_s);
             return {};
         }
-        QString nome = u"KX58TORVA_"_s + RecuperaSigProv(m_context, m_context.domanda().ProvCorrente) + u'_' +
-                       QString::number(NumDoma) + u'.' + m_grupOpe + QString::number(m_operatore);
+        const QString sigProv = RecuperaSigProv(m_context, m_context.domanda().ProvCorrente);
+        // Parts taken from the data must not lead the name out of the program folder.
+        for (const QString &parte : {sigProv, m_grupOpe}) {
+            if (!isPlainNamePart(parte)) {
+                m_context.prompt.critical(
+                    titolo(u"NomeFile"_s),
+                    u"ANOMALIA: la sigla della provincia o il gruppo dell'operatore ("_s + parte +
+                        u") contiene caratteri non ammessi in un nome di file. "
+                        u"Impossibile continuare"_s);
+                return {};
+            }
+        }
+        QString nome = u"KX58TORVA_"_s + sigProv + u'_' + QString::number(NumDoma) + u'.' + m_grupOpe +
+                       QString::number(m_operatore);
         if (m_context.modalitaDebug()) {
             m_context.prompt.ask(
                 Prompt::Icon::None, Prompt::Buttons::Ok, QString(),
@@ -159,22 +195,7 @@ bool mdCreaFileTrasm::ControllaFile(const QString &nome)
         throw RoutineError(ErrorCode::FileNotFound);
     if (!file.open(QIODevice::ReadOnly))
         throw RoutineError(ErrorCode::PathFileAccessError);
-    const QByteArray testo = file.readAll();
-    const auto conEtichetta = [](QByteArrayView riga) {
-        return std::any_of(EtichetteRecord.begin(), EtichetteRecord.end(),
-                           [riga](QByteArrayView etichetta) { return riga.startsWith(etichetta); });
-    };
-    qsizetype inizio = 0;
-    while (inizio < testo.size()) {
-        qsizetype fine = inizio;
-        while (fine < testo.size() && testo[fine] != '\r' && testo[fine] != '\n')
-            ++fine;
-        if (!conEtichetta(QByteArrayView(testo).sliced(inizio, fine - inizio)))
-            return false;
-        const bool crLf = fine + 1 < testo.size() && testo[fine] == '\r' && testo[fine + 1] == '\n';
-        inizio = fine + (crLf ? 2 : 1);
-    }
-    return true;
+    return righeConEtichetta(file.readAll());
 }
 
 bool mdCreaFileTrasm::ScriviRec_Z(qint32 NumDoma)
@@ -381,18 +402,18 @@ void mdCreaFileTrasm::scriviRiga(QStringList campi, bool conData)
         campi << m_dataTrasm;
     if (contieneCancelletto(campi))
         m_campoConCancelletto = true;
-    const QByteArray riga = rigaRecord(campi);
-    if (m_file.write(riga) != riga.size())
-        throw RoutineError(ErrorCode::PathFileAccessError);
+    if (contieneControllo(campi))
+        m_campoConControllo = true;
+    m_testo += rigaRecord(campi);
 }
 
-void mdCreaFileTrasm::scartaFile()
+void mdCreaFileTrasm::scartaFile(const QString &percorso)
 {
-    if (m_file.fileName().isEmpty())
-        return;
-    m_file.close();
-    m_file.remove();
-    m_file.setFileName(QString());
+    m_testo.clear();
+    // The file of an earlier run goes too: a file under the name is always complete and checked. A
+    // link there is removed itself, its target left alone.
+    if (!QFileInfo(percorso).isDir())
+        QFile::remove(percorso);
 }
 
 bool CreaFile(Context &context, qint32 NumDoma)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QFile>
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -63,16 +63,18 @@ private:
                             const QVariant &operatore) const;
     /** Appends one record, its date last, and notes a field the format cannot carry. */
     void scriviRiga(QStringList campi, bool conData = true);
-    /** Closes the file being written and removes it. */
-    void scartaFile();
+    /** Drops the text being written and removes a file left under its name by an earlier run. */
+    void scartaFile(const QString &percorso);
 
     kx::Context &m_context;
-    QFile m_file;
+    /** The file's bytes, put in place whole once they are complete and checked. */
+    QByteArray m_testo;
     QString m_dataTrasm;
     /** The application's operator, kept by the name step for record Z. */
     QString m_grupOpe;
     qint32 m_operatore = 0;
     bool m_campoConCancelletto = false;
+    bool m_campoConControllo = false;
 };
 
 /** The writer's entry for the send windows: mdCreaFileTrasm(context).CreaFile(NumDoma). */

@@ -3,6 +3,7 @@
 #include "transmission/CampiTrasmissione.h"
 
 #include <QTest>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -23,6 +24,39 @@ private slots:
     {
         QVERIFY(contieneCancelletto({u"A"_s, u"SEDE #2"_s}));
         QVERIFY(!contieneCancelletto({u"A"_s, u"VIA ROMA, 1"_s, u""_s}));
+    }
+
+    void aControlCharacterOtherThanALineBreakIsAFieldTheFormatCannotCarry_data()
+    {
+        QTest::addColumn<QString>("campo");
+        QTest::addColumn<bool>("rifiutato");
+        QTest::newRow("NUL") << QString(u"ROSSI"_s + QChar(0) + u"X"_s) << true;
+        QTest::newRow("tab") << u"VIA\tPO"_s << true;
+        QTest::newRow("escape") << u"A\x1B"_s << true;
+        QTest::newRow("C1 control") << QString(u"A"_s + QChar(0x85)) << true;
+        QTest::newRow("CR and LF are left to the line check") << u"UNO\r\nDUE"_s << false;
+        QTest::newRow("plain text") << u"CITTÀ, UNO €"_s << false;
+    }
+    void aControlCharacterOtherThanALineBreakIsAFieldTheFormatCannotCarry()
+    {
+        QFETCH(QString, campo);
+        QFETCH(bool, rifiutato);
+        QCOMPARE(contieneControllo({u"A"_s, campo}), rifiutato);
+    }
+
+    void aValueWithoutAFiniteNumberIsAnOverflow_data()
+    {
+        QTest::addColumn<QVariant>("valore");
+        QTest::newRow("infinite") << QVariant(std::numeric_limits<double>::infinity());
+        QTest::newRow("minus infinite") << QVariant(-std::numeric_limits<double>::infinity());
+        QTest::newRow("NaN") << QVariant(std::numeric_limits<double>::quiet_NaN());
+    }
+    void aValueWithoutAFiniteNumberIsAnOverflow()
+    {
+        QFETCH(QVariant, valore);
+        QCOMPARE(errorOf([&] { campoImporto(valore); }).number(), ErrorCode::Overflow);
+        QCOMPARE(errorOf([&] { campoParametro(valore); }).number(), ErrorCode::Overflow);
+        QCOMPARE(errorOf([&] { campoSemplice(valore); }).number(), ErrorCode::Overflow);
     }
 
     void plainFields_data()

@@ -73,7 +73,7 @@ struct BancoVersione
 {
     TestContext test;
     FakeServer server;
-    HttpTransfer inet;
+    HttpTransfer inet{impostazioniControlloVersione(test.context().programFolder())};
     int puntatoriNormali = 0;
 
     explicit BancoVersione(FakeServer::Tls tls = FakeServer::Tls::None) : server(tls)
@@ -247,6 +247,11 @@ private slots:
         entrambe("unended notice", "1.0.0#1.0.0#M#Avviso", u"1.0.0"_s, true,
                  {{Prompt::Icon::Information, u"Trasmissione"_s, u"Avviso"_s}});
         entrambe("two fields", "1.0.0#1.0.3#", u"1.0.3"_s, true, {});
+        // A box quotes the start of the server's text, as every box of a server's reply does.
+        entrambe("a long notice", "1.0.0#1.0.0#A#" + QByteArray(10000, 'x') + '#', u"1.0.0"_s, false,
+                 {{Prompt::Icon::Critical, u"Trasmissione"_s, QString(MassimoCitazione, u'x')}});
+        entrambe("a long latest version", "1.0.0#1.0." + QByteArray(5000, '3') + "#N#", u"1.0.2"_s, true,
+                 {avvisoRecente(u"1.0.2"_s, u"1.0."_s + QString(MassimoCitazione - 4, u'3'))});
 
         const QByteArray conErrore = "1.0.0#1.0.0#M#Si è verificato un Errore#";
         QTest::addRow("Trasmis, errore in a notice")
@@ -287,6 +292,21 @@ private slots:
         if (!passa)
             QVERIFY(banco.puntatoriNormali > 0);
         QVERIFY(banco.test.urlOpener.urls.isEmpty());
+    }
+
+    void aReplyLongerThanTheGateNeedsEndsTheTransfer()
+    {
+        BancoVersione banco;
+        ScriptedReply risposta;
+        risposta.generatedSize = 50LL * 1024 * 1024;
+        banco.risponde(risposta);
+        banco.attende({{Prompt::Icon::Critical, u"Errore di trasmissione"_s,
+                        u"Si è verificato un errore in trasmissione, 12152 : "_s +
+                            transferErrorDescription(TransferError::ReplyTooLarge)},
+                       ConnessioneGenerica});
+        QVERIFY(!banco.controlla(VarianteControllo::frmInet));
+        banco.verifica(
+            {{Prompt::Icon::Critical, u"Errore di trasmissione"_s, QString()}, ConnessioneGenerica});
     }
 
     void theSendWindowShowsAnHtmlPage()

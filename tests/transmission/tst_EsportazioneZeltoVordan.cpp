@@ -221,6 +221,68 @@ private slots:
         QCOMPARE(regione.requests().size(), 4);
     }
 
+    void aReplyNestedBeyondAnyOfTheServiceIsNotRead_data()
+    {
+        QTest::addColumn<QByteArray>("apertura");
+        QTest::addColumn<QByteArray>("chiusura");
+        QTest::newRow("result") << QByteArray("<AggiornaPercorsiVordanResponse xmlns=\"http://tempuri.org/\">"
+                                              "<AggiornaPercorsiVordanResult>")
+                                << QByteArray(
+                                       "</AggiornaPercorsiVordanResult></AggiornaPercorsiVordanResponse>");
+        QTest::newRow("fault") << QByteArray("<soap:Fault><faultcode>soap:Server</faultcode><faultstring>")
+                               << QByteArray("</faultstring></soap:Fault>");
+    }
+    void aReplyNestedBeyondAnyOfTheServiceIsNotRead()
+    {
+        QFETCH(QByteArray, apertura);
+        QFETCH(QByteArray, chiusura);
+        BancoEsportazione banco;
+        banco.cinqueCorsi();
+        // 200,000 nested elements, 1.4 MB: read by recursion, they exhaust the stack.
+        constexpr int Livelli = 200000;
+        QByteArray risposta = "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
+                              "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>" +
+                              apertura;
+        risposta += QByteArray("<a>").repeated(Livelli) + "testo" + QByteArray("</a>").repeated(Livelli);
+        risposta += chiusura + "</soap:Body></soap:Envelope>";
+        const std::shared_ptr<FakeCourseRegistry> registro = banco.registro;
+        banco.server.route(CourseRegistryPath, [registro, risposta](const RecordedRequest &richiesta) {
+            if (richiesta.method() == "GET")
+                return registro->answer(richiesta);
+            ScriptedReply profonda;
+            profonda.headers = {"Content-Type: text/xml; charset=utf-8"};
+            profonda.body = risposta;
+            return profonda;
+        });
+        banco.test.prompt.expect(u"Risposta del servizio non leggibile"_s);
+        QCOMPARE(banco.esporta(), ErrorCode::Unspecified);
+        QVERIFY(banco.avanzamento.isEmpty());
+        QCOMPARE(banco.test.prompt.shown().first().icon, Prompt::Icon::Critical);
+    }
+
+    void aServiceThatStopsAnsweringIsToldSoWithoutTheProxyAdvice()
+    {
+        BancoEsportazione banco;
+        const std::shared_ptr<FakeCourseRegistry> registro = banco.registro;
+        banco.server.route(CourseRegistryPath, [registro](const RecordedRequest &richiesta) {
+            if (richiesta.method() == "GET")
+                return registro->answer(richiesta);
+            // A byte now and then: connected, then far below any useful rate.
+            ScriptedReply goccia = ScriptedReply::text(QByteArray(4000, 'x'));
+            goccia.dripIntervalMs = 100;
+            return goccia;
+        });
+        TransferSettings impostazioni;
+        impostazioni.stallTimeoutMs = 400;
+        SoapClient client(impostazioni);
+        client.initialise(banco.server.url(QString::fromLatin1(CourseRegistryPath)) + u"?WSDL"_s);
+        const RoutineError errore =
+            errorOf([&] { client.call(u"AggiornaPercorsiVordan"_s, u"documento"_s); });
+        QCOMPARE(errore.number(), ErrorCode::Unspecified);
+        QCOMPARE(errore.description(), u"Il servizio ha smesso di rispondere: "_s +
+                                           transferErrorDescription(TransferError::Timeout));
+    }
+
     void theEnvelopeKeepsTheArgumentReadable_data()
     {
         QTest::addColumn<QString>("testo");

@@ -1,8 +1,10 @@
+#include "core/files/ProgramFolder.h"
 #include "tests/transmission/BancoTrasmissione.h"
 #include "transmission/mdCreaFileTrasm.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -209,6 +211,18 @@ private slots:
         QTest::newRow("lone line feed") << 812 << u"UPDATE Domande SET LegNome = ? WHERE NumDoma = 812"_s
                                         << QVariantList{u"ROSSI\nNICOLÒ"_s} << u"Nomina_e_Crea"_s
                                         << carattereNonConsentito(u"'ritorno a capo'"_s);
+        QTest::newRow("NUL") << 812 << u"UPDATE Domande SET LegNome = ? WHERE NumDoma = 812"_s
+                             << QVariantList{QString(u"ROSSI"_s + QChar(0) + u"NICOLÒ"_s)}
+                             << u"Nomina_e_Crea"_s << carattereNonConsentito(u"'carattere di controllo'"_s);
+        QTest::newRow("tab") << 812 << u"UPDATE CorsiProp SET DenCorso = ? WHERE Corso = '0002'"_s
+                             << QVariantList{u"INFORMATICA\tDI BASE"_s} << u"Nomina_e_Crea"_s
+                             << carattereNonConsentito(u"'carattere di controllo'"_s);
+        QTest::newRow("infinite amount")
+            << 812 << u"UPDATE CorsiProp SET TotaleSpesa = 9e999 WHERE Corso = '0002'"_s << QVariantList()
+            << u"ScriviRec_E"_s << erroreCreazione(6, u"Overflow"_s);
+        QTest::newRow("infinite parameter")
+            << 812 << u"UPDATE CorsiProp SET ParametroSpesa = -9e999 WHERE Corso = '0002'"_s << QVariantList()
+            << u"ScriviRec_F"_s << erroreCreazione(6, u"Overflow"_s);
         QTest::newRow("hash")
             << 812 << u"UPDATE CorsiSediInteressate SET Denominazione = ? WHERE SedeInteressata = 1"_s
             << QVariantList{u"SEDE #1"_s} << u"Nomina_e_Crea"_s << carattereNonConsentito(u"'#'"_s);
@@ -231,6 +245,89 @@ private slots:
         QCOMPARE(banco.test.prompt.shown().front().buttons, Prompt::Buttons::Ok);
         QVERIFY(banco.test.context().trasmissione().NomeFileTrasm.isEmpty());
         QCOMPARE(banco.fileTrasmissione(), QStringList());
+    }
+
+    void aNamePartFromTheDataThatLeavesTheFolderIsRefused_data()
+    {
+        QTest::addColumn<QString>("guasto");
+        QTest::addColumn<QString>("parte");
+        QTest::addColumn<QString>("nomeFuori");
+        QTest::newRow("group") << u"UPDATE Domande SET GrupOpe = 'A/../../x' WHERE NumDoma = 812"_s
+                               << u"A/../../x"_s << u"KX58TORVA_XY_812.A/../../x27"_s;
+        QTest::newRow("province") << u"UPDATE Province SET SigProv = '/../../x' WHERE Prov = '001'"_s
+                                  << u"/../../x"_s << u"KX58TORVA_/../../x_812.A27"_s;
+        QTest::newRow("backslash") << u"UPDATE Domande SET GrupOpe = 'A\\..\\..\\y' WHERE NumDoma = 812"_s
+                                   << u"A\\..\\..\\y"_s << u"KX58TORVA_XY_812.A\\..\\..\\y27"_s;
+    }
+    void aNamePartFromTheDataThatLeavesTheFolderIsRefused()
+    {
+        QFETCH(QString, guasto);
+        QFETCH(QString, parte);
+        QFETCH(QString, nomeFuori);
+        BancoTrasmissione banco;
+        banco.db.execute(guasto);
+        // Where the name would lead: outside the program folder.
+        const QString fuori = resolvePath(banco.test.folder(), nomeFuori);
+        QVERIFY(!fuori.startsWith(banco.test.folder()));
+        QFile::remove(fuori);
+        const QString testo =
+            u"ANOMALIA: la sigla della provincia o il gruppo dell'operatore ("_s + parte +
+            u") contiene caratteri non ammessi in un nome di file. Impossibile continuare"_s;
+        banco.test.prompt.expect(testo);
+        const bool creato = CreaFile(banco.test.context(), 812);
+        const bool scrittoFuori = QFile::exists(fuori);
+        QFile::remove(fuori);
+        QVERIFY(!scrittoFuori);
+        QVERIFY(!creato);
+        QCOMPARE(mostrati(banco.test.prompt), QStringList{Titolo + u"NomeFile|"_s + testo});
+        QVERIFY(banco.test.context().trasmissione().NomeFileTrasm.isEmpty());
+        QCOMPARE(banco.fileTrasmissione(), QStringList());
+    }
+
+    void aLinkAtTheNameIsReplacedNotWrittenThrough()
+    {
+        BancoTrasmissione banco;
+        QTemporaryDir altrove;
+        const QString bersaglio = altrove.filePath(u"bersaglio.txt"_s);
+        {
+            QFile file(bersaglio);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("intatto\r\n");
+        }
+        QVERIFY(QFile::link(bersaglio, banco.test.path(BancoTrasmissione::NomeFile)));
+        QVERIFY(CreaFile(banco.test.context(), 812));
+        QFile file(bersaglio);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("intatto\r\n"));
+        const QFileInfo scritto(banco.test.path(BancoTrasmissione::NomeFile));
+        QVERIFY(!scritto.isSymLink());
+        QCOMPARE(banco.test.readFile(BancoTrasmissione::NomeFile), golden());
+    }
+
+    void noShortFileStandsUnderTheNameWhileItIsWritten()
+    {
+        BancoTrasmissione banco;
+        banco.test.commandLine.args = {u"DEBUG"_s};
+        const QString nome = u"DEBUG_"_s + BancoTrasmissione::NomeFile;
+        banco.test.prompt.expect(ModificoNome);
+        banco.test.prompt.expect(NomeAllegato + nome);
+        QVERIFY(CreaFile(banco.test.context(), 812));
+        const QByteArray completo = banco.test.readFile(nome);
+        QVERIFY(completo.endsWith("#Z#,#EOF#\r\n"));
+        // A run stopped while it writes the courses (the program killed at the "Resume" box) leaves the
+        // complete file of the earlier run under the name, never the start of a new one.
+        banco.db.execute(u"UPDATE CorsiProp SET ParametroSpesa = NULL WHERE Corso = '0002'"_s);
+        QByteArray duranteLaScrittura;
+        banco.test.prompt.expect(ModificoNome);
+        banco.test.prompt.expect(u"Resume"_s, Prompt::Answer::Ok,
+                                 [&] { duranteLaScrittura = banco.test.readFile(nome); });
+        banco.test.prompt.expect(u"Resume"_s);
+        banco.test.prompt.expect(u"Resume"_s);
+        banco.test.prompt.expect(erroreCreazione(94, u"Utilizzo non valido di Null"_s));
+        banco.test.prompt.expect(NomeAllegato);
+        QVERIFY(!CreaFile(banco.test.context(), 812));
+        QCOMPARE(duranteLaScrittura, completo);
+        QVERIFY(banco.test.prompt.allShown());
     }
 
     void theCourseRecordsRefuseAQueryWithoutRows()

@@ -41,7 +41,7 @@ const QString TitoloVersione = u"Controllo Versione"_s;
 
 Trasmis::Trasmis(Context &context, QWidget *parent)
     : QDialog(parent), m_context(context), m_ui(std::make_unique<Ui::Trasmis>()),
-      m_inet(impostazioniTrasmissione(context.programFolder()))
+      m_inet(impostazioniControlloVersione(context.programFolder()))
 {
     m_ui->setupUi(this);
     Immagini::setBackground(this);

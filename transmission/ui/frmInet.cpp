@@ -40,7 +40,7 @@ const QString TitoloVordanFallita = u"TRASMISSIONE VORDAN FALLITA"_s;
 
 frmInet::frmInet(Context &context, EsportazioneVordan esportazione, QWidget *parent)
     : QDialog(parent), m_context(context), m_esportazione(std::move(esportazione)),
-      m_ui(std::make_unique<Ui::frmInet>()), m_inet(impostazioniTrasmissione(context.programFolder()))
+      m_ui(std::make_unique<Ui::frmInet>()), m_inet(impostazioniControlloVersione(context.programFolder()))
 {
     m_ui->setupUi(this);
     Immagini::setBackground(this);
