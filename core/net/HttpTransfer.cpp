@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QUrl>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -177,6 +178,37 @@ void initialiseCurlOnce()
 }
 
 } // namespace
+
+/**
+ * The connections and name lookups the requests of one transfer share. Its requests run one at a
+ * time, each on its own thread, so the locks only order them.
+ */
+struct HttpTransfer::Share
+{
+    CURLSH *handle = curl_share_init();
+    std::array<std::mutex, CURL_LOCK_DATA_LAST> mutexes;
+
+    Share()
+    {
+        curl_share_setopt(handle, CURLSHOPT_LOCKFUNC, &Share::lock);
+        curl_share_setopt(handle, CURLSHOPT_UNLOCKFUNC, &Share::unlock);
+        curl_share_setopt(handle, CURLSHOPT_USERDATA, this);
+        curl_share_setopt(handle, CURLSHOPT_SHARE, CURL_LOCK_DATA_CONNECT);
+        curl_share_setopt(handle, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
+    }
+    ~Share() { curl_share_cleanup(handle); }
+    Share(const Share &) = delete;
+    Share &operator=(const Share &) = delete;
+
+    static void lock(CURL *, curl_lock_data data, curl_lock_access, void *self)
+    {
+        static_cast<Share *>(self)->mutexes.at(data).lock();
+    }
+    static void unlock(CURL *, curl_lock_data data, void *self)
+    {
+        static_cast<Share *>(self)->mutexes.at(data).unlock();
+    }
+};
 
 /** The libcurl handles of one request and the thread that runs it. */
 struct HttpTransfer::Worker
@@ -387,6 +419,7 @@ HttpTransfer::HttpTransfer(TransferSettings settings, QObject *parent)
     : QObject(parent), m_settings(std::move(settings))
 {
     initialiseCurlOnce();
+    m_share = std::make_unique<Share>();
 }
 
 HttpTransfer::~HttpTransfer()
@@ -456,6 +489,7 @@ bool HttpTransfer::start(const QString &url, const QString &credential, const QB
     worker->multi = curl_multi_init();
     CURL *easy = worker->easy;
     curl_easy_setopt(easy, CURLOPT_URL, worker->url.c_str());
+    curl_easy_setopt(easy, CURLOPT_SHARE, m_share->handle);
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");

@@ -77,6 +77,9 @@ struct TransferSettings
  *
  * On the wire go the caller's header lines byte for byte and in order, and beside them only Host,
  * Content-Length and, with a credential, a Basic Authorization header.
+ *
+ * The requests of one transfer share their connections: a server that keeps a connection open after
+ * its reply gets the next request on it.
  */
 class HttpTransfer : public QObject
 {
@@ -124,6 +127,7 @@ signals:
 
 private:
     struct Worker;
+    struct Share;
 
     bool start(const QString &url, const QString &credential, const QByteArray *body,
                const QByteArray &headerLines, int maximumRedirects);
@@ -134,6 +138,7 @@ private:
     void stopWorker();
 
     TransferSettings m_settings;
+    std::unique_ptr<Share> m_share;
     std::unique_ptr<Worker> m_worker;
     quint64 m_request = 0;
     bool m_busy = false;

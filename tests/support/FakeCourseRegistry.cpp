@@ -88,6 +88,8 @@ ScriptedReply FakeCourseRegistry::answer(const RecordedRequest &request)
 {
     ScriptedReply reply;
     reply.headers = {"Content-Type: text/xml; charset=utf-8"};
+    // As a web service does, the registry keeps the connection for the client's next call.
+    reply.keepAlive = true;
     if (request.method() == "GET") {
         reply.body = description(request);
         return reply;

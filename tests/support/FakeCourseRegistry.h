@@ -13,7 +13,8 @@ struct ScriptedReply;
  * The external course registry's SOAP service as the tests and the demo meet it: its description
  * (GET ...?WSDL, document/literal, one operation AggiornaPercorsiVordan with one text parameter whose
  * endpoint is the address the request came to) and that operation, which records each argument as the
- * service reads it (unescaped) and can answer one call with a fault.
+ * service reads it (unescaped) and can answer one call with a fault. Its replies keep the connection
+ * open for the next request.
  *
  * A server with the registry installed also serves as a forward proxy: a request in absolute form
  * ("POST http://host:port/path") reaches the route of its path, and the description then names the

@@ -125,7 +125,8 @@ QByteArray replyBytes(const ScriptedReply &reply)
     QByteArray bytes = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reasonOf(reply.status) + "\r\n";
     for (const QByteArray &line : reply.headers)
         bytes += line + "\r\n";
-    bytes += "Connection: close\r\n";
+    const bool keepAlive = reply.keepAlive && reply.ending == ScriptedReply::Ending::Whole;
+    bytes += keepAlive ? "Connection: keep-alive\r\n" : "Connection: close\r\n";
     if (reply.ending != ScriptedReply::Ending::Chunked) {
         bytes += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n\r\n" + reply.body;
         return bytes;
@@ -245,12 +246,15 @@ protected:
             socket = secure;
         }
         auto buffer = std::make_shared<QByteArray>();
+        const int connection = ++m_connections;
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QTcpSocket::readyRead, socket, [this, socket, buffer] {
+        connect(socket, &QTcpSocket::readyRead, socket, [this, socket, buffer, connection] {
             buffer->append(socket->readAll());
-            const std::optional<RecordedRequest> request = takeRequest(*buffer);
-            if (request)
-                respond(socket, m_server.answer(*request));
+            std::optional<RecordedRequest> request = takeRequest(*buffer);
+            if (!request)
+                return;
+            request->connection = connection;
+            respond(socket, m_server.answer(*request));
         });
     }
 
@@ -271,12 +275,14 @@ private:
             }
             if (reply.ending != ScriptedReply::Ending::CloseWithoutReply)
                 socket->write(replyBytes(reply));
-            socket->disconnectFromHost();
+            if (!reply.keepAlive || reply.ending != ScriptedReply::Ending::Whole)
+                socket->disconnectFromHost();
         });
     }
 
     FakeServer &m_server;
     Tls m_tls;
+    int m_connections = 0;
     QSslCertificate m_certificate;
     QSslKey m_key;
 };

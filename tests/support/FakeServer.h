@@ -19,6 +19,8 @@ struct RecordedRequest
     QByteArray requestLine;
     QList<QByteArray> headerLines;
     QByteArray body;
+    /** The connection it came on, counted from 1 in the order the server accepted them. */
+    int connection = 0;
 
     QByteArray method() const { return requestLine.split(' ').value(0); }
     /** The path of the target without its query, also for a proxy's absolute-form target. */
@@ -47,6 +49,8 @@ struct ScriptedReply
     int status = 200;
     /** Header lines without CR LF; Content-Length (or Transfer-Encoding) and Connection are added. */
     QList<QByteArray> headers;
+    /** A whole reply leaves the connection open for the client's next request. */
+    bool keepAlive = false;
     QByteArray body;
     int delayMs = 0;
     Ending ending = Ending::Whole;

@@ -107,6 +107,18 @@ private slots:
             "&lt;dsZelto xmlns=\"http://zelto.tuz-valdoria.example/dsZelto.xsd\"&gt;&#13;\n"));
     }
 
+    void theRunKeepsOneConnectionWhileTheServiceAllowsIt()
+    {
+        BancoEsportazione banco;
+        banco.cinqueCorsi();
+        banco.test.prompt.expect(Successo);
+        QCOMPARE(banco.esporta(), 0);
+        const QList<RecordedRequest> richieste = banco.server.requests();
+        QCOMPARE(richieste.size(), 6);
+        for (const RecordedRequest &richiesta : richieste)
+            QCOMPARE(richiesta.connection, richieste.first().connection);
+    }
+
     void aFaultStopsTheExportAndGivesItsText()
     {
         BancoEsportazione banco;
