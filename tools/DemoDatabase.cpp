@@ -19,9 +19,8 @@ void addDemoApplication(const QString &path)
         u"ContNumCC, ContIntCC, ContIBAN, DomPrece, GGPrece, MMPrece, AAAAPrece, DomPROV, Direttiva, "
         u"AnnoDirettiva, DomandaStampata, DomandaTrasmessa) VALUES (2021001, 'A', 12, '037', 1, "
         u"'CENTRO FORMAZIONE EMILIA', '01', '01234560377', '01234560377', 'ROSSI MARIO', 'BOLOGNA', 'BO', "
-        u"'01', '02', '1960', 'BO', '1234567', '1990', 8042, 1, '', '', '', '', '', '', '', '', '', '', '', "
-        u"'', "
-        u"'', '', '', 0, 0)"_s);
+        u"'01', '02', '1960', 'BO', '1234567', '1990', 8042, 1, '', '', '', '', '', '', '', NULL, "
+        u"'', '', '', '', '', '', '', 0, 0)"_s);
     const QString sede =
         u"INSERT INTO CorsiSediInteressate (NumDoma, SedeInteressata, GrupOpe, Operatore, "
         u"TipoCompo, Denominazione, CodComune, Cap, Indirizzo, Tel, Fax, StatoEstero, "
