@@ -107,8 +107,8 @@ bool AggiornaAnagrafiche(Context &context, const QString &fileLog)
             const auto risposta = context.prompt.ask(
                 Prompt::Icon::None, Prompt::Buttons::YesNo, Titolo,
                 u"E' stato creato un file di log con nome: "_s + fileLog +
-                    u", contenente alcune note all'aggiornamento. E' possibile leggerlo usando il Blocco "
-                    u"Note di Windows."_s +
+                    u", contenente alcune note all'aggiornamento. E' possibile leggerlo con un qualsiasi "
+                    u"editor di testo."_s +
                     CrLf + CrLf + u"Visualizzare subito il file di log?"_s);
             if (risposta == Prompt::Answer::Yes)
                 VisLog(context, folder, fileLog);

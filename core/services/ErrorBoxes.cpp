@@ -23,11 +23,10 @@ bool apriPagina(const Services &services, const QUrl &url, const std::function<v
         primaDelMessaggio();
     const QString indirizzo =
         url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : url.toString(QUrl::FullyEncoded);
-    services.prompt.warn(u"Pagina non aperta"_s,
-                         u"Impossibile aprire la pagina: nessun browser predefinito è impostato per "
-                         u"questo utente."_s +
-                             u"\r\n"_s + u"Copiare l'indirizzo seguente in un browser:"_s + u"\r\n\r\n"_s +
-                             indirizzo);
+    services.prompt.showWithField(Prompt::Icon::Warning, u"Pagina non aperta"_s,
+                                  u"Impossibile aprire la pagina: nessun browser predefinito è impostato per "
+                                  u"questo utente.\r\nCopiare l'indirizzo seguente in un browser:"_s,
+                                  indirizzo);
     return false;
 }
 

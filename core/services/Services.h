@@ -55,6 +55,14 @@ public:
     {
         ask(Icon::Critical, Buttons::Ok, title, text);
     }
+    /**
+     * A box whose text is followed by `field` whole in a read-only field, to be scrolled through and
+     * copied (an address longer than the box is wide). Where boxes have no field, the text ends with it.
+     */
+    virtual void showWithField(Icon icon, const QString &title, const QString &text, const QString &field)
+    {
+        ask(icon, Buttons::Ok, title, text + QStringLiteral("\r\n\r\n") + field);
+    }
 };
 
 /** The end of the program, from wherever a routine decides it. */

@@ -11,14 +11,18 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QFontDatabase>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
+#include <QLabel>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QTranslator>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -28,48 +32,64 @@ using namespace Qt::StringLiterals;
 
 namespace kx {
 
-Prompt::Answer MessageBoxPrompt::ask(Icon icon, Buttons buttons, const QString &title, const QString &text)
+namespace {
+
+/**
+ * The width a box needs for the frame to show its whole title: the caption in bold, as window frames
+ * set it, and room for the frame's icon and buttons. Qt leaves room for one button only, and short
+ * texts made boxes whose titles the frame cut.
+ */
+int larghezzaTitolo(const QString &title)
 {
-    QMessageBox box(QApplication::activeWindow());
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(title) + 8 * metrics.height();
+}
+
+/** A box with the program's captions, as wide as its title needs, ready to be shown. */
+void preparaBox(QMessageBox &box, Prompt::Icon icon, Prompt::Buttons buttons, const QString &title,
+                const QString &text)
+{
     box.setWindowTitle(title.isEmpty() ? TitoloProgramma : title);
     box.setText(text);
     // What a box says can be selected and copied (an address to paste into a browser, an error).
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     switch (icon) {
-    case Icon::None:
+    case Prompt::Icon::None:
         box.setIcon(QMessageBox::NoIcon);
         break;
-    case Icon::Information:
+    case Prompt::Icon::Information:
         box.setIcon(QMessageBox::Information);
         break;
-    case Icon::Warning:
+    case Prompt::Icon::Warning:
         box.setIcon(QMessageBox::Warning);
         break;
-    case Icon::Critical:
+    case Prompt::Icon::Critical:
         box.setIcon(QMessageBox::Critical);
         break;
-    case Icon::Question:
+    case Prompt::Icon::Question:
         box.setIcon(QMessageBox::Question);
         break;
     }
     QMessageBox::StandardButtons standard;
     switch (buttons) {
-    case Buttons::Ok:
+    case Prompt::Buttons::Ok:
         standard = QMessageBox::Ok;
         break;
-    case Buttons::OkCancel:
+    case Prompt::Buttons::OkCancel:
         standard = QMessageBox::Ok | QMessageBox::Cancel;
         break;
-    case Buttons::YesNo:
+    case Prompt::Buttons::YesNo:
         standard = QMessageBox::Yes | QMessageBox::No;
         break;
-    case Buttons::YesNoCancel:
+    case Prompt::Buttons::YesNoCancel:
         standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
         break;
-    case Buttons::RetryCancel:
+    case Prompt::Buttons::RetryCancel:
         standard = QMessageBox::Retry | QMessageBox::Cancel;
         break;
-    case Buttons::CancelRetryContinue:
+    case Prompt::Buttons::CancelRetryContinue:
         standard = QMessageBox::Cancel | QMessageBox::Retry | QMessageBox::Ignore;
         break;
     }
@@ -83,18 +103,70 @@ Prompt::Answer MessageBoxPrompt::ask(Icon icon, Buttons buttons, const QString &
         if (QAbstractButton *b = box.button(button))
             b->setText(caption);
     }
-    switch (box.exec()) {
-    case QMessageBox::Ok:
-        return Answer::Ok;
-    case QMessageBox::Yes:
-        return Answer::Yes;
-    case QMessageBox::No:
-        return Answer::No;
-    case QMessageBox::Retry:
-        return Answer::Retry;
-    default:
-        return Answer::Cancel;
+    // The row of buttons spans the box: the box is at least as wide as it, within the screen.
+    if (auto *row = box.findChild<QDialogButtonBox *>()) {
+        const QScreen *screen = box.screen();
+        const int limite = screen ? screen->availableGeometry().width() * 9 / 10 : 1000;
+        const QMargins margini = box.contentsMargins() + box.layout()->contentsMargins();
+        row->setMinimumWidth(std::min(larghezzaTitolo(box.windowTitle()), limite) - margini.left() -
+                             margini.right());
     }
+}
+
+Prompt::Answer risposta(int button)
+{
+    switch (button) {
+    case QMessageBox::Ok:
+        return Prompt::Answer::Ok;
+    case QMessageBox::Yes:
+        return Prompt::Answer::Yes;
+    case QMessageBox::No:
+        return Prompt::Answer::No;
+    case QMessageBox::Retry:
+        return Prompt::Answer::Retry;
+    default:
+        return Prompt::Answer::Cancel;
+    }
+}
+
+} // namespace
+
+Prompt::Answer MessageBoxPrompt::ask(Icon icon, Buttons buttons, const QString &title, const QString &text)
+{
+    QMessageBox box(QApplication::activeWindow());
+    preparaBox(box, icon, buttons, title, text);
+    return risposta(box.exec());
+}
+
+void MessageBoxPrompt::showWithField(Icon icon, const QString &title, const QString &text,
+                                     const QString &field)
+{
+    QMessageBox box(QApplication::activeWindow());
+    preparaBox(box, icon, Buttons::Ok, title, text);
+    // The field goes in the row below the text, which the box keeps for an informative text it has not.
+    auto *griglia = qobject_cast<QGridLayout *>(box.layout());
+    const int testo = griglia ? griglia->indexOf(box.findChild<QLabel *>(u"qt_msgbox_label"_s)) : -1;
+    if (testo < 0) {
+        box.setText(text + u"\r\n\r\n"_s + field);
+        box.exec();
+        return;
+    }
+    int riga = 0;
+    int colonna = 0;
+    int righe = 0;
+    int colonne = 0;
+    griglia->getItemPosition(testo, &riga, &colonna, &righe, &colonne);
+    auto *campo = new QLineEdit(field, &box);
+    campo->setObjectName(u"Campo"_s);
+    campo->setReadOnly(true);
+    campo->setCursorPosition(0);
+    // As wide as the value, up to half the screen; a longer one scrolls.
+    const QScreen *screen = box.screen();
+    const int limite = screen ? screen->availableGeometry().width() / 2 : 500;
+    const QFontMetrics metrics = campo->fontMetrics();
+    campo->setMinimumWidth(std::min(metrics.horizontalAdvance(field) + 2 * metrics.height(), limite));
+    griglia->addWidget(campo, riga + 1, colonna);
+    box.exec();
 }
 
 void ProcessExit::exit(int code)

@@ -15,6 +15,7 @@ class MessageBoxPrompt final : public Prompt
 {
 public:
     Answer ask(Icon icon, Buttons buttons, const QString &title, const QString &text) override;
+    void showWithField(Icon icon, const QString &title, const QString &text, const QString &field) override;
 };
 
 /** Runs the given clean-up (closing the database) and ends the process. */

@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -41,8 +42,6 @@ frmConferma::frmConferma(Context &context, QWidget *parent)
         m_ui->Lista->addItem(ScaricoOperatori::rigaConferma(record));
 
     connect(m_ui->cmdConferma, &ImageButton::clicked, this, &frmConferma::cmdConferma_Click);
-    // The picture buttons are no default button: Enter in the address confirms as they do.
-    connect(m_ui->txtEMail, &QLineEdit::returnPressed, this, &frmConferma::cmdConferma_Click);
     connect(m_ui->cmdAnnulla, &ImageButton::clicked, this, &frmConferma::cmdAnnulla_Click);
 }
 
@@ -102,6 +101,20 @@ void frmConferma::changeEvent(QEvent *event)
             QApplication::restoreOverrideCursor();
         m_ui->txtEMail->selectAll();
     }
+}
+
+void frmConferma::keyPressEvent(QKeyEvent *event)
+{
+    // The picture buttons can be no default button, and the controls leave Enter to the window: as
+    // with a default button, Enter presses the button that has the focus, or else CONFERMA.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto *pulsante = qobject_cast<QAbstractButton *>(focusWidget()))
+            pulsante->click();
+        else
+            cmdConferma_Click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void frmConferma::cmdConferma_Click()

@@ -26,6 +26,8 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    /** Enter confirms wherever the focus is, as a default button CONFERMA would. */
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     /** The heading's words over the list's columns. */

@@ -322,7 +322,7 @@ private slots:
         banco.test.prompt.expect(
             u"E' stato creato un file di log con nome: "_s + banco.log() +
                 u", contenente alcune note all'aggiornamento. E' possibile leggerlo "
-                u"usando il Blocco Note di Windows.\r\n\r\nVisualizzare subito il file di "
+                u"con un qualsiasi editor di testo.\r\n\r\nVisualizzare subito il file di "
                 u"log?"_s,
             risposta);
 

@@ -71,7 +71,9 @@ private slots:
                    "oper.tx1\r\n#A#,#12#,#CENTRO FORMAZIONE EMILIA#,#01#,#01234560377#,#01234560377#,"
                    "#ROSSI MARIO#,#BOLOGNA#,#BO#,#01021960#,#BO#,#1234567#,#1990#,#8042#\r\nEOF\r\n"
                    "compo.tx1\r\n#A#,#12#,#1#,#SL#,#SEDE LEGALE#,#037006#,#40121#,#VIA INDIPENDENZA 1#,##,"
-                   "#051123456#,##,#051123457#,##,##\r\nEOF\r\n"
+                   "#051123456#,##,#051123457#,##,##\r\n"
+                   "#A#,#12#,#2#,#SO#,#SEDE OPERATIVA BOLOGNA NORD#,#037006#,#40128#,#VIA DI CORTICELLA 180#,"
+                   "##,#051654321#,##,##,##,##\r\nEOF\r\n"
                    "sediocc.tx1\r\nEOF\r\nsediutil.tx1\r\nEOF\r\n")
             << QString();
         QTest::newRow("unknown operator")

@@ -2,9 +2,12 @@
 #include "core/ui/SystemServices.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -170,6 +173,78 @@ private slots:
         QCOMPARE(dialogs.openFileName(u"Seleziona base dati"_s, QDir::tempPath(), u"*.mdb"_s), QString());
         QCOMPARE(title, u"Seleziona base dati"_s);
         QVERIFY(width >= 800);
+    }
+
+    void aBoxIsAsWideAsItsTitleNeeds_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("icon");
+        QTest::newRow("a short text")
+            << u"Inserimento Corso"_s << u"Corso inserito"_s << int(Prompt::Icon::Information);
+        QTest::newRow("without icon") << u"Aggiornamento Base Dati"_s << u"OK"_s << int(Prompt::Icon::None);
+        QTest::newRow("a long title") << u"Trasmissione al sistema VORDAN completata con successo"_s
+                                      << u"Fatto."_s << int(Prompt::Icon::Information);
+    }
+    void aBoxIsAsWideAsItsTitleNeeds()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        QFETCH(int, icon);
+        int width = 0;
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            width = box->width();
+            shown = box->windowTitle();
+            box->accept();
+        });
+        MessageBoxPrompt().ask(Prompt::Icon(icon), Prompt::Buttons::Ok, title, text);
+        QCOMPARE(shown, title);
+        // The frame writes the title in bold beside its icon and its three buttons, each about as wide
+        // as one and a half lines of the title.
+        QFont bold = QApplication::font("QMdiSubWindowTitleBar");
+        bold.setBold(true);
+        const QFontMetrics metrics(bold);
+        QVERIFY2(width >= metrics.horizontalAdvance(title) + 6 * metrics.height(),
+                 qPrintable(QString::number(width)));
+    }
+
+    void aFieldShowsAValueTooLongForTheBoxWhole()
+    {
+        const QString address =
+            u"http://127.0.0.1:8088/assistenza/richiesta.php?fr=mario.rossi%40esempio.it"
+            u"&gr=A&op=12&den=CENTRO%20FORMAZIONE%20EMILIA&so=Debian%20GNU%2FLinux%2012"
+            u"&br=Browser%20predefinito%20non%20trovato&mem=16%20GB&arc=%2Fhome%2Fmario%2F"
+            u"KX58TORVA_20210301_A12-2021001.zip"_s;
+        QString value;
+        QString text;
+        bool readOnly = false;
+        bool inside = false;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            text = box->text();
+            if (auto *field = box->findChild<QLineEdit *>()) {
+                value = field->text();
+                readOnly = field->isReadOnly();
+                const QRect where(field->mapTo(box, QPoint(0, 0)), field->size());
+                inside = field->isVisible() && box->rect().contains(where);
+                field->selectAll();
+                field->copy();
+            }
+            box->accept();
+        });
+        MessageBoxPrompt().showWithField(Prompt::Icon::Warning, u"Pagina non aperta"_s,
+                                         u"Copiare l'indirizzo seguente in un browser:"_s, address);
+        QCOMPARE(text, u"Copiare l'indirizzo seguente in un browser:"_s);
+        QCOMPARE(value, address);
+        QVERIFY(readOnly);
+        QVERIFY(inside);
+        QCOMPARE(QGuiApplication::clipboard()->text(), address);
     }
 };
 

@@ -1,3 +1,4 @@
+#include "DemoDatabase.h"
 #include "FakeServer.h"
 #include "FakeServerServices.h"
 #include "FixtureDatabase.h"
@@ -60,14 +61,7 @@ private slots:
         withoutEnvironmentProxies();
         TestContext test;
         FixtureDatabase db(test.path(u"KX58TORVA.mdb"_s));
-        // The demo database's application and cycles.
-        db.execute(u"INSERT INTO Domande (NumDoma, GrupOpe, Operatore, PROV, Domanda, DenominazioneOp) "
-                   u"VALUES (2021001, 'A', 12, '000', 1, 'CENTRO FORMAZIONE EMILIA')"_s);
-        db.execute(
-            u"INSERT INTO CorsiSediInteressate (NumDoma, SedeInteressata, GrupOpe, Operatore, TipoCompo, "
-            u"Denominazione) VALUES (2021001, 1, 'A', 12, 'SL', 'CENTRO FORMAZIONE EMILIA')"_s);
-        db.execute(u"INSERT INTO CicloFinanziario VALUES ('2014-2020', 'Programmazione 2014-2020'), "
-                   u"('2021-2027', 'Programmazione 2021-2027')"_s);
+        addDemoApplication(db.path());
         Context &context = test.context();
         context.DE().CorsiDB().open(db.path(), Connection::Mode::Shared);
         bool installa = true;
@@ -97,7 +91,7 @@ private slots:
         domanda.NumDomaCorrente = 2021001;
         domanda.GrupOpeCorrente = u"A"_s;
         domanda.OperatoreCorrente = u"12"_s;
-        context.corsi().impostaSede(2021001, u"1"_s, u"CENTRO FORMAZIONE EMILIA"_s);
+        context.corsi().impostaSede(2021001, u"1"_s, u"SEDE LEGALE"_s);
         test.prompt.expect(u"Nessun corso.\r\nVuoi inserirne uno ? "_s, Prompt::Answer::Yes);
         Corsi editore(context);
         editore.show();

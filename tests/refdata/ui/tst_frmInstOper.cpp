@@ -517,6 +517,38 @@ private slots:
         QCOMPARE(banco.test.context().userSettings().value(u"E-Mail"_s, {}), u"mario.rossi@esempio.it"_s);
     }
 
+    void enterActsAsTheDefaultButtonCONFERMA_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("esito");
+        QTest::newRow("address") << u"txtEMail"_s << int(QDialog::Accepted);
+        QTest::newRow("list") << u"Lista"_s << int(QDialog::Accepted);
+        QTest::newRow("CONFERMA") << u"cmdConferma"_s << int(QDialog::Accepted);
+        // As beside any default button, a button with the focus is the one Enter presses.
+        QTest::newRow("ANNULLA") << u"cmdAnnulla"_s << int(QDialog::Rejected);
+    }
+    void enterActsAsTheDefaultButtonCONFERMA()
+    {
+        QFETCH(QString, focus);
+        QFETCH(int, esito);
+        Banco banco;
+        banco.inserisci(u"A"_s, u"12"_s);
+        banco.risposte = {pacchetto({campiOper(u"A"_s, u"12"_s, u"Centro"_s)})};
+        int ottenuto = -1;
+        banco.conferma([&](QDialog &conferma) {
+            control<QLineEdit>(&conferma, u"txtEMail"_s)->setText(u"mario.rossi@esempio.it"_s);
+            QApplication::setActiveWindow(&conferma);
+            auto *controllo = control<QWidget>(&conferma, focus);
+            controllo->setFocus();
+            QCOMPARE(conferma.focusWidget(), controllo);
+            QTest::keyClick(controllo, Qt::Key_Return);
+            ottenuto = conferma.isVisible() ? -1 : conferma.result();
+            if (conferma.isVisible())
+                press(&conferma, u"cmdAnnulla"_s);
+        });
+        QCOMPARE(ottenuto, esito);
+    }
+
     void theHeadingsStandOverTheirColumns()
     {
         Banco banco;
@@ -614,7 +646,7 @@ private slots:
         QVERIFY(test.dialogRunner.allRun());
         QCOMPARE(db.query(u"SELECT GrupOpe, Operatore, Denominazione, Corrispondenza FROM CorsiOper"_s).rows,
                  (QList<QVariantList>{{u"A"_s, 12, u"CENTRO FORMAZIONE EMILIA"_s, 1}}));
-        QCOMPARE(db.count(u"CorsiCompo"_s), 1);
+        QCOMPARE(db.count(u"CorsiCompo"_s), 2);
         QVERIFY(test.context().installazione().PrimaInstallazione);
         QVERIFY(QFileInfo::exists(test.path(u"CAR/oper.car"_s)));
         QVERIFY(banco.fileTx1().isEmpty());
