@@ -76,6 +76,20 @@ QString ComposizioneDocumento::percorsoModello(const QString &modello) const
     return m_context.programFolder().resolve(modello);
 }
 
+QString ComposizioneDocumento::percorsoPdf()
+{
+    const CurrentApplication &domanda = m_context.domanda();
+    const QString sigProv = RecuperaSigProv(m_context, domanda.ProvCorrente);
+    for (const QString &parte : {domanda.GrupOpeCorrente, domanda.OperatoreCorrente, sigProv}) {
+        if (!isPlainNamePart(parte))
+            throw RoutineError(ErrorCode::InvalidProcedureCall,
+                               u"Il dato \""_s + parte + u"\" non può far parte del nome del file PDF"_s);
+    }
+    return m_context.programFolder().resolve(nomeFilePdf(domanda.GrupOpeCorrente, domanda.OperatoreCorrente,
+                                                         sigProv, domanda.NumDomaCorrente,
+                                                         m_context.stampa().TipoStampa));
+}
+
 // The run ------------------------------------------------------------------------------------------
 
 bool ComposizioneDocumento::esegui()
@@ -94,6 +108,12 @@ bool ComposizioneDocumento::esegui()
                                             percorso));
             return false;
         }
+    }
+    try {
+        m_percorsoPdf = percorsoPdf();
+    } catch (const RoutineError &error) {
+        erroreGenerico(error);
+        return false;
     }
 
     m_engine.start();
@@ -278,10 +298,7 @@ bool ComposizioneDocumento::componiPdf()
         return false;
     if (inizioPdf)
         inizioPdf();
-    const CurrentApplication &domanda = m_context.domanda();
-    m_documentoPdf.setFilePDF(m_context.programFolder().resolve(nomeFilePdf(
-        domanda.GrupOpeCorrente, domanda.OperatoreCorrente, RecuperaSigProv(m_context, domanda.ProvCorrente),
-        domanda.NumDomaCorrente, m_context.stampa().TipoStampa)));
+    m_documentoPdf.setFilePDF(m_percorsoPdf);
     m_documentoPdf.setTotPagine(ContatorePagine);
     return m_documentoPdf.CreatePDF();
 }

@@ -77,7 +77,8 @@ public:
 
     /**
      * The run: true when the PDF was written, which its box then announces. A missing template, a
-     * failure of the run or a cancel leave no PDF and no page file but those a cancel leaves behind.
+     * PDF name that would leave the program folder, a failure of the run or a cancel leave no PDF
+     * and no page file but those a cancel leaves behind.
      */
     bool esegui();
     /** The cancel: the engine stops (a failure is passed over), so that the run ends page by page. */
@@ -134,6 +135,11 @@ private:
     template<typename Step> auto passoStampa(Step &&step) -> decltype(step());
 
     QString percorsoModello(const QString &modello) const;
+    /**
+     * The PDF's path in the program folder; a part of its name taken from the data that could lead
+     * the name out of the folder (isPlainNamePart) refuses the run with error 5.
+     */
+    QString percorsoPdf();
     /** The run's generic box for an error that ends it: no PDF, no page file, the window closes. */
     void erroreGenerico(const RoutineError &error);
 
@@ -141,6 +147,7 @@ private:
     std::optional<ChiaveCorso> m_corso;
     PageEngine m_engine;
     clsCreaPDF m_documentoPdf;
+    QString m_percorsoPdf;
 };
 
 } // namespace kx

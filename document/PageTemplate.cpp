@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -35,7 +36,7 @@ void leggiMargini(const QString &html, PageSetup &setup)
     for (const QString &valore : valori) {
         bool ok = false;
         const double mm = valore.toDouble(&ok);
-        if (!ok || mm < 0 || mm > 100)
+        if (!ok || !std::isfinite(mm) || mm < 0 || mm > 100)
             throw RoutineError(ErrorCode::InvalidProcedureCall,
                                u"Margini del modello non validi: "_s + valore);
         twips.append(qRound(mm * TwipsPerMm));

@@ -4,13 +4,16 @@
 #include "core/services/ErrorBoxes.h"
 #include "core/state/Context.h"
 #include "core/state/CurrentApplication.h"
+#include "core/text/TextFile.h"
 #include "document/PageEngine.h"
 #include "document/PdfComposer.h"
 #include "document/RtfReader.h"
 #include "document/RtfWriter.h"
 
+#include <QBuffer>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 
 using namespace Qt::StringLiterals;
@@ -43,6 +46,16 @@ int numeroErroreFile(int errnum)
     }
 }
 
+/** Puts the whole file in place of the name, never through a link planted there. */
+void sostituisci(const QString &path, const QByteArray &bytes)
+{
+    try {
+        TextFile::replaceFiles({{path, bytes}});
+    } catch (const TextFile::FileWriteError &error) {
+        throw erroreFile(numeroErroreFile(error.systemError()), path);
+    }
+}
+
 } // namespace
 
 QString clsCreaPDF::percorsoPagina(int numero) const
@@ -52,12 +65,7 @@ QString clsCreaPDF::percorsoPagina(int numero) const
 
 void clsCreaPDF::SaveTmpRTF(PageEngine &ObjDocument, qint16 NumPagina)
 {
-    const QByteArray rtf = scriviRtf(ObjDocument.activeDocument().content());
-    const QString path = percorsoPagina(NumPagina);
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size() || !file.commit())
-        throw erroreFile(numeroErroreFile(errno), path);
+    sostituisci(percorsoPagina(NumPagina), scriviRtf(ObjDocument.activeDocument().content()));
     m_pagineSalvate.insert(NumPagina);
 }
 
@@ -90,28 +98,47 @@ bool clsCreaPDF::CreatePDF()
 
 void clsCreaPDF::CancellaPagine()
 {
-    const QList<int> pagine = m_pagineSalvate.values();
+    QList<int> pagine = m_pagineSalvate.values();
+    std::sort(pagine.begin(), pagine.end());
     m_pagineSalvate.clear();
-    try {
-        for (int pagina : pagine)
-            CancellaFileTmp(percorsoPagina(pagina));
-    } catch (const RoutineError &error) {
-        m_context.prompt.warn(u"Errore generico"_s, testoErroreCaricamento(error));
+    QStringList rimasti;
+    for (int pagina : std::as_const(pagine)) {
+        if (!CancellaFileTmp(percorsoPagina(pagina)))
+            rimasti.append(percorsoPagina(pagina));
     }
+    if (rimasti.isEmpty())
+        return;
+    // Every file left is named, so that the user can find and remove them all.
+    QString elenco = rimasti.first();
+    if (rimasti.size() > 1) {
+        elenco =
+            QString::number(rimasti.size()) + u" file nella cartella "_s + QFileInfo(elenco).path() + u':';
+        for (const QString &path : std::as_const(rimasti))
+            elenco += u' ' + QFileInfo(path).fileName();
+    }
+    m_context.prompt.warn(u"Errore generico"_s,
+                          testoErroreCaricamento(erroreFile(ErrorCode::PermissionDenied, elenco)));
 }
 
 void clsCreaPDF::componi()
 {
     const MetadatiPdf metadati{TitoloDocumentoPdf, m_context.domanda().DenominazioneOpCorrente,
                                m_context.clock.now()};
-    for (int pagina = 1; pagina <= m_totPagine; ++pagina)
-        if (!m_pagineSalvate.contains(pagina))
-            throw erroreFile(ErrorCode::FileNotFound, percorsoPagina(pagina));
+    for (int pagina = 1; pagina <= m_totPagine; ++pagina) {
+        if (m_pagineSalvate.contains(pagina))
+            continue;
+        const QString path = percorsoPagina(pagina);
+        if (!QFileInfo::exists(path))
+            throw erroreFile(ErrorCode::FileNotFound, path);
+        throw RoutineError(ErrorCode::FileNotFound,
+                           u"La pagina "_s + QString::number(pagina) +
+                               u" non è stata creata da questa stampa: il file "_s + path +
+                               u" appartiene a una stampa precedente e non è stato usato"_s);
+    }
 
-    QSaveFile pdf(m_filePDF);
-    errno = 0;
-    if (!pdf.open(QIODevice::WriteOnly))
-        throw erroreFile(numeroErroreFile(errno), m_filePDF);
+    QByteArray documento;
+    QBuffer pdf(&documento);
+    pdf.open(QIODevice::WriteOnly);
     {
         PdfComposer composer(pdf, metadati);
         for (int pagina = 1; pagina <= m_totPagine; ++pagina)
@@ -119,8 +146,7 @@ void clsCreaPDF::componi()
         if (!composer.fine())
             throw erroreFile(ErrorCode::PathFileAccessError, m_filePDF);
     }
-    if (!pdf.commit())
-        throw erroreFile(numeroErroreFile(errno), m_filePDF);
+    sostituisci(m_filePDF, documento);
 }
 
 void clsCreaPDF::AccodaPagina(PdfComposer &composer, const QString &path)
@@ -138,10 +164,9 @@ void clsCreaPDF::AccodaPagina(PdfComposer &composer, const QString &path)
     composer.aggiungiPagina(pagina);
 }
 
-void clsCreaPDF::CancellaFileTmp(const QString &path)
+bool clsCreaPDF::CancellaFileTmp(const QString &path)
 {
-    if (QFile::exists(path) && !QFile::remove(path))
-        throw erroreFile(ErrorCode::PermissionDenied, path);
+    return !QFileInfo::exists(path) || QFile::remove(path);
 }
 
 } // namespace kx

@@ -16,7 +16,8 @@ inline const QString TitoloDocumentoPdf = QStringLiteral("Proposta Corsi ZORIVA 
  * The output end of the application document. Each page builder saves its page as the page file
  * "Pagina<n>.tmp" in the program folder; at the end of a run `CreatePDF` joins the pages 1 to
  * `TotPagine` into one PDF at `FilePDF` and deletes their page files. Only page files saved by this
- * object since the last composition are taken: a stale file of an earlier run never slips in.
+ * object since the last composition are taken: a stale file of an earlier run never slips in. Each
+ * file is written whole in place of its name, so that a link planted there is replaced, not followed.
  */
 class clsCreaPDF
 {
@@ -42,7 +43,7 @@ public:
 
     /**
      * Deletes the page files saved since the last composition, for a run that ends without its PDF;
-     * a file that cannot be deleted shows the generic error box.
+     * the files that cannot be deleted are named, all of them, in one generic error box.
      */
     void CancellaPagine();
 
@@ -51,7 +52,8 @@ public:
 
 private:
     void AccodaPagina(PdfComposer &composer, const QString &path);
-    void CancellaFileTmp(const QString &path);
+    /** Deletes the file when it is there; false when it stays. */
+    bool CancellaFileTmp(const QString &path);
     void componi();
 
     Context &m_context;

@@ -116,10 +116,17 @@ bool ControllaStampaBozza(Context &context)
 
 bool ControllaInvio(Context &context)
 {
-    if (haCorsi(context))
-        return true;
-    context.prompt.critical(u"Invio domanda"_s,
-                            u"Nessun corso sulla domanda selezionata: impossibile stampare e inviare la "
-                            u"domanda!"_s);
-    return false;
+    if (!haCorsi(context)) {
+        context.prompt.critical(u"Invio domanda"_s,
+                                u"Nessun corso sulla domanda selezionata: impossibile stampare e inviare la "
+                                u"domanda!"_s);
+        return false;
+    }
+    // The completeness check reads the legal seat's row and cannot go on without it.
+    if (!haSedeLegale(context)) {
+        context.prompt.critical(u"Invio domanda"_s, u"Sede Legale dell'Operatore presentatore non trovata! "
+                                                    u"Impossibile stampare e inviare la domanda."_s);
+        return false;
+    }
+    return true;
 }

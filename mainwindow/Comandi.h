@@ -25,5 +25,5 @@ bool ControllaRiassegnazione(kx::Context &context);
 /** Draft print: names the print requested ("Stampa Bozza"), then requires the legal seat. */
 bool ControllaStampaBozza(kx::Context &context);
 
-/** Final print: the application has a course. */
+/** Final print: the application has a course, then a legal seat. */
 bool ControllaInvio(kx::Context &context);

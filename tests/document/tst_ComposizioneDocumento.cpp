@@ -268,6 +268,43 @@ private slots:
         QVERIFY(!QFile::exists(banco.pdf(tipo)));
     }
 
+    void aPdfNameLeavingTheProgramFolderRefusesTheRun_data()
+    {
+        QTest::addColumn<QString>("grupOpe");
+        QTest::addColumn<QString>("sigProv");
+        QTest::addColumn<QString>("dato");
+        QTest::addColumn<QString>("fuori");
+        QTest::newRow("group") << u"A/../../x"_s << u"XY"_s << u"A/../../x"_s
+                               << u"x17-XY-Domanda204-BOZZA.pdf"_s;
+        QTest::newRow("province") << u"B"_s << u"/../../x"_s << u"/../../x"_s << u"x-Domanda204-BOZZA.pdf"_s;
+    }
+    void aPdfNameLeavingTheProgramFolderRefusesTheRun()
+    {
+        QFETCH(QString, grupOpe);
+        QFETCH(QString, sigProv);
+        QFETCH(QString, dato);
+        QFETCH(QString, fuori);
+        BancoDocumento banco;
+        banco.test.context().domanda().GrupOpeCorrente = grupOpe;
+        banco.db.execute(u"UPDATE Province SET SigProv = '"_s + sigProv + u'\'');
+        const QString esterno = QFileInfo(banco.test.folder()).path() + u'/' + fuori;
+        banco.test.prompt.expect(u"Errore  5 --> Il dato \""_s + dato +
+                                 u"\" non può far parte del nome del file PDF"_s);
+        bool iniziata = false;
+        ComposizioneDocumento run(banco.test.context());
+        run.inizioPagina = [&](int) { iniziata = true; };
+
+        const bool creato = run.esegui();
+        const bool scrittoFuori = QFile::remove(esterno);
+
+        QVERIFY(!creato);
+        QVERIFY(!scrittoFuori);
+        QVERIFY(banco.test.prompt.allShown());
+        QCOMPARE(banco.test.prompt.shown().last().title, u"Errore generico"_s);
+        QVERIFY(!iniziata);
+        QVERIFY(banco.pagineTemporanee().isEmpty());
+    }
+
     void aClosedViewEndsTheCompositionWithoutPdfOrSuccessBox()
     {
         BancoDocumento banco;

@@ -304,6 +304,12 @@ private slots:
                                     << ErrorCode::InvalidProcedureCall;
         QTest::newRow("three margins") << QByteArray("<head><meta name=\"margini\" content=\"1 2 3\"></head>")
                                        << ErrorCode::InvalidProcedureCall;
+        QTest::newRow("a margin not a number")
+            << QByteArray("<head><meta name=\"margini\" content=\"10 nan 10 10\"></head>")
+            << ErrorCode::InvalidProcedureCall;
+        QTest::newRow("an infinite margin")
+            << QByteArray("<head><meta name=\"margini\" content=\"10 10 inf 10\"></head>")
+            << ErrorCode::InvalidProcedureCall;
     }
     void aMissingOrMalformedTemplateFails()
     {

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace kx;
@@ -194,13 +195,70 @@ private slots:
         corsa.pagina(3);
         corsa.documento.setFilePDF(corsa.test.path(u"Domanda.pdf"_s));
         corsa.documento.setTotPagine(3);
-        corsa.test.prompt.expect(u"Errore  53 --> Impossibile trovare il file: "_s +
-                                 corsa.test.path(u"Pagina2.tmp"_s));
+        corsa.test.prompt.expect(
+            u"Errore  53 --> La pagina 2 non è stata creata da questa stampa: il file "_s +
+            corsa.test.path(u"Pagina2.tmp"_s) + u" appartiene a una stampa precedente e non è stato usato"_s);
         QVERIFY(!corsa.documento.CreatePDF());
         QCOMPARE(corsa.test.prompt.shown().first().title, u"Errore generico"_s);
         QCOMPARE(corsa.test.prompt.shown().first().icon, Prompt::Icon::Warning);
         QVERIFY(!QFile::exists(corsa.test.path(u"Domanda.pdf"_s)));
         QCOMPARE(corsa.fileTemporanei(), QStringList{u"Pagina2.tmp"_s});
+    }
+
+    void aLinkPlantedAtAFileOfTheRunIsReplacedNotFollowed_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::newRow("at the PDF's name") << u"Domanda.pdf"_s;
+        QTest::newRow("at a page file's name") << u"Pagina2.tmp"_s;
+    }
+    void aLinkPlantedAtAFileOfTheRunIsReplacedNotFollowed()
+    {
+        QFETCH(QString, nome);
+        QTemporaryDir altrove;
+        const QString bersaglio = altrove.filePath(u"bersaglio"_s);
+        QFile file(bersaglio);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("da non toccare") > 0);
+        file.close();
+        Corsa corsa;
+        QVERIFY(QFile::link(bersaglio, corsa.test.path(nome)));
+
+        corsa.pagine(3);
+        corsa.documento.setFilePDF(corsa.test.path(u"Domanda.pdf"_s));
+        corsa.documento.setTotPagine(3);
+        QVERIFY(corsa.documento.CreatePDF());
+
+        QVERIFY(corsa.test.prompt.shown().isEmpty());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("da non toccare"));
+        QVERIFY(!QFileInfo(corsa.test.path(nome)).isSymLink());
+        const QString info = esegui(u"pdfinfo"_s, {corsa.test.path(u"Domanda.pdf"_s)});
+        QVERIFY2(info.contains(QRegularExpression(u"Pages:\\s+3\n"_s)), qPrintable(info));
+        QCOMPARE(corsa.fileTemporanei(), QStringList());
+    }
+
+    void pageFilesThatCannotBeDeletedAreAllNamed_data()
+    {
+        QTest::addColumn<int>("pagine");
+        QTest::addColumn<QString>("elenco");
+        QTest::newRow("one") << 1 << u"%1/Pagina1.tmp"_s;
+        QTest::newRow("three") << 3 << u"3 file nella cartella %1: Pagina1.tmp Pagina2.tmp Pagina3.tmp"_s;
+    }
+    void pageFilesThatCannotBeDeletedAreAllNamed()
+    {
+        QFETCH(int, pagine);
+        QFETCH(QString, elenco);
+        Corsa corsa;
+        corsa.pagine(pagine);
+        const QString cartella = corsa.test.folder();
+        const QFile::Permissions permessi = QFile::permissions(cartella);
+        QVERIFY(QFile::setPermissions(cartella, QFile::ReadOwner | QFile::ExeOwner));
+        corsa.test.prompt.expect(u"Errore  70 --> Autorizzazione negata: "_s + elenco.arg(cartella));
+        asOrdinaryUser(cartella, [&] { corsa.documento.CancellaPagine(); });
+        QVERIFY(QFile::setPermissions(cartella, permessi));
+        QVERIFY(corsa.test.prompt.allShown());
+        QCOMPARE(corsa.test.prompt.shown().size(), 1);
+        QCOMPARE(corsa.test.prompt.shown().first().title, u"Errore generico"_s);
+        QCOMPARE(corsa.fileTemporanei().size(), pagine);
     }
 
     void aFailedCompositionLeavesNoPdfAndDeletesTheRunsPages()

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QTest>
+#include <QTextLayout>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -22,8 +23,7 @@ namespace {
 const QString Nota =
     u"E' possibile impostare un intervallo di stampa nel caso in cui lo spooler della stampante abbia una "
     u"capacità ridotta di memoria e quindi potrebbe generare degli errori in fase di stampa per una mole di "
-    u"dati  eccessiva."_s +
-    QString(75, u' ') +
+    u"dati  eccessiva.\n"
     u"Nota: per non impostare nessun intervallo di stampa lasciare 0 nell'apposito spazio."_s;
 
 /**
@@ -131,6 +131,30 @@ private slots:
         f.intervallo()->setFocus();
         QTest::keyClick(f.intervallo(), Qt::Key_F1);
         QCOMPARE(f.banco.test.help.topics, (QList<int>{argomento, argomento}));
+    }
+
+    void theNoteIsAParagraphOfItsOwn()
+    {
+        Finestra f(u"Stampa Bozza"_s);
+        QVERIFY(QTest::qWaitForWindowExposed(f.w()));
+        const QLabel *etichetta = control<QLabel>(f.w(), u"Label1_1"_s);
+        // The label's lines, wrapped at its width as it paints them.
+        QString testo = etichetta->text();
+        testo.replace(u'\n', QChar::LineSeparator);
+        QTextLayout layout(testo, etichetta->font());
+        QTextOption opzioni;
+        opzioni.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(opzioni);
+        layout.beginLayout();
+        for (QTextLine riga = layout.createLine(); riga.isValid(); riga = layout.createLine())
+            riga.setLineWidth(etichetta->contentsRect().width());
+        layout.endLayout();
+        const int nota = int(testo.indexOf(u"Nota:"_s));
+        const QTextLine riga = layout.lineForTextPosition(nota);
+        QVERIFY(riga.isValid());
+        // The note begins its line and goes on in it: "Nota:" does not stand alone.
+        QCOMPARE(riga.textStart(), nota);
+        QVERIFY(riga.textLength() > int(QStringView(u"Nota: ").size()));
     }
 
     void theIntervalIsStoredOnConfirmation_data()

@@ -55,6 +55,8 @@ const QString BozzaSenzaSede =
     u"Sede Legale dell'Operatore presentatore non trovata! Impossibile stampare la bozza."_s;
 const QString InvioSenzaCorsi =
     u"Nessun corso sulla domanda selezionata: impossibile stampare e inviare la domanda!"_s;
+const QString InvioSenzaSede =
+    u"Sede Legale dell'Operatore presentatore non trovata! Impossibile stampare e inviare la domanda."_s;
 
 void muovi(QWidget *widget, QPoint at = QPoint(2, 2))
 {
@@ -954,6 +956,8 @@ private slots:
                                << QStringList{u"VerifDomanda"_s, u"SelBozza"_s};
         QTest::newRow("final, no course")
             << u"cmdInvia1"_s << senzaCorsi << InvioSenzaCorsi << true << QStringList{};
+        QTest::newRow("final, no legal seat")
+            << u"cmdInvia1"_s << senzaSede << InvioSenzaSede << true << QStringList{};
         QTest::newRow("final, check fails")
             << u"cmdInvia1"_s << QString() << QString() << false << QStringList{u"VerifDomanda"_s};
         QTest::newRow("final") << u"cmdInvia1"_s << QString() << QString() << true
