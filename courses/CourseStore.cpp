@@ -16,13 +16,35 @@ QString istruzioneInserimento()
            QStringList(colonne.size() + 1, u"?"_s).join(u", "_s) + u')';
 }
 
+/**
+ * The course the editor read: its key, and its Guid unless another course took the key meanwhile. A
+ * stored Null Guid matches as the key alone did; a Null Guid read matches only a stored Null.
+ */
+const QString CondizioneCorsoLetto =
+    u" WHERE NumDoma = ? AND SedeInteressata = ? AND Corso = ? AND (Guid IS NULL OR Guid = ?)"_s;
+
 QString istruzioneAggiornamento()
 {
     QStringList assegnazioni;
     for (const QString &colonna : courseColumns())
         assegnazioni.append(colonna + u" = ?"_s);
-    return u"UPDATE CorsiProp SET "_s + assegnazioni.join(u", "_s) +
-           u" WHERE NumDoma = ? AND SedeInteressata = ? AND Corso = ?"_s;
+    return u"UPDATE CorsiProp SET "_s + assegnazioni.join(u", "_s) + CondizioneCorsoLetto;
+}
+
+/** The key and the Guid of the course as read, the values of CondizioneCorsoLetto. */
+QVariantList corsoLetto(const CourseRow &letta)
+{
+    return {letta.value(u"NumDoma"_s), letta.value(u"SedeInteressata"_s), letta.corso(),
+            letta.value(u"Guid"_s)};
+}
+
+/** The 26 columns as read through QryCorsi, which names the course's own name "CorsiProp.DenCorso". */
+QVariantList colonneLette(const CourseRow &letta)
+{
+    QVariantList valori;
+    for (const QString &colonna : courseColumns())
+        valori.append(letta.value(colonna == u"DenCorso"_s ? u"CorsiProp.DenCorso"_s : colonna));
+    return valori;
 }
 
 QList<CourseRow> righe(const QueryResult &risultato)
@@ -90,6 +112,18 @@ bool CourseStore::seatExists(qint32 numDoma, qint32 sede)
                .toInt() > 0;
 }
 
+std::optional<CourseKey> CourseStore::findGuid(qint32 numDoma, const QString &guid)
+{
+    const QueryResult trovato =
+        m_db.query(u"SELECT SedeInteressata, Corso FROM CorsiProp WHERE NumDoma = ? AND Guid = ? "
+                   u"ORDER BY SedeInteressata, Corso LIMIT 1"_s,
+                   {numDoma, guid});
+    if (trovato.rows.isEmpty())
+        return std::nullopt;
+    const QVariantList &riga = trovato.rows.front();
+    return CourseKey{numDoma, riga.value(0).toInt(), riga.value(1).toString()};
+}
+
 std::optional<QString> CourseStore::nextCode(qint32 numDoma, qint32 sede)
 {
     // The highest code only: codes are digits, so the one with the greatest number.
@@ -118,16 +152,22 @@ InsertedCourse CourseStore::insert(const CourseRecord &record)
     return inserito;
 }
 
-void CourseStore::update(const CourseKey &key, const CourseRecord &record)
+void CourseStore::update(const CourseRow &letta, const CourseRecord &record, Scrittura scrittura)
 {
-    if (m_db.execute(istruzioneAggiornamento(), record.values + chiave(key)) == 0)
+    const QVariantList corso = corsoLetto(letta);
+    Transaction transazione(m_db);
+    const QueryResult memorizzata = m_db.query(
+        u"SELECT "_s + courseColumns().join(u", "_s) + u" FROM CorsiProp"_s + CondizioneCorsoLetto, corso);
+    if (memorizzata.rows.isEmpty())
         throw RoutineError(ErrorCode::RowDeletedMeanwhile);
+    verificaRiga(scrittura, memorizzata.rows.front(), colonneLette(letta));
+    m_db.execute(istruzioneAggiornamento(), record.values + corso);
+    transazione.commit();
 }
 
-void CourseStore::remove(const CourseKey &key)
+void CourseStore::remove(const CourseRow &letta)
 {
-    if (m_db.execute(u"DELETE FROM CorsiProp WHERE NumDoma = ? AND SedeInteressata = ? AND Corso = ?"_s,
-                     chiave(key)) == 0)
+    if (m_db.execute(u"DELETE FROM CorsiProp"_s + CondizioneCorsoLetto, corsoLetto(letta)) == 0)
         throw RoutineError(ErrorCode::NoCurrentRecord);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "applications/SezioneFrame.h"
 #include "courses/CourseRecord.h"
 
 #include <QList>
@@ -46,6 +47,11 @@ public:
     int count(qint32 numDoma, qint32 sede);
     /** True while the application and its seat exist, so that a deleted course can be stored again. */
     bool seatExists(qint32 numDoma, qint32 sede);
+    /**
+     * Where the course of that Guid is stored in the application now (another installation may have
+     * moved it to another seat or code); nothing when it is nowhere.
+     */
+    std::optional<CourseKey> findGuid(qint32 numDoma, const QString &guid);
 
     /**
      * The seat's next course code from the codes stored now (nextCourseCode); nothing when the seat
@@ -61,14 +67,20 @@ public:
     InsertedCourse insert(const CourseRecord &record);
 
     /**
-     * Writes the record's 26 columns over the stored course by its key; every other column, Guid
-     * included, keeps its value. A course deleted meanwhile fails with the row-deleted error
-     * (ErrorCode::RowDeletedMeanwhile) and nothing is written.
+     * Writes the record's 26 columns over the course `letta`, as the editor read it: the row of its key
+     * whose Guid is still the one read (a stored Null Guid matches any), so that a course another
+     * installation stored under the same code is never written over. Every other column, Guid
+     * included, keeps its value. In one transaction: with `Scrittura::SeInvariata` the 26 columns must
+     * still hold what was read, otherwise RigaModificataAltrove. No such row fails with the row-deleted
+     * error (ErrorCode::RowDeletedMeanwhile). Either failure writes nothing.
      */
-    void update(const CourseKey &key, const CourseRecord &record);
+    void update(const CourseRow &letta, const CourseRecord &record, Scrittura scrittura);
 
-    /** Deletes the course with its yearly costs; one already gone fails with 3021. */
-    void remove(const CourseKey &key);
+    /**
+     * Deletes the course `letta` with its yearly costs, found as update() finds it; one already gone
+     * (or replaced by another course of the same code) fails with 3021.
+     */
+    void remove(const CourseRow &letta);
 
     /**
      * Stores again a course that another installation deleted: its key and 26 columns from the

@@ -4,6 +4,7 @@
 #include "core/services/ErrorBoxes.h"
 #include "core/services/RoutineError.h"
 #include "core/services/Services.h"
+#include "core/text/TextRoutines.h"
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -43,12 +44,19 @@ private:
 
 } // namespace
 
+QString testoCorsoSpostato(const CourseKey &dove)
+{
+    return u"Il corso è stato spostato da un altro operatore nella sede "_s + QString::number(dove.sede) +
+           u" con il codice "_s + dove.corso + u".\r\nLe modifiche non sono state salvate."_s;
+}
+
 CourseWriter::CourseWriter(CourseStore &store, const Services &services, Hooks hooks)
     : m_store(store), m_services(services), m_hooks(std::move(hooks))
 {
 }
 
-ScritturaCorso CourseWriter::scrivi(const CourseForm &form, bool nuovo)
+ScritturaCorso CourseWriter::scrivi(const CourseForm &form, bool nuovo, const std::optional<CourseRow> &letta,
+                                    Scrittura scrittura)
 {
     const Occupato occupato(m_hooks);
     occupato.passo(0);
@@ -65,17 +73,26 @@ ScritturaCorso CourseWriter::scrivi(const CourseForm &form, bool nuovo)
         }
         corso = inserito.corso;
     } else {
-        m_store.update({form.NumDoma, int(form.Sede.toLongLong()), corso}, record);
+        if (!letta)
+            throw RoutineError(ErrorCode::RowDeletedMeanwhile);
+        m_store.update(*letta, record, scrittura);
     }
     occupato.passo(Passi);
     return {EsitoScrittura::Memorizzato, corso, false};
 }
 
-ScritturaCorso CourseWriter::AggQuery(const CourseForm &form, bool nuovo, const QString &guid)
+ScritturaCorso CourseWriter::AggQuery(const CourseForm &form, bool nuovo,
+                                      const std::optional<CourseRow> &letta)
 {
+    Scrittura scrittura = Scrittura::SeInvariata;
     for (;;) {
         try {
-            return scrivi(form, nuovo);
+            return scrivi(form, nuovo, letta, scrittura);
+        } catch (const RigaModificataAltrove &) {
+            if (m_services.prompt.ask(Prompt::Icon::Warning, Prompt::Buttons::YesNo, TitoloAccessoConcorrente,
+                                      TestoRigaModificata) != Prompt::Answer::Yes)
+                return {EsitoScrittura::Rifiutato, {}, true};
+            scrittura = Scrittura::Sovrascrivi;
         } catch (const std::exception &eccezione) {
             const RoutineError errore = comeErroreRoutine(eccezione);
             if (ModalitaDebug(m_services.commandLine)) {
@@ -85,7 +102,7 @@ ScritturaCorso CourseWriter::AggQuery(const CourseForm &form, bool nuovo, const 
                 return {EsitoScrittura::Annullato, {}, false};
             }
             if (errore.number() == ErrorCode::RowDeletedMeanwhile && !nuovo)
-                return rigaCancellata(form, guid);
+                return rigaCancellata(form, letta ? NonNull(letta->value(u"Guid"_s)) : QString());
             if (m_services.prompt.ask(Prompt::Icon::Warning, Prompt::Buttons::RetryCancel,
                                       u"AggQuery - "_s + TitoloAccessoConcorrente,
                                       testoErroreAggiornamento(errore)) == Prompt::Answer::Retry)
@@ -103,6 +120,15 @@ ScritturaCorso CourseWriter::rigaCancellata(const CourseForm &form, const QStrin
     if (!sedePresente) {
         m_services.prompt.warn(TitoloAccessoConcorrente, TestoDomandaCancellata);
         return {EsitoScrittura::Annullato, {}, false};
+    }
+    // A course moved elsewhere is still stored: inserting it again would hold it twice.
+    const std::optional<CourseKey> altrove =
+        guid.isEmpty()
+            ? std::nullopt
+            : runWithRetry(m_services, u"AggQuery"_s, [&] { return m_store.findGuid(form.NumDoma, guid); });
+    if (altrove) {
+        m_services.prompt.warn(TitoloAccessoConcorrente, testoCorsoSpostato(*altrove));
+        return {EsitoScrittura::Rifiutato, {}, true};
     }
     if (m_services.prompt.ask(Prompt::Icon::Warning, Prompt::Buttons::YesNo, TitoloAccessoConcorrente,
                               TestoRecordCancellato) != Prompt::Answer::Yes)

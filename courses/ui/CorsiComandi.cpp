@@ -67,9 +67,7 @@ bool Corsi::VerifCorso()
 
 ScritturaCorso Corsi::AggQuery()
 {
-    const std::optional<CourseRow> &riga = m_righe->row();
-    const QString guid = m_nuovoCorso || !riga ? QString() : NonNull(riga->value(u"Guid"_s));
-    const ScritturaCorso scrittura = m_scrittore->AggQuery(form(), m_nuovoCorso, guid);
+    const ScritturaCorso scrittura = m_scrittore->AggQuery(form(), m_nuovoCorso, m_righe->row());
     switch (scrittura.esito) {
     case EsitoScrittura::Memorizzato:
         m_nuovoCorso = false;
@@ -185,7 +183,10 @@ void Corsi::CancellaCorso()
         if (!vicino)
             modoNessunCorso();
         try {
-            m_store->remove(chiave);
+            // The course as read: one that another installation replaced under its code is not ours.
+            if (!m_righe->row())
+                throw RoutineError(ErrorCode::NoCurrentRecord);
+            m_store->remove(*m_righe->row());
         } catch (const std::exception &eccezione) {
             const RoutineError errore = comeErroreRoutine(eccezione);
             puntatoreNormale();

@@ -169,7 +169,7 @@ private slots:
         CourseForm form = corsoValido();
         form.lblCorso = u"0002"_s;
         form.txtNumAll = u"3"_s;
-        store.update({7, 1001, u"0002"_s}, buildCourseRecord(form));
+        store.update(*store.find({7, 1001, u"0002"_s}), buildCourseRecord(form), Scrittura::SeInvariata);
         QCOMPARE(colonna(banco.db, u"0002"_s, u"DenCorso"_s).toString(), u"Azione di sostegno individuale"_s);
         QCOMPARE(colonna(banco.db, u"0002"_s, u"NumAll"_s).toInt(), 3);
         QCOMPARE(colonna(banco.db, u"0002"_s, u"AllieviSpesa"_s).toInt(), 3);
@@ -184,14 +184,14 @@ private slots:
         BancoCorsi banco;
         corsiMemorizzati(banco.db);
         CourseStore store(banco.connessione());
+        const CourseRow letta = *store.find({7, 1001, u"0002"_s});
         banco.db.execute(
             u"DELETE FROM CorsiProp WHERE NumDoma = 7 AND SedeInteressata = 1001 AND Corso = '0002'"_s);
         CourseForm form = corsoValido();
         form.lblCorso = u"0002"_s;
-        QCOMPARE(errorOf([&] {
-                     store.update({7, 1001, u"0002"_s}, buildCourseRecord(form));
-                 }).number(),
-                 ErrorCode::RowDeletedMeanwhile);
+        QCOMPARE(
+            errorOf([&] { store.update(letta, buildCourseRecord(form), Scrittura::Sovrascrivi); }).number(),
+            ErrorCode::RowDeletedMeanwhile);
         QCOMPARE(banco.db.count(u"CorsiProp"_s), 4);
         QVERIFY(colonna(banco.db, u"0002"_s, u"Corso"_s).isNull());
     }
@@ -220,11 +220,126 @@ private slots:
         BancoCorsi banco;
         corsiMemorizzati(banco.db);
         CourseStore store(banco.connessione());
-        store.remove({7, 1001, u"0002"_s});
+        const CourseRow letta = *store.find({7, 1001, u"0002"_s});
+        store.remove(letta);
         QCOMPARE(store.count(7, 1001), 2);
         QCOMPARE(banco.db.count(u"CorsiPropSpese"_s), 0);
-        QCOMPARE(errorOf([&] { store.remove({7, 1001, u"0002"_s}); }).number(), ErrorCode::NoCurrentRecord);
+        QCOMPARE(errorOf([&] { store.remove(letta); }).number(), ErrorCode::NoCurrentRecord);
         QCOMPARE(banco.db.count(u"CorsiProp"_s), 4);
+    }
+
+    void anUpdateWritesOverAnotherConnectionsSaveOnlyWhenToldTo_data()
+    {
+        QTest::addColumn<QString>("modifica");
+        QTest::addColumn<bool>("sovrascrivere");
+        QTest::addColumn<bool>("scritto");
+        QTest::newRow("a written column") << u"NumAll = 9"_s << false << false;
+        QTest::newRow("a value made Null") << u"CompoResp = NULL"_s << false << false;
+        QTest::newRow("told to write over it") << u"NumAll = 9"_s << true << true;
+        QTest::newRow("a column the editor does not write") << u"OreStage = 99"_s << false << true;
+    }
+    void anUpdateWritesOverAnotherConnectionsSaveOnlyWhenToldTo()
+    {
+        QFETCH(QString, modifica);
+        QFETCH(bool, sovrascrivere);
+        QFETCH(bool, scritto);
+        const Scrittura scrittura = sovrascrivere ? Scrittura::Sovrascrivi : Scrittura::SeInvariata;
+        BancoCorsi banco;
+        corsiMemorizzati(banco.db);
+        CourseStore store(banco.connessione());
+        const CourseRow letta = *store.find({7, 1001, u"0002"_s});
+        Connection altra;
+        altra.open(banco.db.path(), Connection::Mode::Shared);
+        altra.execute(u"UPDATE CorsiProp SET "_s + modifica + u" WHERE Corso = '0002'"_s);
+        altra.close();
+
+        CourseForm form = corsoValido();
+        form.lblCorso = u"0002"_s;
+        if (scritto) {
+            store.update(letta, buildCourseRecord(form), scrittura);
+        } else {
+            bool rifiutato = false;
+            try {
+                store.update(letta, buildCourseRecord(form), scrittura);
+            } catch (const RigaModificataAltrove &) {
+                rifiutato = true;
+            }
+            QVERIFY(rifiutato);
+        }
+        QCOMPARE(colonna(banco.db, u"0002"_s, u"DenCorso"_s).toString(),
+                 scritto ? u"Azione di sostegno individuale"_s : u"SECONDO"_s);
+        QCOMPARE(colonna(banco.db, u"0002"_s, u"Guid"_s).toString(), u"{G2}"_s);
+        if (modifica.startsWith(u"OreStage"_s))
+            QCOMPARE(colonna(banco.db, u"0002"_s, u"OreStage"_s).toInt(), 99);
+    }
+
+    void anotherCourseUnderTheSameCodeIsNeitherWrittenNorDeleted_data()
+    {
+        QTest::addColumn<QVariant>("guidLetto");
+        QTest::addColumn<QVariant>("guidOra");
+        QTest::addColumn<bool>("stessoCorso");
+        const QVariant nessuno;
+        QTest::newRow("the course read") << QVariant(u"{G2}"_s) << QVariant(u"{G2}"_s) << true;
+        QTest::newRow("a stored Null Guid") << QVariant(u"{G2}"_s) << nessuno << true;
+        QTest::newRow("both Null") << nessuno << nessuno << true;
+        QTest::newRow("another course") << QVariant(u"{G2}"_s) << QVariant(u"{NUOVO}"_s) << false;
+        QTest::newRow("a Guid where none was read") << nessuno << QVariant(u"{NUOVO}"_s) << false;
+    }
+    void anotherCourseUnderTheSameCodeIsNeitherWrittenNorDeleted()
+    {
+        QFETCH(QVariant, guidLetto);
+        QFETCH(QVariant, guidOra);
+        QFETCH(bool, stessoCorso);
+        BancoCorsi banco;
+        banco.db.insert(u"CorsiProp"_s,
+                        {u"NumDoma"_s, u"SedeInteressata"_s, u"GrupOpe"_s, u"Operatore"_s, u"Corso"_s,
+                         u"DenCorso"_s, u"Guid"_s},
+                        {{7, 1001, u"A"_s, 12, u"0002"_s, u"SECONDO"_s, guidLetto}});
+        CourseStore store(banco.connessione());
+        const CourseRow letta = *store.find({7, 1001, u"0002"_s});
+        // The other installation deleted the course and stored one that took its code.
+        Connection altra;
+        altra.open(banco.db.path(), Connection::Mode::Shared);
+        altra.execute(u"DELETE FROM CorsiProp"_s);
+        altra.execute(
+            u"INSERT INTO CorsiProp (NumDoma, SedeInteressata, GrupOpe, Operatore, Corso, DenCorso, "
+            u"Guid) VALUES (7, 1001, 'A', 12, '0002', 'SECONDO', ?)"_s,
+            {guidOra});
+        altra.close();
+
+        CourseForm form = corsoValido();
+        form.lblCorso = u"0002"_s;
+        if (stessoCorso) {
+            store.update(letta, buildCourseRecord(form), Scrittura::SeInvariata);
+            QCOMPARE(colonna(banco.db, u"0002"_s, u"DenCorso"_s).toString(),
+                     u"Azione di sostegno individuale"_s);
+            store.remove(letta);
+            QCOMPARE(store.count(7, 1001), 0);
+        } else {
+            QCOMPARE(errorOf([&] {
+                         store.update(letta, buildCourseRecord(form), Scrittura::Sovrascrivi);
+                     }).number(),
+                     ErrorCode::RowDeletedMeanwhile);
+            QCOMPARE(errorOf([&] { store.remove(letta); }).number(), ErrorCode::NoCurrentRecord);
+            QCOMPARE(colonna(banco.db, u"0002"_s, u"DenCorso"_s).toString(), u"SECONDO"_s);
+            QCOMPARE(colonna(banco.db, u"0002"_s, u"Guid"_s), guidOra);
+        }
+    }
+
+    void aGuidIsFoundWhereverTheApplicationNowHoldsIt()
+    {
+        BancoCorsi banco;
+        corsiMemorizzati(banco.db);
+        banco.db.execute(u"UPDATE CorsiProp SET SedeInteressata = 3, Corso = '0051' WHERE Guid = '{G2}'"_s);
+        CourseStore store(banco.connessione());
+        const std::optional<CourseKey> spostato = store.findGuid(7, u"{G2}"_s);
+        QVERIFY(spostato);
+        QCOMPARE(spostato->numDoma, 7);
+        QCOMPARE(spostato->sede, 3);
+        QCOMPARE(spostato->corso, u"0051"_s);
+        QVERIFY(!store.findGuid(7, u"{G9}"_s));
+        // Only the application's own courses count.
+        QVERIFY(!store.findGuid(8, u"{G1}"_s));
     }
 };
 

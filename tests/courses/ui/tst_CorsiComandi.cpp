@@ -25,6 +25,15 @@ using namespace kx;
 
 using namespace editore;
 
+namespace {
+
+const QString RigaModificata = u"I dati sono stati modificati da un'altra postazione dopo l'apertura della "
+                               u"finestra.\r\nSovrascriverli con quelli inseriti?"_s;
+const QString GiaCancellato =
+    u"Il record che si è deciso di eliminare è già stato cancellato da un altro operatore. "_s;
+
+} // namespace
+
 class TestCorsiComandi : public QObject
 {
     Q_OBJECT
@@ -184,8 +193,7 @@ private slots:
         e.apri();
         e.banco.db.execute(u"DELETE FROM CorsiProp WHERE Corso = '0001'"_s);
         e.prompt().expect(ConfermaCancellazione, Answer::Yes);
-        e.prompt().expect(
-            u"Il record che si è deciso di eliminare è già stato cancellato da un altro operatore. "_s);
+        e.prompt().expect(GiaCancellato);
         press(e.w(), u"cmdElimina"_s);
         QCOMPARE(e.prompt().shown().last().title, u"Accesso concorrente"_s);
         QCOMPARE(e.banco.codici(2), QStringList{u"0002"_s});
@@ -395,6 +403,107 @@ private slots:
         QCOMPARE(e.banco.codici(2), QStringList{u"0001"_s});
         QCOMPARE(e.banco.valore(2, u"0001"_s, u"TotOreIter"_s).toInt(), 100);
         QTRY_VERIFY(!e.finestra->isVisible());
+    }
+
+    void aCourseSavedMeanwhileByAnotherInstallationAsksBeforeWritingOverIt_data()
+    {
+        QTest::addColumn<Answer>("risposta");
+        QTest::newRow("Yes writes the course") << Answer::Yes;
+        QTest::newRow("No shows the course as stored") << Answer::No;
+    }
+    void aCourseSavedMeanwhileByAnotherInstallationAsksBeforeWritingOverIt()
+    {
+        QFETCH(Answer, risposta);
+        Editore e;
+        e.banco.corso(2, u"0001"_s, 100);
+        e.apri();
+        e.banco.db.execute(u"UPDATE CorsiProp SET TotOreIter = 90 WHERE Corso = '0001'"_s);
+        e.scrivi(u"txtDurataOre"_s, u"150"_s);
+        e.prompt().expect(RigaModificata, risposta);
+        press(e.w(), u"cmdSalva"_s);
+        QVERIFY(e.prompt().allShown());
+        const ShownBox domanda = e.prompt().shown().front();
+        QCOMPARE(domanda.title, u"Accesso concorrente"_s);
+        QCOMPARE(domanda.icon, Prompt::Icon::Warning);
+        QCOMPARE(domanda.buttons, Prompt::Buttons::YesNo);
+        const QString ore = risposta == Answer::Yes ? u"150"_s : u"90"_s;
+        QCOMPARE(e.banco.valore(2, u"0001"_s, u"TotOreIter"_s).toString(), ore);
+        QCOMPARE(e.testo(u"txtDurataOre"_s), ore);
+        QCOMPARE(e.testo(u"lblCorso"_s), u"0001"_s);
+
+        // The course on screen is now the one read: saving it again asks nothing, nor does leaving.
+        press(e.w(), u"cmdSalva"_s);
+        press(e.w(), u"cmdEsci"_s);
+        QVERIFY(e.finestra->chiusa());
+        QCOMPARE(e.prompt().shown().size(), 1);
+    }
+
+    void aCourseThatTookTheCodeOfTheOneShownIsNeitherWrittenNorDeleted_data()
+    {
+        QTest::addColumn<QString>("comando");
+        QTest::newRow("save") << u"cmdSalva"_s;
+        QTest::newRow("delete") << u"cmdElimina"_s;
+    }
+    void aCourseThatTookTheCodeOfTheOneShownIsNeitherWrittenNorDeleted()
+    {
+        QFETCH(QString, comando);
+        Editore e;
+        e.banco.corso(2, u"0002"_s, 100, u"{GUID-MOSTRATO}"_s);
+        e.banco.corso(2, u"0005"_s, 50);
+        e.apri();
+        // Another installation deletes the course on screen, then stores a course that gets its code.
+        e.banco.db.execute(u"DELETE FROM CorsiProp WHERE Corso = '0002'"_s);
+        e.banco.corso(2, u"0002"_s, 70, u"{GUID-ALTRO}"_s);
+        if (comando == u"cmdSalva"_s) {
+            e.scrivi(u"txtDurataOre"_s, u"150"_s);
+            e.prompt().expect(Reinserire, Answer::No);
+        } else {
+            e.prompt().expect(ConfermaCancellazione, Answer::Yes);
+            e.prompt().expect(GiaCancellato);
+        }
+        press(e.w(), comando);
+        QVERIFY(e.prompt().allShown());
+        QCOMPARE(e.prompt().shown().last().title, u"Accesso concorrente"_s);
+        QCOMPARE(e.banco.codici(2), (QStringList{u"0002"_s, u"0005"_s}));
+        QCOMPARE(e.banco.valore(2, u"0002"_s, u"Guid"_s).toString(), u"{GUID-ALTRO}"_s);
+        QCOMPARE(e.banco.valore(2, u"0002"_s, u"TotOreIter"_s).toInt(), 70);
+        if (comando == u"cmdSalva"_s)
+            QCOMPARE(e.testo(u"txtDurataOre"_s), u"70"_s);
+    }
+
+    void aCourseMovedByAnotherInstallationIsNotStoredTwice_data()
+    {
+        QTest::addColumn<int>("sede");
+        QTest::addColumn<QString>("corso");
+        QTest::newRow("to another seat") << 3 << u"0004"_s;
+        QTest::newRow("under another code") << 2 << u"0007"_s;
+    }
+    void aCourseMovedByAnotherInstallationIsNotStoredTwice()
+    {
+        QFETCH(int, sede);
+        QFETCH(QString, corso);
+        Editore e;
+        e.banco.corso(2, u"0002"_s, 100, u"{GUID-SPOSTATO}"_s);
+        e.banco.corso(2, u"0005"_s, 50);
+        e.apri();
+        e.banco.db.execute(u"UPDATE CorsiProp SET SedeInteressata = ?, Corso = ? WHERE Corso = '0002'"_s,
+                           {sede, corso});
+        e.scrivi(u"txtDurataOre"_s, u"150"_s);
+        e.prompt().expect(u"Il corso è stato spostato da un altro operatore nella sede "_s +
+                          QString::number(sede) + u" con il codice "_s + corso +
+                          u".\r\nLe modifiche non sono state salvate."_s);
+        press(e.w(), u"cmdSalva"_s);
+        QVERIFY(e.prompt().allShown());
+        const ShownBox avviso = e.prompt().shown().front();
+        QCOMPARE(avviso.title, u"Accesso concorrente"_s);
+        QCOMPARE(avviso.icon, Prompt::Icon::Warning);
+        QCOMPARE(avviso.buttons, Prompt::Buttons::Ok);
+        QCOMPARE(
+            e.banco.db.scalar(u"SELECT COUNT(*) FROM CorsiProp WHERE Guid = '{GUID-SPOSTATO}'"_s).toInt(), 1);
+        QCOMPARE(e.banco.valore(sede, corso, u"TotOreIter"_s).toInt(), 100);
+        // The editor shows the seat's courses as stored now.
+        QCOMPARE(e.testo(u"lblCorso"_s), u"0005"_s);
+        QCOMPARE(e.testo(u"txtDurataOre"_s), u"50"_s);
     }
 };
 
