@@ -183,6 +183,36 @@ private slots:
         QVERIFY(e.prompt().allShown());
     }
 
+    void aStoredComponentOfFourDigitsIsShownAndKept_data()
+    {
+        QTest::addColumn<bool>("passo");
+        QTest::newRow("at the opening") << false;
+        QTest::newRow("reached by a step") << true;
+    }
+    void aStoredComponentOfFourDigitsIsShownAndKept()
+    {
+        QFETCH(bool, passo);
+        const QString corso = passo ? u"0002"_s : u"0001"_s;
+        Editore e(1002);
+        e.banco.corso(1002, u"0001"_s);
+        e.banco.corso(1002, u"0002"_s);
+        e.banco.db.execute(u"UPDATE CorsiProp SET CompoResp = 1234 WHERE Corso = ?"_s, {corso});
+        e.prompt().expect(Anomalia);
+        e.apri();
+        if (passo)
+            press(e.w(), u"cmdNext"_s);
+        QVERIFY(e.prompt().allShown());
+        QCOMPARE(e.prompt().shown().last().title, u"Anomalia del corso"_s);
+        QCOMPARE(e.testo(u"lblCorso"_s), corso);
+        QVERIFY2(e.testo(u"cmbCompoResp"_s).startsWith(u"1234 - "_s), qPrintable(e.testo(u"cmbCompoResp"_s)));
+        // Saving writes the component back as it was, and then nothing differs.
+        press(e.w(), u"cmdSalva"_s);
+        QCOMPARE(e.banco.valore(1002, corso, u"CompoResp"_s).toInt(), 1234);
+        press(e.w(), u"cmdEsci"_s);
+        QVERIFY(e.finestra->chiusa());
+        QVERIFY(e.prompt().allShown());
+    }
+
     void aCourseGoneBeforeItIsShownGivesTheRowsAsStored()
     {
         Editore e;
