@@ -41,14 +41,14 @@ namespace {
 
 /**
  * Selects the entry of the code; a code the list no longer holds is added as the entry `voce`, so
- * that what is stored stays on screen and is saved as it is. False when the entry had to be added.
+ * that what is stored stays on screen and is saved as it is. The added entry belongs to the course
+ * shown: the next course shown or a new course takes it away. False when the entry had to be added.
  */
 bool mostraCodice(ListaSelezione &lista, const QString &codice, const QString &voce)
 {
     if (lista.selezionaCodice(codice))
         return true;
-    lista.riempi({voce});
-    lista.selezionaIndice(lista.conteggio() - 1);
+    lista.aggiungiFuoriElenco(voce);
     return false;
 }
 
@@ -57,8 +57,7 @@ bool mostraTesto(ListaSelezione &lista, const QString &testo)
 {
     if (lista.selezionaTesto(testo))
         return true;
-    lista.riempi({testo});
-    lista.selezionaIndice(lista.conteggio() - 1);
+    lista.aggiungiFuoriElenco(testo);
     return false;
 }
 
@@ -309,8 +308,16 @@ void Corsi::cambiaRiferimento(bool azioneSpeciale)
         etichetta->clear();
 }
 
+void Corsi::togliVociFuoriElenco()
+{
+    for (ListaSelezione *lista :
+         {m_compoResp, m_ciclo, m_asse, m_misura, m_azione, m_denCorso, m_dest, m_durata})
+        lista->togliFuoriElenco();
+}
+
 void Corsi::PulisciCampi()
 {
+    togliVociFuoriElenco();
     m_ui->lblCorso->setText(CodiceNessunCorso);
     m_ui->lblQuali->clear();
     m_context.corsi().impostaCorso(QString());
@@ -462,6 +469,7 @@ void Corsi::AggControl()
             return;
         }
     }
+    togliVociFuoriElenco();
     const CourseRow &riga = *m_righe->row();
     const auto testo = [&riga](const char16_t *colonna) {
         return NonNull(riga.value(QString::fromUtf16(colonna)));

@@ -89,6 +89,8 @@ private:
     void modoNessunCorso();
 
     // Showing a course.
+    /** Takes from the lists the entries that only showed the stored values of the course shown. */
+    void togliVociFuoriElenco();
     /** Shows the course on screen; a course gone meanwhile gives the rows as stored now. */
     void AggControl();
     /** After the rows were read again: the course on screen, or the no-course mode. */

@@ -7,6 +7,7 @@
 #include "core/state/PrintRequest.h"
 #include "core/state/ServiziStampa.h"
 #include "core/ui/ImageButton.h"
+#include "core/ui/ListaSelezione.h"
 #include "courses/CourseRecord.h"
 #include "courses/ui/Corsi.h"
 #include "tests/courses/BancoEditore.h"
@@ -210,6 +211,56 @@ private slots:
         QCOMPARE(e.banco.valore(1002, corso, u"CompoResp"_s).toInt(), 1234);
         press(e.w(), u"cmdEsci"_s);
         QVERIFY(e.finestra->chiusa());
+        QVERIFY(e.prompt().allShown());
+    }
+
+    void eachCourseWithAValueNoLongerListedGetsTheBox_data()
+    {
+        QTest::addColumn<int>("sede");
+        QTest::addColumn<QString>("guasto");
+        QTest::addColumn<QString>("lista");
+        QTest::addColumn<QString>("codice");
+        QTest::newRow("cycle") << 2 << u"CicloFinanziario = '2007'"_s << u"CmbCicloFin"_s << u"2007"_s;
+        QTest::newRow("axis") << 2 << u"CodAsse = '7'"_s << u"cmbAsse"_s << u"7"_s;
+        QTest::newRow("responsible component") << 1002 << u"CompoResp = 3"_s << u"cmbCompoResp"_s << u"3"_s;
+    }
+    void eachCourseWithAValueNoLongerListedGetsTheBox()
+    {
+        QFETCH(int, sede);
+        QFETCH(QString, guasto);
+        QFETCH(QString, lista);
+        QFETCH(QString, codice);
+        Editore e(sede);
+        for (const QString &corso : {u"0001"_s, u"0002"_s, u"0003"_s})
+            e.banco.corso(sede, corso);
+        e.banco.db.execute(u"UPDATE CorsiProp SET "_s + guasto + u" WHERE Corso < '0003'"_s);
+        // Component 3 no longer uses the seat: the list offers component 2 alone.
+        e.banco.db.execute(u"DELETE FROM CorsiSediOccUtil WHERE Componente = 3"_s);
+        const auto offerto = [&] {
+            const QComboBox *voci = control<QComboBox>(e.w(), lista);
+            for (int i = 0; i < voci->count(); ++i)
+                if (ListaSelezione::codiceDi(voci->itemText(i)) == codice)
+                    return true;
+            return false;
+        };
+
+        e.prompt().expect(Anomalia);
+        e.apri();
+        QVERIFY(offerto());
+        e.prompt().expect(Anomalia);
+        press(e.w(), u"cmdNext"_s);
+        QVERIFY(e.prompt().allShown());
+        QCOMPARE(ListaSelezione::codiceDi(e.testo(lista)), codice);
+        press(e.w(), u"cmdNext"_s);
+        QCOMPARE(e.testo(u"lblCorso"_s), u"0003"_s);
+        QVERIFY(!offerto());
+        e.prompt().expect(Anomalia);
+        press(e.w(), u"cmdFirst"_s);
+        QVERIFY(e.prompt().allShown());
+        // A new course cannot be given the value: it is no longer among the entries.
+        press(e.w(), u"cmdInserisci"_s);
+        QCOMPARE(e.testo(u"lblCorso"_s), u" ---- "_s);
+        QVERIFY(!offerto());
         QVERIFY(e.prompt().allShown());
     }
 
