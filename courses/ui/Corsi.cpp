@@ -33,6 +33,7 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QTimer>
+#include <QWindow>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -249,12 +250,14 @@ void Corsi::showEvent(QShowEvent *event)
         QTimer::singleShot(0, this, [this] { QDialog::done(Rejected); });
         return;
     }
-    Form_Activate();
+    // The first activation may ask a question: only once the window is on screen.
+    if (m_primaAttivazione && windowHandle())
+        windowHandle()->installEventFilter(this);
 }
 
 void Corsi::Form_Activate()
 {
-    if (!m_primaAttivazione)
+    if (!m_primaAttivazione || m_chiusa || !isVisible())
         return;
     repaint();
     m_primaAttivazione = false;
@@ -592,6 +595,12 @@ void Corsi::AzzeraSpesaVideo()
 
 bool Corsi::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        // Queued, so that the window has painted what the expose asked for before any box.
+        QMetaObject::invokeMethod(this, &Corsi::Form_Activate, Qt::QueuedConnection);
+        return QDialog::eventFilter(watched, event);
+    }
     auto *box = qobject_cast<QLineEdit *>(watched);
     if (box && (box == m_ui->txtNumAll || box == m_ui->txtDurataOre)) {
         const auto motivo = [event] { return static_cast<QFocusEvent *>(event)->reason(); };

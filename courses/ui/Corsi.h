@@ -66,6 +66,7 @@ private:
 
     // The opening and its modes.
     void Form_Load();
+    /** The question of a seat without courses, once per opening, when the window is first exposed. */
     void Form_Activate();
     void AbilitaCampi(bool abilita);
     void PulisciCampi();

@@ -14,6 +14,8 @@ Prompt::Answer ScriptedPrompt::ask(Icon icon, Buttons buttons, const QString &ti
     if (next.text != text)
         throw UnexpectedCall(u"box \"%1\" says \"%2\", expected \"%3\""_s.arg(title, text, next.text));
     m_script.pop_front();
+    if (next.whileShown)
+        next.whileShown();
     return next.answer;
 }
 

@@ -36,6 +36,8 @@ struct ExpectedBox
 {
     QString text;
     kx::Prompt::Answer answer = kx::Prompt::Answer::Ok;
+    /** Runs while the box is up, to look at the windows as the user sees them then. */
+    std::function<void()> whileShown;
 };
 
 struct ShownBox
@@ -50,7 +52,10 @@ struct ShownBox
 class ScriptedPrompt final : public kx::Prompt
 {
 public:
-    void expect(const QString &text, Answer answer = Answer::Ok) { m_script.push_back({text, answer}); }
+    void expect(const QString &text, Answer answer = Answer::Ok, std::function<void()> whileShown = {})
+    {
+        m_script.push_back({text, answer, std::move(whileShown)});
+    }
     Answer ask(Icon icon, Buttons buttons, const QString &title, const QString &text) override;
 
     /** Every box shown so far, in order. */

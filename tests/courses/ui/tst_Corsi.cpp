@@ -21,6 +21,7 @@
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QWindow>
 
 using namespace kx;
 
@@ -92,8 +93,13 @@ private slots:
     {
         QFETCH(Answer, risposta);
         Editore e;
-        e.prompt().expect(NessunCorso, risposta);
+        bool aSchermo = false;
+        e.prompt().expect(NessunCorso, risposta, [&] {
+            aSchermo = e.finestra->isVisible() && e.finestra->windowHandle()->isExposed();
+        });
         e.apri();
+        // The question comes over the window, not before it.
+        QVERIFY(aSchermo);
         const bool nuovo = risposta == Answer::Yes;
         QCOMPARE(e.accesi(Azioni), (nuovo ? QStringList{u"cmdSalva"_s, u"cmdAiuto"_s, u"cmdEsci"_s}
                                           : QStringList{u"cmdInserisci"_s, u"cmdAiuto"_s, u"cmdEsci"_s}));
