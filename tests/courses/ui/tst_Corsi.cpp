@@ -7,6 +7,7 @@
 #include "core/state/PrintRequest.h"
 #include "core/state/ServiziStampa.h"
 #include "core/ui/ImageButton.h"
+#include "core/ui/Immagini.h"
 #include "core/ui/ListaSelezione.h"
 #include "courses/CourseRecord.h"
 #include "courses/ui/Corsi.h"
@@ -268,6 +269,22 @@ private slots:
         QCOMPARE(e.testo(u"lblCorso"_s), u" ---- "_s);
         QVERIFY(!offerto());
         QVERIFY(e.prompt().allShown());
+    }
+
+    void thePickerOfTheApprovedCourseIsAPictureWithoutCaption()
+    {
+        Editore e;
+        e.banco.corso(2, u"0001"_s);
+        e.apri();
+        auto *scelta = control<ImageButton>(e.w(), u"cmdCorsoRifB111"_s);
+        QVERIFY(scelta->text().isEmpty());
+        QVERIFY(!Immagini::picture(scelta->pictureName()).isNull());
+        QVERIFY(!scelta->toolTip().isEmpty());
+        QCOMPARE(scelta->accessibleName(), scelta->toolTip());
+        // Enabled for the special action on screen, with its picture; the disabled form otherwise.
+        QCOMPARE(e.accesi({u"cmdCorsoRifB111"_s}), QStringList{u"cmdCorsoRifB111"_s});
+        e.scegli(u"cmbAzione"_s, u"2.04.08"_s);
+        QCOMPARE(e.accesi({u"cmdCorsoRifB111"_s}), QStringList());
     }
 
     void aCourseGoneBeforeItIsShownGivesTheRowsAsStored()
