@@ -287,6 +287,40 @@ private slots:
         QCOMPARE(e.accesi({u"cmdCorsoRifB111"_s}), QStringList());
     }
 
+    void aFailedCheckShowsItsMessageThenMovesFocusAndTab_data()
+    {
+        QTest::addColumn<QString>("campo");
+        QTest::addColumn<int>("schedaPrima");
+        QTest::addColumn<QString>("messaggio");
+        QTest::addColumn<int>("scheda");
+        QTest::newRow("hours, on the second tab")
+            << u"txtDurataOre"_s << 0 << u"Indicare il Totale Ore dell'Iter Complessivo."_s << 1;
+        QTest::newRow("pupils, on the first tab")
+            << u"txtNumAll"_s << 1 << u"Inserire il N. ALLIEVI PREVISTI"_s << 0;
+    }
+    void aFailedCheckShowsItsMessageThenMovesFocusAndTab()
+    {
+        QFETCH(QString, campo);
+        QFETCH(int, schedaPrima);
+        QFETCH(QString, messaggio);
+        QFETCH(int, scheda);
+        Editore e;
+        e.banco.corso(2, u"0001"_s);
+        e.apri();
+        QApplication::setActiveWindow(e.w());
+        QVERIFY(QTest::qWaitForWindowActive(e.w()));
+        auto *schede = control<QTabWidget>(e.w(), u"SSTab1"_s);
+        schede->setCurrentIndex(schedaPrima);
+        e.scrivi(campo, u"0"_s);
+        int schedaAlMessaggio = -1;
+        e.prompt().expect(messaggio, Answer::Ok, [&] { schedaAlMessaggio = schede->currentIndex(); });
+        press(e.w(), u"cmdSalva"_s);
+        QVERIFY(e.prompt().allShown());
+        QCOMPARE(schedaAlMessaggio, schedaPrima);
+        QCOMPARE(schede->currentIndex(), scheda);
+        QCOMPARE(QApplication::focusWidget(), control<QWidget>(e.w(), campo));
+    }
+
     void aCourseGoneBeforeItIsShownGivesTheRowsAsStored()
     {
         Editore e;
