@@ -118,7 +118,8 @@ QStringList IniComp(const QString &codiceAzione)
 QString voceComponenteResponsabile(const QVariant &sede, const QVariant &denominazione,
                                    const QVariant &tipoCompo, const QVariant &indirizzo)
 {
-    return Allinea(trimBlanks(NonNull(sede)), 3, u"sx"_s) + u" - "_s + NonNull(denominazione).left(35) +
+    // A seat code of four or more digits is kept whole: the entry still begins with the code.
+    return trimBlanks(NonNull(sede)).leftJustified(3, u' ') + u" - "_s + NonNull(denominazione).left(35) +
            u" - "_s + NonNull(tipoCompo) + u" - "_s + NonNull(indirizzo);
 }
 
@@ -133,11 +134,9 @@ ComponentiResponsabili IniCompoResp(Connection &db, qint32 numDoma, const QStrin
         {numDoma, grupOpe, operatore.toLongLong(), sede.toLongLong()});
     ComponentiResponsabili componenti;
     componenti.voci.append(QString());
-    for (const QVariantList &riga : righe.rows) {
-        componenti.voci.append(Allinea(trimBlanks(NonNull(riga.value(0))), 3, u"sx"_s) + u" - "_s +
-                               NonNull(riga.value(1)).left(35) + u" - "_s + NonNull(riga.value(2)) +
-                               u" - "_s + NonNull(riga.value(3)));
-    }
+    for (const QVariantList &riga : righe.rows)
+        componenti.voci.append(
+            voceComponenteResponsabile(riga.value(0), riga.value(1), riga.value(2), riga.value(3)));
     if (componenti.voci.size() == 2)
         componenti.preselezione = 1;
     return componenti;

@@ -53,7 +53,8 @@ struct ComponentiResponsabili
 };
 
 /**
- * The entry of a responsible component: the seat code padded to three characters, " - ", the first
+ * The entry of a responsible component: the seat code padded to three characters (a longer code
+ * whole, so that the entry's code is the component's number), " - ", the first
  * 35 characters of the name, " - ", the seat type, " - ", the address; Null counts as "". The display
  * of a stored course builds the same text to select it.
  */

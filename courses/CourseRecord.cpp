@@ -85,7 +85,7 @@ CourseRecord buildCourseRecord(const CourseForm &form)
 
     QVariant compoResp;
     if (!form.cmbCompoResp.isEmpty())
-        compoResp = letto(ItalianNumbers::readInt16(form.cmbCompoResp.left(3).trimmed()));
+        compoResp = letto(ItalianNumbers::readInt16(primoToken(form.cmbCompoResp)));
     const QString idAttivita = form.lblidattivita_CorsoRifB111;
     const bool pochiAllievi = allievi >= 1 && allievi <= 5;
 
@@ -179,7 +179,7 @@ bool courseUnchanged(const CourseForm &form, const CourseRow &row)
 {
     const QString destinatari = trimBlanks(form.cmbDest.left(3));
     const QVariant destinatariMemorizzati = row.value(u"CodDest"_s);
-    return trimBlanks(form.cmbCompoResp.left(3)) == testoMemorizzato(row.value(u"CompoResp"_s)) &&
+    return primoToken(form.cmbCompoResp) == testoMemorizzato(row.value(u"CompoResp"_s)) &&
            primoToken(form.CmbCicloFin) == NonNull(row.value(u"CicloFinanziario"_s)) &&
            primoToken(form.cmbAsse) == NonNull(row.value(u"CodAsse"_s)) &&
            primoToken(form.cmbMisura) == NonNull(row.value(u"CodMisura"_s)) &&

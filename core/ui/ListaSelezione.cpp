@@ -6,6 +6,11 @@
 
 namespace kx {
 
+namespace {
+/** Marks the items that are not the list's own; the other roles are the windows' own. */
+constexpr int RuoloFuoriElenco = Qt::UserRole + 64;
+} // namespace
+
 ListaSelezione::ListaSelezione(QComboBox *lista, std::function<void()> selezione)
     : QObject(lista), m_lista(lista), m_selezione(std::move(selezione))
 {
@@ -85,6 +90,31 @@ bool ListaSelezione::selezionaSe(const std::function<bool(const QString &)> &acc
         }
     }
     return false;
+}
+
+void ListaSelezione::aggiungiFuoriElenco(const QString &voce)
+{
+    {
+        const QSignalBlocker blocker(m_lista);
+        m_lista->addItem(voce);
+        m_lista->setItemData(m_lista->count() - 1, true, RuoloFuoriElenco);
+    }
+    scegli(m_lista->count() - 1);
+}
+
+void ListaSelezione::togliFuoriElenco()
+{
+    const QSignalBlocker blocker(m_lista);
+    const int scelta = m_lista->currentIndex();
+    bool toltaScelta = false;
+    for (int i = m_lista->count() - 1; i >= 0; --i) {
+        if (m_lista->itemData(i, RuoloFuoriElenco).toBool()) {
+            toltaScelta = toltaScelta || i == scelta;
+            m_lista->removeItem(i);
+        }
+    }
+    if (toltaScelta)
+        m_lista->setCurrentIndex(-1);
 }
 
 QString ListaSelezione::codiceDi(const QString &voce)

@@ -53,6 +53,17 @@ public:
     /** Selects the first item the test accepts and runs the handler; false when none passes. */
     bool selezionaSe(const std::function<bool(const QString &)> &accetta);
 
+    /**
+     * Adds an item that is not one of the list's own, to show a stored value the list no longer
+     * offers, and selects it (the handler runs).
+     */
+    void aggiungiFuoriElenco(const QString &voce);
+    /**
+     * Removes the items added by aggiungiFuoriElenco; none selected when the selected one goes. No
+     * handler runs.
+     */
+    void togliFuoriElenco();
+
     /** The code of an item's text: the text before its first blank. */
     static QString codiceDi(const QString &voce);
 

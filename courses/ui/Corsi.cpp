@@ -33,6 +33,7 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QTimer>
+#include <QWindow>
 
 using namespace Qt::StringLiterals;
 using namespace kx;
@@ -41,14 +42,14 @@ namespace {
 
 /**
  * Selects the entry of the code; a code the list no longer holds is added as the entry `voce`, so
- * that what is stored stays on screen and is saved as it is. False when the entry had to be added.
+ * that what is stored stays on screen and is saved as it is. The added entry belongs to the course
+ * shown: the next course shown or a new course takes it away. False when the entry had to be added.
  */
 bool mostraCodice(ListaSelezione &lista, const QString &codice, const QString &voce)
 {
     if (lista.selezionaCodice(codice))
         return true;
-    lista.riempi({voce});
-    lista.selezionaIndice(lista.conteggio() - 1);
+    lista.aggiungiFuoriElenco(voce);
     return false;
 }
 
@@ -57,8 +58,7 @@ bool mostraTesto(ListaSelezione &lista, const QString &testo)
 {
     if (lista.selezionaTesto(testo))
         return true;
-    lista.riempi({testo});
-    lista.selezionaIndice(lista.conteggio() - 1);
+    lista.aggiungiFuoriElenco(testo);
     return false;
 }
 
@@ -250,12 +250,14 @@ void Corsi::showEvent(QShowEvent *event)
         QTimer::singleShot(0, this, [this] { QDialog::done(Rejected); });
         return;
     }
-    Form_Activate();
+    // The first activation may ask a question: only once the window is on screen.
+    if (m_primaAttivazione && windowHandle())
+        windowHandle()->installEventFilter(this);
 }
 
 void Corsi::Form_Activate()
 {
-    if (!m_primaAttivazione)
+    if (!m_primaAttivazione || m_chiusa || !isVisible())
         return;
     repaint();
     m_primaAttivazione = false;
@@ -309,8 +311,16 @@ void Corsi::cambiaRiferimento(bool azioneSpeciale)
         etichetta->clear();
 }
 
+void Corsi::togliVociFuoriElenco()
+{
+    for (ListaSelezione *lista :
+         {m_compoResp, m_ciclo, m_asse, m_misura, m_azione, m_denCorso, m_dest, m_durata})
+        lista->togliFuoriElenco();
+}
+
 void Corsi::PulisciCampi()
 {
+    togliVociFuoriElenco();
     m_ui->lblCorso->setText(CodiceNessunCorso);
     m_ui->lblQuali->clear();
     m_context.corsi().impostaCorso(QString());
@@ -462,6 +472,7 @@ void Corsi::AggControl()
             return;
         }
     }
+    togliVociFuoriElenco();
     const CourseRow &riga = *m_righe->row();
     const auto testo = [&riga](const char16_t *colonna) {
         return NonNull(riga.value(QString::fromUtf16(colonna)));
@@ -584,6 +595,12 @@ void Corsi::AzzeraSpesaVideo()
 
 bool Corsi::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        // Queued, so that the window has painted what the expose asked for before any box.
+        QMetaObject::invokeMethod(this, &Corsi::Form_Activate, Qt::QueuedConnection);
+        return QDialog::eventFilter(watched, event);
+    }
     auto *box = qobject_cast<QLineEdit *>(watched);
     if (box && (box == m_ui->txtNumAll || box == m_ui->txtDurataOre)) {
         const auto motivo = [event] { return static_cast<QFocusEvent *>(event)->reason(); };

@@ -66,6 +66,7 @@ private:
 
     // The opening and its modes.
     void Form_Load();
+    /** The question of a seat without courses, once per opening, when the window is first exposed. */
     void Form_Activate();
     void AbilitaCampi(bool abilita);
     void PulisciCampi();
@@ -89,6 +90,8 @@ private:
     void modoNessunCorso();
 
     // Showing a course.
+    /** Takes from the lists the entries that only showed the stored values of the course shown. */
+    void togliVociFuoriElenco();
     /** Shows the course on screen; a course gone meanwhile gives the rows as stored now. */
     void AggControl();
     /** After the rows were read again: the course on screen, or the no-course mode. */

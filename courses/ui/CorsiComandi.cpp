@@ -54,14 +54,15 @@ bool Corsi::VerifCorso()
         return true;
     if (verifica.pointer)
         puntatoreNormale();
-    if (verifica.tab >= 0)
-        m_ui->SSTab1->setCurrentIndex(verifica.tab);
     m_context.prompt.ask(verifica.icon, Prompt::Buttons::Ok, verifica.title, verifica.message);
     if (!verifica.focus.isEmpty()) {
         QWidget *campo = findChild<QWidget *>(verifica.focus);
         if (campo && campo->isEnabled())
             campo->setFocus();
     }
+    // A field of the hidden tab keeps the focus given above: the tab brings it to the front.
+    if (verifica.tab >= 0)
+        m_ui->SSTab1->setCurrentIndex(verifica.tab);
     return false;
 }
 

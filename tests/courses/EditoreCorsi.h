@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 #include <memory>
 
 /** The course editor's window tests: its boxes, buttons and the editor over the fixture. */
@@ -47,10 +48,13 @@ struct Editore
     kx::Context &context() { return banco.test.context(); }
     ScriptedPrompt &prompt() { return banco.test.prompt; }
 
+    /** Shows the editor and lets it come on screen, where it asks what it asks at its first activation. */
     void apri()
     {
         finestra = std::make_unique<Corsi>(context());
         finestra->show();
+        if (!finestra->chiusa() && QTest::qWaitForWindowExposed(finestra.get()))
+            QCoreApplication::processEvents();
     }
     QWidget *w() { return finestra.get(); }
 

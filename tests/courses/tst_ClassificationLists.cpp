@@ -148,24 +148,33 @@ private slots:
     void responsibleComponents_data()
     {
         QTest::addColumn<QString>("sede");
+        QTest::addColumn<QString>("prima");
         QTest::addColumn<QStringList>("voci");
         QTest::addColumn<int>("preselezione");
 
         const QString due = u"2   - SEDE OPERATIVA DI UN NOME MOLTO LUN - SO - VIA PO 2"_s;
-        QTest::newRow("a component's seat has none") << u"1"_s << QStringList{u""_s} << -1;
+        QTest::newRow("a component's seat has none") << u"1"_s << QString() << QStringList{u""_s} << -1;
         // Component 4 uses the seat but is not in the application; operator 13's component is not ours.
-        QTest::newRow("a seat used by one component") << u"1001"_s << QStringList{u""_s, due} << 1;
+        QTest::newRow("a seat used by one component")
+            << u"1001"_s << QString() << QStringList{u""_s, due} << 1;
         // The occasional seat 1001 registered as a user is no component.
         QTest::newRow("a seat used by two components")
-            << u"1002"_s << QStringList{u""_s, due, u"3   - TERZA - SO - "_s} << -1;
+            << u"1002"_s << QString() << QStringList{u""_s, due, u"3   - TERZA - SO - "_s} << -1;
+        QTest::newRow("a seat of four digits in the snapshot is offered whole")
+            << u"1002"_s
+            << u"UPDATE CorsiSediInteressate SET TipoCompo = 'SO' WHERE NumDoma = 7 AND SedeInteressata = 1001"_s
+            << QStringList{u""_s, due, u"3   - TERZA - SO - "_s, u"1001 - PALESTRA - SO - VIA SPORT"_s} << -1;
     }
 
     void responsibleComponents()
     {
         QFETCH(QString, sede);
+        QFETCH(QString, prima);
         QFETCH(QStringList, voci);
         QFETCH(int, preselezione);
         BancoCorsi banco;
+        if (!prima.isEmpty())
+            banco.db.execute(prima);
         const ComponentiResponsabili componenti = IniCompoResp(banco.connessione(), 7, u"A"_s, u"12"_s, sede);
         QCOMPARE(componenti.voci, voci);
         QCOMPARE(componenti.preselezione, preselezione);

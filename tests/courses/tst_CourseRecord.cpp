@@ -155,6 +155,8 @@ private slots:
         QVERIFY(buildCourseRecord(form).value(u"CompoResp"_s).isNull());
         form.cmbCompoResp = u"12  - SEDE - SO - VIA"_s;
         QCOMPARE(buildCourseRecord(form).value(u"CompoResp"_s), QVariant(12));
+        form.cmbCompoResp = u"1234 - SEDE - SO - VIA"_s;
+        QCOMPARE(buildCourseRecord(form).value(u"CompoResp"_s), QVariant(1234));
     }
 
     void reference_data()
@@ -237,9 +239,12 @@ private slots:
 
         const Modifica niente = [](CourseForm &) {};
         QTest::newRow("as stored") << niente << QVariantMap() << true;
-        QTest::newRow("responsible component counts by its first three characters")
+        QTest::newRow("responsible component counts by its code")
             << Modifica([](CourseForm &f) { f.cmbCompoResp = u"2   - ALTRO NOME"_s; }) << QVariantMap()
             << true;
+        QTest::newRow("a responsible component of four digits")
+            << Modifica([](CourseForm &f) { f.cmbCompoResp = u"1234 - SEDE - SO - VIA"_s; })
+            << QVariantMap{{u"CompoResp"_s, 1234}} << true;
         QTest::newRow("another responsible component")
             << Modifica([](CourseForm &f) { f.cmbCompoResp = u"3   - TERZA"_s; }) << QVariantMap() << false;
         QTest::newRow("no responsible component against Null")

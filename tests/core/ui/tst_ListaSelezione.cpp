@@ -77,6 +77,25 @@ private slots:
         QCOMPARE(l.lista.indice() >= 0, trovato);
     }
 
+    void anItemOutsideTheListGoesAwayAlone()
+    {
+        Lista l;
+        l.lista.aggiungiFuoriElenco(u"07  Tolto"_s);
+        QCOMPARE(l.viste, QStringList{u"07  Tolto"_s});
+        QCOMPARE(l.lista.codice(), u"07"_s);
+        l.lista.togliFuoriElenco();
+        QCOMPARE(l.lista.indice(), -1);
+        QCOMPARE(l.lista.conteggio(), 4);
+        QCOMPARE(l.lista.voce(3), u"02  Doppio"_s);
+        // The list's own items stay, and so does a selection among them.
+        l.lista.aggiungiFuoriElenco(u"07  Tolto"_s);
+        l.lista.selezionaIndice(1);
+        l.lista.togliFuoriElenco();
+        QCOMPARE(l.lista.testo(), u"01  Primo"_s);
+        QCOMPARE(l.lista.conteggio(), 4);
+        QCOMPARE(l.viste, (QStringList{u"07  Tolto"_s, u"07  Tolto"_s, u"01  Primo"_s}));
+    }
+
     void aMissingTextKeepsTheSelection()
     {
         Lista l;

@@ -7,6 +7,8 @@
 #include "core/state/PrintRequest.h"
 #include "core/state/ServiziStampa.h"
 #include "core/ui/ImageButton.h"
+#include "core/ui/Immagini.h"
+#include "core/ui/ListaSelezione.h"
 #include "courses/CourseRecord.h"
 #include "courses/ui/Corsi.h"
 #include "tests/courses/BancoEditore.h"
@@ -20,6 +22,7 @@
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QWindow>
 
 using namespace kx;
 
@@ -91,8 +94,13 @@ private slots:
     {
         QFETCH(Answer, risposta);
         Editore e;
-        e.prompt().expect(NessunCorso, risposta);
+        bool aSchermo = false;
+        e.prompt().expect(NessunCorso, risposta, [&] {
+            aSchermo = e.finestra->isVisible() && e.finestra->windowHandle()->isExposed();
+        });
         e.apri();
+        // The question comes over the window, not before it.
+        QVERIFY(aSchermo);
         const bool nuovo = risposta == Answer::Yes;
         QCOMPARE(e.accesi(Azioni), (nuovo ? QStringList{u"cmdSalva"_s, u"cmdAiuto"_s, u"cmdEsci"_s}
                                           : QStringList{u"cmdInserisci"_s, u"cmdAiuto"_s, u"cmdEsci"_s}));
@@ -181,6 +189,136 @@ private slots:
         press(e.w(), u"cmdEsci"_s);
         QVERIFY(e.finestra->chiusa());
         QVERIFY(e.prompt().allShown());
+    }
+
+    void aStoredComponentOfFourDigitsIsShownAndKept_data()
+    {
+        QTest::addColumn<bool>("passo");
+        QTest::newRow("at the opening") << false;
+        QTest::newRow("reached by a step") << true;
+    }
+    void aStoredComponentOfFourDigitsIsShownAndKept()
+    {
+        QFETCH(bool, passo);
+        const QString corso = passo ? u"0002"_s : u"0001"_s;
+        Editore e(1002);
+        e.banco.corso(1002, u"0001"_s);
+        e.banco.corso(1002, u"0002"_s);
+        e.banco.db.execute(u"UPDATE CorsiProp SET CompoResp = 1234 WHERE Corso = ?"_s, {corso});
+        e.prompt().expect(Anomalia);
+        e.apri();
+        if (passo)
+            press(e.w(), u"cmdNext"_s);
+        QVERIFY(e.prompt().allShown());
+        QCOMPARE(e.prompt().shown().last().title, u"Anomalia del corso"_s);
+        QCOMPARE(e.testo(u"lblCorso"_s), corso);
+        QVERIFY2(e.testo(u"cmbCompoResp"_s).startsWith(u"1234 - "_s), qPrintable(e.testo(u"cmbCompoResp"_s)));
+        // Saving writes the component back as it was, and then nothing differs.
+        press(e.w(), u"cmdSalva"_s);
+        QCOMPARE(e.banco.valore(1002, corso, u"CompoResp"_s).toInt(), 1234);
+        press(e.w(), u"cmdEsci"_s);
+        QVERIFY(e.finestra->chiusa());
+        QVERIFY(e.prompt().allShown());
+    }
+
+    void eachCourseWithAValueNoLongerListedGetsTheBox_data()
+    {
+        QTest::addColumn<int>("sede");
+        QTest::addColumn<QString>("guasto");
+        QTest::addColumn<QString>("lista");
+        QTest::addColumn<QString>("codice");
+        QTest::newRow("cycle") << 2 << u"CicloFinanziario = '2007'"_s << u"CmbCicloFin"_s << u"2007"_s;
+        QTest::newRow("axis") << 2 << u"CodAsse = '7'"_s << u"cmbAsse"_s << u"7"_s;
+        QTest::newRow("responsible component") << 1002 << u"CompoResp = 3"_s << u"cmbCompoResp"_s << u"3"_s;
+    }
+    void eachCourseWithAValueNoLongerListedGetsTheBox()
+    {
+        QFETCH(int, sede);
+        QFETCH(QString, guasto);
+        QFETCH(QString, lista);
+        QFETCH(QString, codice);
+        Editore e(sede);
+        for (const QString &corso : {u"0001"_s, u"0002"_s, u"0003"_s})
+            e.banco.corso(sede, corso);
+        e.banco.db.execute(u"UPDATE CorsiProp SET "_s + guasto + u" WHERE Corso < '0003'"_s);
+        // Component 3 no longer uses the seat: the list offers component 2 alone.
+        e.banco.db.execute(u"DELETE FROM CorsiSediOccUtil WHERE Componente = 3"_s);
+        const auto offerto = [&] {
+            const QComboBox *voci = control<QComboBox>(e.w(), lista);
+            for (int i = 0; i < voci->count(); ++i)
+                if (ListaSelezione::codiceDi(voci->itemText(i)) == codice)
+                    return true;
+            return false;
+        };
+
+        e.prompt().expect(Anomalia);
+        e.apri();
+        QVERIFY(offerto());
+        e.prompt().expect(Anomalia);
+        press(e.w(), u"cmdNext"_s);
+        QVERIFY(e.prompt().allShown());
+        QCOMPARE(ListaSelezione::codiceDi(e.testo(lista)), codice);
+        press(e.w(), u"cmdNext"_s);
+        QCOMPARE(e.testo(u"lblCorso"_s), u"0003"_s);
+        QVERIFY(!offerto());
+        e.prompt().expect(Anomalia);
+        press(e.w(), u"cmdFirst"_s);
+        QVERIFY(e.prompt().allShown());
+        // A new course cannot be given the value: it is no longer among the entries.
+        press(e.w(), u"cmdInserisci"_s);
+        QCOMPARE(e.testo(u"lblCorso"_s), u" ---- "_s);
+        QVERIFY(!offerto());
+        QVERIFY(e.prompt().allShown());
+    }
+
+    void thePickerOfTheApprovedCourseIsAPictureWithoutCaption()
+    {
+        Editore e;
+        e.banco.corso(2, u"0001"_s);
+        e.apri();
+        auto *scelta = control<ImageButton>(e.w(), u"cmdCorsoRifB111"_s);
+        QVERIFY(scelta->text().isEmpty());
+        QVERIFY(!Immagini::picture(scelta->pictureName()).isNull());
+        QVERIFY(!scelta->toolTip().isEmpty());
+        QCOMPARE(scelta->accessibleName(), scelta->toolTip());
+        // Enabled for the special action on screen, with its picture; the disabled form otherwise.
+        QCOMPARE(e.accesi({u"cmdCorsoRifB111"_s}), QStringList{u"cmdCorsoRifB111"_s});
+        e.scegli(u"cmbAzione"_s, u"2.04.08"_s);
+        QCOMPARE(e.accesi({u"cmdCorsoRifB111"_s}), QStringList());
+    }
+
+    void aFailedCheckShowsItsMessageThenMovesFocusAndTab_data()
+    {
+        QTest::addColumn<QString>("campo");
+        QTest::addColumn<int>("schedaPrima");
+        QTest::addColumn<QString>("messaggio");
+        QTest::addColumn<int>("scheda");
+        QTest::newRow("hours, on the second tab")
+            << u"txtDurataOre"_s << 0 << u"Indicare il Totale Ore dell'Iter Complessivo."_s << 1;
+        QTest::newRow("pupils, on the first tab")
+            << u"txtNumAll"_s << 1 << u"Inserire il N. ALLIEVI PREVISTI"_s << 0;
+    }
+    void aFailedCheckShowsItsMessageThenMovesFocusAndTab()
+    {
+        QFETCH(QString, campo);
+        QFETCH(int, schedaPrima);
+        QFETCH(QString, messaggio);
+        QFETCH(int, scheda);
+        Editore e;
+        e.banco.corso(2, u"0001"_s);
+        e.apri();
+        QApplication::setActiveWindow(e.w());
+        QVERIFY(QTest::qWaitForWindowActive(e.w()));
+        auto *schede = control<QTabWidget>(e.w(), u"SSTab1"_s);
+        schede->setCurrentIndex(schedaPrima);
+        e.scrivi(campo, u"0"_s);
+        int schedaAlMessaggio = -1;
+        e.prompt().expect(messaggio, Answer::Ok, [&] { schedaAlMessaggio = schede->currentIndex(); });
+        press(e.w(), u"cmdSalva"_s);
+        QVERIFY(e.prompt().allShown());
+        QCOMPARE(schedaAlMessaggio, schedaPrima);
+        QCOMPARE(schede->currentIndex(), scheda);
+        QCOMPARE(QApplication::focusWidget(), control<QWidget>(e.w(), campo));
     }
 
     void aCourseGoneBeforeItIsShownGivesTheRowsAsStored()

@@ -71,13 +71,15 @@ struct Banco : BancoCorsiApprovati
                 store.insert(buildCourseRecord(corso(sede, sede == u"3" && i == 1 ? Ciclo2014 : Ciclo2021)));
     }
 
-    /** The editor on the seat, shown and active, as SelComp opens it. */
+    /** The editor on the seat, shown and active, as SelComp opens it, past its first activation. */
     std::unique_ptr<Corsi> apri(const QString &sede)
     {
         corsi().impostaSede(7, sede, u"SEDE "_s + sede);
         auto finestra = std::make_unique<Corsi>(test.context());
         finestra->show();
         QApplication::setActiveWindow(finestra.get());
+        if (QTest::qWaitForWindowExposed(finestra.get()))
+            QCoreApplication::processEvents();
         return finestra;
     }
 

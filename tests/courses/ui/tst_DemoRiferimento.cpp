@@ -96,6 +96,7 @@ private slots:
         Corsi editore(context);
         editore.show();
         QApplication::setActiveWindow(&editore);
+        QTRY_VERIFY(test.prompt.allShown());
 
         auto *cicli = control<QComboBox>(&editore, u"CmbCicloFin"_s);
         const int ciclo = cicli->findText(u"2014-2020  Programmazione 2014-2020"_s);

@@ -88,6 +88,8 @@ private slots:
             banco.test.dialogRunner.expect(u"Corsi"_s, [&](QDialog &corsi) {
                 QCOMPARE(control<QLabel>(&corsi, u"lblCompo"_s)->text(), sede);
                 QVERIFY(!QGuiApplication::overrideCursor());
+                // The editor asks once it is on screen.
+                QTRY_VERIFY(banco.test.prompt.allShown());
                 press(&corsi, u"cmdEsci"_s);
             });
         }
