@@ -17,6 +17,7 @@
 #include "core/ui/ImageButton.h"
 #include "core/ui/Immagini.h"
 #include "core/ui/ListaSelezione.h"
+#include "core/ui/WrappedLabel.h"
 #include "ui_Operator.h"
 
 #include <QApplication>
@@ -73,6 +74,7 @@ Operator::Operator(Context &context, QWidget *parent)
 {
     m_ui->setupUi(this);
     Immagini::setBackground(this);
+    keepWrappedLabelWhole(m_ui->lblNotaPrecedente);
     m_tipi = new ListaSelezione(m_ui->cmbTOper, [] {});
     m_componenti = new ListaSelezione(m_ui->cmbCorrispondenza, [] {});
     m_attivita = new ListaSelezione(m_ui->cmbAEco, [] {});

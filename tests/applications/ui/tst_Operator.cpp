@@ -655,6 +655,41 @@ private slots:
         QCOMPARE(banco.test.help.topics, (QList<int>{2000, 2000}));
     }
 
+    void thePreviousApplicationNoteIsShownWhole_data()
+    {
+        QTest::addColumn<qreal>("scala");
+        QTest::addColumn<bool>("abbassata");
+        QTest::newRow("default font") << 1.0 << false;
+        QTest::newRow("larger font") << 1.4 << false;
+        QTest::newRow("window made as low as it goes") << 1.0 << true;
+    }
+    void thePreviousApplicationNoteIsShownWhole()
+    {
+        QFETCH(qreal, scala);
+        QFETCH(bool, abbassata);
+        BancoOperatore banco;
+        Operator w(banco.test.context());
+        QFont carattere = w.font();
+        carattere.setPointSizeF(carattere.pointSizeF() * scala);
+        w.setFont(carattere);
+        // On the test's 800 px screen, Qt caps the window first shown below what the note needs.
+        mostra(w);
+        control<QTabWidget>(&w, u"SSTab1"_s)->setCurrentIndex(1);
+        QCoreApplication::processEvents();
+        if (abbassata) {
+            w.resize(w.width(), 0);
+            QCoreApplication::processEvents();
+        }
+
+        auto *nota = control<QLabel>(&w, u"lblNotaPrecedente"_s);
+        QVERIFY2(nota->height() >= nota->heightForWidth(nota->width()),
+                 qPrintable(u"%1 px at %2 px wide, %3 needed"_s.arg(nota->height())
+                                .arg(nota->width())
+                                .arg(nota->heightForWidth(nota->width()))));
+        QVERIFY(nota->parentWidget()->contentsRect().contains(nota->geometry()));
+        QVERIFY(nota->geometry().bottom() < box(&w, u"txtDomPrece"_s)->geometry().top());
+    }
+
     void clearingTheBirthPlaceEmptiesAndEnablesTheProvince()
     {
         BancoOperatore banco;
