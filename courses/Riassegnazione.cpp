@@ -137,17 +137,19 @@ EsitoSpostamento SpostaCorsi(Connection &db, const CurrentApplication &domanda,
 
     EsitoSpostamento esito;
     Transaction transazione(db);
+    // The destination's codes are read once: each course moved takes the code after the last one given.
+    std::optional<QString> nuovoCodice = ProgrCorsoSede(db, domanda, spostamento.sedeA);
     for (const QString &corso : spostamento.corsi) {
-        // Each code counts the courses moved before it in this run.
-        const std::optional<QString> nuovoCodice = ProgrCorsoSede(db, domanda, spostamento.sedeA);
         if (!nuovoCodice)
             return {true, {}};
         QVariantList valori{spostamento.sedeA, *nuovoCodice};
         if (versoOccasionale || daOccasionale)
             valori.append(compoResp);
         valori += domandaCorrente(domanda) + QVariantList{spostamento.sedeDa, corso};
-        if (db.execute(aggiornamento, valori) > 0)
+        if (db.execute(aggiornamento, valori) > 0) {
             esito.nuoviCodici.append(*nuovoCodice);
+            nuovoCodice = nextCourseCode({*nuovoCodice});
+        }
     }
     transazione.commit();
     return esito;

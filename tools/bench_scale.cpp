@@ -13,8 +13,9 @@
 //     one holding QryDomande read whole;
 //   - the operator list of the registry update on a registry of 50,000 operators, read and shown;
 //   - 50,000 courses added through a recordset in one transaction, beside a bare loop of one prepared
-//     INSERT through the engine's own interface on the same table.
-// Each figure is the median of several runs. bench_scale [applications], 10,000 by default.
+//     INSERT through the engine's own interface on the same table, on processor time.
+// Each figure is the median of several runs. bench_scale [applications], 10,000 by default;
+// bench_scale --bulk measures the bulk rows alone.
 #include "FakeServices.h"
 #include "TestContext.h"
 #include "applications/Operatore.h"
@@ -37,6 +38,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
@@ -69,6 +71,14 @@ double median(int runs, const std::function<double()> &step)
 double elapsedMs(const QElapsedTimer &timer)
 {
     return double(timer.nsecsElapsed()) / 1.0e6;
+}
+
+/** The process's processor time in ms: on a shared, loaded machine it varies far less than the wall clock. */
+double processorMs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
 }
 
 /**
@@ -426,12 +436,11 @@ QString bulkCourse(int i)
     return QString::asprintf("%05d", i % 10000);
 }
 
-/** Milliseconds to add the bulk rows through a recordset on CorsiProp, in one transaction. */
+/** Processor milliseconds to add the bulk rows through a recordset on CorsiProp, in one transaction. */
 double addThroughRecordset(Connection &connection)
 {
     connection.execute(u"DELETE FROM CorsiProp"_s);
-    QElapsedTimer timer;
-    timer.start();
+    const double start = processorMs();
     Recordset rsCorsiProp(connection);
     rsCorsiProp.open(u"CorsiProp"_s);
     Transaction transaction(connection);
@@ -448,7 +457,7 @@ double addThroughRecordset(Connection &connection)
     }
     transaction.commit();
     rsCorsiProp.close();
-    return elapsedMs(timer);
+    return processorMs() - start;
 }
 
 void check(sqlite3 *db, int rc)
@@ -457,13 +466,13 @@ void check(sqlite3 *db, int rc)
         throw std::runtime_error(sqlite3_errmsg(db));
 }
 
-/** Milliseconds to add the same rows with one prepared INSERT, bound and stepped, in one transaction. */
+/** Processor milliseconds to add the same rows with one prepared INSERT, bound and stepped, in one
+ * transaction. */
 double addThroughEngine(Connection &connection)
 {
     connection.execute(u"DELETE FROM CorsiProp"_s);
     sqlite3 *db = connection.engineHandle();
-    QElapsedTimer timer;
-    timer.start();
+    const double start = processorMs();
     check(db, sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
     sqlite3_stmt *insert = nullptr;
     check(db,
@@ -487,13 +496,35 @@ double addThroughEngine(Connection &connection)
     }
     sqlite3_finalize(insert);
     check(db, sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr));
-    return elapsedMs(timer);
+    return processorMs() - start;
+}
+
+/** Processor milliseconds of the bulk rows through a recordset and through the engine, medians of 5 runs. */
+std::pair<double, double> bulkRows(Connection &connection)
+{
+    std::vector<double> recordset;
+    std::vector<double> engine;
+    for (int i = 0; i < 5; ++i) {
+        recordset.push_back(addThroughRecordset(connection));
+        engine.push_back(addThroughEngine(connection));
+    }
+    std::sort(recordset.begin(), recordset.end());
+    std::sort(engine.begin(), engine.end());
+    return {recordset[recordset.size() / 2], engine[engine.size() / 2]};
 }
 
 void report(const char *what, double figure, const char *unit = "ms")
 {
     std::printf("%-62s %10.2f %s\n", what, figure, unit);
 }
+
+void reportBulk(double recordset, double engine)
+{
+    report("50,000 rows added through a recordset (processor)", recordset);
+    report("50,000 rows added with one prepared INSERT (processor)", engine);
+}
+
+constexpr const char *BulkRatio = "bulk rows, recordset speed / engine speed, processor (goal: at least 0.6)";
 
 } // namespace
 
@@ -531,8 +562,18 @@ int main(int argc, char *argv[])
     if (argc == 4)
         return measureMemory(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]),
                              QString::fromLocal8Bit(argv[3]).toInt());
-    const int many = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 10000;
     QTemporaryDir dir;
+    if (argc == 2 && QString::fromLocal8Bit(argv[1]) == u"--bulk"_s) {
+        const QString path = dir.filePath(u"cento.mdb"_s);
+        fillDatabase(path, 100);
+        Connection connection;
+        connection.open(path, Connection::Mode::Shared);
+        const auto [recordset, engine] = bulkRows(connection);
+        reportBulk(recordset, engine);
+        report(BulkRatio, engine / recordset, "x");
+        return 0;
+    }
+    const int many = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 10000;
 
     const QString empty = dir.filePath(u"vuota.mdb"_s);
     const QString small = dir.filePath(u"cento.mdb"_s);
@@ -570,16 +611,7 @@ int main(int argc, char *argv[])
     largeDb.close();
 
     // The bulk rows go to the small database, whose applications they belong to.
-    std::vector<double> recordset;
-    std::vector<double> engine;
-    for (int i = 0; i < 3; ++i) {
-        recordset.push_back(addThroughRecordset(smallDb));
-        engine.push_back(addThroughEngine(smallDb));
-    }
-    std::sort(recordset.begin(), recordset.end());
-    std::sort(engine.begin(), engine.end());
-    const double bulkRecordset = recordset[1];
-    const double bulkEngine = engine[1];
+    const auto [bulkRecordset, bulkEngine] = bulkRows(smallDb);
 
     std::printf("Applications: %d, with %d seats and %d courses each\n\n", many, SeatsPerApplication,
                 CoursesPerApplication);
@@ -606,8 +638,7 @@ int main(int argc, char *argv[])
     report("peak memory with QryDomande read whole, 100 applications", wholeSmall, "MB");
     report("peak memory with QryDomande read whole, large database", wholeLarge, "MB");
     report("operator list of 50,000 operators read and shown", list);
-    report("50,000 rows added through a recordset", bulkRecordset);
-    report("50,000 rows added with one prepared INSERT", bulkEngine);
+    reportBulk(bulkRecordset, bulkEngine);
     std::printf("\n");
     report("start-up, large / empty (goal: at most 1.3)", startLarge / startEmpty, "x");
     report("start-up to the choice, large / 1 application (goal: at most 1.3)", choiceLarge / choiceEmpty,
@@ -620,6 +651,6 @@ int main(int argc, char *argv[])
     report("peak memory, large / 100 (goal: at most 1.5)", peakLarge / peakSmall, "x");
     report("operator list of 50,000 operators (goal: under 1000 ms)", list, "ms");
     report("open and filter, large / 100 (goal: at most 2)", filterLarge / filterSmall, "x");
-    report("bulk rows, recordset speed / engine speed (goal: at least 0.5)", bulkEngine / bulkRecordset, "x");
+    report(BulkRatio, bulkEngine / bulkRecordset, "x");
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <QDataStream>
 #include <QIODevice>
 #include <QString>
+#include <QVarLengthArray>
 #include <cstring>
 #include <stdexcept>
 #include <vector>
@@ -47,6 +48,9 @@ struct Place
 
 Kind kindOf(const QVariant &value)
 {
+    // Most columns of a row are Null: told without asking for the type.
+    if (!value.isValid())
+        return Null;
     switch (value.typeId()) {
     case QMetaType::UnknownType:
         return Null;
@@ -55,9 +59,9 @@ Kind kindOf(const QVariant &value)
     case QMetaType::Double:
         return Real;
     case QMetaType::QString:
-        return value.toString().isNull() ? Streamed : Text;
+        return static_cast<const QString *>(value.constData())->isNull() ? Streamed : Text;
     case QMetaType::QByteArray:
-        return value.toByteArray().isNull() ? Streamed : Bytes;
+        return static_cast<const QByteArray *>(value.constData())->isNull() ? Streamed : Bytes;
     default:
         return Streamed;
     }
@@ -76,15 +80,21 @@ QByteArray streamed(const QVariant &value)
 CompactRow::CompactRow(const QVariantList &values)
 {
     const size_t count = size_t(values.size());
+    // Each value's kind is found once; texts are read in place, without a copy of the QString.
+    QVarLengthArray<unsigned char, 128> kinds(qsizetype(count), Null);
     std::vector<QByteArray> streams;
     size_t tail = 0;
-    for (const QVariant &value : values) {
-        switch (kindOf(value)) {
+    for (size_t column = 0; column < count; ++column) {
+        const QVariant &value = values[qsizetype(column)];
+        const Kind kind = kindOf(value);
+        kinds[qsizetype(column)] = kind;
+        switch (kind) {
         case Text:
-            tail += align8(size_t(value.toString().size()) * sizeof(char16_t));
+            tail +=
+                align8(size_t(static_cast<const QString *>(value.constData())->size()) * sizeof(char16_t));
             break;
         case Bytes:
-            tail += align8(size_t(value.toByteArray().size()));
+            tail += align8(size_t(static_cast<const QByteArray *>(value.constData())->size()));
             break;
         case Streamed:
             streams.push_back(streamed(value));
@@ -100,6 +110,7 @@ CompactRow::CompactRow(const QVariantList &values)
     unsigned char *data = m_data.get();
     const Header header{quint32(count), quint32(total)};
     std::memcpy(data, &header, sizeof header);
+    std::memcpy(data + sizeof(Header), kinds.constData(), count);
     size_t next = slotStart + count * 8;
     size_t stream = 0;
     const auto place = [&](size_t column, const void *bytes, size_t size, size_t length) {
@@ -111,29 +122,27 @@ CompactRow::CompactRow(const QVariantList &values)
     };
     for (size_t column = 0; column < count; ++column) {
         const QVariant &value = values[qsizetype(column)];
-        const Kind kind = kindOf(value);
-        data[sizeof(Header) + column] = kind;
         unsigned char *slot = data + slotStart + column * 8;
-        switch (kind) {
+        switch (kinds[qsizetype(column)]) {
         case Null:
             break;
         case Integer: {
-            const qint64 number = value.toLongLong();
+            const qint64 number = *static_cast<const qlonglong *>(value.constData());
             std::memcpy(slot, &number, 8);
             break;
         }
         case Real: {
-            const double number = value.toDouble();
+            const double number = *static_cast<const double *>(value.constData());
             std::memcpy(slot, &number, 8);
             break;
         }
         case Text: {
-            const QString text = value.toString();
-            place(column, text.utf16(), size_t(text.size()) * sizeof(char16_t), size_t(text.size()));
+            const QString &text = *static_cast<const QString *>(value.constData());
+            place(column, text.constData(), size_t(text.size()) * sizeof(char16_t), size_t(text.size()));
             break;
         }
         case Bytes: {
-            const QByteArray bytes = value.toByteArray();
+            const QByteArray &bytes = *static_cast<const QByteArray *>(value.constData());
             place(column, bytes.constData(), size_t(bytes.size()), size_t(bytes.size()));
             break;
         }

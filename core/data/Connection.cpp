@@ -74,8 +74,9 @@ void bindValue(sqlite3_stmt *statement, int index, const QVariant &value)
                             SQLITE_TRANSIENT);
         break;
     default: {
+        // constData(), not utf16(): that copies a literal's characters to end them with a zero.
         const QString text = value.toString();
-        sqlite3_bind_text16(statement, index, text.utf16(), int(text.size() * sizeof(char16_t)),
+        sqlite3_bind_text16(statement, index, text.constData(), int(text.size() * sizeof(char16_t)),
                             SQLITE_TRANSIENT);
         break;
     }

@@ -33,6 +33,9 @@ std::vector<int> EqualityIndex::candidates(const std::vector<CompactRow> &rows, 
 
 void EqualityIndex::rowWritten(int row, const QVariantList &before, const QVariantList &after)
 {
+    // Iterating goes through every bucket of the hash, also when no column is indexed.
+    if (m_columns.isEmpty())
+        return;
     for (auto index = m_columns.begin(); index != m_columns.end(); ++index) {
         const int column = index.key();
         if (!before.isEmpty()) {

@@ -60,7 +60,8 @@ struct Recordset::Data
     EditMode editMode = EditMode::None;
     RowEdit edit;
     int positionBeforeAdd = 0;
-    QVariantList newRow;
+    /** A new row as the rows keep it until written: every value Null. */
+    CompactRow newRow;
 
     void requireOpen() const
     {
@@ -217,6 +218,7 @@ void Recordset::close()
     m_d->requireOpenWithoutPendingEdit();
     m_d->open = false;
     m_d->reading.stop();
+    m_d->rowWriter.reset();
     std::vector<int>().swap(m_d->view);
     m_d->viewStale = false;
     m_d->columns.clear();
@@ -540,13 +542,20 @@ void Recordset::addNew()
 {
     m_d->requireReady();
     finishPendingEdit();
-    // Every new row starts as one shared row of Nulls; the edit copies it at its first value.
-    if (m_d->newRow.size() != m_d->columns.count())
-        m_d->newRow = QVariantList(m_d->columns.count());
-    QVariantList values = m_d->newRow;
-    m_d->edit.values = values;
-    m_d->edit.changed.assign(m_d->columns.count(), false);
-    m_d->view.push_back(m_d->rows.append(std::move(values), true));
+    // Every new row starts as Nulls; rows added in a loop empty the same edit and copy the same row.
+    const int count = m_d->columns.count();
+    if (m_d->newRow.size() != count)
+        m_d->newRow = CompactRow(QVariantList(count));
+    QVariantList &values = m_d->edit.values;
+    if (values.size() == count && values.isDetached()) {
+        for (QVariant &value : values) {
+            if (value.isValid())
+                value.clear();
+        }
+    } else
+        values = QVariantList(count);
+    m_d->edit.changed.assign(count, false);
+    m_d->view.push_back(m_d->rows.append(m_d->newRow, true));
     m_d->positionBeforeAdd = m_d->position;
     m_d->position = int(m_d->view.size()) - 1;
     m_d->currentDeleted = false;
@@ -590,8 +599,7 @@ void Recordset::update()
         return;
     const bool adding = m_d->editMode == EditMode::Add;
     const int row = m_d->view[m_d->position];
-    m_d->reading.beforeWriting(m_d->reading.identity(m_d->edit.values),
-                               adding ? QVariantList() : m_d->reading.identity(m_d->rows.values[row]));
+    m_d->reading.beforeWriting(m_d->edit.values, adding ? nullptr : &m_d->rows.values[row]);
     {
         const Data::OwnWrite own(*m_d);
         if (adding)

@@ -56,26 +56,32 @@ QVariant valueForColumn(const RecordsetColumn &column, const QVariant &value)
 {
     if (isNullValue(value))
         return QVariant();
-    const bool isText = value.typeId() == QMetaType::QString || value.typeId() == QMetaType::QByteArray;
+    const int type = value.typeId();
+    const bool isText = type == QMetaType::QString || type == QMetaType::QByteArray;
     switch (column.affinity) {
     case ColumnAffinity::Text:
-        if (value.typeId() == QMetaType::Bool)
+        if (type == QMetaType::Bool)
             return value.toBool() ? u"-1"_s : u"0"_s;
-        if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
+        if (type == QMetaType::Double || type == QMetaType::Float)
             return QString::number(value.toDouble(), 'g', 15);
+        if (type == QMetaType::QString)
+            return value;
         return value.toString();
     case ColumnAffinity::Integer:
     case ColumnAffinity::Real: {
         double number = 0;
+        // The plain numbers are told from their type: asking the converters costs more than the write.
+        const bool plainNumber = type == QMetaType::Int || type == QMetaType::LongLong ||
+                                 type == QMetaType::UInt || type == QMetaType::Double;
         if (isText) {
             const auto read = numberFromText(value.toString());
             if (!read)
                 throw conversionError(column.name, value);
             number = *read;
-        } else if (value.typeId() == QMetaType::Bool) {
+        } else if (type == QMetaType::Bool) {
             return qlonglong(value.toBool() ? 1 : 0);
-        } else if (value.canConvert<double>()) {
-            if (value.typeId() != QMetaType::Double && value.typeId() != QMetaType::Float)
+        } else if (plainNumber || value.canConvert<double>()) {
+            if (type != QMetaType::Double && type != QMetaType::Float)
                 return column.affinity == ColumnAffinity::Real ? QVariant(value.toDouble())
                                                                : QVariant(value.toLongLong());
             number = value.toDouble();

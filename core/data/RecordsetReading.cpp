@@ -54,9 +54,9 @@ QString valuesKey(const QVariantList &values)
 
 } // namespace
 
-int RecordsetRows::append(const QVariantList &row, bool isAdded)
+int RecordsetRows::append(CompactRow row, bool isAdded)
 {
-    values.emplace_back(row);
+    values.push_back(std::move(row));
     deleted.push_back(false);
     added.push_back(isAdded);
     const int number = int(values.size()) - 1;
@@ -414,15 +414,16 @@ void RecordsetReading::readRest()
     m_connection.unwatch(this);
 }
 
-void RecordsetReading::beforeWriting(const QVariantList &identity, const QVariantList &identityBefore)
+void RecordsetReading::beforeWriting(const QVariantList &values, const CompactRow *before)
 {
     if (m_state != State::Matching)
         return;
     // A row written under another key, or without one, could not be told from the rest of the
     // source: that is read first, as the source stands before the write.
+    const QVariantList written = identity(values);
     const bool keyless =
-        std::any_of(identity.cbegin(), identity.cend(), [](const QVariant &v) { return isNullValue(v); });
-    if (identityBefore.isEmpty() ? keyless : identity != identityBefore)
+        std::any_of(written.cbegin(), written.cend(), [](const QVariant &v) { return isNullValue(v); });
+    if (before ? written != identity(*before) : keyless)
         readRest();
 }
 

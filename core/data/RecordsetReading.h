@@ -32,7 +32,8 @@ struct RecordsetRows
 
     int size() const { return int(values.size()); }
     /** Adds a row at the end of the rows and of the sequence; its number. */
-    int append(const QVariantList &row, bool isAdded);
+    int append(const QVariantList &row, bool isAdded) { return append(CompactRow(row), isAdded); }
+    int append(CompactRow row, bool isAdded);
     void clear();
 };
 
@@ -88,8 +89,11 @@ public:
     void forgetUnseenRows();
     /** Reads the rows not read yet after the matching ones; the source is then whole. */
     void readRest();
-    /** Before a write of a row under `identity` (empty: a row without one): reads the rest when needed. */
-    void beforeWriting(const QVariantList &identity, const QVariantList &identityBefore);
+    /**
+     * Before a write of a row with these values (`before`: the row as read, null for a new row): reads
+     * the rest when needed.
+     */
+    void beforeWriting(const QVariantList &values, const CompactRow *before);
     /** The rows of the whole source, counted by the engine, while none is read yet; else nothing. */
     std::optional<int> countUnread();
     /** The identity values of a row: what finds it again in another reading. */

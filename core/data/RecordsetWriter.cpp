@@ -28,6 +28,18 @@ void executeOnRow(Connection &connection, const WriteStatement &statement)
         throw RoutineError(ErrorCode::RowDeletedMeanwhile);
 }
 
+/** True when two edits change the same fields: by index, which is cheaper than the bit iterators of ==. */
+bool sameFields(const std::vector<bool> &a, const std::vector<bool> &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 RecordsetWriter::RecordsetWriter(const RecordsetColumns &columns, const QString &source, bool sourceIsTable)
@@ -174,9 +186,10 @@ WriteStatement RecordsetWriter::deletion(const QVariantList &original) const
     return statement;
 }
 
-const QList<RecordsetWriter::Insertion> &RecordsetWriter::insertions(const RowEdit &edit) const
+const QList<RecordsetWriter::Insertion> &RecordsetWriter::insertions(Connection &connection,
+                                                                     const RowEdit &edit) const
 {
-    if (m_lastInsertions && edit.changed == m_lastChanged)
+    if (m_lastInsertions && sameFields(edit.changed, m_lastChanged))
         return *m_lastInsertions;
     QByteArray changed(m_columns.visibleCount(), '0');
     for (int i = 0; i < m_columns.visibleCount(); ++i) {
@@ -204,6 +217,7 @@ const QList<RecordsetWriter::Insertion> &RecordsetWriter::insertions(const RowEd
         Insertion entry;
         entry.table = table;
         entry.sql = insertion(table, edit).sql;
+        entry.statement = std::make_shared<PreparedStatement>(connection, entry.sql);
         // The fields bound, in the statement's order: for two fields of one column, the later.
         QStringList origins;
         for (int i = 0; i < m_columns.visibleCount(); ++i) {
@@ -235,7 +249,7 @@ const QList<RecordsetWriter::Insertion> &RecordsetWriter::insertions(const RowEd
 
 void RecordsetWriter::insert(Connection &connection, RowEdit &edit) const
 {
-    const QList<Insertion> &inserts = insertions(edit);
+    const QList<Insertion> &inserts = insertions(connection, edit);
     std::optional<Transaction> transaction;
     if (inserts.size() > 1)
         transaction.emplace(connection);
@@ -243,7 +257,7 @@ void RecordsetWriter::insert(Connection &connection, RowEdit &edit) const
         m_values.clear();
         for (const int field : insertion.fields)
             m_values.append(edit.values[field]);
-        connection.execute(insertion.sql, m_values);
+        insertion.statement->execute(m_values);
         if (insertion.numberedKey >= 0 && isNullValue(edit.values[insertion.numberedKey]))
             edit.values[insertion.numberedKey] = qlonglong(connection.lastInsertRowId());
         if (insertion.withRowid)

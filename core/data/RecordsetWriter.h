@@ -7,11 +7,13 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <memory>
 #include <vector>
 
 namespace kx {
 
 class Connection;
+class PreparedStatement;
 class RecordsetColumns;
 
 /** A row being edited: its values and which of its fields the edit changed. */
@@ -67,13 +69,15 @@ private:
     {
         QString table;
         QString sql;
+        /** Prepared once for the rows added in a loop, without looking its text up for each. */
+        std::shared_ptr<PreparedStatement> statement;
         std::vector<int> fields;
         /** The field of a key the database numbers itself, read back after the insert; -1 when none. */
         int numberedKey = -1;
         bool withRowid = false;
     };
     /** The inserts of a new row whose changed fields are those of the key, made once per set of fields. */
-    const QList<Insertion> &insertions(const RowEdit &edit) const;
+    const QList<Insertion> &insertions(Connection &connection, const RowEdit &edit) const;
 
     const RecordsetColumns &m_columns;
     QString m_source;

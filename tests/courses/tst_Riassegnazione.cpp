@@ -141,6 +141,18 @@ private slots:
             2);
     }
 
+    void aCourseNoLongerStoredTakesNoCode()
+    {
+        BancoRiassegnazione banco;
+        // Seat 2 holds no "0003": the courses after it number on from the last code given.
+        const EsitoSpostamento esito = SpostaCorsi(banco.connessione(), banco.test.context().domanda(),
+                                                   {2, 3, {u"0001"_s, u"0003"_s, u"0005"_s}, 0});
+        QCOMPARE(esito.nuoviCodici, (QStringList{u"0004"_s, u"0005"_s}));
+        QCOMPARE(banco.codici(3), (QStringList{u"0001"_s, u"0002"_s, u"0003"_s, u"0004"_s, u"0005"_s}));
+        QCOMPARE(banco.colonna(u"{G-2-5}"_s, u"Corso"_s).toString(), u"0005"_s);
+        QCOMPARE(banco.codici(2), QStringList{u"0002"_s});
+    }
+
     void aMoveToASeatWithoutCoursesStartsAtTheFirstCode()
     {
         BancoRiassegnazione banco;

@@ -219,6 +219,34 @@ private slots:
         QCOMPARE(errorOf([&] { courses.deleteCurrent(); }).number(), ErrorCode::RowDeletedMeanwhile);
     }
 
+    void rowsAddedInALoopReachANewOpeningOfTheConnection()
+    {
+        Recordset courses(m_connection);
+        courses.open(u"Corsi"_s);
+        const auto add = [&courses](const QString &corso) {
+            courses.addNew();
+            courses.setValue(u"NumDoma"_s, 8);
+            courses.setValue(u"SedeInteressata"_s, 1);
+            courses.setValue(u"Corso"_s, corso);
+            courses.setValue(u"DenCorso"_s, QString(u"Corso "_s + corso));
+            courses.update();
+        };
+        add(u"0001"_s);
+        // The inserts' statement kept for the loop belongs to the opening that is closed here.
+        m_connection.close();
+        m_connection.open(m_fixture->path(), Connection::Mode::Shared);
+        add(u"0002"_s);
+        add(u"0003"_s);
+        QCOMPARE(
+            text(u"SELECT group_concat(DenCorso, '/') FROM (SELECT DenCorso FROM Corsi WHERE NumDoma = 8 "
+                 u"ORDER BY Corso)"_s),
+            u"Corso 0001/Corso 0002/Corso 0003"_s);
+        QCOMPARE(courses.recordCount(), 6);
+        courses.moveFirst();
+        QVERIFY(courses.find(u"Corso = '0002' AND NumDoma = 8"_s));
+        QCOMPARE(courses.value(u"DenCorso"_s).toString(), u"Corso 0002"_s);
+    }
+
     void aKeyViolationIsReportedAsTheOldEngineDid()
     {
         Recordset courses(m_connection);
