@@ -6,7 +6,7 @@
 
 namespace kx {
 class Connection;
-class Services;
+struct Services;
 } // namespace kx
 
 /**

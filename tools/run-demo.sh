@@ -59,8 +59,11 @@ if ((${#missing[@]})); then
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build --parallel "$(nproc)"
+# The same configuration as .ci/run, so that the two share the build folder. Only what the demo runs
+# is built: the program, the database and decode-table makers, the demo server, and the screenshots
+# program for a display without a desktop.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+cmake --build build --parallel "$(nproc)" --target KX58TORVA makedb demo-tabelle demo-server screenshots
 
 # The demo server answers on loopback, never through a proxy; it stops with the program. It keeps the
 # last application number it gave in the demo folder, so that a later run never gives it again.

@@ -260,7 +260,7 @@ void Componen::ricaricaRiga()
 
 void Componen::chiudiVista(bool) {}
 
-bool Componen::rileggi(const QString &codice)
+bool Componen::rileggi(QString codice)
 {
     const std::optional<QList<SchedaSede>> sedi = leggi();
     if (!sedi)

@@ -55,8 +55,11 @@ private:
     void cmdVai_Click();
     void impostaStato(StatoNavigazione stato);
     ContattiSede contatti() const;
-    /** Reads the seats again in code order and goes back to the seat of that code; false when it is gone. */
-    bool rileggi(const QString &codice);
+    /**
+     * Reads the seats again in code order and goes back to the seat of that code; false when it is gone.
+     * The code is a copy: a caller may hand the code of a row that the reading replaces.
+     */
+    bool rileggi(QString codice);
     /** The application's seats; a failure shows the loading's error box and gives nothing. */
     std::optional<QList<SchedaSede>> leggi();
     /** Saves the seat shown when the user changed it, before the window shows another. */

@@ -99,13 +99,14 @@ Operator::Operator(Context &context, QWidget *parent)
     for (QLineEdit *box : {m_ui->txtGGLeg, m_ui->txtMMLeg, m_ui->txtGGPrece, m_ui->txtMMPrece})
         box->installEventFilter(this);
 
-    m_ui->txtcomleg->installEventFilter(new FiltroEventi(this, [this](QObject *, QEvent *event) {
+    m_filtroLuogo = new FiltroEventi(this, [this](QObject *, QEvent *event) {
         if (event->type() == QEvent::FocusIn && fuocoNellaFinestra(event))
             txtcomleg_GotFocus();
         else if (event->type() == QEvent::FocusOut && fuocoNellaFinestra(event))
             txtcomleg_LostFocus();
         return false;
-    }));
+    });
+    m_ui->txtcomleg->installEventFilter(m_filtroLuogo);
     m_guardiaClic = new FiltroEventi(this, [this](QObject *watched, QEvent *event) {
         if (watched != m_clicAnnullato ||
             (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick))
@@ -124,7 +125,13 @@ Operator::Operator(Context &context, QWidget *parent)
     Form_Load();
 }
 
-Operator::~Operator() = default;
+// The filters call into the card, and the widgets they watch still send focus events while the base
+// class destroys them: the filters go first.
+Operator::~Operator()
+{
+    delete m_filtroLuogo;
+    delete m_guardiaClic;
+}
 
 void Operator::apri(Context &context)
 {

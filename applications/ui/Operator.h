@@ -77,5 +77,6 @@ private:
     QString m_luogoNascitaIniziale;
     bool m_riverificaLuogoNascita = false;
     QPointer<QWidget> m_clicAnnullato;
+    QObject *m_filtroLuogo = nullptr;
     QObject *m_guardiaClic = nullptr;
 };

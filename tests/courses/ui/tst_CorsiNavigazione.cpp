@@ -219,7 +219,10 @@ private slots:
         QTest::addColumn<QString>("pulsanti");
 
         const QList<std::pair<QString, int>> sedi{{u"1"_s, 2}, {u"2"_s, 3}, {u"3"_s, 5}};
-        for (const auto &[sede, corsi] : sedi) {
+        for (const auto &voce : sedi) {
+            // Named copies: a lambda may not capture a structured binding before clang 16.
+            const QString sede = voce.first;
+            const int corsi = voce.second;
             for (int da = 0; da < corsi; ++da) {
                 const auto riga = [&](const char *pulsante, int a) {
                     const StatoNavigazione stato = a == 0           ? StatoNavigazione::Primo
