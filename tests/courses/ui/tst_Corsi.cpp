@@ -125,7 +125,7 @@ private slots:
             e.banco.corso(2, u"000"_s + QString::number(i));
         // A damaged stored value makes the form differ from the row: still nothing may be written.
         e.banco.db.execute(u"UPDATE CorsiProp SET TotOreIter = 100, NumAll = NULL"_s);
-        const QByteArray prima = QTest::toString(e.banco.db.query(u"SELECT * FROM CorsiProp"_s).rows.size());
+        const qsizetype prima = e.banco.db.query(u"SELECT * FROM CorsiProp"_s).rows.size();
         QStringList stampati;
         e.context().serviziStampa().bozzaCorso = [&](qint32, const QString &, const QString &corso) {
             stampati.append(corso);
@@ -153,7 +153,7 @@ private slots:
         QVERIFY(e.finestra->chiusa());
         QVERIFY(e.prompt().allShown());
         QVERIFY(e.banco.valore(2, u"0001"_s, u"NumAll"_s).isNull() || corsi == 0);
-        QCOMPARE(QTest::toString(e.banco.db.query(u"SELECT * FROM CorsiProp"_s).rows.size()), prima);
+        QCOMPARE(e.banco.db.query(u"SELECT * FROM CorsiProp"_s).rows.size(), prima);
     }
 
     void aDamagedCourseIsShownAsStoredAndNeverDeleted_data()
