@@ -172,9 +172,10 @@ CompactRow::CompactRow(const QVariantList &values)
 {
     const size_t count = size_t(values.size());
     // Each value's kind is found once; texts are read in place, without a copy of the QString.
-    QVarLengthArray<unsigned char, 128> kinds;
+    QVarLengthArray<unsigned char, 128> kinds(qsizetype(count), Null);
     QVarLengthArray<quint64, 2> words(qsizetype(wordsFor(count)), 0);
     std::vector<QByteArray> streams;
+    size_t present = 0;
     size_t payload = 0;
     for (size_t column = 0; column < count; ++column) {
         const QVariant &value = values[qsizetype(column)];
@@ -197,10 +198,10 @@ CompactRow::CompactRow(const QVariantList &values)
             payload += size_t(streams.back().size());
             break;
         }
-        kinds.append(kind);
+        kinds[qsizetype(column)] = kind;
         words[qsizetype(column / 64)] |= quint64(1) << (column % 64);
+        ++present;
     }
-    const size_t present = size_t(kinds.size());
     const size_t kindsOffset = sizeof(Header) + size_t(words.size()) * 8;
     const size_t placesOffset = kindsOffset + present;
     const size_t width = placeWidth(placesOffset + present * 2 + payload);
@@ -210,11 +211,11 @@ CompactRow::CompactRow(const QVariantList &values)
     const Header header{quint32(count), quint32(present), quint32(total)};
     std::memcpy(data, &header, sizeof header);
     std::memcpy(data + sizeof(Header), words.constData(), size_t(words.size()) * 8);
-    std::memcpy(data + kindsOffset, kinds.constData(), present);
     size_t next = placesOffset + present * width;
     size_t rank = 0;
     size_t stream = 0;
-    const auto place = [&](const void *bytes, size_t size) {
+    const auto place = [&](Kind kind, const void *bytes, size_t size) {
+        data[kindsOffset + rank] = kind;
         unsigned char *at = data + placesOffset + rank * width;
         if (width == 2) {
             const quint16 start = quint16(next);
@@ -230,27 +231,28 @@ CompactRow::CompactRow(const QVariantList &values)
     };
     for (size_t column = 0; column < count; ++column) {
         const QVariant &value = values[qsizetype(column)];
-        switch (kindOf(value)) {
+        const Kind kind = Kind(kinds[qsizetype(column)]);
+        switch (kind) {
         case Null:
             break;
         case Integer:
         case Real:
             // A qlonglong and a double are both stored as their eight bytes.
-            place(value.constData(), 8);
+            place(kind, value.constData(), 8);
             break;
         case Text: {
             const QString &text = *static_cast<const QString *>(value.constData());
-            place(text.constData(), size_t(text.size()) * sizeof(char16_t));
+            place(kind, text.constData(), size_t(text.size()) * sizeof(char16_t));
             break;
         }
         case Bytes: {
             const QByteArray &bytes = *static_cast<const QByteArray *>(value.constData());
-            place(bytes.constData(), size_t(bytes.size()));
+            place(kind, bytes.constData(), size_t(bytes.size()));
             break;
         }
         case Streamed: {
             const QByteArray &bytes = streams[stream++];
-            place(bytes.constData(), size_t(bytes.size()));
+            place(kind, bytes.constData(), size_t(bytes.size()));
             break;
         }
         }
