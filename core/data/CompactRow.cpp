@@ -5,6 +5,7 @@
 #include <QIODevice>
 #include <QString>
 #include <QVarLengthArray>
+#include <bit>
 #include <cstring>
 #include <stdexcept>
 #include <vector>
@@ -23,27 +24,117 @@ enum Kind : unsigned char
     Streamed
 };
 
-/** The block: its column count and size, a kind per column, then a slot of eight bytes per column. */
+/**
+ * The block: this header; a bit per column, set for the columns that are not Null, in words of 64; for
+ * those columns in order a kind byte each, then where each one's value starts in the block; then the
+ * values, unpadded. A value ends where the next one starts, the last one at the block's end. Places
+ * take two bytes while the block is under 64 KB, else four.
+ */
 struct Header
 {
     quint32 count;
+    quint32 present;
     quint32 bytes;
 };
 
-constexpr size_t align8(size_t n)
+constexpr size_t ShortBlock = 0xFFFF;
+
+size_t wordsFor(size_t count)
 {
-    return (n + 7) & ~size_t(7);
+    return (count + 63) / 64;
 }
 
-size_t slotsOffset(size_t count)
+size_t placeWidth(size_t bytes)
 {
-    return align8(sizeof(Header) + count);
+    return bytes <= ShortBlock ? 2 : 4;
 }
 
-struct Place
+/** Reads a block written by CompactRow's constructor. */
+class Block
 {
-    quint32 offset;
-    quint32 length;
+public:
+    explicit Block(const unsigned char *data) : m_data(data)
+    {
+        std::memcpy(&m_header, data, sizeof m_header);
+        m_kinds = sizeof(Header) + wordsFor(m_header.count) * 8;
+        m_places = m_kinds + m_header.present;
+        m_width = placeWidth(m_header.bytes);
+    }
+
+    size_t count() const { return m_header.count; }
+    size_t present() const { return m_header.present; }
+    quint64 word(size_t index) const
+    {
+        quint64 bits = 0;
+        std::memcpy(&bits, m_data + sizeof(Header) + index * 8, 8);
+        return bits;
+    }
+    bool isNull(size_t column) const { return ((word(column / 64) >> (column % 64)) & 1) == 0; }
+    /** Among the columns that are not Null, the place of this one. */
+    size_t rank(size_t column) const
+    {
+        size_t before = 0;
+        for (size_t index = 0; index < column / 64; ++index)
+            before += size_t(std::popcount(word(index)));
+        const quint64 below = (quint64(1) << (column % 64)) - 1;
+        return before + size_t(std::popcount(word(column / 64) & below));
+    }
+    /** The value at this rank, whose column is not Null. */
+    QVariant value(size_t rank) const
+    {
+        const size_t start = place(rank);
+        const size_t length = (rank + 1 < present() ? place(rank + 1) : m_header.bytes) - start;
+        const unsigned char *bytes = m_data + start;
+        switch (m_data[m_kinds + rank]) {
+        case Integer: {
+            qint64 number = 0;
+            std::memcpy(&number, bytes, 8);
+            return QVariant(qlonglong(number));
+        }
+        case Real: {
+            double number = 0;
+            std::memcpy(&number, bytes, 8);
+            return QVariant(number);
+        }
+        case Text: {
+            QString text(qsizetype(length / sizeof(char16_t)), Qt::Uninitialized);
+            std::memcpy(text.data(), bytes, length);
+            return QVariant(text);
+        }
+        case Bytes:
+            return QVariant(QByteArray(reinterpret_cast<const char *>(bytes), qsizetype(length)));
+        case Streamed: {
+            const QByteArray streamed =
+                QByteArray::fromRawData(reinterpret_cast<const char *>(bytes), qsizetype(length));
+            QDataStream stream(streamed);
+            QVariant value;
+            stream >> value;
+            return value;
+        }
+        default:
+            return QVariant();
+        }
+    }
+
+private:
+    size_t place(size_t rank) const
+    {
+        const unsigned char *at = m_data + m_places + rank * m_width;
+        if (m_width == 2) {
+            quint16 start = 0;
+            std::memcpy(&start, at, 2);
+            return start;
+        }
+        quint32 start = 0;
+        std::memcpy(&start, at, 4);
+        return start;
+    }
+
+    const unsigned char *m_data;
+    Header m_header;
+    size_t m_kinds;
+    size_t m_places;
+    size_t m_width;
 };
 
 Kind kindOf(const QVariant &value)
@@ -82,73 +173,86 @@ CompactRow::CompactRow(const QVariantList &values)
     const size_t count = size_t(values.size());
     // Each value's kind is found once; texts are read in place, without a copy of the QString.
     QVarLengthArray<unsigned char, 128> kinds(qsizetype(count), Null);
+    QVarLengthArray<quint64, 2> words(qsizetype(wordsFor(count)), 0);
     std::vector<QByteArray> streams;
-    size_t tail = 0;
+    size_t present = 0;
+    size_t payload = 0;
     for (size_t column = 0; column < count; ++column) {
         const QVariant &value = values[qsizetype(column)];
         const Kind kind = kindOf(value);
-        kinds[qsizetype(column)] = kind;
         switch (kind) {
+        case Null:
+            continue;
+        case Integer:
+        case Real:
+            payload += 8;
+            break;
         case Text:
-            tail +=
-                align8(size_t(static_cast<const QString *>(value.constData())->size()) * sizeof(char16_t));
+            payload += size_t(static_cast<const QString *>(value.constData())->size()) * sizeof(char16_t);
             break;
         case Bytes:
-            tail += align8(size_t(static_cast<const QByteArray *>(value.constData())->size()));
+            payload += size_t(static_cast<const QByteArray *>(value.constData())->size());
             break;
         case Streamed:
             streams.push_back(streamed(value));
-            tail += align8(size_t(streams.back().size()));
-            break;
-        default:
+            payload += size_t(streams.back().size());
             break;
         }
+        kinds[qsizetype(column)] = kind;
+        words[qsizetype(column / 64)] |= quint64(1) << (column % 64);
+        ++present;
     }
-    const size_t slotStart = slotsOffset(count);
-    const size_t total = slotStart + count * 8 + tail;
+    const size_t kindsOffset = sizeof(Header) + size_t(words.size()) * 8;
+    const size_t placesOffset = kindsOffset + present;
+    const size_t width = placeWidth(placesOffset + present * 2 + payload);
+    const size_t total = placesOffset + present * width + payload;
     m_data = std::make_unique<unsigned char[]>(total);
     unsigned char *data = m_data.get();
-    const Header header{quint32(count), quint32(total)};
+    const Header header{quint32(count), quint32(present), quint32(total)};
     std::memcpy(data, &header, sizeof header);
-    std::memcpy(data + sizeof(Header), kinds.constData(), count);
-    size_t next = slotStart + count * 8;
+    std::memcpy(data + sizeof(Header), words.constData(), size_t(words.size()) * 8);
+    size_t next = placesOffset + present * width;
+    size_t rank = 0;
     size_t stream = 0;
-    const auto place = [&](size_t column, const void *bytes, size_t size, size_t length) {
-        const Place where{quint32(next), quint32(length)};
-        std::memcpy(data + slotStart + column * 8, &where, sizeof where);
+    const auto place = [&](Kind kind, const void *bytes, size_t size) {
+        data[kindsOffset + rank] = kind;
+        unsigned char *at = data + placesOffset + rank * width;
+        if (width == 2) {
+            const quint16 start = quint16(next);
+            std::memcpy(at, &start, 2);
+        } else {
+            const quint32 start = quint32(next);
+            std::memcpy(at, &start, 4);
+        }
         if (size > 0)
             std::memcpy(data + next, bytes, size);
-        next += align8(size);
+        next += size;
+        ++rank;
     };
     for (size_t column = 0; column < count; ++column) {
         const QVariant &value = values[qsizetype(column)];
-        unsigned char *slot = data + slotStart + column * 8;
-        switch (kinds[qsizetype(column)]) {
+        const Kind kind = Kind(kinds[qsizetype(column)]);
+        switch (kind) {
         case Null:
             break;
-        case Integer: {
-            const qint64 number = *static_cast<const qlonglong *>(value.constData());
-            std::memcpy(slot, &number, 8);
+        case Integer:
+        case Real:
+            // A qlonglong and a double are both stored as their eight bytes.
+            place(kind, value.constData(), 8);
             break;
-        }
-        case Real: {
-            const double number = *static_cast<const double *>(value.constData());
-            std::memcpy(slot, &number, 8);
-            break;
-        }
         case Text: {
             const QString &text = *static_cast<const QString *>(value.constData());
-            place(column, text.constData(), size_t(text.size()) * sizeof(char16_t), size_t(text.size()));
+            place(kind, text.constData(), size_t(text.size()) * sizeof(char16_t));
             break;
         }
         case Bytes: {
             const QByteArray &bytes = *static_cast<const QByteArray *>(value.constData());
-            place(column, bytes.constData(), size_t(bytes.size()), size_t(bytes.size()));
+            place(kind, bytes.constData(), size_t(bytes.size()));
             break;
         }
         case Streamed: {
             const QByteArray &bytes = streams[stream++];
-            place(column, bytes.constData(), size_t(bytes.size()), size_t(bytes.size()));
+            place(kind, bytes.constData(), size_t(bytes.size()));
             break;
         }
         }
@@ -190,50 +294,22 @@ QVariant CompactRow::at(int column) const
     const int count = size();
     if (column < 0 || column >= count)
         throw std::out_of_range("CompactRow::at");
-    const unsigned char *data = m_data.get();
-    const unsigned char *slot = data + slotsOffset(size_t(count)) + size_t(column) * 8;
-    Place where{};
-    switch (data[sizeof(Header) + size_t(column)]) {
-    case Integer: {
-        qint64 number = 0;
-        std::memcpy(&number, slot, 8);
-        return QVariant(qlonglong(number));
-    }
-    case Real: {
-        double number = 0;
-        std::memcpy(&number, slot, 8);
-        return QVariant(number);
-    }
-    case Text: {
-        std::memcpy(&where, slot, sizeof where);
-        return QVariant(
-            QString(reinterpret_cast<const QChar *>(data + where.offset), qsizetype(where.length)));
-    }
-    case Bytes:
-        std::memcpy(&where, slot, sizeof where);
-        return QVariant(
-            QByteArray(reinterpret_cast<const char *>(data + where.offset), qsizetype(where.length)));
-    case Streamed: {
-        std::memcpy(&where, slot, sizeof where);
-        const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data + where.offset),
-                                                         qsizetype(where.length));
-        QDataStream stream(bytes);
-        QVariant value;
-        stream >> value;
-        return value;
-    }
-    default:
+    const Block block(m_data.get());
+    if (block.isNull(size_t(column)))
         return QVariant();
-    }
+    return block.value(block.rank(size_t(column)));
 }
 
 QVariantList CompactRow::values() const
 {
-    const int count = size();
     QVariantList result;
-    result.reserve(count);
-    for (int column = 0; column < count; ++column)
-        result.append(at(column));
+    if (!m_data)
+        return result;
+    const Block block(m_data.get());
+    result.reserve(qsizetype(block.count()));
+    size_t rank = 0;
+    for (size_t column = 0; column < block.count(); ++column)
+        result.append(block.isNull(column) ? QVariant() : block.value(rank++));
     return result;
 }
 

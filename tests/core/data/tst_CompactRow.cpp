@@ -45,6 +45,54 @@ private slots:
         QCOMPARE(copy.values(), values);
     }
 
+    void wideRowsKeepEachColumnInPlace_data()
+    {
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<int>("every");
+        QTest::newRow("all Null") << 63 << 0;
+        QTest::newRow("only the last of 65") << 65 << 64;
+        QTest::newRow("every third of 130") << 130 << 3;
+        QTest::newRow("every one of 200") << 200 << 1;
+    }
+
+    // Rows wider than a machine word, with their values far from the first columns.
+    void wideRowsKeepEachColumnInPlace()
+    {
+        QFETCH(int, columns);
+        QFETCH(int, every);
+        QVariantList values(columns);
+        for (int column = every - 1; every > 0 && column < columns; column += every) {
+            switch (column % 3) {
+            case 0:
+                values[column] = qlonglong(column);
+                break;
+            case 1:
+                values[column] = u"colonna %1"_s.arg(column);
+                break;
+            default:
+                values[column] = QDate(2026, 1, 1).addDays(column);
+                break;
+            }
+        }
+        const CompactRow row(values);
+        QCOMPARE(row.size(), columns);
+        for (int column = 0; column < columns; ++column)
+            QCOMPARE(row.at(column), values[column]);
+        QCOMPARE(row.values(), values);
+    }
+
+    // Texts whose row fills from just under to just over 64 KB, each followed by other values.
+    void longTextsComeBackWhole()
+    {
+        for (int length = 32700; length <= 32800; ++length) {
+            const QVariantList values{qlonglong(1), QString(length, u'à'), u"fine"_s, QVariant(), 2.5};
+            const CompactRow row(values);
+            for (int column = 0; column < values.size(); ++column)
+                QCOMPARE(row.at(column), values[column]);
+            QCOMPARE(row.values(), values);
+        }
+    }
+
     void anEmptyRowHasNoColumns()
     {
         QCOMPARE(CompactRow().size(), 0);
