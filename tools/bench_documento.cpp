@@ -6,6 +6,7 @@
 //
 //   bench_documento <folder> [pages]
 #include "BenchServices.h"
+#include "ProcessorTime.h"
 #include "core/state/Context.h"
 #include "core/state/CurrentApplication.h"
 #include "document/OperazioniPagina.h"
@@ -116,14 +117,6 @@ void pavimento(const QStringList &pagine)
     painter.end();
 }
 
-/** The process's processor time in ns: on a shared, loaded machine it varies far less than the wall clock. */
-qint64 tempoProcessore()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-}
-
 double millisecondi(qint64 ns)
 {
     return ns / 1e6;
@@ -140,9 +133,9 @@ template<typename Step> Tempi misura(Step &&step)
 {
     QElapsedTimer muro;
     muro.start();
-    const qint64 processore = tempoProcessore();
+    const qint64 processore = qint64(processorMs() * 1e6);
     step();
-    return {muro.nsecsElapsed(), tempoProcessore() - processore};
+    return {muro.nsecsElapsed(), qint64(processorMs() * 1e6) - processore};
 }
 
 /** The median of the wall-clock and of the processor times, each sorted on its own. */

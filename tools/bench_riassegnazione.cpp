@@ -2,6 +2,7 @@
 // each with two yearly cost rows, moved to a seat that already holds ten, in one run of SpostaCorsi.
 // Each figure is the median of several runs on processor time, each run on a fresh database.
 // bench_riassegnazione [courses], 4,000 by default; the run also times a tenth and a quarter of them.
+#include "ProcessorTime.h"
 #include "core/data/Connection.h"
 #include "core/data/Schema.h"
 #include "core/state/CurrentApplication.h"
@@ -26,14 +27,6 @@ constexpr qint32 Source = 2;
 constexpr qint32 Destination = 3;
 constexpr int CoursesAtDestination = 10;
 constexpr int Runs = 5;
-
-/** The process's processor time in ms: on a shared, loaded machine it varies far less than the wall clock. */
-double processorMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
 
 QString code(int number)
 {

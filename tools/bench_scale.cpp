@@ -17,6 +17,7 @@
 // Each figure is the median of several runs. bench_scale [applications], 10,000 by default;
 // bench_scale --bulk measures the bulk rows alone.
 #include "FakeServices.h"
+#include "ProcessorTime.h"
 #include "TestContext.h"
 #include "applications/Operatore.h"
 #include "applications/SelezioneDomanda.h"
@@ -71,14 +72,6 @@ double median(int runs, const std::function<double()> &step)
 double elapsedMs(const QElapsedTimer &timer)
 {
     return double(timer.nsecsElapsed()) / 1.0e6;
-}
-
-/** The process's processor time in ms: on a shared, loaded machine it varies far less than the wall clock. */
-double processorMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
 }
 
 /**

@@ -8,6 +8,7 @@
 //
 // --esempio prints the tests' application as it stands (two seats with two and one courses, 8 pages).
 #include "BancoDocumento.h"
+#include "ProcessorTime.h"
 #include "core/state/ServiziStampa.h"
 #include "document/ComposizioneDocumento.h"
 #include "document/ui/ServiziDocumento.h"
@@ -45,14 +46,6 @@ void preparaDomanda(BancoDocumento &banco, const QList<int> &corsiPerSede)
             banco.aggiungiCorso(sede, u"%1"_s.arg(corso, 4, 10, QChar(u'0')), 1000.0 * corso + sede);
     }
     banco.allungaValori();
-}
-
-/** The process's processor time in ms: on a shared, loaded machine it varies far less than the wall clock. */
-double tempoProcessore()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
 }
 
 double mediana(QList<double> valori)
@@ -112,13 +105,13 @@ int main(int argc, char *argv[])
         qint64 finePagine = 0;
         run.inizioPdf = [&] { finePagine = tempo.nsecsElapsed(); };
         tempo.start();
-        const double processoreInizio = tempoProcessore();
+        const double processoreInizio = processorMs();
         if (!run.esegui()) {
             std::fprintf(stderr, "la stampa non ha creato il PDF\n");
             return 1;
         }
         const qint64 fine = tempo.nsecsElapsed();
-        processore.append(tempoProcessore() - processoreInizio);
+        processore.append(processorMs() - processoreInizio);
         numeroPagine = run.ContatorePagine;
         pagine.append(finePagine / 1e6);
         composizione.append((fine - finePagine) / 1e6);
