@@ -28,6 +28,17 @@
 #include <QProgressBar>
 #include <QTest>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define KX_LEAK_CHECK 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KX_LEAK_CHECK 1
+#endif
+#endif
+#ifdef KX_LEAK_CHECK
+#include <sanitizer/lsan_interface.h>
+#endif
+
 using namespace Qt::StringLiterals;
 using namespace kx;
 
@@ -74,6 +85,20 @@ void clicca(QWidget *widget)
                         Qt::NoModifier);
     QApplication::sendEvent(widget, &press);
     QApplication::sendEvent(widget, &release);
+}
+
+/**
+ * A click that ends the program. The test's stand-in for the exit throws out through Qt's widgets
+ * code, built without exception clean-ups, so the copy of the mouse event that QApplication::notify
+ * keeps on its stack is never freed (the real exit never returns): the leak checker ignores what is
+ * allocated during this click only.
+ */
+void cliccaPerUscire(QWidget *widget)
+{
+#ifdef KX_LEAK_CHECK
+    __lsan::ScopedDisabler copieDiQt;
+#endif
+    clicca(widget);
 }
 
 /** True when the step ended the program. */
@@ -397,7 +422,7 @@ private slots:
         banco.attiva();
         banco.test.context().fileIni().Scrivi(IniKeys::Versione, QString::fromLatin1(allaChiusura));
         // The caption "Esci" ends the program as its button does.
-        QVERIFY(termina([&] { clicca(banco.c(u"Label15"_s)); }));
+        QVERIFY(termina([&] { cliccaPerUscire(banco.c(u"Label15"_s)); }));
         QVERIFY(!banco.test.context().DE().CorsiDB().isOpen());
         QCOMPARE(QFile::exists(banco.test.path(u"backup.001"_s)), copia);
         QCOMPARE(QFile::exists(banco.test.path(u"001.lst"_s)), copia);
